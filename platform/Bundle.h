@@ -1,0 +1,56 @@
+#pragma once
+// The application's bundle: its resources folder, its information dictionary
+// (identifier, version, names) and its localised string tables.
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Bundle {
+public:
+    // Reads resources/Info.json and the string tables under resources/strings/.
+    explicit Bundle(std::filesystem::path resourcePath, std::string language = preferredLanguageFromEnvironment());
+
+    // The process's bundle; until one is installed, the one found by locateResources().
+    static const Bundle& mainBundle();
+    static void setMainBundle(std::shared_ptr<const Bundle> bundle);
+
+    // The resources folder: $PALLQA_RESOURCES, else beside the executable, else
+    // the source tree the program was built from, else under the install prefix.
+    static std::filesystem::path locateResources();
+    // The language asked for by LC_ALL, LC_MESSAGES or LANG ("es" from "es_PE.UTF-8").
+    static std::string preferredLanguageFromEnvironment();
+
+    const std::filesystem::path& resourcePath() const { return resourcePath_; }
+    std::optional<std::filesystem::path> pathForResource(const std::string& name, const std::string& extension) const;
+
+    std::string bundleIdentifier() const { return infoValue("CFBundleIdentifier"); }
+    // A value of the information dictionary; empty when absent.
+    std::string infoValue(const std::string& key) const;
+    const std::map<std::string, std::string>& infoDictionary() const { return info_; }
+
+    // The translation of `key` in `table` ("Localizable" when empty) for the
+    // chosen language; else `value` when not empty; else the key itself.
+    std::string localizedString(const std::string& key, const std::string& value = "",
+                                const std::string& table = "") const;
+    // The localisation in use: the preferred language when the bundle has it, else English.
+    const std::string& language() const { return language_; }
+    const std::vector<std::string>& localizations() const { return localizations_; }
+
+private:
+    using Table = std::map<std::string, std::string>;
+    const Table* table(const std::string& name) const;
+
+    std::filesystem::path resourcePath_;
+    std::map<std::string, std::string> info_;
+    std::vector<std::string> localizations_;
+    std::string language_;
+    std::map<std::string, Table> tables_;
+};
+
+}  // namespace platform

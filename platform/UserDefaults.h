@@ -1,0 +1,80 @@
+#pragma once
+// The per-application settings store: typed values by key, kept in memory and,
+// for a file-backed store, written whole to one JSON file on synchronize().
+// Every single read or write is atomic with respect to other threads.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <variant>
+
+namespace platform {
+
+class UserDefaults {
+public:
+    using Value = std::variant<bool, int64_t, double, std::string>;
+    using Dictionary = std::map<std::string, Value>;
+
+    // The process's store. Until one is installed, an in-memory store.
+    static UserDefaults& standardUserDefaults();
+    static void setStandardUserDefaults(std::shared_ptr<UserDefaults> store);
+
+    // A store that lives only in memory (tests, the console's throw-away runs).
+    static std::shared_ptr<UserDefaults> inMemory(std::string domainName = "");
+    // A store kept in `file`; a damaged or unreadable file is set aside and the
+    // store starts empty.
+    static std::shared_ptr<UserDefaults> atFile(std::filesystem::path file, std::string domainName);
+    // Where the desktop keeps the store of a bundle identifier:
+    // $XDG_CONFIG_HOME/pallqa-tuner/<identifier>.json, ~/.config when unset.
+    static std::filesystem::path defaultFileFor(const std::string& bundleIdentifier);
+
+    ~UserDefaults();
+    UserDefaults(const UserDefaults&) = delete;
+    UserDefaults& operator=(const UserDefaults&) = delete;
+
+    // Reads. A missing key reads as NO, 0, 0.0 or the empty text; a boolean
+    // reads as 0 or 1, a number as a boolean when not zero.
+    bool boolForKey(const std::string& key) const;
+    int64_t integerForKey(const std::string& key) const;
+    float floatForKey(const std::string& key) const;
+    double doubleForKey(const std::string& key) const;
+    std::string stringForKey(const std::string& key) const;
+    std::optional<Value> objectForKey(const std::string& key) const;
+
+    // Writes replace the key's earlier value, whatever its type.
+    void setBool(bool value, const std::string& key);
+    void setInteger(int64_t value, const std::string& key);
+    void setFloat(float value, const std::string& key);
+    void setDouble(double value, const std::string& key);
+    void setObject(std::string value, const std::string& key);
+    void removeObjectForKey(const std::string& key);
+
+    // Replaces every value of the named domain; this store's own domain is the
+    // only one it holds, so other names are ignored.
+    void setPersistentDomain(const Dictionary& domain, const std::string& name);
+    Dictionary dictionaryRepresentation() const;
+    const std::string& domainName() const { return domainName_; }
+
+    // Writes the whole store through to its file: after a crash at any instant
+    // the file holds either the old or the new contents. False when the write
+    // failed; the values in memory stay either way.
+    bool synchronize();
+
+private:
+    UserDefaults(std::optional<std::filesystem::path> file, std::string domainName);
+    void load();
+    void set(const std::string& key, Value value);
+
+    const std::optional<std::filesystem::path> file_;
+    const std::string domainName_;
+    mutable std::mutex mutex_;
+    Dictionary values_;
+    bool dirty_ = false;
+    std::mutex writeMutex_;
+};
+
+}  // namespace platform

@@ -1,0 +1,40 @@
+#pragma once
+// A fresh plain platform for one test: a virtual-clock main loop, an empty
+// in-memory settings store, the phone screen class, the real resources folder,
+// a recording URL opener and a captured log. Everything is put back afterwards.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/Application.h"
+#include "platform/Bundle.h"
+#include "platform/Device.h"
+#include "platform/Log.h"
+#include "platform/RunLoop.h"
+#include "platform/UserDefaults.h"
+
+namespace testing_support {
+
+// The resources folder of the source tree.
+std::filesystem::path resourcesFolder();
+// A folder for this test's files, removed when the test ends.
+std::filesystem::path temporaryFolder();
+
+class PlainPlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void setScreen(int64_t idiom, double height);
+    // Moves the virtual clock on, running whatever falls due.
+    void advance(double seconds) { loop->advance(seconds); }
+
+    std::shared_ptr<platform::RunLoop> loop;
+    std::shared_ptr<platform::UserDefaults> defaults;
+    std::shared_ptr<platform::RecordingUrlOpener> urls;
+    std::unique_ptr<platform::LogCapture> log;
+};
+
+}  // namespace testing_support
