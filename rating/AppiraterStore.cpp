@@ -1,0 +1,89 @@
+// Rating: the platform's review request, the store's product sheet or the
+// store's review page; and the search for the screen to present on.
+
+#include "platform/Application.h"
+#include "platform/Capabilities.h"
+#include "platform/Device.h"
+#include "platform/UserDefaults.h"
+#include "rating/Appirater.h"
+#include "rating/StoreReviewAddress.h"
+#include "rating/TextValues.h"
+
+namespace rating {
+
+void Appirater::rateApp() {
+    auto& defaults = platform::UserDefaults::standardUserDefaults();
+    defaults.setBool(true, kAppiraterRatedCurrentVersion);
+    defaults.synchronize();
+
+    const platform::PlatformCapabilities offered = platform::capabilities();
+    if (offered.storeReviewRequest) {
+        platform::StoreReviewController::requestReview();
+        return;
+    }
+    Appirater& shared = sharedInstance();
+    if (!shared.openInAppStore() && offered.storeProductSheet) {
+        shared.presentProductSheet();
+        return;
+    }
+    platform::Application::sharedApplication().openURL(
+        storeReviewAddress(appId(), leadingDouble(platform::Device::systemVersion())));
+}
+
+void Appirater::presentProductSheet() {
+    auto sheet = std::make_shared<platform::StoreProductViewController>();
+    // An identifier that is not a number asks for product 0.
+    sheet->loadProductWithParameters({{platform::kStoreProductParameterITunesItemIdentifier, leadingInteger(appId())}});
+    sheet->setDelegate(weak_from_this());
+    const bool animated = usesAnimation();
+    tellDelegate(&AppiraterDelegate::appiraterWillPresentModalView, *this, animated);
+    if (platform::ViewController* screen = getRootViewController()) {
+        screen->presentViewController(sheet, animated, [] { setModalOpen(true); });
+    }
+}
+
+void Appirater::productViewControllerDidFinish(platform::StoreProductViewController&) { closeModal(); }
+
+void Appirater::closeModal() {
+    if (!modalOpen()) return;
+    const bool animated = usesAnimation();
+    setModalOpen(false);
+    const auto& window = platform::Application::sharedApplication().keyWindow();
+    platform::ViewController* top = window ? topMostViewController(window->rootViewController().get()) : nullptr;
+    if (!top) return;
+    top->dismissViewController(animated, [animated] {
+        sharedInstance().tellDelegate(&AppiraterDelegate::appiraterDidDismissModalView, animated);
+    });
+}
+
+platform::ViewController* Appirater::getRootViewController() {
+    const auto& application = platform::Application::sharedApplication();
+    std::shared_ptr<platform::Window> window = application.keyWindow();
+    if (!window || window->windowLevel() != platform::Window::kLevelNormal) {
+        window.reset();
+        for (const auto& candidate : application.windows()) {
+            if (candidate->windowLevel() == platform::Window::kLevelNormal) {
+                window = candidate;
+                break;
+            }
+        }
+    }
+    return window ? iterateSubViewsForViewController(*window) : nullptr;
+}
+
+platform::ViewController* Appirater::iterateSubViewsForViewController(const platform::View& view) {
+    for (const auto& subview : view.subviews()) {
+        if (platform::ViewController* screen = subview->nextResponderViewController()) {
+            return topMostViewController(screen);
+        }
+        if (platform::ViewController* found = iterateSubViewsForViewController(*subview)) return found;
+    }
+    return nullptr;
+}
+
+platform::ViewController* Appirater::topMostViewController(platform::ViewController* controller) {
+    while (controller && controller->presentedViewController()) controller = controller->presentedViewController().get();
+    return controller;
+}
+
+}  // namespace rating
