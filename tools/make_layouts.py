@@ -1,0 +1,416 @@
+#!/usr/bin/python3
+"""Writes the thirteen layout documents, resources/layouts/Main_*.json.
+
+One layout function per scene draws the tuner screen ("ViewController") and
+the chord chart ("ChordsViewController") for any screen size; the table
+SCREENS says which size and which pictures each document is drawn for. Frames
+are in points, each relative to its parent element.
+
+    tools/make_layouts.py            # writes into resources/layouts/
+    tools/make_layouts.py /tmp/out   # or into another folder
+"""
+
+import json
+import os
+import re
+import sys
+
+# Colours of the dark look.
+BACKGROUND = "#0e1318"
+CARD = "#171e26"
+PANEL = "#1d2631"
+KEY = "#26313e"
+TEXT = "#e8eef4"
+DIM = "#8d9aa8"
+ACCENT = "#4cc9a0"
+ON_ACCENT = "#0e1318"
+
+# Size in points of each tuned-string picture, by picture-name suffix.
+STRING_PICTURES = {"": (300, 120), "_5": (300, 140), "_6": (340, 160), "_6plus": (380, 180),
+                   "_iPad": (640, 260), "_iPad_Pro": (760, 300)}
+# The string-picture views; each screen class holds one of them.
+STRING_VIEWS = ("tunedString", "tunedString5", "tunedStringiPad")
+
+# Layout name -> (family, width, height, string-picture view, picture suffix, sharp/flat button picture).
+SCREENS = {
+    "Main_iPhone4s": ("phone", 320, 480, "tunedString", "", "flat.png"),
+    "Main_iPhone": ("phone", 320, 568, "tunedString5", "_5", "flat.png"),
+    "Main_iPhone6": ("phone", 375, 667, "tunedString5", "_6", "flat.png"),
+    "Main_iPhone6Plus": ("phone", 414, 736, "tunedString5", "_6plus", "flat.png"),
+    "Main_iPhoneX": ("phone", 375, 812, "tunedString5", "_6plus", "flat.png"),
+    "Main_iPhone12Pro": ("phone", 390, 844, "tunedString5", "_6plus", "flat.png"),
+    "Main_iPhoneXSMax": ("phone", 414, 896, "tunedString5", "_6plus", "flat.png"),
+    "Main_iPhone12ProMax": ("phone", 428, 926, "tunedString5", "_6plus", "flat.png"),
+    "Main_iPad": ("tablet", 768, 1024, "tunedStringiPad", "_iPad", "flatpro.png"),
+    "Main_iPad_Pro_10_5": ("tablet", 834, 1112, "tunedStringiPad", "_iPad_Pro", "flat.png"),
+    "Main_iPad_Mini6": ("tablet", 744, 1133, "tunedStringiPad", "_iPad_Pro", "flat.png"),
+    "Main_iPad_Pro_11": ("tablet", 834, 1194, "tunedStringiPad", "_iPad_Pro", "flat.png"),
+    "Main_iPad_Pro": ("tablet", 1024, 1366, "tunedStringiPad", "_iPad_Pro", "flatpro.png"),
+}
+
+# Tuning-fork notes: (title, action).
+FORK_NOTES = (("E5", "playE659_3Hz:"), ("A4", "playA440Hz:"), ("E4", "playE329_6Hz:"),
+              ("C5", "playC523_2Hz:"), ("G4", "playG392Hz:"))
+# String-sound buttons by string index: (strings of the instrument, pitch, action).
+STRING_SOUNDS = (("1·2", "E5", "play1stStringSound:"), ("3·4", "A4", "play2ndStringSound:"),
+                 ("5", "E4", "play3rdStringSound:"), ("6", "E5", "play4thStringSound:"),
+                 ("7·8", "C5", "play5thStringSound:"), ("9·10", "G4", "play6thStringSound:"))
+# Store pages of the maker's other applications: (title, action). Each becomes a
+# button of the about section.
+MORE_APPS = ()
+
+# Chord-chart geometry of fretboard.png (300x400 pixels; tools/README.md).
+BOARD_W, BOARD_H = 300, 400
+STRING_X = (50, 100, 150, 200, 250)   # strings 1..5
+FRET_CELL_Y = (80, 160, 240, 320)     # centre of fret cells 1..4
+STATUS_Y = 18                         # open and muted marks, above the nut
+MARK = 36                             # circle, x and dot pictures
+BAR_W, BAR_H = 240, 28
+# Room beside the board for the fret numbers.
+NUMBER_GUTTER = 40
+
+
+def r(value):
+    return round(value, 1)
+
+
+def frame(x, y, w, h):
+    return [r(x), r(y), r(w), r(h)]
+
+
+def element(kind, box, name=None, **fields):
+    item = {"type": kind}
+    if name:
+        item["name"] = name
+    item["frame"] = frame(*box)
+    item.update({key: value for key, value in fields.items() if value is not None})
+    return item
+
+
+def style(font=None, bold=None, align=None, color=None, background=None, radius=None, wrap=None):
+    found = {"font": font, "bold": bold, "align": align, "color": color, "background": background,
+             "radius": radius, "wrap": wrap}
+    return {key: value for key, value in found.items() if value is not None}
+
+
+def view(box, subviews, name=None, background=None, radius=None, hidden=None):
+    return element("View", box, name, hidden=hidden, style=style(background=background, radius=radius) or None,
+                   subviews=subviews)
+
+
+def label(box, text="", name=None, font=15, bold=None, align=None, color=TEXT, wrap=None, hidden=None):
+    return element("Label", box, name, text=text, hidden=hidden,
+                   style=style(font=font, bold=bold, align=align, color=color, wrap=wrap))
+
+
+def picture(box, name=None, image=None, hidden=None):
+    return element("ImageView", box, name, image=image, hidden=hidden)
+
+
+def button(box, title="", name=None, image=None, actions=None, navigation=None, font=15, accent=False,
+           background=KEY):
+    return element("Button", box, name, title=title or None, image=image, actions=list(actions) if actions else None,
+                   navigation=navigation,
+                   style=style(font=font if title else None, bold=True if accent else None, align="center",
+                               color=ON_ACCENT if accent else TEXT,
+                               background=ACCENT if accent else background, radius=10 if background else None))
+
+
+def switch(box, name, on, action):
+    return element("Switch", box, name, on=on, actions=[action])
+
+
+def fit(size, width):
+    """Scales a picture size down, never up, to fit a width."""
+    w, h = size
+    scale = min(1.0, width / w)
+    return w * scale, h * scale
+
+
+def section_title(x, y, w, text, font):
+    return label((x, y, w, font + 8), text.upper(), font=font, bold=True, color=DIM)
+
+
+class Metrics:
+    """Sizes that follow the screen class."""
+
+    def __init__(self, family, width, height):
+        self.tablet = family == "tablet"
+        self.small = width <= 320
+        self.margin = 16 if self.tablet else (8 if self.small else 10)
+        self.pad = 18 if self.tablet else 12
+        self.gap = 12 if self.tablet else 8
+        self.header = 64 if self.tablet else 52
+        self.title_font = 28 if self.tablet else (18 if self.small else 20)
+        self.body_font = 18 if self.tablet else 15
+        self.section_font = 14 if self.tablet else 12
+        self.note_font = 88 if self.tablet else (44 if self.small else 56)
+        self.freq_font = 30 if self.tablet else 22
+        self.row = 48 if self.tablet else 40
+        self.key = 52 if self.tablet else 44
+
+
+# ---------------------------------------------------------------- tuner screen
+
+def tuner_card(m, x, y, w, string_view, suffix):
+    pad = m.pad
+    lamp = 128 if m.tablet else 64
+    note_h = m.note_font + 8
+    freq_y = note_h + 6
+    picture_y = freq_y + m.freq_font + 16
+    pw, ph = fit(STRING_PICTURES[suffix], w - 2 * (4 if not m.tablet else pad))
+    subviews = [
+        label((pad, 6, w - 2 * pad - lamp - 8, note_h), "", "noteDisplay", font=m.note_font, bold=True),
+        label((pad, freq_y, w - 2 * pad - lamp - 8, m.freq_font + 8), "", "freq_label", font=m.freq_font, color=ACCENT),
+        # The lamp of the other screen class stays in the layout, hidden, so the
+        # tuning loop can set both.
+        picture((w - pad - 64, pad, 64, 64), "LEDDisplay", "yellow64.png", hidden=True if m.tablet else None),
+        picture((w - pad - 128, pad, 128, 128), "LEDDisplay128", "yellow128.png", hidden=None if m.tablet else True),
+        picture(((w - pw) / 2, max(picture_y, lamp + pad + 4), pw, ph), string_view, hidden=True),
+    ]
+    height = max(picture_y, lamp + pad + 4) + ph + pad
+    return view((x, y, w, height), subviews, background=CARD, radius=16), height
+
+
+def string_sounds_card(m, x, y, w):
+    pad, gap = m.pad, 6
+    title = section_title(pad, pad - 4, w - 2 * pad, "String sounds", m.section_font)
+    keys_y = pad + m.section_font + 12
+    key_w = (w - 2 * pad - 5 * gap) / 6
+    key_h = m.key + 12
+    keys = [button((pad + i * (key_w + gap), keys_y, key_w, key_h), f"{pitch}\n{strings}",
+                   actions=[action], font=m.body_font - 1)
+            for i, (strings, pitch, action) in enumerate(STRING_SOUNDS)]
+    height = keys_y + key_h + pad
+    return view((x, y, w, height), [title] + keys, background=CARD, radius=16), height
+
+
+def settings_card(m, x, y, w):
+    pad = m.pad
+    inner = w - 2 * pad
+    switch_w, switch_h = 51, 31
+    rows = [section_title(pad, pad - 4, inner, "Settings", m.section_font)]
+    top = pad + m.section_font + 10
+    rows.append(label((pad, top, inner, 24), "Microphone sensitivity", "micSensitivityLabel", font=m.body_font))
+    top += 26
+    rows.append(label((pad, top, 24, 32), "0", font=m.body_font - 2, color=DIM))
+    rows.append(element("Slider", (pad + 28, top, inner - 56, 32), "micSensitivitySlider", range=[0, 10], value=5,
+                        actions=["micSensitivity:"]))
+    rows.append(label((pad + inner - 24, top, 24, 32), "10", font=m.body_font - 2, color=DIM, align="right"))
+    top += 40
+    for text, name, switch_name, action in (
+            ("Sound confirmation", "soundNotificationLabel", "soundNotificationSwitch", "soundNotificationAction:"),
+            ("String sounds", "stringSoundsLabel", "stringSoundsSwitch", "toggleStringSounds:"),
+            ("Frequency chart", "frequencyChartLabel", "freqChartSwitch", "toggleFreqChart:")):
+        rows.append(label((pad, top, inner - switch_w - 8, m.row), text, name, font=m.body_font))
+        rows.append(switch((pad + inner - switch_w, top + (m.row - switch_h) / 2, switch_w, switch_h),
+                           switch_name, True, action))
+        top += m.row
+    chart_w, chart_h = fit((600, 300), inner)
+    rows.append(picture((pad + (inner - chart_w) / 2, top + 6, chart_w, chart_h), "freqChart", "freqchart.png"))
+    height = top + 6 + chart_h + pad
+    return view((x, y, w, height), rows, background=CARD, radius=16), height
+
+
+def about_card(m, x, y, w):
+    pad = m.pad
+    inner = w - 2 * pad
+    text_h = 3 * (m.body_font + 6)
+    items = [section_title(pad, pad - 4, inner, "About", m.section_font)]
+    top = pad + m.section_font + 10
+    items.append(label((pad, top, inner, text_h), "Thank you for tuning with Pallqa Tuner.", "aboutCongratsMessage",
+                       font=m.body_font, wrap=True))
+    top += text_h + 4
+    items.append(label((pad, top, inner, text_h), "Pluck one course at a time and tune it until the lamp turns green.",
+                       "aboutMsg2", font=m.body_font - 1, color=DIM, wrap=True))
+    top += text_h + 8
+    half = (inner - 8) / 2
+    items.append(button((pad, top, half, m.key), "Tarvelo Labs", actions=["redirectToTarveloLabs:"],
+                        font=m.body_font))
+    items.append(button((pad + half + 8, top, half, m.key), "Rate Pallqa Tuner", actions=["reviewPallqaTuner:"],
+                        font=m.body_font, accent=True))
+    top += m.key
+    for title, action in MORE_APPS:
+        top += 8
+        items.append(button((pad, top, inner, m.key), title, actions=[action], font=m.body_font))
+        top += m.key
+    height = top + pad
+    return view((x, y, w, height), items, background=CARD, radius=16), height
+
+
+def tuning_fork_panel(m, x, y, w):
+    """The tuning fork, shown over the screen while in use: entering it mutes the
+    confirmation beep, leaving it stops the tone and lets the beep sound again."""
+    pad, gap = m.pad, 8
+    inner = w - 2 * pad
+    done_w = 96 if m.tablet else 80
+    items = [
+        section_title(pad, pad, inner - done_w, "Tuning fork", m.section_font),
+        button((w - pad - done_w, pad - 6, done_w, 36), "Done",
+               actions=["stopFreqPlay:", "enableSoundConfirmation:"], navigation={"hide": "tuningForkPanel"},
+               font=m.body_font),
+    ]
+    top = pad + 40
+    items.append(label((pad, top, inner / 2, m.note_font * 0.8 + 8), "-", "tfnoteDisplay",
+                       font=int(m.note_font * 0.8), bold=True))
+    items.append(label((pad + inner / 2, top, inner / 2, m.note_font * 0.8 + 8), "", "tfFreqLabel",
+                       font=m.freq_font, color=ACCENT, align="right"))
+    top += m.note_font * 0.8 + 16
+    key_w = (inner - 4 * gap) / 5
+    for i, (title, action) in enumerate(FORK_NOTES):
+        items.append(button((pad + i * (key_w + gap), top, key_w, m.key + 8), title, actions=[action],
+                            font=m.body_font + 2))
+    top += m.key + 8 + gap + 4
+    items.append(button((pad, top, inner, m.key), "Stop", actions=["stopFreqPlay:"], font=m.body_font, accent=True))
+    height = top + m.key + pad
+    return view((x, y, w, height), items, name="tuningForkPanel", background=PANEL, radius=18, hidden=True), height
+
+
+def header(m, w, title_name, title_text, left=None, right=None):
+    items = []
+    title_x = m.margin
+    if left:
+        items.append(left)
+        title_x = left["frame"][0] + left["frame"][2] + 8
+    right_w = right["frame"][2] + 8 if right else 0
+    items.append(label((title_x, (m.header - m.title_font - 10) / 2, w - title_x - m.margin - right_w,
+                        m.title_font + 10), title_text, title_name, font=m.title_font, bold=True))
+    if right:
+        items.append(right)
+    return items
+
+
+def tuner_scene(family, width, height, string_view, suffix):
+    m = Metrics(family, width, height)
+    margin, gap = m.margin, m.gap
+    chords_w = 130 if m.tablet else 96
+    chords = button((width - margin - chords_w, (m.header - 36) / 2, chords_w, 36), "Chords ›",
+                    navigation={"present": "ChordsViewController"}, font=m.body_font)
+    items = header(m, width, "currentTuningName", "Pallqa Tuner", right=chords)
+    top = m.header
+    content_w = width - 2 * margin
+    card, card_h = tuner_card(m, margin, top, content_w, string_view, suffix)
+    items.append(card)
+    top += card_h + gap
+
+    def fork_button(x, y, w):
+        return button((x, y, w, m.key), "Tuning fork", "tuningForkButton",
+                      actions=["disableTemporarilySoundConfirmation:"], navigation={"show": "tuningForkPanel"},
+                      font=m.body_font, accent=True)
+
+    if m.tablet:
+        column_w = (content_w - gap) / 2
+        left_x, right_x = margin, margin + column_w + gap
+        fork_top = top
+        items.append(fork_button(left_x, top, column_w))
+        left = top + m.key + gap
+        strings, strings_h = string_sounds_card(m, left_x, left, column_w)
+        about, about_h = about_card(m, left_x, left + strings_h + gap, column_w)
+        settings, settings_h = settings_card(m, right_x, top, column_w)
+        items += [strings, about, settings]
+        panel, _ = tuning_fork_panel(m, left_x, fork_top, column_w)
+    else:
+        fork_top = top
+        items.append(fork_button(margin, top, content_w))
+        top += m.key + gap
+        for make in (string_sounds_card, settings_card, about_card):
+            card, card_h = make(m, margin, top, content_w)
+            items.append(card)
+            top += card_h + gap
+        panel, panel_h = tuning_fork_panel(m, margin, 0, content_w)
+        # Over the first screenful, just below the tuning-fork button where it fits.
+        panel["frame"][1] = r(max(margin, min(fork_top, height - panel_h - margin)))
+    # Last, so it lies over everything else.
+    items.append(panel)
+    # Where the content runs past the screen's height, frontends let it scroll.
+    return {"id": "ViewController", "class": "ViewController",
+            "omits": [name for name in STRING_VIEWS if name != string_view],
+            "view": view((0, 0, width, height), items, background=BACKGROUND)}
+
+
+# ---------------------------------------------------------------- chord chart
+
+def fretboard(x, y, k):
+    """The board with its marks, dots, barres and fret numbers, at scale k."""
+    def at(cx, cy, w, h):
+        return ((NUMBER_GUTTER + cx) * k - w * k / 2, cy * k - h * k / 2, w * k, h * k)
+
+    items = [picture((NUMBER_GUTTER * k, 0, BOARD_W * k, BOARD_H * k), "fretboard", "fretboard.png")]
+    for s, sx in enumerate(STRING_X, start=1):
+        items.append(picture(at(sx, STATUS_Y, MARK, MARK), f"string{s}Status"))
+    for s, sx in enumerate(STRING_X, start=1):
+        for f, fy in enumerate(FRET_CELL_Y, start=1):
+            items.append(picture(at(sx, fy, MARK, MARK), f"Str{s}Fr{f}"))
+    for f, fy in enumerate(FRET_CELL_Y, start=1):
+        items.append(picture(at(BOARD_W / 2, fy, BAR_W, BAR_H), f"BarFr{f}"))
+    right = BOARD_W + NUMBER_GUTTER / 2
+    left = -NUMBER_GUTTER / 2
+    items.append(picture(at(right, FRET_CELL_Y[0], MARK, MARK), "rightNumberFr1"))
+    items.append(picture(at(right, FRET_CELL_Y[1], MARK, MARK), "rightNumberFr2"))
+    items.append(picture(at(left, FRET_CELL_Y[1], MARK, MARK), "leftNumberFr2"))
+    width = (BOARD_W + 2 * NUMBER_GUTTER) * k
+    return view((x - width / 2, y, width, BOARD_H * k), items)
+
+
+def chords_scene(family, width, height, flat_button):
+    m = Metrics(family, width, height)
+    margin, gap = m.margin, m.gap
+    back_w = 120 if m.tablet else 88
+    back = button((margin, (m.header - 36) / 2, back_w, 36), "‹ Tuner", navigation={"dismiss": True},
+                  font=m.body_font)
+    key = 96 if flat_button == "flatpro.png" else (64 if m.tablet else 48)
+    sharp_flat = button((width - margin - key, (m.header - key) / 2 if key <= m.header else 4, key, key),
+                        name="buttonFlatOrSharp", image=flat_button, actions=["toggleSharpOfFlat:"],
+                        background=None)
+    items = header(m, width, "chordsTitle1", "Chords", left=back, right=sharp_flat)
+    top = max(m.header, key + 8)
+    items.append(label((margin, top, width - 2 * margin, m.body_font + 8), "Choose a root and a chord type",
+                       "chordsTitle2", font=m.body_font - 1, color=DIM, align="center"))
+    top += m.body_font + 8 + gap
+    picker_h = 216 if m.tablet else (110 if height <= 480 else 130 if height <= 568 else 150)
+    pickers_w = min(width - 2 * margin, 600)
+    pickers_x = (width - pickers_w) / 2
+    root_w = pickers_w * 0.6
+    items.append(element("PickerView", (pickers_x, top, root_w - gap / 2, picker_h), "selectRootChord", tag=1))
+    items.append(element("PickerView", (pickers_x + root_w + gap / 2, top, pickers_w - root_w - gap / 2, picker_h),
+                         "selectVariant", tag=2))
+    top += picker_h + gap
+    display_font = 48 if m.tablet else 34
+    items.append(label((margin, top, width - 2 * margin, display_font + 12), "-", "chordDisplay",
+                       font=display_font, bold=True, align="center"))
+    top += display_font + 12 + gap
+    k_height = (height - top - margin) / BOARD_H
+    k_width = (width - 2 * margin) / (BOARD_W + 2 * NUMBER_GUTTER)
+    k = min(k_height, k_width, 1.8 if m.tablet else 1.0)
+    items.append(fretboard(width / 2, top, k))
+    return {"id": "ChordsViewController", "class": "ChordsViewController",
+            "view": view((0, 0, width, height), items, background=BACKGROUND)}
+
+
+def layout(name):
+    family, width, height, string_view, suffix, flat_button = SCREENS[name]
+    return {
+        "initialScene": "ViewController",
+        "scenes": [tuner_scene(family, width, height, string_view, suffix),
+                   chords_scene(family, width, height, flat_button)],
+    }
+
+
+def as_text(document):
+    """Indented JSON with each list of numbers or names kept on one line."""
+    text = json.dumps(document, indent=1, ensure_ascii=False)
+    return re.sub(r"\[\s*([^\[\]{}]*?)\s*\]",
+                  lambda found: "[" + re.sub(r"\s*\n\s*", " ", found.group(1)) + "]", text) + "\n"
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources", "layouts")
+    os.makedirs(out, exist_ok=True)
+    for name in SCREENS:
+        with open(os.path.join(out, name + ".json"), "w", encoding="utf-8") as file:
+            file.write(as_text(layout(name)))
+
+
+if __name__ == "__main__":
+    main()
