@@ -5,6 +5,7 @@
 #include "platform/Image.h"
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
+#include "rating/Appirater.h"
 
 namespace chords {
 
@@ -45,6 +46,9 @@ bool isReviewThreshold(uint64_t chordsSearched) {
 }
 
 }  // namespace
+
+ChordsViewController::ChordsViewController()
+    : ChordsViewController(uniformRandom, &rating::Appirater::tryToShowPrompt) {}
 
 ChordsViewController::ChordsViewController(RandomSource random, std::function<void()> requestReview)
     : random_(std::move(random)), requestReview_(std::move(requestReview)) {}

@@ -17,7 +17,6 @@
 
 #include "chords/ChordShape.h"
 #include "chords/ChordTable.h"
-#include "chords/RatingPromptRequest.h"
 #include "chords/UniformRandom.h"
 #include "platform/Controls.h"
 #include "platform/PickerView.h"
@@ -38,10 +37,11 @@ public:
     static constexpr const char* kChordsSearchedKey = "chordsSearched";
     static constexpr const char* kVariantsSearchedKey = "variantsSearched";
 
+    // Draws the start-up selection uniformly and asks the rating prompt itself.
+    ChordsViewController();
     // `random` draws the start-up selection; `requestReview` asks the rating
     // prompt to show itself.
-    explicit ChordsViewController(RandomSource random = uniformRandom,
-                                  std::function<void()> requestReview = requestRatingPrompt);
+    ChordsViewController(RandomSource random, std::function<void()> requestReview);
 
     // Sets the title and the picker lists, then makes the random start-up selection.
     void viewDidLoad() override;

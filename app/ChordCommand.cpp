@@ -1,0 +1,180 @@
+#include "app/ChordCommand.h"
+
+#include <algorithm>
+#include <array>
+#include <iostream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "chords/ChordName.h"
+#include "chords/ChordTable.h"
+
+namespace app {
+namespace {
+
+constexpr std::string_view kSynopsis = "chord ROOT VARIANT [--flat] [--json]";
+constexpr std::string_view kFlatSign = "♭";
+// The open pitches of the diagram's strings 1 to 5.
+constexpr std::array<std::string_view, chords::kStringCount> kCoursePitches = {"E5", "A4", "E4", "C5", "G4"};
+// The terminal diagram: a label column ("fret 1"), then a column per string.
+constexpr size_t kLabelWidth = 8;
+constexpr size_t kColumnWidth = 3;
+
+struct Options {
+    std::vector<std::string> positional;
+    bool flat = false;
+    bool json = false;
+};
+
+std::string joined(std::span<const std::string_view> words) {
+    std::string text;
+    for (const auto word : words) text += (text.empty() ? "" : ", ") + std::string(word);
+    return text;
+}
+
+// "Bb" and "A#/Bb" for "B♭" and "A#/B♭": a lower-case b after the note letter is a flat sign.
+std::string withFlatSigns(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i > 0 && text[i] == 'b') {
+            out += kFlatSign;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The root key written as `text`: the key itself or either of its spellings.
+std::optional<size_t> rootRowFor(std::string_view text) {
+    const std::string wanted = withFlatSigns(text);
+    for (size_t row = 0; row < chords::kRootCount; ++row) {
+        const auto key = chords::kRootKeys[row];
+        if (wanted == key || wanted == chords::spelledRoot(key, false) || wanted == chords::spelledRoot(key, true)) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string trimmedRight(std::string line) {
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+std::string repeated(std::string_view glyph, size_t count) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) text += glyph;
+    return text;
+}
+
+// A line of plain text marks: `label`, then each string's mark in its column.
+std::string markLine(std::string_view label, const std::array<std::string, chords::kStringCount>& marks) {
+    std::string line(label);
+    line.resize(kLabelWidth, ' ');
+    for (const auto& mark : marks) line += mark + std::string(kColumnWidth - std::min(mark.size(), kColumnWidth - 1), ' ');
+    return trimmedRight(std::move(line)) + "\n";
+}
+
+// A fret: each string a line, a finger a dot, a barre a bold line across all strings.
+std::string fretLine(const chords::ChordShape& shape, int fret) {
+    const bool barre = shape.barreFret == fret;
+    std::string line = "fret " + std::to_string(fret);
+    line.resize(kLabelWidth, ' ');
+    for (int string = 1; string <= chords::kStringCount; ++string) {
+        const bool dot = std::find(shape.dots.begin(), shape.dots.end(), chords::FingerDot{string, fret}) !=
+                         shape.dots.end();
+        line += dot ? "●" : barre ? "━" : "│";
+        if (string < chords::kStringCount) line += barre ? repeated("━", kColumnWidth - 1) : std::string(kColumnWidth - 1, ' ');
+    }
+    return line + (barre ? "  barre" : "") + "\n";
+}
+
+std::string diagram(const chords::ChordShape& shape, const std::string& name) {
+    std::array<std::string, chords::kStringCount> numbers, pitches, status;
+    for (size_t s = 0; s < chords::kStringCount; ++s) {
+        numbers[s] = std::to_string(s + 1);
+        pitches[s] = std::string(kCoursePitches[s]);
+        status[s] = shape.status[s] == chords::StringStatus::Open    ? "o"
+                    : shape.status[s] == chords::StringStatus::Muted ? "x"
+                                                                     : "";
+    }
+    std::string text = name + "\n";
+    text += markLine("string", numbers);
+    text += markLine("", pitches);
+    text += markLine("", status);
+    // The nut, one column wider than the strings on either side.
+    text += std::string(kLabelWidth - 1, ' ') + repeated("═", chords::kStringCount * kColumnWidth) + "\n";
+    for (int fret = 1; fret <= chords::kFretCount; ++fret) text += fretLine(shape, fret);
+    text += "o open  x muted  ● finger  ━ barre\n";
+    return text;
+}
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string json(const chords::ChordShape& shape, const std::string& name, std::string_view root,
+                 std::string_view variant) {
+    std::string status, dots;
+    for (const auto mark : shape.status) {
+        status += std::string(status.empty() ? "" : ", ") +
+                  (mark == chords::StringStatus::Open    ? "\"open\""
+                   : mark == chords::StringStatus::Muted ? "\"muted\""
+                                                         : "null");
+    }
+    for (const auto& finger : shape.dots) {
+        dots += std::string(dots.empty() ? "" : ", ") + "[" + std::to_string(finger.string) + ", " +
+                std::to_string(finger.fret) + "]";
+    }
+    return "{\"name\": " + quoted(name) + ", \"root\": " + quoted(root) + ", \"variant\": " + quoted(variant) +
+           ", \"status\": [" + status + "], \"dots\": [" + dots + "], \"barre\": " +
+           (shape.barreFret ? std::to_string(*shape.barreFret) : "null") + "}\n";
+}
+
+}  // namespace
+
+int runChordCommand(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
+    Options options;
+    for (const auto& argument : arguments) {
+        if (argument == "--flat") {
+            options.flat = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument.starts_with("--")) {
+            err << "pallqa-tuner chord: unknown option " << argument << "; usage: pallqa-tuner " << kSynopsis << "\n";
+            return 2;
+        } else {
+            options.positional.push_back(argument);
+        }
+    }
+    if (options.positional.size() != 2) {
+        err << "pallqa-tuner chord: expected a root and a chord type; usage: pallqa-tuner " << kSynopsis << "\n";
+        return 2;
+    }
+    const auto row = rootRowFor(options.positional[0]);
+    if (!row) {
+        err << "pallqa-tuner chord: unknown root \"" << options.positional[0] << "\"; use one of "
+            << joined(chords::kRootKeys) << ", or one spelling of a two-named root such as A#, Bb or B♭\n";
+        return 2;
+    }
+    const auto column = chords::variantColumn(options.positional[1]);
+    if (!column) {
+        err << "pallqa-tuner chord: unknown chord type \"" << options.positional[1] << "\"; use one of "
+            << joined(chords::kVariantKeys) << "\n";
+        return 2;
+    }
+    const auto root = chords::kRootKeys[*row];
+    const auto variant = chords::kVariantKeys[*column];
+    const auto& shape = chords::shapeAt({*row, *column});
+    const auto name = chords::chordName(root, variant, options.flat);
+    out << (options.json ? json(shape, name, root, variant) : diagram(shape, name));
+    return 0;
+}
+
+Command chordCommand() {
+    return {"chord", std::string(kSynopsis),
+            "draw the fingering of a chord (ROOT such as A, A#/B♭, Bb; VARIANT -, m, 7 or m7)",
+            [](std::span<const std::string> arguments) { return runChordCommand(arguments, std::cout, std::cerr); }};
+}
+
+}  // namespace app
