@@ -1,0 +1,15 @@
+#pragma once
+// The microphone as the input of the program's queues, through PortAudio.
+
+namespace platform::media {
+
+// Makes every new input queue capture from the default input device, at the
+// queue's rate when the device offers it and otherwise at the device's own
+// rate, converted. Without an input device a queue says so in one line on
+// stderr and never runs, so its level reads 0.0.
+void installMicrophoneInput();
+
+// Whether PortAudio finds a default input device.
+bool hasInputDevice();
+
+}  // namespace platform::media
