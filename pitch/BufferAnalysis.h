@@ -1,0 +1,27 @@
+#pragma once
+// The detector over a whole recording: consecutive capture buffers from the
+// first sample, each passed through the capture path (setAudioBuffer, then
+// frequency) as if it had just been captured.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "pitch/PitchEstimator.h"
+
+namespace pitch {
+
+struct BufferEstimate {
+    double time;      // seconds from the recording's start to the buffer's first sample
+    int bin;          // the spectrum bin the estimate came from
+    float frequency;  // hertz
+    float level;      // the buffer's average level, as the meter reads it
+};
+
+// Reports one estimate per buffer of kAnalysedBytes (4096 samples); a last,
+// shorter buffer is analysed with its own length. `samples` are at the
+// detector's sample rate.
+void analyzeBuffers(PitchEstimator& detector, std::span<const int16_t> samples,
+                    const std::function<void(const BufferEstimate&)>& report);
+
+}  // namespace pitch
