@@ -45,11 +45,21 @@ double RunLoop::now() const {
 }
 
 void RunLoop::schedule(double due, std::function<void()> action, std::shared_ptr<Timer> timer) {
+    std::function<void()> wakeUp;
     {
         std::lock_guard lock(mutex_);
         items_.push(Item{due, nextSequence_++, std::move(action), std::move(timer)});
+        wakeUp = wakeUpHandler_;
     }
     wake_.notify_all();
+    if (wakeUp) wakeUp();
+}
+
+void RunLoop::setItemObserver(std::function<void()> observer) { itemObserver_ = std::move(observer); }
+
+void RunLoop::setWakeUpHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
+    wakeUpHandler_ = std::move(handler);
 }
 
 std::shared_ptr<Timer> RunLoop::scheduleRepeating(double interval, std::function<void()> action) {
@@ -75,6 +85,7 @@ std::optional<RunLoop::Item> RunLoop::popDue(double limit) {
 void RunLoop::runItem(Item item) {
     if (item.timer && !item.timer->isValid()) return;
     item.action();
+    if (itemObserver_) itemObserver_();
     if (!item.timer || !item.timer->isValid()) return;
     // A repeating timer keeps its rhythm; on a real clock, firings missed while
     // the loop was busy are skipped rather than run in a burst.

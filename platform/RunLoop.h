@@ -75,6 +75,14 @@ public:
     // Any thread: makes run() return.
     void stop();
 
+    // Hooks for a frontend that drives the loop; set them before driving it.
+    // Called on the loop's thread after each item has run: one screen event ends there.
+    void setItemObserver(std::function<void()> observer);
+    // Called on the scheduling thread whenever an item is scheduled, so a frontend
+    // that waits in an event loop of its own can wake up for work posted from
+    // another thread.
+    void setWakeUpHandler(std::function<void()> handler);
+
 private:
     struct Item {
         double due;
@@ -100,6 +108,8 @@ private:
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> items_;
     uint64_t nextSequence_ = 0;
     bool stopRequested_ = false;
+    std::function<void()> itemObserver_;
+    std::function<void()> wakeUpHandler_;  // guarded by mutex_
 };
 
 }  // namespace platform
