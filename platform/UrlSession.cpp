@@ -50,14 +50,14 @@ std::vector<std::string> RecordingHttpTransport::requestedURLs() const {
     return urls;
 }
 
+std::vector<std::shared_ptr<UrlSessionDataTask>> RecordingHttpTransport::requests() const {
+    std::lock_guard lock(mutex_);
+    return tasks_;
+}
+
 void RecordingHttpTransport::completeAll(const UrlResponse& response) {
-    std::vector<std::shared_ptr<UrlSessionDataTask>> tasks;
-    {
-        std::lock_guard lock(mutex_);
-        tasks = tasks_;
-    }
     // Outside the lock: a completion handler may start another request.
-    for (const auto& task : tasks) task->complete(response);
+    for (const auto& task : requests()) task->complete(response);
 }
 
 }  // namespace platform

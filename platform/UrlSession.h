@@ -99,6 +99,8 @@ public:
     void start(std::shared_ptr<UrlSessionDataTask> task) override;
     // The addresses asked for, in order.
     std::vector<std::string> requestedURLs() const;
+    // The requests themselves, in order.
+    std::vector<std::shared_ptr<UrlSessionDataTask>> requests() const;
     // Ends every recorded task that is still running with `response`.
     void completeAll(const UrlResponse& response = {200, ""});
 

@@ -1,0 +1,133 @@
+#include "tests/rating/AppiraterFixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/Device.h"
+#include "platform/Reachability.h"
+#include "platform/WorkQueue.h"
+
+namespace rating_test {
+
+RecordingDelegate::RecordingDelegate() : delegate(std::make_shared<rating::AppiraterDelegate>()) {
+    delegate->appiraterShouldDisplayAlert = [this](rating::Appirater&) {
+        calls.push_back("shouldDisplayAlert");
+        return allowDisplay;
+    };
+    delegate->appiraterDidDisplayAlert = [this](rating::Appirater&) { calls.push_back("didDisplayAlert"); };
+    delegate->appiraterDidDeclineToRate = [this](rating::Appirater&) { calls.push_back("didDeclineToRate"); };
+    delegate->appiraterDidOptToRate = [this](rating::Appirater&) { calls.push_back("didOptToRate"); };
+    delegate->appiraterDidOptToRemindLater = [this](rating::Appirater&) { calls.push_back("didOptToRemindLater"); };
+    delegate->appiraterWillPresentModalView = [this](rating::Appirater&, bool animated) {
+        calls.push_back(std::string("willPresentModalView animated=") + (animated ? "yes" : "no"));
+    };
+    delegate->appiraterDidDismissModalView = [this](bool animated) {
+        calls.push_back(std::string("didDismissModalView animated=") + (animated ? "yes" : "no"));
+    };
+}
+
+void AppiraterTest::SetUp() {
+    PlainPlatformTest::SetUp();
+    transport = std::make_shared<platform::RecordingHttpTransport>();
+    platform::setHttpTransport(transport);
+    useNetwork("online");
+    offer(false, true, false);
+    screen = std::make_shared<platform::ViewController>();
+    window = std::make_shared<platform::Window>(platform::Screen::mainBounds());
+    window->setRootViewController(screen);
+    window->makeKeyAndVisible();
+}
+
+void AppiraterTest::TearDown() {
+    rating::Appirater::resetSharedStateForTesting();
+    platform::setHttpTransport(nullptr);
+    platform::NetworkReachability::setSources({});
+    platform::setCapabilities({});
+    PlainPlatformTest::TearDown();
+}
+
+void AppiraterTest::configureAsLaunch() {
+    rating::Appirater::setAppId(kAppId);
+    rating::Appirater::setDaysUntilPrompt(2.0);
+    rating::Appirater::setUsesUntilPrompt(2);
+    rating::Appirater::setSignificantEventsUntilPrompt(-1);
+    rating::Appirater::setTimeBeforeReminding(2.0);
+    rating::Appirater::setOpenInAppStore(true);
+}
+
+void AppiraterTest::useNetwork(const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(std::getenv("PALLQA_TEST_DATA")) / "network" / name;
+    platform::NetworkReachability::setSources({folder / "net", folder / "route"});
+}
+
+void AppiraterTest::offer(bool storeReviewRequest, bool alertController, bool storeProductSheet) {
+    platform::setCapabilities({storeReviewRequest, alertController, storeProductSheet});
+}
+
+void AppiraterTest::setSystemVersion(const std::string& version) {
+    platform::DeviceDescription device = platform::Device::current();
+    device.systemVersion = version;
+    platform::Device::setCurrent(device);
+}
+
+void AppiraterTest::launch(bool canPromptForRating) {
+    rating::Appirater::appLaunched(canPromptForRating);
+    platform::WorkQueue::background().waitUntilIdle();
+    loop->runDueItems();
+}
+
+void AppiraterTest::enterForeground(bool canPromptForRating) {
+    rating::Appirater::appEnteredForeground(canPromptForRating);
+    appirater().eventQueue().waitUntilIdle();
+    loop->runDueItems();
+}
+
+void AppiraterTest::significantEvent(bool canPromptForRating) {
+    rating::Appirater::userDidSignificantEvent(canPromptForRating);
+    appirater().eventQueue().waitUntilIdle();
+    loop->runDueItems();
+}
+
+std::shared_ptr<platform::AlertController> AppiraterTest::presentedAlert() const {
+    return std::dynamic_pointer_cast<platform::AlertController>(screen->presentedViewController());
+}
+
+std::vector<std::string> AppiraterTest::actionTitles(const platform::AlertController& alert) {
+    std::vector<std::string> titles;
+    for (const auto& action : alert.actions()) titles.push_back(action.title());
+    return titles;
+}
+
+namespace {
+
+std::shared_ptr<platform::AlertView> legacyAlert() {
+    const rating::RatingAlert alert = rating::Appirater::sharedInstance().ratingAlert();
+    const auto* view = std::get_if<std::shared_ptr<platform::AlertView>>(&alert);
+    return view && (*view)->isVisible() ? *view : nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> AppiraterTest::shownAlertTitles() const {
+    if (const auto alert = presentedAlert()) return actionTitles(*alert);
+    std::vector<std::string> titles;
+    if (const auto alert = legacyAlert()) {
+        for (int64_t i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
+    }
+    return titles;
+}
+
+void AppiraterTest::tap(const std::string& title) {
+    const auto titles = shownAlertTitles();
+    ASSERT_FALSE(titles.empty()) << "no alert is shown";
+    const auto found = std::find(titles.begin(), titles.end(), title);
+    ASSERT_NE(found, titles.end()) << "the alert has no button \"" << title << "\"";
+    const auto index = found - titles.begin();
+    if (const auto alert = presentedAlert()) {
+        EXPECT_TRUE(alert->userTapAction(static_cast<size_t>(index)));
+    } else {
+        EXPECT_TRUE(legacyAlert()->userTapButtonAtIndex(index));
+    }
+}
+
+}  // namespace rating_test

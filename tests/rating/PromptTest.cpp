@@ -1,0 +1,201 @@
+// Showing the prompt, its buttons, and what makes it stay away.
+
+#include "platform/NotificationCenter.h"
+#include "tests/rating/AppiraterFixture.h"
+
+namespace rating_test {
+namespace {
+
+using rating::Appirater;
+using Titles = std::vector<std::string>;
+
+const Titles kThreeButtons{"Rate Pallqa Tuner", "Remind me later", "No, Thanks"};
+const Titles kLegacyThreeButtons{"No, Thanks", "Rate Pallqa Tuner", "Remind me later"};
+
+struct ButtonCase {
+    const char* name;
+    const char* title;
+    bool declined;
+    bool rated;
+    bool reminded;
+    const char* delegateCall;
+    bool laterPromptsShow;
+};
+
+// Names the case in test listings.
+void PrintTo(const ButtonCase& c, std::ostream* out) { *out << c.name; }
+
+class ButtonTest : public AppiraterTest, public ::testing::WithParamInterface<std::tuple<ButtonCase, bool>> {};
+
+TEST_P(ButtonTest, HasItsEffectAndDecidesOnLaterPrompts) {
+    const auto& [button, legacy] = GetParam();
+    offer(false, !legacy, false);
+    configureAsLaunch();
+    RecordingDelegate recorder;
+    Appirater::setDelegate(recorder.delegate);
+    launch();
+    launch();
+    ASSERT_TRUE(shownAlertTitles().empty()) << "not due yet";
+    Appirater::tryToShowPrompt();
+    ASSERT_EQ(shownAlertTitles(), legacy ? kLegacyThreeButtons : kThreeButtons);
+
+    tap(button.title);
+
+    EXPECT_TRUE(shownAlertTitles().empty());
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(appirater().ratingAlert()));
+    EXPECT_EQ(appirater().userHasDeclinedToRate(), button.declined);
+    EXPECT_EQ(appirater().userHasRatedCurrentVersion(), button.rated);
+    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterReminderRequestDate), button.reminded ? loop->now() : 0.0);
+    EXPECT_EQ(urls->opened().size(), button.rated ? 1u : 0u);
+    EXPECT_EQ(recorder.calls, (Titles{"shouldDisplayAlert", "didDisplayAlert", button.delegateCall}));
+
+    // Every way of asking, long after, with the conditions met.
+    advance(30 * kDay);
+    launch();
+    significantEvent();
+    Appirater::tryToShowPrompt();
+    EXPECT_EQ(!shownAlertTitles().empty(), button.laterPromptsShow);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ButtonTest,
+    ::testing::Combine(::testing::Values(ButtonCase{"Cancel", "No, Thanks", true, false, false, "didDeclineToRate", false},
+                                         ButtonCase{"Rate", "Rate Pallqa Tuner", false, true, false, "didOptToRate", false},
+                                         ButtonCase{"RemindLater", "Remind me later", false, false, true,
+                                                    "didOptToRemindLater", true}),
+                       ::testing::Bool()),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "OnLegacyAlert" : "OnModernAlert");
+    });
+
+TEST_F(AppiraterTest, ModernAlertActionsEndWithTheCancelStyle) {
+    Appirater::tryToShowPrompt();
+    const auto alert = presentedAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Rate Pallqa Tuner");
+    EXPECT_EQ(alert->preferredStyle(), platform::AlertControllerStyle::Alert);
+    std::vector<platform::AlertActionStyle> styles;
+    for (const auto& action : alert->actions()) styles.push_back(action.style());
+    EXPECT_EQ(styles, (std::vector<platform::AlertActionStyle>{platform::AlertActionStyle::Default,
+                                                               platform::AlertActionStyle::Default,
+                                                               platform::AlertActionStyle::Cancel}));
+}
+
+TEST_F(AppiraterTest, TryToShowPromptIgnoresCountsDatesAndTheReminder) {
+    configureAsLaunch();
+    Appirater::tryToShowPrompt();
+    EXPECT_EQ(shownAlertTitles(), kThreeButtons) << "never used, never counted";
+
+    tap("Remind me later");
+    Appirater::tryToShowPrompt();
+    EXPECT_EQ(shownAlertTitles(), kThreeButtons) << "right after remind later";
+}
+
+TEST_F(AppiraterTest, TryToShowPromptDoesNothingWhileTheAlertIsVisible) {
+    Appirater::tryToShowPrompt();
+    const auto first = presentedAlert();
+    ASSERT_NE(first, nullptr);
+    Appirater::tryToShowPrompt();
+
+    EXPECT_EQ(presentedAlert(), first);
+    EXPECT_EQ(std::get<std::shared_ptr<platform::AlertController>>(appirater().ratingAlert()), first);
+}
+
+TEST_F(AppiraterTest, ForceShowPromptSkipsTheChecksAndCanLeaveOutRemindLater) {
+    useNetwork("offline");
+    defaults->setBool(true, rating::kAppiraterDeclinedToRate);
+    Appirater::forceShowPrompt(false);
+
+    EXPECT_EQ(shownAlertTitles(), (Titles{"Rate Pallqa Tuner", "No, Thanks"}));
+}
+
+TEST_F(AppiraterTest, ARateTitleEqualToTheCancelTitleCountsAsCancel) {
+    Appirater::setCustomAlertRateButtonTitle("OK");
+    Appirater::setCustomAlertCancelButtonTitle("OK");
+    Appirater::tryToShowPrompt();
+    ASSERT_EQ(shownAlertTitles(), (Titles{"OK", "Remind me later", "OK"}));
+
+    tap("OK");  // the first one: the rate action
+
+    EXPECT_TRUE(appirater().userHasDeclinedToRate());
+    EXPECT_FALSE(appirater().userHasRatedCurrentVersion());
+    EXPECT_TRUE(urls->opened().empty());
+}
+
+class ResignActiveTest : public AppiraterTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ResignActiveTest, HidesTheAlertWithoutAnswering) {
+    const bool legacy = GetParam();
+    offer(false, !legacy, false);
+    Appirater::tryToShowPrompt();
+    ASSERT_FALSE(shownAlertTitles().empty());
+
+    platform::NotificationCenter::defaultCenter().post(platform::kApplicationWillResignActiveNotification);
+
+    EXPECT_TRUE(shownAlertTitles().empty());
+    EXPECT_FALSE(appirater().isRatingAlertVisible());
+    EXPECT_FALSE(appirater().userHasDeclinedToRate());
+    EXPECT_FALSE(appirater().userHasRatedCurrentVersion());
+    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterReminderRequestDate), 0.0);
+    // The legacy alert reports index -1, which forgets it; the modern one stays remembered.
+    EXPECT_EQ(std::holds_alternative<std::monostate>(appirater().ratingAlert()), legacy);
+
+    Appirater::tryToShowPrompt();
+    EXPECT_FALSE(shownAlertTitles().empty()) << "a hidden alert does not block the next one";
+}
+
+INSTANTIATE_TEST_SUITE_P(Alerts, ResignActiveTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Legacy" : "Modern"; });
+
+TEST_F(AppiraterTest, TheDelegateCanVetoThePrompt) {
+    RecordingDelegate recorder;
+    recorder.allowDisplay = false;
+    Appirater::setDelegate(recorder.delegate);
+    Appirater::tryToShowPrompt();
+
+    EXPECT_TRUE(shownAlertTitles().empty());
+    EXPECT_EQ(recorder.calls, (Titles{"shouldDisplayAlert"}));
+}
+
+TEST_F(AppiraterTest, ADelegateThatIsGoneOrImplementsNothingIsNotCalled) {
+    auto gone = std::make_shared<RecordingDelegate>();
+    Appirater::setDelegate(gone->delegate);
+    gone.reset();
+    Appirater::tryToShowPrompt();
+    ASSERT_FALSE(shownAlertTitles().empty());
+    tap("Remind me later");
+
+    const auto empty = std::make_shared<rating::AppiraterDelegate>();
+    Appirater::setDelegate(empty);
+    Appirater::tryToShowPrompt();
+    EXPECT_FALSE(shownAlertTitles().empty());
+}
+
+TEST_F(AppiraterTest, WithoutAScreenToPresentOnTheAlertIsKeptButDoesNotBlock) {
+    window->setWindowLevel(platform::Window::kLevelAlert);
+    Appirater::tryToShowPrompt();
+    EXPECT_TRUE(shownAlertTitles().empty());
+    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<platform::AlertController>>(appirater().ratingAlert()));
+
+    window->setWindowLevel(platform::Window::kLevelNormal);
+    Appirater::tryToShowPrompt();
+    EXPECT_FALSE(shownAlertTitles().empty());
+}
+
+TEST_F(AppiraterTest, ThePromptGoesOnTheTopMostScreenOfTheFirstNormalWindow) {
+    window->setWindowLevel(platform::Window::kLevelAlert);
+    auto normal = std::make_shared<platform::Window>(platform::Screen::mainBounds());
+    auto container = std::make_shared<platform::View>();
+    normal->addSubview(container);
+    auto root = std::make_shared<platform::ViewController>();
+    container->addSubview(root->view());
+    auto over = std::make_shared<platform::ViewController>();
+    root->presentViewController(over, false);
+    normal->makeKeyAndVisible();
+    window->makeKeyAndVisible();  // the key window is not at the normal level
+
+    EXPECT_EQ(Appirater::getRootViewController(), over.get());
+}
+
+}  // namespace
+}  // namespace rating_test
