@@ -1,0 +1,14 @@
+#pragma once
+// What each of the two sound switches of the tuner's settings does when
+// flipped: its state becomes the process-wide flag and the stored setting.
+
+#include "platform/Controls.h"
+
+namespace sound {
+
+// Takes the switch's state into `flag`, stores it as a boolean under `key`,
+// writes the settings through and logs the new value. A sender that is not a
+// switch changes nothing.
+void applySettingSwitch(platform::Control* sender, bool& flag, const char* key);
+
+}  // namespace sound
