@@ -135,12 +135,11 @@ private:
         std::weak_ptr<ViewController> self = controller_;
         switch (navigation.kind) {
             case Navigation::Kind::Present: {
-                std::weak_ptr<const Storyboard> storyboard = storyboard_;
-                control.addTarget([self, storyboard, scene = navigation.target](Control*) {
+                // The control keeps its document, as a screen keeps the storyboard it came from.
+                control.addTarget([self, storyboard = storyboard_, scene = navigation.target](Control*) {
                     const auto presenting = self.lock();
-                    const auto document = storyboard.lock();
-                    if (!presenting || !document || presenting->presentedViewController()) return;
-                    if (auto presented = document->instantiateViewControllerWithIdentifier(scene)) {
+                    if (!presenting || presenting->presentedViewController()) return;
+                    if (auto presented = storyboard->instantiateViewControllerWithIdentifier(scene)) {
                         presenting->presentViewController(std::move(presented), true);
                     }
                 });

@@ -59,6 +59,10 @@ STRING_SOUNDS = (("1·2", "E5", "play1stStringSound:"), ("3·4", "A4", "play2ndS
 # button of the about section.
 MORE_APPS = ()
 
+# The tuning-fork panel reaches this far past the button that opens it, so the
+# button's rounded corners do not show around the panel's.
+PANEL_OVERLAP = 3
+
 # Chord-chart geometry of fretboard.png (300x400 pixels; tools/README.md).
 BOARD_W, BOARD_H = 300, 400
 STRING_X = (50, 100, 150, 200, 250)   # strings 1..5
@@ -155,7 +159,8 @@ class Metrics:
 def tuner_card(m, x, y, w, string_view, suffix):
     pad = m.pad
     lamp = 128 if m.tablet else 64
-    note_h = m.note_font + 8
+    # Room for the letters' full height: a label's font size is less than its line.
+    note_h = round(m.note_font * 1.25)
     freq_y = note_h + 6
     picture_y = freq_y + m.freq_font + 16
     pw, ph = fit(STRING_PICTURES[suffix], w - 2 * (4 if not m.tablet else pad))
@@ -215,7 +220,7 @@ def settings_card(m, x, y, w):
 def about_card(m, x, y, w):
     pad = m.pad
     inner = w - 2 * pad
-    text_h = 3 * (m.body_font + 6)
+    text_h = (2 if m.tablet else 3) * (m.body_font + 6)
     items = [section_title(pad, pad - 4, inner, "About", m.section_font)]
     top = pad + m.section_font + 10
     items.append(label((pad, top, inner, text_h), "Thank you for tuning with Pallqa Tuner.", "aboutCongratsMessage",
@@ -224,11 +229,11 @@ def about_card(m, x, y, w):
     items.append(label((pad, top, inner, text_h), "Pluck one course at a time and tune it until the lamp turns green.",
                        "aboutMsg2", font=m.body_font - 1, color=DIM, wrap=True))
     top += text_h + 8
-    half = (inner - 8) / 2
-    items.append(button((pad, top, half, m.key), "Tarvelo Labs", actions=["redirectToTarveloLabs:"],
-                        font=m.body_font))
-    items.append(button((pad + half + 8, top, half, m.key), "Rate Pallqa Tuner", actions=["reviewPallqaTuner:"],
+    items.append(button((pad, top, inner, m.key), "Rate Pallqa Tuner", actions=["reviewPallqaTuner:"],
                         font=m.body_font, accent=True))
+    top += m.key + 8
+    items.append(button((pad, top, inner, m.key), "Tarvelo Labs", actions=["redirectToTarveloLabs:"],
+                        font=m.body_font))
     top += m.key
     for title, action in MORE_APPS:
         top += 8
@@ -308,7 +313,7 @@ def tuner_scene(family, width, height, string_view, suffix):
         about, about_h = about_card(m, left_x, left + strings_h + gap, column_w)
         settings, settings_h = settings_card(m, right_x, top, column_w)
         items += [strings, about, settings]
-        panel, _ = tuning_fork_panel(m, left_x, fork_top, column_w)
+        panel, _ = tuning_fork_panel(m, left_x - PANEL_OVERLAP, fork_top - PANEL_OVERLAP, column_w + 2 * PANEL_OVERLAP)
     else:
         fork_top = top
         items.append(fork_button(margin, top, content_w))
@@ -317,9 +322,9 @@ def tuner_scene(family, width, height, string_view, suffix):
             card, card_h = make(m, margin, top, content_w)
             items.append(card)
             top += card_h + gap
-        panel, panel_h = tuning_fork_panel(m, margin, 0, content_w)
-        # Over the first screenful, just below the tuning-fork button where it fits.
-        panel["frame"][1] = r(max(margin, min(fork_top, height - panel_h - margin)))
+        panel, panel_h = tuning_fork_panel(m, margin - PANEL_OVERLAP, 0, content_w + 2 * PANEL_OVERLAP)
+        # Over the first screenful, on the tuning-fork button where it fits.
+        panel["frame"][1] = r(max(margin, min(fork_top - PANEL_OVERLAP, height - panel_h - margin)))
     # Last, so it lies over everything else.
     items.append(panel)
     # Where the content runs past the screen's height, frontends let it scroll.

@@ -1,6 +1,8 @@
 #include "tests/platform/LayoutControllers.h"
 
+#include "platform/Application.h"
 #include "platform/Controls.h"
+#include "platform/Device.h"
 #include "platform/PickerView.h"
 
 namespace layout_testing {
@@ -114,6 +116,17 @@ const std::vector<std::string>& layoutNames() {
         "Main_iPhone12Pro", "Main_iPhoneXSMax",    "Main_iPhone12ProMax", "Main_iPad",     "Main_iPad_Pro_10_5",
         "Main_iPad_Mini6",  "Main_iPad_Pro_11",    "Main_iPad_Pro"};
     return names;
+}
+
+std::shared_ptr<RecordingController> installLayout(const std::string& name) {
+    const auto storyboard = platform::Storyboard::storyboardWithName(name, recordingControllerClasses());
+    if (!storyboard) return nullptr;
+    auto controller = std::dynamic_pointer_cast<RecordingController>(storyboard->instantiateInitialViewController());
+    if (!controller) return nullptr;
+    auto window = std::make_shared<platform::Window>(platform::Screen::mainBounds());
+    window->setRootViewController(controller);
+    window->makeKeyAndVisible();
+    return controller;
 }
 
 std::shared_ptr<platform::View> findView(const std::shared_ptr<platform::View>& root, const std::string& name) {

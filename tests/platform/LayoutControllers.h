@@ -56,6 +56,11 @@ platform::ControllerFactories recordingControllerClasses();
 // The thirteen layout documents by name.
 const std::vector<std::string>& layoutNames();
 
+// Loads the initial scene of layout `name` with recording controllers and
+// installs it in a new key window the size of the main screen, as the
+// application's delegate does; null when the layout does not load.
+std::shared_ptr<RecordingController> installLayout(const std::string& name);
+
 // The first view named `name` under `root` (root included); null when none.
 std::shared_ptr<platform::View> findView(const std::shared_ptr<platform::View>& root, const std::string& name);
 

@@ -202,6 +202,7 @@ protected:
 TEST_F(LayoutNavigationTest, ChordChartOpensOverTheTunerAndGoesBack) {
     EXPECT_EQ(tuner->loads, 1);
     EXPECT_EQ(tuner->appearances, 0);
+    storyboard.reset();  // the screens keep their document
 
     buttonTitled(tuner->view(), "Chords ›")->userTap();
     const auto chords = recording(tuner->presentedViewController());
