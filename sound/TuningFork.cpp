@@ -1,0 +1,81 @@
+#include "sound/TuningFork.h"
+
+#include <array>
+
+#include "platform/Log.h"
+#include "platform/UserDefaults.h"
+#include "sound/ToneGenerator.h"
+#include "sound/ToneOscillators.h"
+
+namespace sound {
+namespace {
+
+// In the order of the buttons; the pitches are single-precision, so 659.3
+// sounds as 659.2999877929688 Hz.
+constexpr std::array<TuningForkNote, 5> kNotes{{
+    {"playE659_3Hz:", "E5", "659.3Hz", 659.3f},
+    {"playA440Hz:", "A4", "440Hz", 440.0f},
+    {"playE329_6Hz:", "E4", "329.6Hz", 329.6f},
+    {"playC523_2Hz:", "C5", "523.2Hz", 523.2f},
+    {"playG392Hz:", "G4", "392Hz", 392.0f},
+}};
+
+void show(const std::shared_ptr<platform::Label>& label, std::string_view text) {
+    if (label) label->setText(std::string(text));
+}
+
+}  // namespace
+
+std::span<const TuningForkNote> TuningFork::notes() { return kNotes; }
+
+const TuningForkNote* TuningFork::noteNamed(std::string_view name) {
+    for (const TuningForkNote& note : kNotes) {
+        if (note.name == name) return &note;
+    }
+    return nullptr;
+}
+
+void TuningFork::playE659_3Hz(platform::Control* /*sender*/) { play(kNotes[0]); }
+void TuningFork::playA440Hz(platform::Control* /*sender*/) { play(kNotes[1]); }
+void TuningFork::playE329_6Hz(platform::Control* /*sender*/) { play(kNotes[2]); }
+void TuningFork::playC523_2Hz(platform::Control* /*sender*/) { play(kNotes[3]); }
+void TuningFork::playG392Hz(platform::Control* /*sender*/) { play(kNotes[4]); }
+
+void TuningFork::play(const TuningForkNote& note) {
+    show(tfnoteDisplay_, note.name);
+    show(tfFreqLabel_, note.frequencyText);
+    toneFrequency.store(note.frequency, std::memory_order_relaxed);
+    curPlayState_ = kPlaying;
+    if (auto* unit = ToneGenerator::toneUnit()) unit->start();
+}
+
+void TuningFork::stopFreqPlay(platform::Control* /*sender*/) {
+    if (curPlayState_ != kPlaying) return;
+    curPlayState_ = kStopped;
+    if (auto* unit = ToneGenerator::toneUnit()) unit->stop();
+}
+
+void TuningFork::disableTemporarilySoundConfirmation(platform::Control* /*sender*/) { markTuningForkInUse(1); }
+
+void TuningFork::enableSoundConfirmation(platform::Control* /*sender*/) { markTuningForkInUse(0); }
+
+void TuningFork::markTuningForkInUse(int64_t inUse) {
+    auto& defaults = platform::UserDefaults::standardUserDefaults();
+    defaults.setInteger(inUse, kCurrentlyUsingTuningForkKey);
+    defaults.synchronize();
+    platform::NSLog("Tuning fork is enabled: %d", inUse);
+}
+
+std::map<std::string, platform::Control::Action> TuningFork::actions() {
+    std::map<std::string, platform::Control::Action> table;
+    for (const TuningForkNote& note : kNotes) {
+        table.emplace(note.selector, [this, &note](platform::Control*) { play(note); });
+    }
+    table.emplace("stopFreqPlay:", [this](platform::Control* sender) { stopFreqPlay(sender); });
+    table.emplace("disableTemporarilySoundConfirmation:",
+                  [this](platform::Control* sender) { disableTemporarilySoundConfirmation(sender); });
+    table.emplace("enableSoundConfirmation:", [this](platform::Control* sender) { enableSoundConfirmation(sender); });
+    return table;
+}
+
+}  // namespace sound
