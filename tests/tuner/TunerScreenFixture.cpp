@@ -1,0 +1,72 @@
+#include "tests/tuner/TunerScreenFixture.h"
+
+#include "platform/AudioPlayer.h"
+#include "platform/Controls.h"
+#include "sound/SoundFlags.h"
+#include "tuner/TuningValues.h"
+
+namespace tuner_tests {
+namespace {
+
+// Gives the outlet a fresh element of whichever kind it takes.
+template <typename... Kinds>
+bool bindFresh(const std::string& name, const platform::OutletBinder& binder) {
+    const auto tryKind = [&](auto element) {
+        element->setName(name);
+        return binder(element);
+    };
+    return (tryKind(std::make_shared<Kinds>()) || ...);
+}
+
+}  // namespace
+
+void TunerScreenTest::SetUp() {
+    PlainPlatformTest::SetUp();
+    tuner::resetProcessValuesForTesting();
+    sound::resetProcessValuesForTesting();
+    platform::AudioPlayer::setFactory(nullptr);
+    platform::PlainAudioPlayer::clearPlayed();
+}
+
+void TunerScreenTest::TearDown() {
+    platform::PlainAudioPlayer::clearPlayed();
+    PlainPlatformTest::TearDown();
+}
+
+std::shared_ptr<tuner::ViewController> TunerScreenTest::makeScreen(std::shared_ptr<tuner::PitchInput> pitchInput) {
+    auto screen = std::make_shared<tuner::ViewController>([this] { ++reviewRequests; },
+                                                          pitchInput ? std::move(pitchInput) : input);
+    for (const auto& [name, binder] : screen->outlets()) {
+        EXPECT_TRUE((bindFresh<platform::Label, platform::Slider, platform::Switch, platform::Button,
+                               platform::ImageView>(name, binder)))
+            << name;
+    }
+    screen->micSensitivitySlider->setRange(0.0f, 10.0f);
+    screen->micSensitivitySlider->setValue(5.0f);
+    for (const auto& settingSwitch :
+         {screen->soundNotificationSwitch, screen->stringSoundsSwitch, screen->freqChartSwitch}) {
+        settingSwitch->setOn(true);
+    }
+    screen->viewDidLoad();
+    return screen;
+}
+
+std::shared_ptr<tuner::ViewController> TunerScreenTest::makeAppearedScreen() {
+    auto screen = makeScreen();
+    screen->viewWillAppear(false);
+    return screen;
+}
+
+std::string TunerScreenTest::pictureIn(const std::shared_ptr<platform::ImageView>& view) {
+    return view && view->image() ? view->image()->name : std::string();
+}
+
+std::vector<double> TunerScreenTest::startsOf(const std::string& fileName) {
+    std::vector<double> starts;
+    for (const auto& sound : platform::PlainAudioPlayer::played()) {
+        if (sound.fileName == fileName) starts.push_back(sound.startedAt);
+    }
+    return starts;
+}
+
+}  // namespace tuner_tests
