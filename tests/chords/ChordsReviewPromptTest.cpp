@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "tests/chords/ChordsScreenFixture.h"
 
 namespace chords_test {
@@ -34,6 +36,18 @@ TEST_F(ChordsScreenTest, PromptsOnlyAtTheTensUpToFifty) {
         EXPECT_EQ(log->lines(), (std::vector<std::string>{"Acordes consultados:" + std::to_string(c.stored),
                                                           "Variantes consultadas:7"}));
     }
+}
+
+TEST_F(ChordsScreenTest, TheLargestStoredCountsWrapWithoutPrompting) {
+    constexpr auto largest = std::numeric_limits<int64_t>::max();
+    defaults->setInteger(largest, "chordsSearched");
+    defaults->setInteger(largest, "variantsSearched");
+    auto screen = makeScreen();
+    screen->displayChord();
+    screen->applyVariant();
+    EXPECT_EQ(chordsSearched(), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(variantsSearched(), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(reviewRequests, 0);
 }
 
 TEST_F(ChordsScreenTest, EveryDisplayedChordCountsTowardsThePrompt) {
