@@ -45,11 +45,13 @@ float PitchEstimator::frequency() {
 }
 
 float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length) {
-    in_fft_.fill(0.0f);
-    out_fft_.fill(kiss_fft_cpx{0.0f, 0.0f});
-    freq_db_.fill(0.0);
-    freq_db_harmonic_.fill(0.0);
-    performFFT(samples, length / 2);
+    // Only the transform's input needs clearing: the samples fill its start
+    // and zeros the rest. The transform's output, the spectrum and the sum are
+    // overwritten whole by the steps below, and the output was cleared when
+    // the detector was made, so a missing configuration still reads silence.
+    const uint32_t count = std::min(length / 2, kFftPoints);
+    std::fill(in_fft_.begin() + count, in_fft_.end(), 0.0f);
+    performFFT(samples, count);
     addHarmonics();
     return frequencyOfBin(findTopSpike());
 }
