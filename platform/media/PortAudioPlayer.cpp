@@ -60,16 +60,14 @@ public:
 
 private:
     // Without an output device, or when it refuses the file's format, the
-    // player keeps no stream and plays nothing.
+    // player keeps no stream and plays nothing. It holds on to the session
+    // all the same, so that the next player does not start PortAudio afresh.
     void openStream() {
         session_ = PortAudioSession::acquire();
         if (!session_) return;
         const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (info == nullptr) {
-            session_.reset();
-            return;
-        }
+        if (info == nullptr) return;
         PaStreamParameters output{};
         output.device = device;
         output.channelCount = sound_.channels;
@@ -78,7 +76,6 @@ private:
         if (Pa_OpenStream(&stream_, nullptr, &output, sound_.sampleRate, paFramesPerBufferUnspecified, paClipOff,
                           &streamCallback, this) != paNoError) {
             stream_ = nullptr;
-            session_.reset();
             return;
         }
         Pa_SetStreamFinishedCallback(stream_, &streamFinished);
