@@ -5,6 +5,9 @@
 namespace rating {
 namespace {
 
+// Where the application's store identifier goes in the templates.
+constexpr std::string_view kAppIdPlaceholder = "APP_ID";
+
 constexpr std::string_view kTemplateBelow7 =
     "itms-apps://itunes.apple.com/WebObjects/MZStore.woa/wa/viewContentsUserReviews"
     "?type=Purple+Software&id=APP_ID";
@@ -20,8 +23,7 @@ std::string storeReviewAddress(const std::string& appId, double systemVersion) {
     if (systemVersion >= 7.0 && systemVersion < 8.0) chosen = kTemplate7;
     if (systemVersion >= 8.0) chosen = kTemplateFrom8;
     std::string address(chosen);
-    const std::string_view placeholder = kAppIdPlaceholder;
-    address.replace(address.find(placeholder), placeholder.size(), appId);
+    address.replace(address.find(kAppIdPlaceholder), kAppIdPlaceholder.size(), appId);
     return address;
 }
 

@@ -6,9 +6,6 @@
 
 namespace rating {
 
-// The placeholder in the templates for the application's store identifier.
-inline constexpr const char* kAppIdPlaceholder = "APP_ID";
-
 // The review page of the application `appId` on a system of version
 // `systemVersion`: one template below 7.0, one from 7.0 to below 8.0, one
 // from 8.0 on.
