@@ -3,54 +3,20 @@
 // start and immediate stop, the meter, and the calls it refuses.
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <numeric>
 #include <thread>
 #include <vector>
 
 #include "platform/AudioQueue.h"
 #include "platform/AudioQueueFeeder.h"
+#include "tests/platform/HandOverLog.h"
 
 namespace {
 
 using namespace platform;
+using platform_testing::HandOverLog;
 
-AudioStreamBasicDescription monoFormat(double rate = 14039.0) {
-    AudioStreamBasicDescription format;
-    format.mSampleRate = rate;
-    format.mFormatID = kAudioFormatLinearPCM;
-    format.mFormatFlags = kLinearPCMFormatFlagIsSignedInteger | kLinearPCMFormatFlagIsPacked;
-    format.mBytesPerPacket = 2;
-    format.mFramesPerPacket = 1;
-    format.mBytesPerFrame = 2;
-    format.mChannelsPerFrame = 1;
-    format.mBitsPerChannel = 16;
-    return format;
-}
-
-// What the owner of a queue saw: every hand-over, in order.
-struct HandOverLog {
-    struct HandOver {
-        AudioQueueBuffer* buffer;
-        std::vector<int16_t> samples;
-        double sampleTime;
-        uint32_t packets;
-        std::thread::id thread;
-    };
-    std::mutex mutex;
-    std::vector<HandOver> handOvers;
-    bool putBack = true;
-
-    static void callback(void* userData, AudioQueue* queue, AudioQueueBuffer* buffer, const AudioTimeStamp* start,
-                         uint32_t packets) {
-        auto* self = static_cast<HandOverLog*>(userData);
-        const auto* data = static_cast<const int16_t*>(buffer->mAudioData);
-        std::lock_guard lock(self->mutex);
-        self->handOvers.push_back({buffer, std::vector<int16_t>(data, data + buffer->mAudioDataByteSize / 2),
-                                   start->mSampleTime, packets, std::this_thread::get_id()});
-        if (self->putBack) queue->enqueueBuffer(buffer);
-    }
-};
+AudioStreamBasicDescription monoFormat() { return platform_testing::monoFormat(14039.0); }
 
 std::vector<int16_t> ramp(int16_t first, int count) {
     std::vector<int16_t> samples(static_cast<size_t>(count));
