@@ -31,10 +31,13 @@ public:
     virtual int run(RunLoop& loop, ApplicationDelegate& delegate, std::optional<double> seconds) = 0;
 };
 
-// What the sound set-up chose, as far as the run's length is concerned.
+// What the sound set-up chose, as far as the run is concerned.
 struct AudioChoice {
     // The length of the --input recording when it is known.
     std::optional<double> inputSeconds;
+    // Why the options' sound cannot be had (an unreadable --input, say); the
+    // run does not start then.
+    std::string error;
 };
 
 using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
@@ -58,7 +61,8 @@ inline constexpr double kSecondsAfterRecording = 1.0;
 
 // argv[0] is the program; the rest are the platform's options. Answers the exit
 // status: 0 after a run, --help or --version; 2 for bad options (with the usage
-// on stderr); 1 when the delegate class is unknown or the run cannot end.
+// on stderr); 1 when the delegate class is unknown, the sound cannot be had or
+// the run cannot end.
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables);
 
 // The whole text of --help.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -167,7 +168,7 @@ protected:
     }
 
     platform::ApplicationTables tables;
-    platform::AudioChoice recording{2.0};
+    platform::AudioChoice recording{2.0, ""};
     std::filesystem::path configHome;
     std::optional<std::string> previousConfigHome;
 };
@@ -247,6 +248,12 @@ TEST_F(ApplicationMainTest, RefusesRunsThatCannotStartOrEnd) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(launch({"--input", "a4.wav", "--fast"}), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("--fast needs --seconds here"), std::string::npos);
+
+    recording.error = "a4.wav: no such file";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(launch({"--input", "a4.wav", "--seconds", "1"}), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "pallqa-tuner: a4.wav: no such file\n");
+    EXPECT_EQ(std::count(events().begin(), events().end(), "launched on 0:844"), 0) << "nothing launches without its sound";
 }
 
 }  // namespace
