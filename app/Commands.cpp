@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 
+#include "app/AnalyzeCommand.h"
 #include "app/ChordCommand.h"
 #include "app/ToneCommand.h"
 
@@ -7,6 +8,7 @@ namespace app {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
+        analyzeCommand(),
         chordCommand(),
         toneCommand(),
     };
