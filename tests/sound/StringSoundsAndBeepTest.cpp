@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(SixStrings, StringControlTest,
                                          StringCase{"play3rdStringSound:", 3, "5_E4.mp3"},
                                          StringCase{"play4thStringSound:", 4, "1_2_6_E5.mp3"},
                                          StringCase{"play5thStringSound:", 5, "7_8_C5.mp3"},
-                                         StringCase{"play6thStringSound:", 6, "9_10_G4.mp3"}));
+                                         StringCase{"play6thStringSound:", 6, "9_10_G4.mp3"}),
+                         [](const auto& info) { return "StringIndex" + std::to_string(info.param.stringIndex); });
 
 TEST_F(RecordedSoundsTest, ATapCutsOffTheRecordingStillPlaying) {
     StringSounds strings;

@@ -112,7 +112,12 @@ TEST_P(TuningForkButtonTest, IsHiddenBelowSystemVersionSix) {
 INSTANTIATE_TEST_SUITE_P(SystemVersions, TuningForkButtonTest,
                          testing::Values(VersionCase{"5.1.1", true}, VersionCase{"5.99", true},
                                          VersionCase{"6.0", false}, VersionCase{"6", false},
-                                         VersionCase{"17.0", false}, VersionCase{"", true}));
+                                         VersionCase{"17.0", false}, VersionCase{"", true}),
+                         [](const auto& info) {
+                             std::string name = "Version" + std::string(info.param.systemVersion);
+                             for (char& c : name) c = c == '.' ? '_' : c;
+                             return name;
+                         });
 
 // --- Each appearance ---
 
@@ -213,7 +218,8 @@ TEST_P(OddStoredSwitchTest, ChangesNothing) {
     EXPECT_TRUE(screen->stringSoundsSwitch->isOn());
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, OddStoredSwitchTest, testing::Values(OddSwitchCase{2}, OddSwitchCase{-1}));
+INSTANTIATE_TEST_SUITE_P(Values, OddStoredSwitchTest, testing::Values(OddSwitchCase{2}, OddSwitchCase{-1}),
+                         [](const auto& info) { return info.param.stored < 0 ? std::string("MinusOne") : "Two"; });
 
 struct SliderRestoreCase {
     const char* name;
@@ -331,7 +337,8 @@ INSTANTIATE_TEST_SUITE_P(Languages, LocalizedTextsTest,
                          testing::Values(LanguageCase{"en", "Microphone sensitivity",
                                                       "Thank you for tuning with Pallqa Tuner!"},
                                          LanguageCase{"es", "Sensibilidad del micrófono",
-                                                      "¡Gracias por afinar con Pallqa Tuner!"}));
+                                                      "¡Gracias por afinar con Pallqa Tuner!"}),
+                         [](const auto& info) { return std::string(info.param.language); });
 
 }  // namespace
 }  // namespace tuner_tests

@@ -294,7 +294,12 @@ INSTANTIATE_TEST_SUITE_P(
                     SliderCase{6.0f, 10.0f, 6, 6, 0.003, 0.0055},
                     SliderCase{8.2f, 10.0f, 8, 8, 0.005, 0.0075},
                     SliderCase{9.7f, 10.0f, 9, 10, 0.006, 0.0085},
-                    SliderCase{11.2f, 12.0f, 11, 11, 0.002, 0.0045}));  // no such level: limits stay
+                    SliderCase{11.2f, 12.0f, 11, 11, 0.002, 0.0045}),  // no such level: limits stay
+    [](const auto& info) {
+        std::string name = "ReleasedAt" + std::to_string(info.param.releasedAt);
+        for (char& c : name) c = c == '.' ? '_' : c;
+        return name;
+    });
 
 TEST_F(TuningLoopTest, TheNewLimitsGateTheNextTick) {
     auto screen = makeAppearedScreen();
@@ -324,7 +329,11 @@ TEST_P(PromptToReviewTest, AsksOnceForEveryTwoAppearancesFromFourOn) {
 INSTANTIATE_TEST_SUITE_P(NumberOfRuns, PromptToReviewTest,
                          testing::Values(RunsCase{0, 0}, RunsCase{3, 0}, RunsCase{4, 1}, RunsCase{5, 1},
                                          RunsCase{6, 2}, RunsCase{7, 2}, RunsCase{8, 3}, RunsCase{9, 3},
-                                         RunsCase{10, 4}, RunsCase{250, 4}, RunsCase{-5, 0}));
+                                         RunsCase{10, 4}, RunsCase{250, 4}, RunsCase{-5, 0}),
+                         [](const auto& info) {
+                             const int64_t runs = info.param.numberOfRuns;
+                             return (runs < 0 ? "Minus" : "") + std::to_string(runs < 0 ? -runs : runs);
+                         });
 
 }  // namespace
 }  // namespace tuner_tests
