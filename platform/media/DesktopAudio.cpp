@@ -1,9 +1,11 @@
 #include "platform/media/DesktopAudio.h"
 
+#include "platform/AudioOutputUnit.h"
 #include "platform/AudioPlayer.h"
 #include "platform/Bundle.h"
 #include "platform/Log.h"
 #include "platform/media/MicrophoneInput.h"
+#include "platform/media/PortAudioOutputUnit.h"
 #include "platform/media/PortAudioPlayer.h"
 #include "platform/media/RecordingDecoder.h"
 #include "platform/media/RecordingInput.h"
@@ -49,9 +51,12 @@ AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
     } else {
         useMicrophoneOrDemo();
     }
-    // At machine speed the players stay plain: they still report each sound
-    // they start, and nothing reaches the loudspeaker.
-    if (!options.fast) AudioPlayer::setFactory(makePortAudioPlayer);
+    // At machine speed the players and the tone output stay plain: the players
+    // still report each sound they start, and nothing reaches the loudspeaker.
+    if (!options.fast) {
+        AudioPlayer::setFactory(makePortAudioPlayer);
+        AudioComponent::setOutputUnitFactory(makePortAudioOutputUnit);
+    }
     return choice;
 }
 

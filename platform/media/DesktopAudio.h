@@ -2,8 +2,8 @@
 // The sound of a desktop run, chosen from the options in one place: what the
 // tuner hears (the --input recording, else the microphone, else the bundled
 // demo recording of the five strings being tuned) and what plays the sounds
-// (the sound card, except when --fast runs the clock faster than any
-// loudspeaker could follow).
+// and the tuning-fork tone (the sound card, except when --fast runs the clock
+// faster than any loudspeaker could follow).
 
 #include "platform/ApplicationMain.h"
 
