@@ -50,6 +50,35 @@ TEST_F(ToneRenderCallbackTest, FirstFramesAt440HzBlendingTheTriangle) {
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(frames[i], expected[i], 1) << "frame " << i;
 }
 
+TEST_F(ToneRenderCallbackTest, OscillatorsAfterOneSecondMatchTheReferenceToTheBit) {
+    // From `data/tone_reference.py state NOTE 1`. Within a second the phase
+    // shows whether its multiply-add was rounded twice, as it must be, or fused.
+    struct Case {
+        float frequency;
+        double sinePhase;
+        double triangleValue;
+        float triangleDirection;
+        double sawtoothValue;
+        double squareValue;
+    };
+    const Case cases[] = {
+        {440.0f, 0x1.921e375de5ebfp+2, -0x1.e64p-15, 1.0f, -0x1.e64p-16, -1.0},
+        {523.2f, 0x1.41ba52b83812ap+0, 0x1.99a2f78p-1, 1.0f, 0x1.99a2f78p-2, 1.0},
+    };
+    generator.setCurTone(ToneGenerator::kTriangle);
+    for (const Case& c : cases) {
+        sound::restartToneOscillators();
+        sound::toneFrequency = c.frequency;
+        renderTone(generator, 44100);
+        const sound::ToneOscillators& state = sound::toneOscillators;
+        EXPECT_EQ(state.sinePhase, c.sinePhase) << c.frequency << " Hz";
+        EXPECT_EQ(state.triangleValue, c.triangleValue) << c.frequency << " Hz";
+        EXPECT_EQ(state.triangleDirection, c.triangleDirection) << c.frequency << " Hz";
+        EXPECT_EQ(state.sawtoothValue, c.sawtoothValue) << c.frequency << " Hz";
+        EXPECT_EQ(state.squareValue, c.squareValue) << c.frequency << " Hz";
+    }
+}
+
 TEST_F(ToneRenderCallbackTest, SquareHalvesFollowTheSinePhase) {
     generator.setCurTone(ToneGenerator::kSquare);
     for (const float frequency : {659.3f, 440.0f, 329.6f, 523.2f, 392.0f}) {

@@ -8,6 +8,7 @@ everything else in double precision, left to right -- independently of the
 program's own code, and writes it as a 44100 Hz 16-bit stereo WAV file.
 
     python3 tone_reference.py NOTE SECONDS OUT.wav     e.g.  A4 0.05 tone-A4-50ms.wav
+    python3 tone_reference.py state NOTE SECONDS       the oscillators afterwards, exactly
 """
 import math
 import struct
@@ -41,7 +42,7 @@ def fma(a: float, b: float, c: float) -> float:
     return float(Fraction(a) * Fraction(b) + Fraction(c))
 
 
-def tone(frequency_text: str, frames: int, selector: int = 1):
+def tone(frequency_text: str, frames: int, selector: int = 1, final_state=None):
     frequency = to_float32(Fraction(frequency_text))
     increment = to_float32(Fraction(frequency) / SAMPLE_RATE)
     phase, triangle, direction, sawtooth, square = 0.0, 0.0, 1.0, 0.0, 0.0
@@ -61,9 +62,20 @@ def tone(frequency_text: str, frames: int, selector: int = 1):
         if sawtooth > 1.0:
             sawtooth -= 2.0
         square = 1.0 if phase <= PI else -1.0
+    if final_state is not None:
+        final_state.update(sinePhase=phase, triangleValue=triangle, triangleDirection=direction,
+                           sawtoothValue=sawtooth, squareValue=square)
 
 
 def main():
+    if sys.argv[1] == "state":
+        note, seconds = sys.argv[2], float(sys.argv[3])
+        state = {}
+        for _ in tone(NOTES[note], round(seconds * SAMPLE_RATE), final_state=state):
+            pass
+        for name, value in state.items():
+            print(f"{name} {value.hex()}")
+        return
     note, seconds, out = sys.argv[1], float(sys.argv[2]), sys.argv[3]
     frames = round(seconds * SAMPLE_RATE)
     data = b"".join(struct.pack("<hh", s, s) for s in tone(NOTES[note], frames))
