@@ -55,9 +55,16 @@ FORK_NOTES = (("E5", "playE659_3Hz:"), ("A4", "playA440Hz:"), ("E4", "playE329_6
 STRING_SOUNDS = (("1·2", "E5", "play1stStringSound:"), ("3·4", "A4", "play2ndStringSound:"),
                  ("5", "E4", "play3rdStringSound:"), ("6", "E5", "play4thStringSound:"),
                  ("7·8", "C5", "play5thStringSound:"), ("9·10", "G4", "play6thStringSound:"))
-# Store pages of the maker's other applications: (title, action). Each becomes a
-# button of the about section.
-MORE_APPS = ()
+# Store pages of the maker's other applications, by the action that opens each;
+# the about section opens a panel with one button per page, titled after it.
+MORE_APPS = ("openGuitarTuner:", "openUkuleleTuner:", "openViolinTuner:", "openBassTuner:", "openMandolinTuner:",
+             "openBanjoTuner:", "openCelloTuner:", "openHarpTuner:", "openChromaticTuner:", "openMetronome:",
+             "openChordFinder:", "openEarTrainer:")
+
+
+def app_title(action):
+    """"openChordFinder:" -> "Chord Finder"."""
+    return re.sub(r"(?<=[a-z])(?=[A-Z])", " ", action[len("open"):-1])
 
 # The tuning-fork panel reaches this far past the button that opens it, so the
 # button's rounded corners do not show around the panel's.
@@ -232,13 +239,12 @@ def about_card(m, x, y, w):
     items.append(button((pad, top, inner, m.key), "Rate Pallqa Tuner", actions=["reviewPallqaTuner:"],
                         font=m.body_font, accent=True))
     top += m.key + 8
-    items.append(button((pad, top, inner, m.key), "Tarvelo Labs", actions=["redirectToTarveloLabs:"],
+    half = (inner - 8) / 2
+    items.append(button((pad, top, half, m.key), "Tarvelo Labs", actions=["redirectToTarveloLabs:"],
+                        font=m.body_font))
+    items.append(button((pad + half + 8, top, half, m.key), "More apps", navigation={"show": "moreAppsPanel"},
                         font=m.body_font))
     top += m.key
-    for title, action in MORE_APPS:
-        top += 8
-        items.append(button((pad, top, inner, m.key), title, actions=[action], font=m.body_font))
-        top += m.key
     height = top + pad
     return view((x, y, w, height), items, background=CARD, radius=16), height
 
@@ -269,6 +275,27 @@ def tuning_fork_panel(m, x, y, w):
     items.append(button((pad, top, inner, m.key), "Stop", actions=["stopFreqPlay:"], font=m.body_font, accent=True))
     height = top + m.key + pad
     return view((x, y, w, height), items, name="tuningForkPanel", background=PANEL, radius=18, hidden=True), height
+
+
+def more_apps_panel(m, x, y, w):
+    """The store pages of the maker's other applications, two to a row."""
+    pad, gap = m.pad, 8
+    inner = w - 2 * pad
+    close_w = 96 if m.tablet else 80
+    items = [
+        section_title(pad, pad, inner - close_w, "More apps", m.section_font),
+        button((w - pad - close_w, pad - 6, close_w, 36), "Close", navigation={"hide": "moreAppsPanel"},
+               font=m.body_font),
+    ]
+    top = pad + 40
+    key_w = (inner - gap) / 2
+    for i, action in enumerate(MORE_APPS):
+        column, row = i % 2, i // 2
+        items.append(button((pad + column * (key_w + gap), top + row * (m.key + gap), key_w, m.key),
+                            app_title(action), actions=[action], font=m.body_font - 1))
+    rows = (len(MORE_APPS) + 1) // 2
+    height = top + rows * (m.key + gap) - gap + pad
+    return view((x, y, w, height), items, name="moreAppsPanel", background=PANEL, radius=18, hidden=True), height
 
 
 def header(m, w, title_name, title_text, left=None, right=None):
@@ -310,9 +337,13 @@ def tuner_scene(family, width, height, string_view, suffix):
         items.append(fork_button(left_x, top, column_w))
         left = top + m.key + gap
         strings, strings_h = string_sounds_card(m, left_x, left, column_w)
-        about, about_h = about_card(m, left_x, left + strings_h + gap, column_w)
+        about_top = left + strings_h + gap
+        about, about_h = about_card(m, left_x, about_top, column_w)
         settings, settings_h = settings_card(m, right_x, top, column_w)
         items += [strings, about, settings]
+        apps, apps_h = more_apps_panel(m, left_x - PANEL_OVERLAP, 0, column_w + 2 * PANEL_OVERLAP)
+        # Over the about section, within the screen.
+        apps["frame"][1] = r(min(about_top - PANEL_OVERLAP, height - apps_h - margin))
         panel, _ = tuning_fork_panel(m, left_x - PANEL_OVERLAP, fork_top - PANEL_OVERLAP, column_w + 2 * PANEL_OVERLAP)
     else:
         fork_top = top
@@ -322,11 +353,15 @@ def tuner_scene(family, width, height, string_view, suffix):
             card, card_h = make(m, margin, top, content_w)
             items.append(card)
             top += card_h + gap
+        about_top, bottom = card["frame"][1], top - gap
+        apps, apps_h = more_apps_panel(m, margin - PANEL_OVERLAP, 0, content_w + 2 * PANEL_OVERLAP)
+        # Over the about section where the user has scrolled to, within the content.
+        apps["frame"][1] = r(min(about_top - PANEL_OVERLAP, bottom - apps_h))
         panel, panel_h = tuning_fork_panel(m, margin - PANEL_OVERLAP, 0, content_w + 2 * PANEL_OVERLAP)
         # Over the first screenful, on the tuning-fork button where it fits.
         panel["frame"][1] = r(max(margin, min(fork_top - PANEL_OVERLAP, height - panel_h - margin)))
-    # Last, so it lies over everything else.
-    items.append(panel)
+    # Last, so they lie over everything else.
+    items += [apps, panel]
     # Where the content runs past the screen's height, frontends let it scroll.
     return {"id": "ViewController", "class": "ViewController",
             "omits": [name for name in STRING_VIEWS if name != string_view],

@@ -48,6 +48,11 @@ const std::vector<std::string>& tunerActions() {
         "play3rdStringSound:",   "play4thStringSound:",  "play5thStringSound:",
         "play6thStringSound:",   "soundNotificationAction:", "toggleStringSounds:",
         "redirectToTarveloLabs:", "reviewPallqaTuner:",
+        // The store pages of the maker's other applications.
+        "openGuitarTuner:",      "openUkuleleTuner:",    "openViolinTuner:",
+        "openBassTuner:",        "openMandolinTuner:",   "openBanjoTuner:",
+        "openCelloTuner:",       "openHarpTuner:",       "openChromaticTuner:",
+        "openMetronome:",        "openChordFinder:",     "openEarTrainer:",
     };
     return names;
 }

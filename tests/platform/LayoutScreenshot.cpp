@@ -1,8 +1,9 @@
 // Draws a layout's tuner screen (with "fork", its tuning-fork panel open; with
+// "apps", scrolled to its end with the other applications' panel open; with
 // "chords", its chord chart) in the desktop window and saves the window as a
 // PNG, for the documentation:
 //
-//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|chords]
+//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords]
 //
 // The scenes are bound to recording stand-ins, so the screen shows what the
 // layout gives it plus a sample state set here: the tuner matching A4, the
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -65,8 +68,9 @@ void showChordsOnC7(const layout_testing::RecordingController& chords) {
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::string view = arguments.size() == 4 ? arguments[3] : "tuner";
-    if (arguments.size() < 3 || arguments.size() > 4 || (view != "tuner" && view != "fork" && view != "chords")) {
-        std::fprintf(stderr, "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|chords]\n", argv[0]);
+    if (arguments.size() < 3 || arguments.size() > 4 ||
+        (view != "tuner" && view != "fork" && view != "apps" && view != "chords")) {
+        std::fprintf(stderr, "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords]\n", argv[0]);
         return 2;
     }
     const std::vector<std::string> screen = {"--screen", arguments[1]};
@@ -91,6 +95,14 @@ int main(int argc, char** argv) {
         std::dynamic_pointer_cast<platform::Button>(tuner->outletView("tuningForkButton"))->userTap();
         outlet<platform::Label>(*tuner, "tfnoteDisplay")->setText("E5");
         outlet<platform::Label>(*tuner, "tfFreqLabel")->setText("659.3Hz");
+    }
+    if (view == "apps") {
+        for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
+            if (button->text() == "More apps") button->click();
+        }
+        if (auto* area = frontend.window()->findChild<QScrollArea*>()) {
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        }
     }
     if (view == "chords") {
         for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
