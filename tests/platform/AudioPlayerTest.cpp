@@ -139,10 +139,10 @@ TEST_P(NotASoundTest, GivesNoInfoAndNoPlayer) {
 
 Bytes text(const char* content) { return Bytes(content, content + std::strlen(content)); }
 
+// The header of an empty wave up to, not including, its data chunk.
 Bytes withoutDataChunk() {
-    Bytes bytes = wave(44100, 1, 0, 0);
-    bytes.resize(bytes.size() - 8);
-    return bytes;
+    const Bytes bytes = wave(44100, 1, 0, 0);
+    return Bytes(bytes.begin(), bytes.end() - 8);
 }
 
 Bytes id3TagAlone() {
