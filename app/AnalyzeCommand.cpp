@@ -94,8 +94,7 @@ int runAnalyze(std::span<const std::string> arguments, std::ostream& out, std::o
 
 Command analyzeCommand() {
     return Command{"analyze", kSynopsis,
-                   "the pitch detector over every 4096-sample buffer of a recording: time, frequency, bin, "
-                   "matched note and level (--json: one JSON object per line)",
+                   "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
                    [](std::span<const std::string> arguments) { return runAnalyze(arguments, std::cout, std::cerr); }};
 }
 
