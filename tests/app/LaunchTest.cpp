@@ -1,0 +1,107 @@
+// The launch as the program does it, on the plain platform: the rating prompt's
+// settings, the launch count, and every layout document installed with the real
+// screen controllers bound to it.
+
+#include <gtest/gtest.h>
+
+#include "app/AppDelegate.h"
+#include "app/ExternalLinks.h"
+#include "app/LayoutSelection.h"
+#include "app/TunerScreen.h"
+#include "chords/ChordsViewController.h"
+#include "platform/WorkQueue.h"
+#include "rating/Appirater.h"
+#include "rating/AppiraterKeys.h"
+#include "tests/support/PlainPlatform.h"
+
+namespace {
+
+// One screen class that each layout document is drawn for.
+struct ScreenClass {
+    int64_t idiom;
+    double height;
+    const char* layout;
+};
+
+const ScreenClass kScreens[] = {
+    {0, 480, "Main_iPhone4s"},     {0, 568, "Main_iPhone"},         {0, 667, "Main_iPhone6"},
+    {0, 736, "Main_iPhone6Plus"},  {0, 812, "Main_iPhoneX"},        {0, 844, "Main_iPhone12Pro"},
+    {0, 896, "Main_iPhoneXSMax"},  {0, 932, "Main_iPhone12ProMax"}, {1, 1024, "Main_iPad"},
+    {1, 1112, "Main_iPad_Pro_10_5"}, {1, 1133, "Main_iPad_Mini6"},  {1, 1194, "Main_iPad_Pro_11"},
+    {1, 1366, "Main_iPad_Pro"},
+};
+
+class LaunchTest : public testing_support::PlainPlatformTest {
+protected:
+    void SetUp() override {
+        PlainPlatformTest::SetUp();
+        rating::Appirater::resetSharedStateForTesting();
+    }
+    void TearDown() override {
+        platform::WorkQueue::background().waitUntilIdle();
+        rating::Appirater::resetSharedStateForTesting();
+        PlainPlatformTest::TearDown();
+    }
+
+    std::vector<std::string> bindingProblems() const {
+        std::vector<std::string> problems;
+        for (const auto& line : log->lines()) {
+            if (line.rfind("Layout ", 0) == 0) problems.push_back(line);
+        }
+        return problems;
+    }
+
+    app::AppDelegate launch() {
+        app::AppDelegate delegate;
+        EXPECT_TRUE(delegate.applicationDidFinishLaunchingWithOptions(platform::Application::sharedApplication(), {}));
+        platform::WorkQueue::background().waitUntilIdle();
+        return delegate;
+    }
+};
+
+TEST_F(LaunchTest, ConfiguresTheRatingPromptAndCountsTheLaunch) {
+    launch();
+    EXPECT_EQ(rating::Appirater::appId(), app::kAppStoreId);
+    EXPECT_EQ(rating::Appirater::daysUntilPrompt(), 2.0);
+    EXPECT_EQ(rating::Appirater::usesUntilPrompt(), 2);
+    EXPECT_EQ(rating::Appirater::significantEventsUntilPrompt(), -1);
+    EXPECT_EQ(rating::Appirater::timeBeforeReminding(), 2.0);
+    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1);
+    advance(0.0);
+    EXPECT_EQ(urls->opened().size(), 0u) << "a first launch shows nothing";
+}
+
+TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
+    for (const auto& screen : kScreens) {
+        SCOPED_TRACE(screen.layout);
+        setScreen(screen.idiom, screen.height);
+        log->clear();
+        platform::Application::sharedApplication().removeAllWindows();
+
+        app::AppDelegate delegate = launch();
+
+        ASSERT_TRUE(delegate.window());
+        EXPECT_EQ(platform::Application::sharedApplication().keyWindow(), delegate.window());
+        EXPECT_EQ(delegate.window()->frame().height, screen.height);
+        EXPECT_TRUE(std::dynamic_pointer_cast<app::TunerScreen>(delegate.window()->rootViewController()));
+        EXPECT_EQ(bindingProblems(), std::vector<std::string>{});
+
+        // The chord chart is bound when it is opened; open it through the layout.
+        const auto chords = platform::Storyboard::storyboardWithName(screen.layout, app::AppDelegate::controllerClasses())
+                                ->instantiateViewControllerWithIdentifier("ChordsViewController");
+        EXPECT_TRUE(std::dynamic_pointer_cast<chords::ChordsViewController>(chords));
+        EXPECT_EQ(bindingProblems(), std::vector<std::string>{});
+    }
+}
+
+TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
+    setScreen(0, 800);
+    app::AppDelegate delegate = launch();
+    EXPECT_FALSE(delegate.window());
+    EXPECT_EQ(log->count("iPhone has a height of: 800.000000"), 5u);
+    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1) << "the launch still counts";
+}
+
+TEST_F(LaunchTest, TheStatusBarIsHidden) { EXPECT_TRUE(app::AppDelegate().prefersStatusBarHidden()); }
+
+}  // namespace
