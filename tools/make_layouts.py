@@ -149,9 +149,9 @@ class Metrics:
         self.tablet = family == "tablet"
         self.small = width <= 320
         self.margin = 16 if self.tablet else (8 if self.small else 10)
-        self.pad = 18 if self.tablet else 12
-        self.gap = 12 if self.tablet else 8
-        self.header = 64 if self.tablet else 52
+        self.pad = 16 if self.tablet else 12
+        self.gap = 10 if self.tablet else 8
+        self.header = 58 if self.tablet else 52
         self.title_font = 28 if self.tablet else (18 if self.small else 20)
         self.body_font = 18 if self.tablet else 15
         self.section_font = 14 if self.tablet else 12
@@ -189,7 +189,7 @@ def string_sounds_card(m, x, y, w):
     title = section_title(pad, pad - 4, w - 2 * pad, "String sounds", m.section_font)
     keys_y = pad + m.section_font + 12
     key_w = (w - 2 * pad - 5 * gap) / 6
-    key_h = m.key + 12
+    key_h = m.key + (8 if m.tablet else 12)
     keys = [button((pad + i * (key_w + gap), keys_y, key_w, key_h), f"{pitch}\n{strings}",
                    actions=[action], font=m.body_font - 1)
             for i, (strings, pitch, action) in enumerate(STRING_SOUNDS)]
@@ -227,15 +227,18 @@ def settings_card(m, x, y, w):
 def about_card(m, x, y, w):
     pad = m.pad
     inner = w - 2 * pad
-    text_h = (2 if m.tablet else 3) * (m.body_font + 6)
+    # Room for the translations' lines, which run longer than the texts here.
+    congrats_h = 2 * (m.body_font + 6)
+    message_font = m.body_font - (2 if m.tablet else 1)
+    message_h = 4 * (message_font + 5)
     items = [section_title(pad, pad - 4, inner, "About", m.section_font)]
     top = pad + m.section_font + 10
-    items.append(label((pad, top, inner, text_h), "Thank you for tuning with Pallqa Tuner.", "aboutCongratsMessage",
-                       font=m.body_font, wrap=True))
-    top += text_h + 4
-    items.append(label((pad, top, inner, text_h), "Pluck one course at a time and tune it until the lamp turns green.",
-                       "aboutMsg2", font=m.body_font - 1, color=DIM, wrap=True))
-    top += text_h + 8
+    items.append(label((pad, top, inner, congrats_h), "Thank you for tuning with Pallqa Tuner.",
+                       "aboutCongratsMessage", font=m.body_font, wrap=True))
+    top += congrats_h + 4
+    items.append(label((pad, top, inner, message_h), "Pluck one course at a time and tune it until the lamp turns green.",
+                       "aboutMsg2", font=message_font, color=DIM, wrap=True))
+    top += message_h + 8
     items.append(button((pad, top, inner, m.key), "Rate Pallqa Tuner", actions=["reviewPallqaTuner:"],
                         font=m.body_font, accent=True))
     top += m.key + 8

@@ -106,7 +106,10 @@ void fillPicker(PickerView& picker, QWidget* widget) {
         const int64_t selected = picker.selectedRowInComponent(component);
         if (selected >= 0 && selected < rows) {
             list->setCurrentRow(static_cast<int>(selected));
-            list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+            // Centred like a spinning wheel's choice, once the list has its size.
+            QTimer::singleShot(0, list, [list] {
+                if (list->currentItem()) list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+            });
         }
     }
 }
