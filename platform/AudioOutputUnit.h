@@ -19,8 +19,7 @@
 #include <span>
 
 // The audio vocabulary shared with the input queue: AudioStatus,
-// fourCharCode, AudioStreamBasicDescription, AudioTimeStamp, the PCM flags.
-#include "platform/AudioQueue.h"
+#include "platform/AudioTypes.h"
 
 namespace platform {
 
@@ -34,9 +33,6 @@ inline constexpr uint32_t kAudioUnitTypeOutput = fourCharCode("auou");
 // The machine's default input/output unit.
 inline constexpr uint32_t kAudioUnitSubTypeRemoteIO = fourCharCode("rioc");
 inline constexpr uint32_t kAudioUnitManufacturerApple = fourCharCode("appl");
-
-inline constexpr uint32_t kLinearPCMFormatFlagIsFloat = 1;
-inline constexpr uint32_t kLinearPCMFormatFlagIsNonInterleaved = 32;
 
 // The kind of component wanted. A subtype or manufacturer of 0 matches any.
 struct AudioComponentDescription {

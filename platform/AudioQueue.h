@@ -19,21 +19,11 @@
 #include <span>
 #include <vector>
 
+#include "platform/AudioTypes.h"
 #include "platform/WorkQueue.h"
 
 namespace platform {
 
-// Audio statuses: 0 for success, a negative code for a refused call.
-using AudioStatus = int32_t;
-
-constexpr uint32_t fourCharCode(const char (&code)[5]) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(code[0])) << 24 |
-           static_cast<uint32_t>(static_cast<unsigned char>(code[1])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(code[2])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(code[3]));
-}
-
-inline constexpr AudioStatus kAudioNoError = 0;
 inline constexpr AudioStatus kAudioQueueErrInvalidParameter = -50;
 inline constexpr AudioStatus kAudioQueueErrBufferEnqueuedTwice = -66666;
 inline constexpr AudioStatus kAudioQueueErrDisposed = -66678;
@@ -41,25 +31,6 @@ inline constexpr AudioStatus kAudioQueueErrCannotStart = -66681;
 inline constexpr AudioStatus kAudioQueueErrInvalidPropertySize = -66683;
 inline constexpr AudioStatus kAudioQueueErrMeteringDisabled = -66684;
 inline constexpr AudioStatus kAudioQueueErrInvalidBuffer = -66687;
-inline constexpr AudioStatus kAudioFormatUnsupported = static_cast<AudioStatus>(fourCharCode("fmt?"));
-
-inline constexpr uint32_t kAudioFormatLinearPCM = fourCharCode("lpcm");
-inline constexpr uint32_t kLinearPCMFormatFlagIsSignedInteger = 4;
-inline constexpr uint32_t kLinearPCMFormatFlagIsPacked = 8;
-
-// A stream format. Queues capture signed 16-bit, packed, mono linear PCM at
-// any positive sample rate.
-struct AudioStreamBasicDescription {
-    double mSampleRate = 0.0;
-    uint32_t mFormatID = 0;
-    uint32_t mFormatFlags = 0;
-    uint32_t mBytesPerPacket = 0;
-    uint32_t mFramesPerPacket = 0;
-    uint32_t mBytesPerFrame = 0;
-    uint32_t mChannelsPerFrame = 0;
-    uint32_t mBitsPerChannel = 0;
-    uint32_t mReserved = 0;
-};
 
 // A buffer owned by its queue. The queue sets mAudioDataByteSize when it hands
 // the buffer over; the owner reads mAudioData up to that size.
@@ -67,12 +38,6 @@ struct AudioQueueBuffer {
     const uint32_t mAudioDataBytesCapacity;
     void* const mAudioData;
     uint32_t mAudioDataByteSize;
-};
-
-// Position of a buffer's first sample, counted in samples since the queue
-// first started.
-struct AudioTimeStamp {
-    double mSampleTime = 0.0;
 };
 
 // One channel's level, on a linear scale from 0.0 (silence) to 1.0 (full scale).
