@@ -4,22 +4,10 @@
 
 namespace app {
 
-std::string usageText() {
-    std::string text =
-        "Usage: pallqa-tuner [OPTIONS]\n"
-        "       pallqa-tuner COMMAND [ARGUMENTS]\n"
-        "\n"
-        "Pallqa Tuner tunes a five-course, ten-string instrument from the microphone,\n"
-        "plays reference tones and string recordings, and shows chord fingerings.\n"
-        "\n"
-        "Options:\n"
-        "  --help       show this text and exit\n"
-        "  --version    show the version and exit\n";
-    if (!commands().empty()) {
-        text += "\nCommands:\n";
-        for (const auto& command : commands()) {
-            text += "  " + command.synopsis + "\n      " + command.summary + "\n";
-        }
+std::string commandsHelp() {
+    std::string text = "Commands:\n";
+    for (const auto& command : commands()) {
+        text += "  pallqa-tuner " + command.synopsis + "\n      " + command.summary + "\n";
     }
     return text;
 }

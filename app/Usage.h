@@ -3,8 +3,8 @@
 
 namespace app {
 
-// The text of `pallqa-tuner --help`.
-std::string usageText();
+// The program's commands, as --help lists them after the options.
+std::string commandsHelp();
 // The text of `pallqa-tuner --version`.
 std::string versionText();
 

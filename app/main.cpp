@@ -1,9 +1,18 @@
-#include <cstdio>
+// Pallqa Tuner's entry point: a console command when the first argument names
+// one, otherwise the application, handed to the platform with "AppDelegate".
+
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
 #include "app/Commands.h"
 #include "app/Usage.h"
+#include "platform/ApplicationMain.h"
+#include "platform/SocketHttpTransport.h"
+#include "platform/UrlSession.h"
+#include "platform/media/DesktopAudio.h"
+#include "platform/qt/QtFrontend.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -14,16 +23,16 @@ int main(int argc, char** argv) {
             }
         }
     }
-    for (const auto& argument : arguments) {
-        if (argument == "--help" || argument == "-h") {
-            std::fputs(app::usageText().c_str(), stdout);
-            return 0;
-        }
-        if (argument == "--version") {
-            std::fputs(app::versionText().c_str(), stdout);
-            return 0;
-        }
-    }
-    std::fputs(app::usageText().c_str(), stderr);
-    return 2;
+
+    // The rating prompt's network test really goes out from the program; tests
+    // keep the recording transport.
+    platform::setHttpTransport(std::make_shared<platform::SocketHttpTransport>());
+
+    platform::ApplicationTables tables;
+    tables.delegates = {{"AppDelegate", [] { return std::make_shared<app::AppDelegate>(); }}};
+    tables.version = app::versionText();
+    tables.helpFooter = app::commandsHelp();
+    tables.openWindow = platform::qt::openWindowFrontend;
+    tables.setUpAudio = platform::media::setUpDesktopAudio;
+    return platform::UIApplicationMain(argc, argv, "AppDelegate", tables);
 }
