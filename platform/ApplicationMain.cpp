@@ -21,8 +21,11 @@ std::string programName(int argc, char** argv) {
 }
 
 // The delegate lives as long as the process, as the application object keeps it.
+// It is never destroyed: its window and screens reach services whose own static
+// objects may already be gone while the process exits, and there is nothing to
+// tidy that the end of the process does not.
 std::shared_ptr<ApplicationDelegate>& delegateSlot() {
-    static std::shared_ptr<ApplicationDelegate> delegate;
+    static std::shared_ptr<ApplicationDelegate>& delegate = *new std::shared_ptr<ApplicationDelegate>;
     return delegate;
 }
 

@@ -11,8 +11,10 @@ struct CurrentToneUnit {
     const ToneGenerator* generator = nullptr;
 };
 
+// Never destroyed: a screen torn down while the process exits must still find
+// it (static objects are destroyed in an order no screen controls).
 CurrentToneUnit& current() {
-    static CurrentToneUnit current;
+    static CurrentToneUnit& current = *new CurrentToneUnit;
     return current;
 }
 
