@@ -1,0 +1,74 @@
+// Runs the built program on the console, as a musician without a display would,
+// and reads what it prints.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "tests/support/PlainPlatform.h"
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    std::string output;
+};
+
+// Runs the program with `arguments` (already quoted for the shell), its
+// settings in a folder of this test's own; stderr is kept apart from stdout.
+ProgramRun runProgram(const std::string& arguments) {
+    const auto folder = testing_support::temporaryFolder();
+    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" PALLQA_PROGRAM "' " +
+                                arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
+    ProgramRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+std::string resource(const char* name) { return "'" + (testing_support::resourcesFolder() / name).string() + "'"; }
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void TearDown() override { std::filesystem::remove_all(testing_support::temporaryFolder()); }
+};
+
+TEST_F(ProgramTest, ARecordedA4OnTheConsoleShowsA4AndEndsCleanly) {
+    const ProgramRun run = runProgram("--headless --fast --input " + resource("3_4_A4.mp3"));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("noteDisplay=\"A4\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("freq_label=\"440Hz\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("play=beep-full.wav"), std::string::npos) << run.output;
+}
+
+TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
+    const ProgramRun run = runProgram("--headless --fast --input " + resource("demo-tuning.wav"));
+    EXPECT_EQ(run.status, 0);
+    for (const char* note : {"E5", "A4", "E4", "C5", "G4"}) {
+        EXPECT_NE(run.output.find(std::string("noteDisplay=\"") + note + "\""), std::string::npos) << note;
+    }
+}
+
+TEST_F(ProgramTest, ARecordingThatIsNotSoundEndsTheRunWithAnError) {
+    const ProgramRun run = runProgram("--headless --fast --input " + resource("Info.json"));
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(ProgramTest, HelpAndBadOptions) {
+    const ProgramRun help = runProgram("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("--screen"), std::string::npos);
+    EXPECT_NE(help.output.find("analyze FILE"), std::string::npos);
+    EXPECT_EQ(runProgram("--no-such-option").status, 2);
+    EXPECT_EQ(runProgram("tone B7").status, 2);
+}
+
+}  // namespace
