@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Regenerates every picture and sound under resources/ (or under the folder given
+# Regenerates every picture, sound and layout document under resources/ (or under the folder given
 # as the first argument), then prints the measurements of the sounds.
 set -euo pipefail
 TOOLS="$(cd "$(dirname "$0")" && pwd)"
@@ -15,5 +15,7 @@ for tool in draw_string_pictures draw_lamps draw_freqchart draw_chord_pictures d
   echo "== $tool" >&2
   "$PYTHON" "$TOOLS/$tool.py" "$OUT"
 done
+echo "== make_layouts" >&2
+"$PYTHON" "$TOOLS/make_layouts.py" "$OUT/layouts"
 echo "== measure_sounds" >&2
 "$PYTHON" "$TOOLS/measure_sounds.py" "$OUT"
