@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "pitch/BufferAnalysis.h"
-#include "pitch/SCListener.h"
+#include "pitch/PitchListener.h"
 #include "platform/media/RecordingDecoder.h"
 #include "tuner/MatchTable.h"
 

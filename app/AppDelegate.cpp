@@ -6,20 +6,20 @@
 #include "chords/ChordsViewController.h"
 #include "platform/Device.h"
 #include "platform/Log.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 
 namespace app {
 
 bool AppDelegate::applicationDidFinishLaunchingWithOptions(platform::Application&,
                                                            const platform::LaunchOptionsDictionary&) {
-    using rating::Appirater;
-    Appirater::setAppId(kAppStoreId);
-    Appirater::setDaysUntilPrompt(2.0);
-    Appirater::setUsesUntilPrompt(2);
-    Appirater::setSignificantEventsUntilPrompt(-1);
-    Appirater::setTimeBeforeReminding(2.0);
-    Appirater::setOpenInAppStore(true);
-    Appirater::appLaunched(true);
+    using rating::RatingPrompt;
+    RatingPrompt::setAppId(kAppStoreId);
+    RatingPrompt::setDaysUntilPrompt(2.0);
+    RatingPrompt::setUsesUntilPrompt(2);
+    RatingPrompt::setSignificantEventsUntilPrompt(-1);
+    RatingPrompt::setTimeBeforeReminding(2.0);
+    RatingPrompt::setOpenInAppStore(true);
+    RatingPrompt::appLaunched(true);
     initializeStoryBoardBasedOnScreenSize();
     return true;
 }

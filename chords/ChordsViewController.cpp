@@ -5,7 +5,7 @@
 #include "platform/Image.h"
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 
 namespace chords {
 
@@ -48,7 +48,7 @@ bool isReviewThreshold(uint64_t chordsSearched) {
 }  // namespace
 
 ChordsViewController::ChordsViewController()
-    : ChordsViewController(uniformRandom, &rating::Appirater::tryToShowPrompt) {}
+    : ChordsViewController(uniformRandom, &rating::RatingPrompt::tryToShowPrompt) {}
 
 ChordsViewController::ChordsViewController(RandomSource random, std::function<void()> requestReview)
     : random_(std::move(random)), requestReview_(std::move(requestReview)) {}

@@ -1,6 +1,6 @@
 #include "tuner/PitchInput.h"
 
-#include "pitch/SCListener.h"
+#include "pitch/PitchListener.h"
 
 namespace tuner {
 namespace {
@@ -9,9 +9,9 @@ namespace {
 // screen starts listening.
 class SharedListenerInput final : public PitchInput {
 public:
-    void listen() override { pitch::SCListener::sharedListener()->listen(); }
-    float averagePower() override { return pitch::SCListener::sharedListener()->averagePower(); }
-    float frequency() override { return pitch::SCListener::sharedListener()->frequency(); }
+    void listen() override { pitch::PitchListener::sharedListener()->listen(); }
+    float averagePower() override { return pitch::PitchListener::sharedListener()->averagePower(); }
+    float frequency() override { return pitch::PitchListener::sharedListener()->frequency(); }
 };
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "platform/Device.h"
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 #include "sound/SoundFlags.h"
 #include "tuner/OutletUpdates.h"
 #include "tuner/SensitivityTable.h"
@@ -45,7 +45,7 @@ ViewController::~ViewController() {
     if (timer_) timer_->invalidate();
 }
 
-std::function<void()> ViewController::defaultReviewRequest() { return &rating::Appirater::tryToShowPrompt; }
+std::function<void()> ViewController::defaultReviewRequest() { return &rating::RatingPrompt::tryToShowPrompt; }
 
 void ViewController::viewDidLoad() {
     platform::ViewController::viewDidLoad();

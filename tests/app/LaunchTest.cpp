@@ -10,8 +10,8 @@
 #include "app/TunerScreen.h"
 #include "chords/ChordsViewController.h"
 #include "platform/WorkQueue.h"
-#include "rating/Appirater.h"
-#include "rating/AppiraterKeys.h"
+#include "rating/RatingPrompt.h"
+#include "rating/RatingPromptKeys.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -35,11 +35,11 @@ class LaunchTest : public testing_support::PlainPlatformTest {
 protected:
     void SetUp() override {
         PlainPlatformTest::SetUp();
-        rating::Appirater::resetSharedStateForTesting();
+        rating::RatingPrompt::resetSharedStateForTesting();
     }
     void TearDown() override {
         platform::WorkQueue::background().waitUntilIdle();
-        rating::Appirater::resetSharedStateForTesting();
+        rating::RatingPrompt::resetSharedStateForTesting();
         PlainPlatformTest::TearDown();
     }
 
@@ -61,12 +61,12 @@ protected:
 
 TEST_F(LaunchTest, ConfiguresTheRatingPromptAndCountsTheLaunch) {
     launch();
-    EXPECT_EQ(rating::Appirater::appId(), app::kAppStoreId);
-    EXPECT_EQ(rating::Appirater::daysUntilPrompt(), 2.0);
-    EXPECT_EQ(rating::Appirater::usesUntilPrompt(), 2);
-    EXPECT_EQ(rating::Appirater::significantEventsUntilPrompt(), -1);
-    EXPECT_EQ(rating::Appirater::timeBeforeReminding(), 2.0);
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1);
+    EXPECT_EQ(rating::RatingPrompt::appId(), app::kAppStoreId);
+    EXPECT_EQ(rating::RatingPrompt::daysUntilPrompt(), 2.0);
+    EXPECT_EQ(rating::RatingPrompt::usesUntilPrompt(), 2);
+    EXPECT_EQ(rating::RatingPrompt::significantEventsUntilPrompt(), -1);
+    EXPECT_EQ(rating::RatingPrompt::timeBeforeReminding(), 2.0);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1);
     advance(0.0);
     EXPECT_EQ(urls->opened().size(), 0u) << "a first launch shows nothing";
 }
@@ -99,7 +99,7 @@ TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
     app::AppDelegate delegate = launch();
     EXPECT_FALSE(delegate.window());
     EXPECT_EQ(log->count("iPhone has a height of: 800.000000"), 5u);
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1) << "the launch still counts";
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1) << "the launch still counts";
 }
 
 TEST_F(LaunchTest, TheStatusBarIsHidden) { EXPECT_TRUE(app::AppDelegate().prefersStatusBarHidden()); }

@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "pitch/SCListener.h"
+#include "pitch/PitchListener.h"
 #include "platform/AudioQueueFeeder.h"
 #include "platform/AudioSession.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace pitch_testing {
 
-class PrivateListener final : public pitch::SCListener {
+class PrivateListener final : public pitch::PitchListener {
 public:
     PrivateListener() = default;
     ~PrivateListener() = default;

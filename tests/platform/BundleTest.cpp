@@ -33,7 +33,7 @@ protected:
         write("Info.json", R"({"CFBundleIdentifier": "com.example.tuner", "CFBundleDisplayName": "Tuner"})");
         write("strings/en/Localizable.json", R"({"MicSensitivityTitle": "Microphone sensitivity", "Only": "English"})");
         write("strings/es/Localizable.json", R"({"MicSensitivityTitle": "Sensibilidad del micrófono"})");
-        write("strings/es/AppiraterLocalizable.json", R"({"Rate %@": "Calificar %@"})");
+        write("strings/es/RatingPromptLocalizable.json", R"({"Rate %@": "Calificar %@"})");
     }
     void TearDown() override { fs::remove_all(testing_support::temporaryFolder()); }
     void write(const std::string& name, const std::string& text) {
@@ -55,7 +55,7 @@ TEST_F(BundleFixture, LocalizedStringFallsBackToTheValueThenTheKey) {
     EXPECT_EQ(spanish.localizedString("MicSensitivityTitle", ""), "Sensibilidad del micrófono");
     EXPECT_EQ(spanish.localizedString("Only", ""), "Only");  // no English fallback inside a language
     EXPECT_EQ(spanish.localizedString("Missing", "default"), "default");
-    EXPECT_EQ(spanish.localizedString("Rate %@", "", "AppiraterLocalizable"), "Calificar %@");
+    EXPECT_EQ(spanish.localizedString("Rate %@", "", "RatingPromptLocalizable"), "Calificar %@");
     EXPECT_EQ(spanish.localizedString("Rate %@", "", "NoSuchTable"), "Rate %@");
 }
 

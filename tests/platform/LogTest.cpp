@@ -21,7 +21,7 @@ TEST(LogFormat, GivesTheSameTextAsThePhone) {
     NSLog("Acordes consultados:%ld", int64_t{-1});
     NSLog("AudioQueueSetProperty error: %d", 0);
     NSLog("100%% sure, %.1fHz", 440.00406f);
-    NSLog("APPIRATER appWillResignActive");
+    NSLog("RATING PROMPT appWillResignActive");
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
                                "micSensitivityValue: 7",
                                "bottomLimit: 0.004000",
@@ -32,7 +32,7 @@ TEST(LogFormat, GivesTheSameTextAsThePhone) {
                                "Acordes consultados:-1",
                                "AudioQueueSetProperty error: 0",
                                "100% sure, 440.0Hz",
-                               "APPIRATER appWillResignActive",
+                               "RATING PROMPT appWillResignActive",
                            }));
 }
 

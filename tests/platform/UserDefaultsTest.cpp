@@ -155,14 +155,14 @@ TEST_F(FileStore, ValuesSurviveAReloadInANewInstance) {
         auto store = UserDefaults::atFile(file, kDomain);
         store->setBool(true, "NewPallqaPro");
         store->setInteger(5, "savedSliderValue");
-        store->setDouble(1767225600.25, "kAppiraterFirstUseDate");
+        store->setDouble(1767225600.25, "kRatingPromptFirstUseDate");
         store->setObject("Ñandú ♭", "text");
         ASSERT_TRUE(store->synchronize());
     }
     auto reloaded = UserDefaults::atFile(file, kDomain);
     EXPECT_TRUE(reloaded->boolForKey("NewPallqaPro"));
     EXPECT_EQ(reloaded->integerForKey("savedSliderValue"), 5);
-    EXPECT_EQ(reloaded->doubleForKey("kAppiraterFirstUseDate"), 1767225600.25);
+    EXPECT_EQ(reloaded->doubleForKey("kRatingPromptFirstUseDate"), 1767225600.25);
     EXPECT_EQ(reloaded->stringForKey("text"), "Ñandú ♭");
     EXPECT_TRUE(std::holds_alternative<bool>(*reloaded->objectForKey("NewPallqaPro")));
     EXPECT_TRUE(std::holds_alternative<int64_t>(*reloaded->objectForKey("savedSliderValue")));

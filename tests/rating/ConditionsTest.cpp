@@ -1,11 +1,11 @@
 // The conditions for asking, at their edges, and the launch that acts on them.
 
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 
 // A stored state and the launch's settings (days 2, uses 2, events -1,
 // reminding 2) unless the case says otherwise.
@@ -22,20 +22,20 @@ struct Condition {
 // Names the case in test listings.
 void PrintTo(const Condition& c, std::ostream* out) { *out << c.name; }
 
-class ConditionsTest : public AppiraterTest, public ::testing::WithParamInterface<Condition> {};
+class ConditionsTest : public RatingPromptTest, public ::testing::WithParamInterface<Condition> {};
 
 TEST_P(ConditionsTest, AreMetExactlyAtTheirLimits) {
     const Condition& c = GetParam();
     configureAsLaunch();
-    Appirater::setSignificantEventsUntilPrompt(c.eventsUntilPrompt);
+    RatingPrompt::setSignificantEventsUntilPrompt(c.eventsUntilPrompt);
     const double now = loop->now();
-    defaults->setDouble(c.firstUseSecondsAgo < 0 ? 0.0 : now - c.firstUseSecondsAgo, rating::kAppiraterFirstUseDate);
-    defaults->setInteger(c.useCount, rating::kAppiraterUseCount);
-    defaults->setInteger(c.significantEventCount, rating::kAppiraterSignificantEventCount);
+    defaults->setDouble(c.firstUseSecondsAgo < 0 ? 0.0 : now - c.firstUseSecondsAgo, rating::kRatingPromptFirstUseDate);
+    defaults->setInteger(c.useCount, rating::kRatingPromptUseCount);
+    defaults->setInteger(c.significantEventCount, rating::kRatingPromptSignificantEventCount);
     defaults->setDouble(c.reminderSecondsAgo < 0 ? 0.0 : now - c.reminderSecondsAgo,
-                        rating::kAppiraterReminderRequestDate);
+                        rating::kRatingPromptReminderRequestDate);
 
-    EXPECT_EQ(appirater().ratingConditionsHaveBeenMet(), c.met);
+    EXPECT_EQ(ratingPrompt().ratingConditionsHaveBeenMet(), c.met);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         Condition{"RemindedExactlyTwoDaysAgo", 2 * kDay, 2, 0, 2 * kDay, -1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AppiraterTest, ALaunchTwoFullDaysAfterTheFirstUseShowsThePrompt) {
+TEST_F(RatingPromptTest, ALaunchTwoFullDaysAfterTheFirstUseShowsThePrompt) {
     configureAsLaunch();
     launch();
     advance(2 * kDay - 1);
@@ -67,9 +67,9 @@ TEST_F(AppiraterTest, ALaunchTwoFullDaysAfterTheFirstUseShowsThePrompt) {
               (std::vector<std::string>{"Rate Pallqa Tuner", "Remind me later", "No, Thanks"}));
 }
 
-TEST_F(AppiraterTest, ASignificantEventThatMeetsTheConditionsShowsThePrompt) {
+TEST_F(RatingPromptTest, ASignificantEventThatMeetsTheConditionsShowsThePrompt) {
     configureAsLaunch();
-    Appirater::setSignificantEventsUntilPrompt(1);
+    RatingPrompt::setSignificantEventsUntilPrompt(1);
     launch();
     advance(2 * kDay);
     enterForeground();
@@ -79,7 +79,7 @@ TEST_F(AppiraterTest, ASignificantEventThatMeetsTheConditionsShowsThePrompt) {
     EXPECT_NE(presentedAlert(), nullptr);
 }
 
-TEST_F(AppiraterTest, ADueLaunchShowsNothingWhileOffline) {
+TEST_F(RatingPromptTest, ADueLaunchShowsNothingWhileOffline) {
     configureAsLaunch();
     launch();
     advance(2 * kDay);
@@ -89,9 +89,9 @@ TEST_F(AppiraterTest, ADueLaunchShowsNothingWhileOffline) {
     EXPECT_EQ(presentedAlert(), nullptr);
 }
 
-TEST_F(AppiraterTest, UnreadableReachabilityIsLoggedAndShowsNothing) {
+TEST_F(RatingPromptTest, UnreadableReachabilityIsLoggedAndShowsNothing) {
     useNetwork("missing");
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
 
     EXPECT_EQ(presentedAlert(), nullptr);
     EXPECT_TRUE(log->contains("Error. Could not recover network reachability flags"));

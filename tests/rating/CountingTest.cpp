@@ -1,22 +1,22 @@
 // Counting uses and significant events per application version.
 
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 
-class CountingTest : public AppiraterTest {};
+class CountingTest : public RatingPromptTest {};
 
 TEST_F(CountingTest, FirstLaunchWithTheLaunchSettingsTracksTheVersionAndShowsNothing) {
     configureAsLaunch();
     launch();
 
-    EXPECT_EQ(defaults->stringForKey(rating::kAppiraterCurrentVersion), "1.0.0");
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterFirstUseDate), loop->now());
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1);
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterSignificantEventCount), 0);
+    EXPECT_EQ(defaults->stringForKey(rating::kRatingPromptCurrentVersion), "1.0.0");
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptFirstUseDate), loop->now());
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptSignificantEventCount), 0);
     EXPECT_EQ(screen->presentedViewController(), nullptr);
     EXPECT_TRUE(urls->opened().empty());
 }
@@ -29,8 +29,8 @@ TEST_F(CountingTest, UsesOfTheSameVersionCountOnAndKeepTheFirstUseDate) {
     advance(kDay);
     launch();
 
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 3);
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterFirstUseDate), firstUse);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 3);
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptFirstUseDate), firstUse);
 }
 
 TEST_F(CountingTest, SignificantEventsCountOnTheirOwnCounter) {
@@ -38,24 +38,24 @@ TEST_F(CountingTest, SignificantEventsCountOnTheirOwnCounter) {
     significantEvent();
     significantEvent();
 
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1);
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterSignificantEventCount), 2);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptSignificantEventCount), 2);
 }
 
 // The state an earlier version left behind, answers included.
 void storeOldVersionState(platform::UserDefaults& store) {
-    store.setObject("0.9", rating::kAppiraterCurrentVersion);
-    store.setDouble(1000.0, rating::kAppiraterFirstUseDate);
-    store.setInteger(41, rating::kAppiraterUseCount);
-    store.setInteger(7, rating::kAppiraterSignificantEventCount);
-    store.setBool(true, rating::kAppiraterRatedCurrentVersion);
-    store.setBool(true, rating::kAppiraterDeclinedToRate);
-    store.setDouble(2000.0, rating::kAppiraterReminderRequestDate);
+    store.setObject("0.9", rating::kRatingPromptCurrentVersion);
+    store.setDouble(1000.0, rating::kRatingPromptFirstUseDate);
+    store.setInteger(41, rating::kRatingPromptUseCount);
+    store.setInteger(7, rating::kRatingPromptSignificantEventCount);
+    store.setBool(true, rating::kRatingPromptRatedCurrentVersion);
+    store.setBool(true, rating::kRatingPromptDeclinedToRate);
+    store.setDouble(2000.0, rating::kRatingPromptReminderRequestDate);
 }
 
 struct VersionChange {
     const char* noticedBy;
-    void (*count)(Appirater&);
+    void (*count)(RatingPrompt&);
     int64_t useCount;
     int64_t significantEventCount;
     bool firstUseIsNow;  // else 0.0
@@ -64,47 +64,47 @@ struct VersionChange {
 // Names the case in test listings.
 void PrintTo(const VersionChange& c, std::ostream* out) { *out << c.noticedBy; }
 
-class VersionChangeTest : public AppiraterTest, public ::testing::WithParamInterface<VersionChange> {};
+class VersionChangeTest : public RatingPromptTest, public ::testing::WithParamInterface<VersionChange> {};
 
 TEST_P(VersionChangeTest, StartsTheNewVersionAfresh) {
     storeOldVersionState(*defaults);
-    GetParam().count(appirater());
+    GetParam().count(ratingPrompt());
 
-    EXPECT_EQ(defaults->stringForKey(rating::kAppiraterCurrentVersion), "1.0.0");
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), GetParam().useCount);
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterSignificantEventCount), GetParam().significantEventCount);
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterFirstUseDate), GetParam().firstUseIsNow ? loop->now() : 0.0);
-    EXPECT_FALSE(appirater().userHasRatedCurrentVersion());
-    EXPECT_FALSE(appirater().userHasDeclinedToRate());
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterReminderRequestDate), 0.0);
+    EXPECT_EQ(defaults->stringForKey(rating::kRatingPromptCurrentVersion), "1.0.0");
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), GetParam().useCount);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptSignificantEventCount), GetParam().significantEventCount);
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptFirstUseDate), GetParam().firstUseIsNow ? loop->now() : 0.0);
+    EXPECT_FALSE(ratingPrompt().userHasRatedCurrentVersion());
+    EXPECT_FALSE(ratingPrompt().userHasDeclinedToRate());
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptReminderRequestDate), 0.0);
 }
 
 TEST_P(VersionChangeTest, TheNextUseDatesTheVersionWhenTheChangeLeftItUndated) {
     storeOldVersionState(*defaults);
-    GetParam().count(appirater());
+    GetParam().count(ratingPrompt());
     const double changeDate = loop->now();
     advance(kDay);
-    appirater().incrementUseCount();
+    ratingPrompt().incrementUseCount();
 
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterFirstUseDate),
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptFirstUseDate),
               GetParam().firstUseIsNow ? changeDate : loop->now());
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), GetParam().useCount + 1);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), GetParam().useCount + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     NoticedBy, VersionChangeTest,
-    ::testing::Values(VersionChange{"AUse", [](Appirater& a) { a.incrementUseCount(); }, 1, 0, true},
-                      VersionChange{"ASignificantEvent", [](Appirater& a) { a.incrementSignificantEventCount(); }, 0,
+    ::testing::Values(VersionChange{"AUse", [](RatingPrompt& a) { a.incrementUseCount(); }, 1, 0, true},
+                      VersionChange{"ASignificantEvent", [](RatingPrompt& a) { a.incrementSignificantEventCount(); }, 0,
                                     1, false}),
     [](const auto& info) { return std::string(info.param.noticedBy); });
 
 TEST_F(CountingTest, UntilAUseNoticesTheNewVersionTheOldAnswersStillHold) {
     storeOldVersionState(*defaults);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_EQ(presentedAlert(), nullptr);
 
     launch(false);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_NE(presentedAlert(), nullptr);
 }
 
@@ -115,9 +115,9 @@ TEST_F(CountingTest, AnEmptiedStoreIsTakenUpAgainByTheNextUse) {
     defaults->setPersistentDomain({}, defaults->domainName());
     launch();
 
-    EXPECT_EQ(defaults->stringForKey(rating::kAppiraterCurrentVersion), "1.0.0");
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterFirstUseDate), loop->now());
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 1);
+    EXPECT_EQ(defaults->stringForKey(rating::kRatingPromptCurrentVersion), "1.0.0");
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptFirstUseDate), loop->now());
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1);
 }
 
 TEST_F(CountingTest, LaunchCountsWithoutPromptingWhenNotAllowedTo) {
@@ -126,7 +126,7 @@ TEST_F(CountingTest, LaunchCountsWithoutPromptingWhenNotAllowedTo) {
     advance(3 * kDay);
     launch(false);
 
-    EXPECT_EQ(defaults->integerForKey(rating::kAppiraterUseCount), 2);
+    EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 2);
     EXPECT_EQ(presentedAlert(), nullptr);
 }
 

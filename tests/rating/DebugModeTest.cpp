@@ -1,68 +1,68 @@
 // Debug mode: the conditions count as met, the launch shows the prompt at
-// once, and the "APPIRATER" lines are logged only then.
+// once, and the "RATING PROMPT" lines are logged only then.
 
 #include "platform/NotificationCenter.h"
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 
-std::vector<std::string> appiraterLines(const platform::LogCapture& log) {
+std::vector<std::string> ratingPromptLines(const platform::LogCapture& log) {
     std::vector<std::string> lines;
     for (const auto& line : log.lines()) {
-        if (line.rfind("APPIRATER", 0) == 0) lines.push_back(line);
+        if (line.rfind("RATING PROMPT", 0) == 0) lines.push_back(line);
     }
     return lines;
 }
 
-TEST_F(AppiraterTest, DebugLaunchShowsThePromptWithoutCountingOrChecking) {
+TEST_F(RatingPromptTest, DebugLaunchShowsThePromptWithoutCountingOrChecking) {
     configureAsLaunch();
-    Appirater::setDebug(true);
+    RatingPrompt::setDebug(true);
     useNetwork("offline");
-    defaults->setBool(true, rating::kAppiraterDeclinedToRate);
+    defaults->setBool(true, rating::kRatingPromptDeclinedToRate);
     launch();
 
     ASSERT_NE(presentedAlert(), nullptr);
     EXPECT_EQ(actionTitles(*presentedAlert()).size(), 3u);
-    EXPECT_FALSE(defaults->objectForKey(rating::kAppiraterUseCount).has_value());
+    EXPECT_FALSE(defaults->objectForKey(rating::kRatingPromptUseCount).has_value());
     EXPECT_TRUE(transport->requestedURLs().empty());
 }
 
-TEST_F(AppiraterTest, DebugConditionsAreMetWhateverTheCountsAndDates) {
-    Appirater::setDaysUntilPrompt(1000.0);
-    Appirater::setUsesUntilPrompt(1000);
-    Appirater::setSignificantEventsUntilPrompt(1000);
-    defaults->setDouble(loop->now(), rating::kAppiraterFirstUseDate);
-    defaults->setDouble(loop->now(), rating::kAppiraterReminderRequestDate);
-    ASSERT_FALSE(appirater().ratingConditionsHaveBeenMet());
+TEST_F(RatingPromptTest, DebugConditionsAreMetWhateverTheCountsAndDates) {
+    RatingPrompt::setDaysUntilPrompt(1000.0);
+    RatingPrompt::setUsesUntilPrompt(1000);
+    RatingPrompt::setSignificantEventsUntilPrompt(1000);
+    defaults->setDouble(loop->now(), rating::kRatingPromptFirstUseDate);
+    defaults->setDouble(loop->now(), rating::kRatingPromptReminderRequestDate);
+    ASSERT_FALSE(ratingPrompt().ratingConditionsHaveBeenMet());
 
-    Appirater::setDebug(true);
-    EXPECT_TRUE(appirater().ratingConditionsHaveBeenMet());
+    RatingPrompt::setDebug(true);
+    EXPECT_TRUE(ratingPrompt().ratingConditionsHaveBeenMet());
 }
 
-TEST_F(AppiraterTest, DebugModeLogsEachStepInItsOwnWords) {
-    Appirater::setDebug(true);
-    appirater().incrementUseCount();
-    appirater().incrementUseCount();
-    appirater().incrementSignificantEventCount();
-    Appirater::forceShowPrompt(true);
+TEST_F(RatingPromptTest, DebugModeLogsEachStepInItsOwnWords) {
+    RatingPrompt::setDebug(true);
+    ratingPrompt().incrementUseCount();
+    ratingPrompt().incrementUseCount();
+    ratingPrompt().incrementSignificantEventCount();
+    RatingPrompt::forceShowPrompt(true);
     platform::NotificationCenter::defaultCenter().post(platform::kApplicationWillResignActiveNotification);
 
-    EXPECT_EQ(appiraterLines(*log), (std::vector<std::string>{
-                                        "APPIRATER Tracking version: 1.0.0",
-                                        "APPIRATER Use count: 1",
-                                        "APPIRATER Tracking version: 1.0.0",
-                                        "APPIRATER Use count: 2",
-                                        "APPIRATER Tracking version: 1.0.0",
-                                        "APPIRATER Significant event count: 1",
-                                        "APPIRATER appWillResignActive",
-                                        "APPIRATER Hiding Alert",
+    EXPECT_EQ(ratingPromptLines(*log), (std::vector<std::string>{
+                                        "RATING PROMPT Tracking version: 1.0.0",
+                                        "RATING PROMPT Use count: 1",
+                                        "RATING PROMPT Tracking version: 1.0.0",
+                                        "RATING PROMPT Use count: 2",
+                                        "RATING PROMPT Tracking version: 1.0.0",
+                                        "RATING PROMPT Significant event count: 1",
+                                        "RATING PROMPT appWillResignActive",
+                                        "RATING PROMPT Hiding Alert",
                                     }));
 }
 
-TEST_F(AppiraterTest, WithoutDebugModeNothingIsLogged) {
+TEST_F(RatingPromptTest, WithoutDebugModeNothingIsLogged) {
     configureAsLaunch();
     launch();
     advance(2 * kDay);

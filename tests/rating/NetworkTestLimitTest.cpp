@@ -3,15 +3,15 @@
 
 #include <cstdlib>
 
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 
-TEST_F(AppiraterTest, TheNetworkTestIsAFreshGetOfTheBundlesAddressWithATimeOut) {
-    EXPECT_TRUE(appirater().connectedToNetwork());
+TEST_F(RatingPromptTest, TheNetworkTestIsAFreshGetOfTheBundlesAddressWithATimeOut) {
+    EXPECT_TRUE(ratingPrompt().connectedToNetwork());
 
     const auto requests = transport->requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -22,18 +22,18 @@ TEST_F(AppiraterTest, TheNetworkTestIsAFreshGetOfTheBundlesAddressWithATimeOut) 
     EXPECT_EQ(requests[0]->state(), platform::UrlSessionTaskState::Running);
 }
 
-TEST_F(AppiraterTest, TheEnvironmentOverridesTheNetworkTestAddress) {
+TEST_F(RatingPromptTest, TheEnvironmentOverridesTheNetworkTestAddress) {
     ::setenv("PALLQA_NETWORK_TEST_URL", "http://127.0.0.1:9/probe", 1);
-    appirater().connectedToNetwork();
+    ratingPrompt().connectedToNetwork();
     ::unsetenv("PALLQA_NETWORK_TEST_URL");
 
     EXPECT_EQ(transport->requestedURLs(), std::vector<std::string>{"http://127.0.0.1:9/probe"});
 }
 
-TEST_F(AppiraterTest, AskingOnEveryTunerTickStartsOneRequest) {
+TEST_F(RatingPromptTest, AskingOnEveryTunerTickStartsOneRequest) {
     for (int tick = 0; tick < 1000; ++tick) {
         advance(0.01);
-        Appirater::tryToShowPrompt();
+        RatingPrompt::tryToShowPrompt();
         if (tick == 0) tap("Remind me later");  // so that every later tick asks again
     }
     EXPECT_EQ(transport->requestedURLs().size(), 1u);
@@ -50,14 +50,14 @@ struct LimitCase {
 // Names the case in test listings.
 void PrintTo(const LimitCase& c, std::ostream* out) { *out << c.name; }
 
-class RequestLimitTest : public AppiraterTest, public ::testing::WithParamInterface<LimitCase> {};
+class RequestLimitTest : public RatingPromptTest, public ::testing::WithParamInterface<LimitCase> {};
 
 TEST_P(RequestLimitTest, StartsNoRequestWhileOneIsInFlightOrWithinAMinute) {
-    ASSERT_TRUE(appirater().connectedToNetwork());
+    ASSERT_TRUE(ratingPrompt().connectedToNetwork());
     if (GetParam().firstAnswered) transport->completeAll();
     advance(GetParam().secondsLater);
 
-    EXPECT_TRUE(appirater().connectedToNetwork());
+    EXPECT_TRUE(ratingPrompt().connectedToNetwork());
     EXPECT_EQ(transport->requestedURLs().size(), GetParam().requests);
 }
 
@@ -68,9 +68,9 @@ INSTANTIATE_TEST_SUITE_P(Limits, RequestLimitTest,
                                            LimitCase{"AnsweredAMinuteLater", true, 60.0, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AppiraterTest, UnreadableFlagsStartNoRequest) {
+TEST_F(RatingPromptTest, UnreadableFlagsStartNoRequest) {
     useNetwork("missing");
-    EXPECT_FALSE(appirater().connectedToNetwork());
+    EXPECT_FALSE(ratingPrompt().connectedToNetwork());
     EXPECT_TRUE(transport->requestedURLs().empty());
 }
 

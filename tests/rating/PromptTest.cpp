@@ -1,12 +1,12 @@
 // Showing the prompt, its buttons, and what makes it stay away.
 
 #include "platform/NotificationCenter.h"
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 using Titles = std::vector<std::string>;
 
 const Titles kThreeButtons{"Rate Pallqa Tuner", "Remind me later", "No, Thanks"};
@@ -25,27 +25,27 @@ struct ButtonCase {
 // Names the case in test listings.
 void PrintTo(const ButtonCase& c, std::ostream* out) { *out << c.name; }
 
-class ButtonTest : public AppiraterTest, public ::testing::WithParamInterface<std::tuple<ButtonCase, bool>> {};
+class ButtonTest : public RatingPromptTest, public ::testing::WithParamInterface<std::tuple<ButtonCase, bool>> {};
 
 TEST_P(ButtonTest, HasItsEffectAndDecidesOnLaterPrompts) {
     const auto& [button, legacy] = GetParam();
     offer(false, !legacy, false);
     configureAsLaunch();
     RecordingDelegate recorder;
-    Appirater::setDelegate(recorder.delegate);
+    RatingPrompt::setDelegate(recorder.delegate);
     launch();
     launch();
     ASSERT_TRUE(shownAlertTitles().empty()) << "not due yet";
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     ASSERT_EQ(shownAlertTitles(), legacy ? kLegacyThreeButtons : kThreeButtons);
 
     tap(button.title);
 
     EXPECT_TRUE(shownAlertTitles().empty());
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(appirater().ratingAlert()));
-    EXPECT_EQ(appirater().userHasDeclinedToRate(), button.declined);
-    EXPECT_EQ(appirater().userHasRatedCurrentVersion(), button.rated);
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterReminderRequestDate), button.reminded ? loop->now() : 0.0);
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ratingPrompt().ratingAlert()));
+    EXPECT_EQ(ratingPrompt().userHasDeclinedToRate(), button.declined);
+    EXPECT_EQ(ratingPrompt().userHasRatedCurrentVersion(), button.rated);
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptReminderRequestDate), button.reminded ? loop->now() : 0.0);
     EXPECT_EQ(urls->opened().size(), button.rated ? 1u : 0u);
     EXPECT_EQ(recorder.calls, (Titles{"shouldDisplayAlert", "didDisplayAlert", button.delegateCall}));
 
@@ -53,7 +53,7 @@ TEST_P(ButtonTest, HasItsEffectAndDecidesOnLaterPrompts) {
     advance(30 * kDay);
     launch();
     significantEvent();
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_EQ(!shownAlertTitles().empty(), button.laterPromptsShow);
 }
 
@@ -68,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "OnLegacyAlert" : "OnModernAlert");
     });
 
-TEST_F(AppiraterTest, ModernAlertActionsEndWithTheCancelStyle) {
-    Appirater::tryToShowPrompt();
+TEST_F(RatingPromptTest, ModernAlertActionsEndWithTheCancelStyle) {
+    RatingPrompt::tryToShowPrompt();
     const auto alert = presentedAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title(), "Rate Pallqa Tuner");
@@ -81,108 +81,108 @@ TEST_F(AppiraterTest, ModernAlertActionsEndWithTheCancelStyle) {
                                                                platform::AlertActionStyle::Cancel}));
 }
 
-TEST_F(AppiraterTest, TryToShowPromptIgnoresCountsDatesAndTheReminder) {
+TEST_F(RatingPromptTest, TryToShowPromptIgnoresCountsDatesAndTheReminder) {
     configureAsLaunch();
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_EQ(shownAlertTitles(), kThreeButtons) << "never used, never counted";
 
     tap("Remind me later");
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_EQ(shownAlertTitles(), kThreeButtons) << "right after remind later";
 }
 
-TEST_F(AppiraterTest, TryToShowPromptDoesNothingWhileTheAlertIsVisible) {
-    Appirater::tryToShowPrompt();
+TEST_F(RatingPromptTest, TryToShowPromptDoesNothingWhileTheAlertIsVisible) {
+    RatingPrompt::tryToShowPrompt();
     const auto first = presentedAlert();
     ASSERT_NE(first, nullptr);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
 
     EXPECT_EQ(presentedAlert(), first);
-    EXPECT_EQ(std::get<std::shared_ptr<platform::AlertController>>(appirater().ratingAlert()), first);
+    EXPECT_EQ(std::get<std::shared_ptr<platform::AlertController>>(ratingPrompt().ratingAlert()), first);
 }
 
-TEST_F(AppiraterTest, ForceShowPromptSkipsTheChecksAndCanLeaveOutRemindLater) {
+TEST_F(RatingPromptTest, ForceShowPromptSkipsTheChecksAndCanLeaveOutRemindLater) {
     useNetwork("offline");
-    defaults->setBool(true, rating::kAppiraterDeclinedToRate);
-    Appirater::forceShowPrompt(false);
+    defaults->setBool(true, rating::kRatingPromptDeclinedToRate);
+    RatingPrompt::forceShowPrompt(false);
 
     EXPECT_EQ(shownAlertTitles(), (Titles{"Rate Pallqa Tuner", "No, Thanks"}));
 }
 
-TEST_F(AppiraterTest, ARateTitleEqualToTheCancelTitleCountsAsCancel) {
-    Appirater::setCustomAlertRateButtonTitle("OK");
-    Appirater::setCustomAlertCancelButtonTitle("OK");
-    Appirater::tryToShowPrompt();
+TEST_F(RatingPromptTest, ARateTitleEqualToTheCancelTitleCountsAsCancel) {
+    RatingPrompt::setCustomAlertRateButtonTitle("OK");
+    RatingPrompt::setCustomAlertCancelButtonTitle("OK");
+    RatingPrompt::tryToShowPrompt();
     ASSERT_EQ(shownAlertTitles(), (Titles{"OK", "Remind me later", "OK"}));
 
     tap("OK");  // the first one: the rate action
 
-    EXPECT_TRUE(appirater().userHasDeclinedToRate());
-    EXPECT_FALSE(appirater().userHasRatedCurrentVersion());
+    EXPECT_TRUE(ratingPrompt().userHasDeclinedToRate());
+    EXPECT_FALSE(ratingPrompt().userHasRatedCurrentVersion());
     EXPECT_TRUE(urls->opened().empty());
 }
 
-class ResignActiveTest : public AppiraterTest, public ::testing::WithParamInterface<bool> {};
+class ResignActiveTest : public RatingPromptTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ResignActiveTest, HidesTheAlertWithoutAnswering) {
     const bool legacy = GetParam();
     offer(false, !legacy, false);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     ASSERT_FALSE(shownAlertTitles().empty());
 
     platform::NotificationCenter::defaultCenter().post(platform::kApplicationWillResignActiveNotification);
 
     EXPECT_TRUE(shownAlertTitles().empty());
-    EXPECT_FALSE(appirater().isRatingAlertVisible());
-    EXPECT_FALSE(appirater().userHasDeclinedToRate());
-    EXPECT_FALSE(appirater().userHasRatedCurrentVersion());
-    EXPECT_EQ(defaults->doubleForKey(rating::kAppiraterReminderRequestDate), 0.0);
+    EXPECT_FALSE(ratingPrompt().isRatingAlertVisible());
+    EXPECT_FALSE(ratingPrompt().userHasDeclinedToRate());
+    EXPECT_FALSE(ratingPrompt().userHasRatedCurrentVersion());
+    EXPECT_EQ(defaults->doubleForKey(rating::kRatingPromptReminderRequestDate), 0.0);
     // The legacy alert reports index -1, which forgets it; the modern one stays remembered.
-    EXPECT_EQ(std::holds_alternative<std::monostate>(appirater().ratingAlert()), legacy);
+    EXPECT_EQ(std::holds_alternative<std::monostate>(ratingPrompt().ratingAlert()), legacy);
 
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_FALSE(shownAlertTitles().empty()) << "a hidden alert does not block the next one";
 }
 
 INSTANTIATE_TEST_SUITE_P(Alerts, ResignActiveTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Legacy" : "Modern"; });
 
-TEST_F(AppiraterTest, TheDelegateCanVetoThePrompt) {
+TEST_F(RatingPromptTest, TheDelegateCanVetoThePrompt) {
     RecordingDelegate recorder;
     recorder.allowDisplay = false;
-    Appirater::setDelegate(recorder.delegate);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::setDelegate(recorder.delegate);
+    RatingPrompt::tryToShowPrompt();
 
     EXPECT_TRUE(shownAlertTitles().empty());
     EXPECT_EQ(recorder.calls, (Titles{"shouldDisplayAlert"}));
 }
 
-TEST_F(AppiraterTest, ADelegateThatIsGoneOrImplementsNothingIsNotCalled) {
+TEST_F(RatingPromptTest, ADelegateThatIsGoneOrImplementsNothingIsNotCalled) {
     auto gone = std::make_shared<RecordingDelegate>();
-    Appirater::setDelegate(gone->delegate);
+    RatingPrompt::setDelegate(gone->delegate);
     gone.reset();
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     ASSERT_FALSE(shownAlertTitles().empty());
     tap("Remind me later");
 
-    const auto empty = std::make_shared<rating::AppiraterDelegate>();
-    Appirater::setDelegate(empty);
-    Appirater::tryToShowPrompt();
+    const auto empty = std::make_shared<rating::RatingPromptDelegate>();
+    RatingPrompt::setDelegate(empty);
+    RatingPrompt::tryToShowPrompt();
     EXPECT_FALSE(shownAlertTitles().empty());
 }
 
-TEST_F(AppiraterTest, WithoutAScreenToPresentOnTheAlertIsKeptButDoesNotBlock) {
+TEST_F(RatingPromptTest, WithoutAScreenToPresentOnTheAlertIsKeptButDoesNotBlock) {
     window->setWindowLevel(platform::Window::kLevelAlert);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_TRUE(shownAlertTitles().empty());
-    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<platform::AlertController>>(appirater().ratingAlert()));
+    EXPECT_TRUE(std::holds_alternative<std::shared_ptr<platform::AlertController>>(ratingPrompt().ratingAlert()));
 
     window->setWindowLevel(platform::Window::kLevelNormal);
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
     EXPECT_FALSE(shownAlertTitles().empty());
 }
 
-TEST_F(AppiraterTest, ThePromptGoesOnTheTopMostScreenOfTheFirstNormalWindow) {
+TEST_F(RatingPromptTest, ThePromptGoesOnTheTopMostScreenOfTheFirstNormalWindow) {
     window->setWindowLevel(platform::Window::kLevelAlert);
     auto normal = std::make_shared<platform::Window>(platform::Screen::mainBounds());
     auto container = std::make_shared<platform::View>();
@@ -194,7 +194,7 @@ TEST_F(AppiraterTest, ThePromptGoesOnTheTopMostScreenOfTheFirstNormalWindow) {
     normal->makeKeyAndVisible();
     window->makeKeyAndVisible();  // the key window is not at the normal level
 
-    EXPECT_EQ(Appirater::getRootViewController(), over.get());
+    EXPECT_EQ(RatingPrompt::getRootViewController(), over.get());
 }
 
 }  // namespace

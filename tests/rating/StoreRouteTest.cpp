@@ -2,12 +2,12 @@
 // review page, chosen by what the platform offers and its system version.
 
 #include "platform/StoreKit.h"
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 
 const std::string kReviewsBelow7 =
     "itms-apps://itunes.apple.com/WebObjects/MZStore.woa/wa/viewContentsUserReviews"
@@ -32,19 +32,19 @@ struct RouteCase {
 // Names the case in test listings.
 void PrintTo(const RouteCase& c, std::ostream* out) { *out << c.name; }
 
-class RateAppTest : public AppiraterTest, public ::testing::WithParamInterface<RouteCase> {};
+class RateAppTest : public RatingPromptTest, public ::testing::WithParamInterface<RouteCase> {};
 
 TEST_P(RateAppTest, MarksTheVersionRatedAndTakesTheRouteOffered) {
     const RouteCase& c = GetParam();
     offer(c.reviewOffered, true, c.sheetOffered);
     setSystemVersion(c.systemVersion);
     configureAsLaunch();
-    Appirater::setOpenInAppStore(c.openInAppStore);
+    RatingPrompt::setOpenInAppStore(c.openInAppStore);
     const uint64_t reviewsBefore = platform::StoreReviewController::requestCount();
 
-    Appirater::rateApp();
+    RatingPrompt::rateApp();
 
-    EXPECT_TRUE(appirater().userHasRatedCurrentVersion());
+    EXPECT_TRUE(ratingPrompt().userHasRatedCurrentVersion());
     EXPECT_EQ(platform::StoreReviewController::requestCount() - reviewsBefore, c.route == Route::ReviewRequest ? 1u : 0u);
     const auto sheet = std::dynamic_pointer_cast<platform::StoreProductViewController>(screen->presentedViewController());
     EXPECT_EQ(sheet != nullptr, c.route == Route::ProductSheet);
@@ -64,30 +64,30 @@ INSTANTIATE_TEST_SUITE_P(
                       RouteCase{"NoVersion", false, false, true, "", Route::Address, kReviewsBelow7}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AppiraterTest, WithTheReviewRequestOfferedThePromptIsTheRequestAndComesOnce) {
+TEST_F(RatingPromptTest, WithTheReviewRequestOfferedThePromptIsTheRequestAndComesOnce) {
     offer(true, true, true);
     RecordingDelegate recorder;
-    Appirater::setDelegate(recorder.delegate);
+    RatingPrompt::setDelegate(recorder.delegate);
     const uint64_t reviewsBefore = platform::StoreReviewController::requestCount();
 
-    Appirater::tryToShowPrompt();
-    Appirater::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
+    RatingPrompt::tryToShowPrompt();
 
     EXPECT_EQ(platform::StoreReviewController::requestCount() - reviewsBefore, 1u);
-    EXPECT_TRUE(appirater().userHasRatedCurrentVersion());
+    EXPECT_TRUE(ratingPrompt().userHasRatedCurrentVersion());
     EXPECT_TRUE(shownAlertTitles().empty());
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(appirater().ratingAlert()));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(ratingPrompt().ratingAlert()));
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"shouldDisplayAlert", "didDisplayAlert"}));
 }
 
-TEST_F(AppiraterTest, TheProductSheetOpensAndClosesThroughItsDelegate) {
+TEST_F(RatingPromptTest, TheProductSheetOpensAndClosesThroughItsDelegate) {
     offer(false, true, true);
     configureAsLaunch();
-    Appirater::setOpenInAppStore(false);
-    Appirater::setUsesAnimation(false);
+    RatingPrompt::setOpenInAppStore(false);
+    RatingPrompt::setUsesAnimation(false);
     RecordingDelegate recorder;
-    Appirater::setDelegate(recorder.delegate);
-    Appirater::forceShowPrompt(true);
+    RatingPrompt::setDelegate(recorder.delegate);
+    RatingPrompt::forceShowPrompt(true);
     tap("Rate Pallqa Tuner");
 
     const auto sheet = std::dynamic_pointer_cast<platform::StoreProductViewController>(screen->presentedViewController());
@@ -95,41 +95,41 @@ TEST_F(AppiraterTest, TheProductSheetOpensAndClosesThroughItsDelegate) {
     EXPECT_EQ(sheet->loadedParameters(),
               (platform::StoreProductViewController::Parameters{
                   {platform::kStoreProductParameterITunesItemIdentifier, 1447470931}}));
-    EXPECT_TRUE(Appirater::modalOpen());
+    EXPECT_TRUE(RatingPrompt::modalOpen());
 
     sheet->userFinish();
 
     EXPECT_EQ(screen->presentedViewController(), nullptr);
-    EXPECT_FALSE(Appirater::modalOpen());
+    EXPECT_FALSE(RatingPrompt::modalOpen());
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"shouldDisplayAlert", "didDisplayAlert",
                                                         "willPresentModalView animated=no", "didOptToRate",
                                                         "didDismissModalView animated=no"}));
 }
 
-TEST_F(AppiraterTest, CloseModalDoesNothingWhileNoSheetIsOpen) {
+TEST_F(RatingPromptTest, CloseModalDoesNothingWhileNoSheetIsOpen) {
     auto other = std::make_shared<platform::ViewController>();
     screen->presentViewController(other, false);
-    Appirater::closeModal();
+    RatingPrompt::closeModal();
 
     EXPECT_EQ(screen->presentedViewController(), other);
 }
 
-TEST_F(AppiraterTest, WithoutAStoreIdentifierTheSheetAsksForProductZero) {
+TEST_F(RatingPromptTest, WithoutAStoreIdentifierTheSheetAsksForProductZero) {
     offer(false, true, true);
-    Appirater::setOpenInAppStore(false);
-    Appirater::rateApp();
+    RatingPrompt::setOpenInAppStore(false);
+    RatingPrompt::rateApp();
 
     const auto sheet = std::dynamic_pointer_cast<platform::StoreProductViewController>(screen->presentedViewController());
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->loadedParameters().at(platform::kStoreProductParameterITunesItemIdentifier), 0);
 }
 
-class OpenInAppStoreTest : public AppiraterTest,
+class OpenInAppStoreTest : public RatingPromptTest,
                            public ::testing::WithParamInterface<std::tuple<const char*, bool>> {};
 
 TEST_P(OpenInAppStoreTest, StartsFromTheSystemVersion) {
     setSystemVersion(std::get<0>(GetParam()));
-    EXPECT_EQ(appirater().openInAppStore(), std::get<1>(GetParam()));
+    EXPECT_EQ(ratingPrompt().openInAppStore(), std::get<1>(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, OpenInAppStoreTest,

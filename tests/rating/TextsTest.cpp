@@ -3,12 +3,12 @@
 
 #include <fstream>
 
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
 namespace {
 
-using rating::Appirater;
+using rating::RatingPrompt;
 namespace fs = std::filesystem;
 
 struct Texts {
@@ -23,18 +23,18 @@ struct Texts {
 // Names the case in test listings.
 void PrintTo(const Texts& c, std::ostream* out) { *out << c.language; }
 
-class DefaultTextsTest : public AppiraterTest, public ::testing::WithParamInterface<Texts> {};
+class DefaultTextsTest : public RatingPromptTest, public ::testing::WithParamInterface<Texts> {};
 
 TEST_P(DefaultTextsTest, AreTranslatedAndNameTheApplication) {
     const Texts& expected = GetParam();
     platform::Bundle::setMainBundle(
         std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), expected.language));
 
-    EXPECT_EQ(appirater().alertTitle(), expected.title);
-    EXPECT_EQ(appirater().alertMessage(), expected.message);
-    EXPECT_EQ(appirater().alertCancelTitle(), expected.cancel);
-    EXPECT_EQ(appirater().alertRateTitle(), expected.rate);
-    EXPECT_EQ(appirater().alertRateLaterTitle(), expected.rateLater);
+    EXPECT_EQ(ratingPrompt().alertTitle(), expected.title);
+    EXPECT_EQ(ratingPrompt().alertMessage(), expected.message);
+    EXPECT_EQ(ratingPrompt().alertCancelTitle(), expected.cancel);
+    EXPECT_EQ(ratingPrompt().alertRateTitle(), expected.rate);
+    EXPECT_EQ(ratingPrompt().alertRateLaterTitle(), expected.rateLater);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,21 +49,21 @@ INSTANTIATE_TEST_SUITE_P(
                             "No, gracias", "Califica Pallqa Tuner", "Recuérdamelo más tarde"}),
     [](const auto& info) { return std::string(info.param.language); });
 
-TEST_F(AppiraterTest, CustomTextsReplaceTheDefaultsAsTheyStand) {
-    Appirater::setCustomAlertTitle("Like it, %@?");
-    Appirater::setCustomAlertMessage("Tell the store.");
-    Appirater::setCustomAlertCancelButtonTitle("Never");
-    Appirater::setCustomAlertRateButtonTitle("Sure");
-    Appirater::setCustomAlertRateLaterButtonTitle("Not now");
+TEST_F(RatingPromptTest, CustomTextsReplaceTheDefaultsAsTheyStand) {
+    RatingPrompt::setCustomAlertTitle("Like it, %@?");
+    RatingPrompt::setCustomAlertMessage("Tell the store.");
+    RatingPrompt::setCustomAlertCancelButtonTitle("Never");
+    RatingPrompt::setCustomAlertRateButtonTitle("Sure");
+    RatingPrompt::setCustomAlertRateLaterButtonTitle("Not now");
 
-    EXPECT_EQ(appirater().alertTitle(), "Like it, %@?");
-    EXPECT_EQ(appirater().alertMessage(), "Tell the store.");
-    EXPECT_EQ(appirater().alertCancelTitle(), "Never");
-    EXPECT_EQ(appirater().alertRateTitle(), "Sure");
-    EXPECT_EQ(appirater().alertRateLaterTitle(), "Not now");
+    EXPECT_EQ(ratingPrompt().alertTitle(), "Like it, %@?");
+    EXPECT_EQ(ratingPrompt().alertMessage(), "Tell the store.");
+    EXPECT_EQ(ratingPrompt().alertCancelTitle(), "Never");
+    EXPECT_EQ(ratingPrompt().alertRateTitle(), "Sure");
+    EXPECT_EQ(ratingPrompt().alertRateLaterTitle(), "Not now");
 
-    Appirater::setCustomAlertTitle("");
-    EXPECT_EQ(appirater().alertTitle(), "Rate Pallqa Tuner") << "an empty custom text means the default";
+    RatingPrompt::setCustomAlertTitle("");
+    EXPECT_EQ(ratingPrompt().alertTitle(), "Rate Pallqa Tuner") << "an empty custom text means the default";
 }
 
 void writeFile(const fs::path& file, const std::string& contents) {
@@ -81,7 +81,7 @@ struct NameCase {
 // Names the case in test listings.
 void PrintTo(const NameCase& c, std::ostream* out) { *out << c.name; }
 
-class ApplicationNameTest : public AppiraterTest, public ::testing::WithParamInterface<NameCase> {};
+class ApplicationNameTest : public RatingPromptTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(ApplicationNameTest, IsTheFirstPresentOfTheTranslatedDisplayNameTheDisplayNameAndTheBundleName) {
     const fs::path resources = testing_support::temporaryFolder() / "resources";
@@ -89,7 +89,7 @@ TEST_P(ApplicationNameTest, IsTheFirstPresentOfTheTranslatedDisplayNameTheDispla
     if (GetParam().localizedInfo) writeFile(resources / "strings" / "en" / "InfoPlist.json", GetParam().localizedInfo);
     platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(resources, "en"));
 
-    EXPECT_EQ(appirater().alertTitle(), std::string("Rate ") + GetParam().expected);
+    EXPECT_EQ(ratingPrompt().alertTitle(), std::string("Rate ") + GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,19 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"BundleName", R"({"CFBundleName": "Bundle"})", R"({"CFBundleName": "Other"})", "Bundle"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AppiraterTest, TextsComeFromTheTextBundleUnlessTheMainBundleIsAskedFor) {
+TEST_F(RatingPromptTest, TextsComeFromTheTextBundleUnlessTheMainBundleIsAskedFor) {
     const fs::path resources = testing_support::temporaryFolder() / "resources";
     writeFile(resources / "Info.json", R"({"CFBundleName": "Tuner"})");
-    writeFile(resources / "strings" / "en" / "AppiraterLocalizable.json", R"({"No, Thanks": "Main bundle's no"})");
-    writeFile(resources / "Appirater.bundle" / "strings" / "en" / "AppiraterLocalizable.json",
+    writeFile(resources / "strings" / "en" / "RatingPromptLocalizable.json", R"({"No, Thanks": "Main bundle's no"})");
+    writeFile(resources / "RatingPrompt.bundle" / "strings" / "en" / "RatingPromptLocalizable.json",
               R"({"No, Thanks": "Text bundle's no"})");
     platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(resources, "en"));
 
-    EXPECT_EQ(appirater().alertCancelTitle(), "Text bundle's no");
-    EXPECT_EQ(appirater().alertRateLaterTitle(), "Remind me later") << "a missing translation shows the key";
+    EXPECT_EQ(ratingPrompt().alertCancelTitle(), "Text bundle's no");
+    EXPECT_EQ(ratingPrompt().alertRateLaterTitle(), "Remind me later") << "a missing translation shows the key";
 
-    Appirater::setAlwaysUseMainBundle(true);
-    EXPECT_EQ(appirater().alertCancelTitle(), "Main bundle's no");
+    RatingPrompt::setAlwaysUseMainBundle(true);
+    EXPECT_EQ(ratingPrompt().alertCancelTitle(), "Main bundle's no");
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(ScreenLifecycleTest, EachAppearanceSetsTheToneUpStopsTheForkAndPreparesTh
 
 TEST_F(ScreenLifecycleTest, TheFirstRunEmptiesTheWholeStoreAndStoresTheDefaults) {
     defaults->setInteger(12, "chordsSearched");
-    defaults->setObject("1.0.0", "kAppiraterCurrentVersion");
+    defaults->setObject("1.0.0", "kRatingPromptCurrentVersion");
     defaults->setInteger(1, sound::kCurrentlyUsingTuningForkKey);
     defaults->setInteger(9, ViewController::kNumberOfRunsKey);
     auto screen = makeScreen();

@@ -8,7 +8,7 @@
 #include <numbers>
 #include <vector>
 
-#include "pitch/SCListener.h"
+#include "pitch/PitchListener.h"
 #include "platform/AudioQueue.h"
 #include "platform/AudioQueueFeeder.h"
 #include "tests/tuner/TunerScreenFixture.h"
@@ -51,10 +51,10 @@ protected:
         TunerScreenTest::SetUp();
         feeder = platform::AudioQueueFeeder::install();
         // A queue left from another test would not hear this feeder.
-        pitch::SCListener::sharedListener()->stop();
+        pitch::PitchListener::sharedListener()->stop();
     }
     void TearDown() override {
-        pitch::SCListener::sharedListener()->stop();
+        pitch::PitchListener::sharedListener()->stop();
         platform::AudioQueue::setInputFactory(nullptr);
         TunerScreenTest::TearDown();
     }
@@ -105,7 +105,7 @@ TEST_F(TypicalEventTest, APluckedA4FromTheCaptureQueueToTheScreen) {
     // A loud sound above 700 Hz brings the last match's texts back.
     hear(pluck(1000.0, 0.25));
     tick();
-    ASSERT_GT(pitch::SCListener::sharedListener()->frequency(), 700.0f);
+    ASSERT_GT(pitch::PitchListener::sharedListener()->frequency(), 700.0f);
     EXPECT_EQ(screen->freq_label->text(), "440Hz");
     EXPECT_EQ(screen->noteDisplay->text(), "A4");
     EXPECT_TRUE(screen->tunedString5->isHidden()) << "the picture stays as the clear left it";

@@ -5,14 +5,14 @@
 #include "platform/Log.h"
 #include "platform/RunLoop.h"
 #include "platform/UserDefaults.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 
 namespace rating {
 
-void Appirater::appLaunched(bool canPromptForRating) {
+void RatingPrompt::appLaunched(bool canPromptForRating) {
     platform::WorkQueue::background().async([canPromptForRating] {
         // Runs on the shared background queue.
-        Appirater& shared = sharedInstance();
+        RatingPrompt& shared = sharedInstance();
         if (debug()) {
             shared.showRatingAlertOnMainThread();
         } else {
@@ -21,39 +21,39 @@ void Appirater::appLaunched(bool canPromptForRating) {
     });
 }
 
-void Appirater::appLaunched() { appLaunched(true); }
+void RatingPrompt::appLaunched() { appLaunched(true); }
 
-void Appirater::appEnteredForeground(bool canPromptForRating) {
-    Appirater& shared = sharedInstance();
+void RatingPrompt::appEnteredForeground(bool canPromptForRating) {
+    RatingPrompt& shared = sharedInstance();
     // The queue is stopped before the instance goes, so `shared` outlives the work.
     shared.eventQueue().async([&shared, canPromptForRating] { shared.incrementAndRate(canPromptForRating); });
 }
 
-void Appirater::userDidSignificantEvent(bool canPromptForRating) {
-    Appirater& shared = sharedInstance();
+void RatingPrompt::userDidSignificantEvent(bool canPromptForRating) {
+    RatingPrompt& shared = sharedInstance();
     shared.eventQueue().async(
         [&shared, canPromptForRating] { shared.incrementSignificantEventAndRate(canPromptForRating); });
 }
 
-void Appirater::tryToShowPrompt() { sharedInstance().showPromptWithChecks(true, true); }
+void RatingPrompt::tryToShowPrompt() { sharedInstance().showPromptWithChecks(true, true); }
 
-void Appirater::showPrompt() { tryToShowPrompt(); }
+void RatingPrompt::showPrompt() { tryToShowPrompt(); }
 
-void Appirater::forceShowPrompt(bool displayRateLaterButton) {
+void RatingPrompt::forceShowPrompt(bool displayRateLaterButton) {
     sharedInstance().showPromptWithChecks(false, displayRateLaterButton);
 }
 
-void Appirater::appWillResignActive() {
-    if (debug()) platform::NSLog("APPIRATER appWillResignActive");
+void RatingPrompt::appWillResignActive() {
+    if (debug()) platform::NSLog("RATING PROMPT appWillResignActive");
     sharedInstance().hideRatingAlert();
 }
 
-bool Appirater::ratingAlertIsAppropriate() {
+bool RatingPrompt::ratingAlertIsAppropriate() {
     return connectedToNetwork() && !userHasDeclinedToRate() && !isRatingAlertVisible() &&
            !userHasRatedCurrentVersion();
 }
 
-bool Appirater::isRatingAlertVisible() const {
+bool RatingPrompt::isRatingAlertVisible() const {
     const RatingAlert alert = ratingAlert();
     if (const auto* controller = std::get_if<std::shared_ptr<platform::AlertController>>(&alert)) {
         return (*controller)->isVisible();
@@ -62,32 +62,32 @@ bool Appirater::isRatingAlertVisible() const {
     return false;
 }
 
-void Appirater::incrementAndRate(bool canPromptForRating) {
+void RatingPrompt::incrementAndRate(bool canPromptForRating) {
     incrementUseCount();
     if (canPromptForRating && ratingConditionsHaveBeenMet() && ratingAlertIsAppropriate()) {
         showRatingAlertOnMainThread();
     }
 }
 
-void Appirater::incrementSignificantEventAndRate(bool canPromptForRating) {
+void RatingPrompt::incrementSignificantEventAndRate(bool canPromptForRating) {
     incrementSignificantEventCount();
     if (canPromptForRating && ratingConditionsHaveBeenMet() && ratingAlertIsAppropriate()) {
         showRatingAlertOnMainThread();
     }
 }
 
-void Appirater::showRatingAlertOnMainThread() {
+void RatingPrompt::showRatingAlertOnMainThread() {
     platform::RunLoop::main().dispatchAsync([self = shared_from_this()] { self->showRatingAlert(); });
 }
 
-void Appirater::showPromptWithChecks(bool withChecks, bool displayRateLaterButton) {
+void RatingPrompt::showPromptWithChecks(bool withChecks, bool displayRateLaterButton) {
     if (withChecks && !ratingAlertIsAppropriate()) return;
     showRatingAlert(displayRateLaterButton);
 }
 
-void Appirater::showRatingAlert(bool displayRateLaterButton) {
+void RatingPrompt::showRatingAlert(bool displayRateLaterButton) {
     if (const auto listener = delegate();
-        listener && listener->appiraterShouldDisplayAlert && !listener->appiraterShouldDisplayAlert(*this)) {
+        listener && listener->ratingPromptShouldDisplayAlert && !listener->ratingPromptShouldDisplayAlert(*this)) {
         return;
     }
     const platform::PlatformCapabilities offered = platform::capabilities();
@@ -102,15 +102,15 @@ void Appirater::showRatingAlert(bool displayRateLaterButton) {
             showAlertView(titles);
         }
     }
-    tellDelegate(&AppiraterDelegate::appiraterDidDisplayAlert, *this);
+    tellDelegate(&RatingPromptDelegate::ratingPromptDidDisplayAlert, *this);
 }
 
-void Appirater::showAlertController(std::vector<std::string> titles) {
+void RatingPrompt::showAlertController(std::vector<std::string> titles) {
     titles.push_back(alertCancelTitle());
     auto alert = std::make_shared<platform::AlertController>(alertTitle(), alertMessage(),
                                                              platform::AlertControllerStyle::Alert);
     // The alert belongs to this instance; its actions must not keep it alive.
-    const std::weak_ptr<Appirater> weakSelf = weak_from_this();
+    const std::weak_ptr<RatingPrompt> weakSelf = weak_from_this();
     for (size_t i = 0; i < titles.size(); ++i) {
         const bool last = i + 1 == titles.size();
         alert->addAction(platform::AlertAction(
@@ -125,7 +125,7 @@ void Appirater::showAlertController(std::vector<std::string> titles) {
     setRatingAlert(alert);
 }
 
-void Appirater::showAlertView(const std::vector<std::string>& titles) {
+void RatingPrompt::showAlertView(const std::vector<std::string>& titles) {
     auto alert = std::make_shared<platform::AlertView>(alertTitle(), alertMessage(), weak_from_this(),
                                                        alertCancelTitle());
     for (const auto& title : titles) alert->addButtonWithTitle(title);
@@ -134,16 +134,16 @@ void Appirater::showAlertView(const std::vector<std::string>& titles) {
 }
 
 // The cancel title is compared first, so a rate title equal to it counts as cancel.
-int64_t Appirater::buttonIndexForTitle(const std::string& title) const {
+int64_t RatingPrompt::buttonIndexForTitle(const std::string& title) const {
     if (title == alertCancelTitle()) return kCancelButtonIndex;
     if (title == alertRateTitle()) return kRateButtonIndex;
     if (title == alertRateLaterTitle()) return kRateLaterButtonIndex;
     return -1;
 }
 
-void Appirater::hideRatingAlert() {
+void RatingPrompt::hideRatingAlert() {
     if (!isRatingAlertVisible()) return;
-    if (debug()) platform::NSLog("APPIRATER Hiding Alert");
+    if (debug()) platform::NSLog("RATING PROMPT Hiding Alert");
     const RatingAlert alert = ratingAlert();
     if (const auto* view = std::get_if<std::shared_ptr<platform::AlertView>>(&alert)) {
         // Reports -1, which only forgets the alert.
@@ -154,22 +154,22 @@ void Appirater::hideRatingAlert() {
     }
 }
 
-void Appirater::alertViewDidDismissWithButtonIndex(int64_t buttonIndex) {
+void RatingPrompt::alertViewDidDismissWithButtonIndex(int64_t buttonIndex) {
     auto& defaults = platform::UserDefaults::standardUserDefaults();
     switch (buttonIndex) {
         case kCancelButtonIndex:
-            defaults.setBool(true, kAppiraterDeclinedToRate);
+            defaults.setBool(true, kRatingPromptDeclinedToRate);
             defaults.synchronize();
-            tellDelegate(&AppiraterDelegate::appiraterDidDeclineToRate, *this);
+            tellDelegate(&RatingPromptDelegate::ratingPromptDidDeclineToRate, *this);
             break;
         case kRateButtonIndex:
             rateApp();
-            tellDelegate(&AppiraterDelegate::appiraterDidOptToRate, *this);
+            tellDelegate(&RatingPromptDelegate::ratingPromptDidOptToRate, *this);
             break;
         case kRateLaterButtonIndex:
-            defaults.setDouble(platform::RunLoop::main().now(), kAppiraterReminderRequestDate);
+            defaults.setDouble(platform::RunLoop::main().now(), kRatingPromptReminderRequestDate);
             defaults.synchronize();
-            tellDelegate(&AppiraterDelegate::appiraterDidOptToRemindLater, *this);
+            tellDelegate(&RatingPromptDelegate::ratingPromptDidOptToRemindLater, *this);
             break;
         default:
             break;
@@ -177,7 +177,7 @@ void Appirater::alertViewDidDismissWithButtonIndex(int64_t buttonIndex) {
     setRatingAlert({});
 }
 
-void Appirater::alertViewDidDismissWithButtonIndex(platform::AlertView&, int64_t buttonIndex) {
+void RatingPrompt::alertViewDidDismissWithButtonIndex(platform::AlertView&, int64_t buttonIndex) {
     alertViewDidDismissWithButtonIndex(buttonIndex);
 }
 

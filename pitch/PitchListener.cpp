@@ -1,4 +1,4 @@
-#include "pitch/SCListener.h"
+#include "pitch/PitchListener.h"
 
 #include <algorithm>
 #include <mutex>
@@ -18,26 +18,26 @@ std::recursive_mutex& classLock() {
 }
 
 // The shared instance: set once, never cleared, never destroyed.
-SCListener* sharedInstance = nullptr;
+PitchListener* sharedInstance = nullptr;
 
 }  // namespace
 
-SCListener* SCListener::sharedListener() {
+PitchListener* PitchListener::sharedListener() {
     std::lock_guard guard(classLock());
     if (sharedInstance == nullptr) sharedInstance = allocWithZone()->init();
     return sharedInstance;
 }
 
-SCListener* SCListener::allocWithZone() {
+PitchListener* PitchListener::allocWithZone() {
     std::lock_guard guard(classLock());
     if (sharedInstance != nullptr) return nullptr;
-    sharedInstance = new SCListener();
+    sharedInstance = new PitchListener();
     return sharedInstance;
 }
 
-SCListener::SCListener() : PitchEstimator(kCaptureSampleRate) {}
+PitchListener::PitchListener() : PitchEstimator(kCaptureSampleRate) {}
 
-SCListener* SCListener::init() {
+PitchListener* PitchListener::init() {
     const auto session = platform::AudioSession::sharedInstance();
     if (!session) {
         platform::NSLog("%@ Error setting category: %@", "init", "there is no audio session");
@@ -53,23 +53,23 @@ SCListener* SCListener::init() {
     return this;
 }
 
-SCListener::~SCListener() {
+PitchListener::~PitchListener() {
     stop();
     const auto session = platform::AudioSession::sharedInstance();
     if (!session) return;
     if (const auto error = session->setActive(false)) platform::NSLog("%@", error->localizedDescription);
 }
 
-void SCListener::listen() {
+void PitchListener::listen() {
     if (!queue_) setupQueue();
     if (queue_) queue_->start();
 }
 
-void SCListener::pause() {
+void PitchListener::pause() {
     if (isListening()) queue_->stop();
 }
 
-void SCListener::stop() {
+void PitchListener::stop() {
     if (!queue_) return;
     // Disposed before the handle is dropped: the callback reads the handle
     // until the queue has ended its last hand-over.
@@ -77,35 +77,35 @@ void SCListener::stop() {
     queue_.reset();
 }
 
-bool SCListener::isListening() const {
+bool PitchListener::isListening() const {
     if (!queue_) return false;
     uint32_t running = 0;
     return queue_->isRunning(running) == platform::kAudioNoError && running != 0;
 }
 
-const platform::AudioQueueLevelMeterState* SCListener::levels() {
+const platform::AudioQueueLevelMeterState* PitchListener::levels() {
     if (!isListening()) return nullptr;
     updateLevels();
     return levels_.data();
 }
 
-void SCListener::updateLevels() {
+void PitchListener::updateLevels() {
     if (!queue_) return;
     const size_t channels = std::min<size_t>(format_.mChannelsPerFrame, levels_.size());
     queue_->currentLevelMeter(std::span(levels_.data(), channels));
 }
 
-float SCListener::averagePower() {
+float PitchListener::averagePower() {
     const auto* records = levels();
     return records ? records[0].mAveragePower : 0.0f;
 }
 
-float SCListener::peakPower() {
+float PitchListener::peakPower() {
     const auto* records = levels();
     return records ? records[0].mPeakPower : 0.0f;
 }
 
-void SCListener::setupQueue() {
+void PitchListener::setupQueue() {
     if (queue_) return;
     setupFormat();
     platform::AudioQueue::newInput(format_, audioQueueInputCallback, this, queue_);
@@ -113,7 +113,7 @@ void SCListener::setupQueue() {
     setupMetering();
 }
 
-void SCListener::setupFormat() {
+void PitchListener::setupFormat() {
     format_.mSampleRate = kCaptureSampleRate;
     format_.mFormatID = platform::kAudioFormatLinearPCM;
     format_.mFormatFlags = platform::kLinearPCMFormatFlagIsSignedInteger | platform::kLinearPCMFormatFlagIsPacked;
@@ -124,7 +124,7 @@ void SCListener::setupFormat() {
     format_.mBitsPerChannel = 16;
 }
 
-void SCListener::setupBuffers() {
+void PitchListener::setupBuffers() {
     if (!queue_) return;
     for (int i = 0; i < kCaptureBufferCount; ++i) {
         platform::AudioQueueBuffer* buffer = nullptr;
@@ -133,7 +133,7 @@ void SCListener::setupBuffers() {
     }
 }
 
-void SCListener::setupMetering() {
+void PitchListener::setupMetering() {
     levels_.assign(format_.mChannelsPerFrame, platform::AudioQueueLevelMeterState{});
     const platform::AudioStatus status =
         queue_ ? queue_->setEnableLevelMetering(1) : platform::kAudioQueueErrInvalidParameter;
@@ -142,7 +142,7 @@ void SCListener::setupMetering() {
 
 void audioQueueInputCallback(void* userData, platform::AudioQueue* queue, platform::AudioQueueBuffer* buffer,
                              const platform::AudioTimeStamp* /*startTime*/, uint32_t /*packetCount*/) {
-    auto* listener = static_cast<SCListener*>(userData);
+    auto* listener = static_cast<PitchListener*>(userData);
     if (!listener->isListening()) return;
     listener->setAudioBuffer(buffer->mAudioData, buffer->mAudioDataByteSize);
     queue->enqueueBuffer(buffer);

@@ -12,7 +12,7 @@
 #include "platform/Capabilities.h"
 #include "platform/UrlSession.h"
 #include "platform/ViewController.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace rating_test {
@@ -25,10 +25,10 @@ struct RecordingDelegate {
     RecordingDelegate();
     std::vector<std::string> calls;
     bool allowDisplay = true;
-    std::shared_ptr<rating::AppiraterDelegate> delegate;
+    std::shared_ptr<rating::RatingPromptDelegate> delegate;
 };
 
-class AppiraterTest : public testing_support::PlainPlatformTest {
+class RatingPromptTest : public testing_support::PlainPlatformTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -56,7 +56,7 @@ protected:
     // Taps the first button with this title of the alert on screen; fails the
     // test when there is none.
     void tap(const std::string& title);
-    static rating::Appirater& appirater() { return rating::Appirater::sharedInstance(); }
+    static rating::RatingPrompt& ratingPrompt() { return rating::RatingPrompt::sharedInstance(); }
 
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<platform::ViewController> screen;

@@ -5,12 +5,12 @@
 #include <utility>
 
 #include "platform/Log.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 
 namespace rating {
 namespace {
 
-constexpr const char* kTable = "AppiraterLocalizable";
+constexpr const char* kTable = "RatingPromptLocalizable";
 // The title and the rate button share one key.
 constexpr const char* kRateKey = "Rate %@";
 constexpr const char* kMessageKey =
@@ -38,10 +38,10 @@ std::string applicationName() {
 
 }  // namespace
 
-const platform::Bundle& Appirater::bundle() {
+const platform::Bundle& RatingPrompt::bundle() {
     const platform::Bundle& main = platform::Bundle::mainBundle();
     if (alwaysUseMainBundle()) return main;
-    const auto folder = main.pathForResource("Appirater", "bundle");
+    const auto folder = main.pathForResource("RatingPrompt", "bundle");
     if (!folder) return main;
     // Opened once per folder and language, and kept, as the platform keeps bundles.
     static std::mutex mutex;
@@ -52,7 +52,7 @@ const platform::Bundle& Appirater::bundle() {
     return *textBundle;
 }
 
-std::string Appirater::text(std::string CustomTexts::*custom, const char* key, bool withName) const {
+std::string RatingPrompt::text(std::string CustomTexts::*custom, const char* key, bool withName) const {
     {
         std::lock_guard lock(mutex_);
         if (!(customTexts_.*custom).empty()) return customTexts_.*custom;
@@ -63,11 +63,11 @@ std::string Appirater::text(std::string CustomTexts::*custom, const char* key, b
     return platform::formatMessage(localized, name);
 }
 
-std::string Appirater::alertTitle() const { return text(&CustomTexts::title, kRateKey, true); }
-std::string Appirater::alertMessage() const { return text(&CustomTexts::message, kMessageKey, true); }
-std::string Appirater::alertCancelTitle() const { return text(&CustomTexts::cancelTitle, kCancelKey, false); }
-std::string Appirater::alertRateTitle() const { return text(&CustomTexts::rateTitle, kRateKey, true); }
-std::string Appirater::alertRateLaterTitle() const {
+std::string RatingPrompt::alertTitle() const { return text(&CustomTexts::title, kRateKey, true); }
+std::string RatingPrompt::alertMessage() const { return text(&CustomTexts::message, kMessageKey, true); }
+std::string RatingPrompt::alertCancelTitle() const { return text(&CustomTexts::cancelTitle, kCancelKey, false); }
+std::string RatingPrompt::alertRateTitle() const { return text(&CustomTexts::rateTitle, kRateKey, true); }
+std::string RatingPrompt::alertRateLaterTitle() const {
     return text(&CustomTexts::rateLaterTitle, kRateLaterKey, false);
 }
 

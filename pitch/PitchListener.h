@@ -1,5 +1,5 @@
 #pragma once
-// SCListener: the process's one pitch detector. It owns the microphone capture
+// PitchListener: the process's one pitch detector. It owns the microphone capture
 // (an input queue of three 8192-byte buffers at 14039 Hz, mono, 16-bit), the
 // level meter the tuner gates on, and — inherited from PitchEstimator — the
 // frequency estimate of the latest buffer.
@@ -20,18 +20,18 @@ inline constexpr double kCaptureSampleRate = 14039.0;
 inline constexpr uint32_t kCaptureBufferBytes = 8192;
 inline constexpr int kCaptureBufferCount = 3;
 
-class SCListener : public PitchEstimator {
+class PitchListener : public PitchEstimator {
 public:
     // The shared instance, made (and initialised) on the first call.
-    static SCListener* sharedListener();
+    static PitchListener* sharedListener();
     // A new, uninitialised instance recorded as the shared one — but only if
     // none exists yet; otherwise null, so that there is never a second detector.
-    static SCListener* allocWithZone();
+    static PitchListener* allocWithZone();
 
     // Sets the audio session up for playing and recording; makes no queue.
-    SCListener* init();
+    PitchListener* init();
     // There is one detector: a copy is the detector itself.
-    SCListener* copyWithZone() { return this; }
+    PitchListener* copyWithZone() { return this; }
 
     // Sets the queue up when there is none, then starts it.
     void listen();
@@ -60,9 +60,9 @@ public:
 protected:
     // Made only through allocWithZone(), so that the process has one detector;
     // a subclass (a test's private detector) may make its own.
-    SCListener();
+    PitchListener();
     // Stops the queue and deactivates the audio session.
-    ~SCListener();
+    ~PitchListener();
 
 private:
     std::vector<platform::AudioQueueLevelMeterState> levels_;

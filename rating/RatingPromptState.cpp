@@ -8,7 +8,7 @@
 #include "platform/Reachability.h"
 #include "platform/RunLoop.h"
 #include "platform/UserDefaults.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 
 namespace rating {
 namespace {
@@ -19,67 +19,67 @@ constexpr const char* kBundleVersionKey = "CFBundleVersion";
 
 }  // namespace
 
-void Appirater::incrementUseCount() {
-    incrementCount(kAppiraterUseCount, "APPIRATER Use count: %@",
+void RatingPrompt::incrementUseCount() {
+    incrementCount(kRatingPromptUseCount, "RATING PROMPT Use count: %@",
                    {platform::RunLoop::main().now(), /*useCount=*/1, /*significantEventCount=*/0});
 }
 
-void Appirater::incrementSignificantEventCount() {
+void RatingPrompt::incrementSignificantEventCount() {
     // A new version noticed by an event has no use yet: the next counted use
     // sets the first-use date.
-    incrementCount(kAppiraterSignificantEventCount, "APPIRATER Significant event count: %@",
+    incrementCount(kRatingPromptSignificantEventCount, "RATING PROMPT Significant event count: %@",
                    {0.0, /*useCount=*/0, /*significantEventCount=*/1});
 }
 
-void Appirater::incrementCount(const char* counterKey, const char* debugFormat, const VersionStart& start) {
+void RatingPrompt::incrementCount(const char* counterKey, const char* debugFormat, const VersionStart& start) {
     auto& defaults = platform::UserDefaults::standardUserDefaults();
     const std::string version = platform::Bundle::mainBundle().infoValue(kBundleVersionKey);
-    std::string trackingVersion = defaults.stringForKey(kAppiraterCurrentVersion);
+    std::string trackingVersion = defaults.stringForKey(kRatingPromptCurrentVersion);
     if (trackingVersion.empty()) {
         trackingVersion = version;
-        defaults.setObject(version, kAppiraterCurrentVersion);
+        defaults.setObject(version, kRatingPromptCurrentVersion);
     }
-    if (debug()) platform::NSLog("APPIRATER Tracking version: %@", trackingVersion);
+    if (debug()) platform::NSLog("RATING PROMPT Tracking version: %@", trackingVersion);
 
     if (trackingVersion == version) {
-        if (defaults.doubleForKey(kAppiraterFirstUseDate) == 0.0) {
-            defaults.setDouble(platform::RunLoop::main().now(), kAppiraterFirstUseDate);
+        if (defaults.doubleForKey(kRatingPromptFirstUseDate) == 0.0) {
+            defaults.setDouble(platform::RunLoop::main().now(), kRatingPromptFirstUseDate);
         }
         const int64_t count = defaults.integerForKey(counterKey) + 1;
         defaults.setInteger(count, counterKey);
         if (debug()) platform::NSLog(debugFormat, count);
     } else {
-        defaults.setObject(version, kAppiraterCurrentVersion);
-        defaults.setDouble(start.firstUseDate, kAppiraterFirstUseDate);
-        defaults.setInteger(start.useCount, kAppiraterUseCount);
-        defaults.setInteger(start.significantEventCount, kAppiraterSignificantEventCount);
-        defaults.setBool(false, kAppiraterRatedCurrentVersion);
-        defaults.setBool(false, kAppiraterDeclinedToRate);
-        defaults.setDouble(0.0, kAppiraterReminderRequestDate);
+        defaults.setObject(version, kRatingPromptCurrentVersion);
+        defaults.setDouble(start.firstUseDate, kRatingPromptFirstUseDate);
+        defaults.setInteger(start.useCount, kRatingPromptUseCount);
+        defaults.setInteger(start.significantEventCount, kRatingPromptSignificantEventCount);
+        defaults.setBool(false, kRatingPromptRatedCurrentVersion);
+        defaults.setBool(false, kRatingPromptDeclinedToRate);
+        defaults.setDouble(0.0, kRatingPromptReminderRequestDate);
     }
     defaults.synchronize();
 }
 
-bool Appirater::ratingConditionsHaveBeenMet() const {
+bool RatingPrompt::ratingConditionsHaveBeenMet() const {
     if (debug()) return true;
     const auto& defaults = platform::UserDefaults::standardUserDefaults();
     const double now = platform::RunLoop::main().now();
     // An unset date reads as 0.0, that is 1970, which is long enough ago.
-    if (now - defaults.doubleForKey(kAppiraterFirstUseDate) < daysUntilPrompt() * kSecondsPerDay) return false;
-    if (defaults.integerForKey(kAppiraterUseCount) < usesUntilPrompt()) return false;
-    if (defaults.integerForKey(kAppiraterSignificantEventCount) < significantEventsUntilPrompt()) return false;
-    return now - defaults.doubleForKey(kAppiraterReminderRequestDate) >= timeBeforeReminding() * kSecondsPerDay;
+    if (now - defaults.doubleForKey(kRatingPromptFirstUseDate) < daysUntilPrompt() * kSecondsPerDay) return false;
+    if (defaults.integerForKey(kRatingPromptUseCount) < usesUntilPrompt()) return false;
+    if (defaults.integerForKey(kRatingPromptSignificantEventCount) < significantEventsUntilPrompt()) return false;
+    return now - defaults.doubleForKey(kRatingPromptReminderRequestDate) >= timeBeforeReminding() * kSecondsPerDay;
 }
 
-bool Appirater::userHasDeclinedToRate() const {
-    return platform::UserDefaults::standardUserDefaults().boolForKey(kAppiraterDeclinedToRate);
+bool RatingPrompt::userHasDeclinedToRate() const {
+    return platform::UserDefaults::standardUserDefaults().boolForKey(kRatingPromptDeclinedToRate);
 }
 
-bool Appirater::userHasRatedCurrentVersion() const {
-    return platform::UserDefaults::standardUserDefaults().boolForKey(kAppiraterRatedCurrentVersion);
+bool RatingPrompt::userHasRatedCurrentVersion() const {
+    return platform::UserDefaults::standardUserDefaults().boolForKey(kRatingPromptRatedCurrentVersion);
 }
 
-bool Appirater::connectedToNetwork() {
+bool RatingPrompt::connectedToNetwork() {
     // The all-zeros address: is there any way out at all?
     sockaddr_in zeroAddress{};
     zeroAddress.sin_family = AF_INET;

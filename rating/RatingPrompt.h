@@ -1,9 +1,9 @@
 #pragma once
-// Appirater, the rating prompt. Once the running version of the application
+// RatingPrompt, the rating prompt. Once the running version of the application
 // has been used long enough it asks the user to rate the application in the
 // store, and never again for that version once the user has answered.
 //
-// Its memory is seven keys of the settings store (AppiraterKeys.h), its clock
+// Its memory is seven keys of the settings store (RatingPromptKeys.h), its clock
 // the main run loop's. It shows itself through the platform's review request
 // when there is one, else through an alert of its own with up to three buttons
 // (rate, remind later, cancel), and rates by opening the store's review page or
@@ -28,8 +28,8 @@
 #include "platform/View.h"
 #include "platform/ViewController.h"
 #include "platform/WorkQueue.h"
-#include "rating/AppiraterDelegate.h"
-#include "rating/AppiraterKeys.h"
+#include "rating/RatingPromptDelegate.h"
+#include "rating/RatingPromptKeys.h"
 #include "rating/NetworkTestRequests.h"
 
 namespace rating {
@@ -38,9 +38,9 @@ namespace rating {
 using RatingAlert = std::variant<std::monostate, std::shared_ptr<platform::AlertController>,
                                  std::shared_ptr<platform::AlertView>>;
 
-class Appirater final : public platform::AlertViewDelegate,
+class RatingPrompt final : public platform::AlertViewDelegate,
                         public platform::StoreProductViewControllerDelegate,
-                        public std::enable_shared_from_this<Appirater> {
+                        public std::enable_shared_from_this<RatingPrompt> {
 public:
     // The buttons' indexes, as the alert reports them.
     static constexpr int64_t kCancelButtonIndex = 0;
@@ -60,13 +60,13 @@ public:
     // Days after the remind-later button before asking again (1.0).
     static void setTimeBeforeReminding(double days);
     // Debug mode (off): the conditions count as met, the launch shows the
-    // prompt at once, and "APPIRATER" lines are logged.
+    // prompt at once, and "RATING PROMPT" lines are logged.
     static void setDebug(bool debug);
     // Whether the product sheet comes and goes with animation (on).
     static void setUsesAnimation(bool animation);
     // Whether the product sheet is on screen (off).
     static void setModalOpen(bool open);
-    // Take texts from the main bundle rather than a separate "Appirater.bundle" (off).
+    // Take texts from the main bundle rather than a separate "RatingPrompt.bundle" (off).
     static void setAlwaysUseMainBundle(bool alwaysUseMainBundle);
     // Accepted and ignored: there is no status bar.
     static void setStatusBarStyle(int64_t style);
@@ -85,7 +85,7 @@ public:
 
     static void setOpenInAppStore(bool openInAppStore);
     // The delegate is not owned; it reads as none once its owner lets it go.
-    static void setDelegate(std::weak_ptr<AppiraterDelegate> delegate);
+    static void setDelegate(std::weak_ptr<RatingPromptDelegate> delegate);
     // Custom texts; an empty one means the default text.
     static void setCustomAlertTitle(std::string title);
     static void setCustomAlertMessage(std::string message);
@@ -97,7 +97,7 @@ public:
 
     // Any thread: made on the first call (which also starts listening for the
     // application resigning active), then kept for the process.
-    static Appirater& sharedInstance();
+    static RatingPrompt& sharedInstance();
 
     // For tests only: waits for queued rating work, forgets the shared instance
     // and puts every class-level setting back to its default, so that the next
@@ -141,7 +141,7 @@ public:
     // Rate through the store's page (true) or its product sheet where offered.
     bool openInAppStore() const { return openInAppStore_.load(std::memory_order_relaxed); }
     RatingAlert ratingAlert() const;
-    std::shared_ptr<AppiraterDelegate> delegate() const;
+    std::shared_ptr<RatingPromptDelegate> delegate() const;
     // Main thread. The custom text when set, else the localised default, with
     // the application's name in the title, the message and the rate button.
     std::string alertTitle() const;
@@ -187,12 +187,12 @@ public:
     // The product sheet's report that the user closed it.
     void productViewControllerDidFinish(platform::StoreProductViewController& controller) override;
 
-    ~Appirater() override;
-    Appirater(const Appirater&) = delete;
-    Appirater& operator=(const Appirater&) = delete;
+    ~RatingPrompt() override;
+    RatingPrompt(const RatingPrompt&) = delete;
+    RatingPrompt& operator=(const RatingPrompt&) = delete;
 
 private:
-    Appirater();
+    RatingPrompt();
 
     // The custom texts; an empty one is not set.
     struct CustomTexts {
@@ -220,7 +220,7 @@ private:
     std::string text(std::string CustomTexts::*custom, const char* key, bool withName) const;
 
     template <typename Operation, typename... Args>
-    void tellDelegate(Operation AppiraterDelegate::*operation, Args&&... args) const {
+    void tellDelegate(Operation RatingPromptDelegate::*operation, Args&&... args) const {
         const auto listener = delegate();
         if (listener && (*listener).*operation) ((*listener).*operation)(std::forward<Args>(args)...);
     }
@@ -228,7 +228,7 @@ private:
     std::atomic<bool> openInAppStore_;
     mutable std::mutex mutex_;  // guards the fields below
     RatingAlert ratingAlert_;
-    std::weak_ptr<AppiraterDelegate> delegate_;
+    std::weak_ptr<RatingPromptDelegate> delegate_;
     CustomTexts customTexts_;
     NetworkTestRequests networkTest_;
     // Last, so it is stopped (finishing its queued counts) before the rest goes.

@@ -10,17 +10,17 @@
 
 namespace {
 
-using pitch::SCListener;
+using pitch::PitchListener;
 using pitch_testing::CaptureTest;
 using platform::AudioSession;
 
 constexpr uint32_t kBufferSamples = 4096;
 
 TEST(PitchSharedListener, ThereIsOnlyEverOneDetector) {
-    SCListener* shared = SCListener::sharedListener();
+    PitchListener* shared = PitchListener::sharedListener();
     ASSERT_NE(shared, nullptr);
-    EXPECT_EQ(SCListener::sharedListener(), shared);
-    EXPECT_EQ(SCListener::allocWithZone(), nullptr);
+    EXPECT_EQ(PitchListener::sharedListener(), shared);
+    EXPECT_EQ(PitchListener::allocWithZone(), nullptr);
     EXPECT_EQ(shared->copyWithZone(), shared);
 }
 
@@ -137,7 +137,7 @@ TEST_F(PitchCapture, ReadsNoLevelWhenNotListening) {
     feeder->waitUntilDelivered();
     ASSERT_GT(listener->averagePower(), 0.0f);
 
-    for (const auto silence : {&SCListener::pause, &SCListener::stop}) {
+    for (const auto silence : {&PitchListener::pause, &PitchListener::stop}) {
         (listener.get()->*silence)();
         EXPECT_EQ(listener->averagePower(), 0.0f);
         EXPECT_EQ(listener->peakPower(), 0.0f);

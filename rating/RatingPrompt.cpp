@@ -1,6 +1,6 @@
 // The class-level settings, the shared instance and its properties.
 
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 
 #include <utility>
 
@@ -52,8 +52,8 @@ std::mutex& sharedMutex() {
     return mutex;
 }
 
-std::shared_ptr<Appirater>& sharedSlot() {
-    static std::shared_ptr<Appirater> instance;
+std::shared_ptr<RatingPrompt>& sharedSlot() {
+    static std::shared_ptr<RatingPrompt> instance;
     return instance;
 }
 
@@ -62,27 +62,27 @@ constexpr double kStorePageFromVersion = 7.0;
 
 }  // namespace
 
-Appirater::Appirater()
+RatingPrompt::RatingPrompt()
     : openInAppStore_(leadingDouble(platform::Device::systemVersion()) >= kStorePageFromVersion),
-      eventQueue_(std::make_unique<platform::WorkQueue>("appirater events")) {}
+      eventQueue_(std::make_unique<platform::WorkQueue>("rating prompt events")) {}
 
-Appirater::~Appirater() = default;
+RatingPrompt::~RatingPrompt() = default;
 
-Appirater& Appirater::sharedInstance() {
+RatingPrompt& RatingPrompt::sharedInstance() {
     static std::once_flag listening;
     std::call_once(listening, [] {
         platform::NotificationCenter::defaultCenter().addObserver(platform::kApplicationWillResignActiveNotification,
-                                                                  [] { Appirater::appWillResignActive(); });
+                                                                  [] { RatingPrompt::appWillResignActive(); });
     });
     std::lock_guard lock(sharedMutex());
     auto& instance = sharedSlot();
-    if (!instance) instance = std::shared_ptr<Appirater>(new Appirater());
+    if (!instance) instance = std::shared_ptr<RatingPrompt>(new RatingPrompt());
     return *instance;
 }
 
-void Appirater::resetSharedStateForTesting() {
+void RatingPrompt::resetSharedStateForTesting() {
     platform::WorkQueue::background().waitUntilIdle();
-    std::shared_ptr<Appirater> previous;
+    std::shared_ptr<RatingPrompt> previous;
     {
         std::lock_guard lock(sharedMutex());
         previous = std::move(sharedSlot());
@@ -92,74 +92,74 @@ void Appirater::resetSharedStateForTesting() {
     settings().restoreDefaults();
 }
 
-void Appirater::setAppId(std::string appId) {
+void RatingPrompt::setAppId(std::string appId) {
     std::lock_guard lock(settings().appIdMutex);
     settings().appId = std::move(appId);
 }
 
-std::string Appirater::appId() {
+std::string RatingPrompt::appId() {
     std::lock_guard lock(settings().appIdMutex);
     return settings().appId;
 }
 
-void Appirater::setDaysUntilPrompt(double days) { settings().daysUntilPrompt = days; }
-void Appirater::setUsesUntilPrompt(int64_t uses) { settings().usesUntilPrompt = uses; }
-void Appirater::setSignificantEventsUntilPrompt(int64_t events) { settings().significantEventsUntilPrompt = events; }
-void Appirater::setTimeBeforeReminding(double days) { settings().timeBeforeReminding = days; }
-void Appirater::setDebug(bool debug) { settings().debug = debug; }
-void Appirater::setUsesAnimation(bool animation) { settings().usesAnimation = animation; }
-void Appirater::setModalOpen(bool open) { settings().modalOpen = open; }
-void Appirater::setAlwaysUseMainBundle(bool alwaysUseMainBundle) { settings().alwaysUseMainBundle = alwaysUseMainBundle; }
-void Appirater::setStatusBarStyle(int64_t) {}
+void RatingPrompt::setDaysUntilPrompt(double days) { settings().daysUntilPrompt = days; }
+void RatingPrompt::setUsesUntilPrompt(int64_t uses) { settings().usesUntilPrompt = uses; }
+void RatingPrompt::setSignificantEventsUntilPrompt(int64_t events) { settings().significantEventsUntilPrompt = events; }
+void RatingPrompt::setTimeBeforeReminding(double days) { settings().timeBeforeReminding = days; }
+void RatingPrompt::setDebug(bool debug) { settings().debug = debug; }
+void RatingPrompt::setUsesAnimation(bool animation) { settings().usesAnimation = animation; }
+void RatingPrompt::setModalOpen(bool open) { settings().modalOpen = open; }
+void RatingPrompt::setAlwaysUseMainBundle(bool alwaysUseMainBundle) { settings().alwaysUseMainBundle = alwaysUseMainBundle; }
+void RatingPrompt::setStatusBarStyle(int64_t) {}
 
-double Appirater::daysUntilPrompt() { return settings().daysUntilPrompt; }
-int64_t Appirater::usesUntilPrompt() { return settings().usesUntilPrompt; }
-int64_t Appirater::significantEventsUntilPrompt() { return settings().significantEventsUntilPrompt; }
-double Appirater::timeBeforeReminding() { return settings().timeBeforeReminding; }
-bool Appirater::debug() { return settings().debug; }
-bool Appirater::usesAnimation() { return settings().usesAnimation; }
-bool Appirater::modalOpen() { return settings().modalOpen; }
-bool Appirater::alwaysUseMainBundle() { return settings().alwaysUseMainBundle; }
+double RatingPrompt::daysUntilPrompt() { return settings().daysUntilPrompt; }
+int64_t RatingPrompt::usesUntilPrompt() { return settings().usesUntilPrompt; }
+int64_t RatingPrompt::significantEventsUntilPrompt() { return settings().significantEventsUntilPrompt; }
+double RatingPrompt::timeBeforeReminding() { return settings().timeBeforeReminding; }
+bool RatingPrompt::debug() { return settings().debug; }
+bool RatingPrompt::usesAnimation() { return settings().usesAnimation; }
+bool RatingPrompt::modalOpen() { return settings().modalOpen; }
+bool RatingPrompt::alwaysUseMainBundle() { return settings().alwaysUseMainBundle; }
 
-void Appirater::setOpenInAppStore(bool openInAppStore) {
+void RatingPrompt::setOpenInAppStore(bool openInAppStore) {
     sharedInstance().openInAppStore_.store(openInAppStore, std::memory_order_relaxed);
 }
 
-void Appirater::setDelegate(std::weak_ptr<AppiraterDelegate> delegate) {
-    Appirater& shared = sharedInstance();
+void RatingPrompt::setDelegate(std::weak_ptr<RatingPromptDelegate> delegate) {
+    RatingPrompt& shared = sharedInstance();
     std::lock_guard lock(shared.mutex_);
     shared.delegate_ = std::move(delegate);
 }
 
-std::shared_ptr<AppiraterDelegate> Appirater::delegate() const {
+std::shared_ptr<RatingPromptDelegate> RatingPrompt::delegate() const {
     std::lock_guard lock(mutex_);
     return delegate_.lock();
 }
 
-void Appirater::setCustomText(std::string CustomTexts::*field, std::string text) {
-    Appirater& shared = sharedInstance();
+void RatingPrompt::setCustomText(std::string CustomTexts::*field, std::string text) {
+    RatingPrompt& shared = sharedInstance();
     std::lock_guard lock(shared.mutex_);
     shared.customTexts_.*field = std::move(text);
 }
 
-void Appirater::setCustomAlertTitle(std::string title) { setCustomText(&CustomTexts::title, std::move(title)); }
-void Appirater::setCustomAlertMessage(std::string message) { setCustomText(&CustomTexts::message, std::move(message)); }
-void Appirater::setCustomAlertCancelButtonTitle(std::string title) {
+void RatingPrompt::setCustomAlertTitle(std::string title) { setCustomText(&CustomTexts::title, std::move(title)); }
+void RatingPrompt::setCustomAlertMessage(std::string message) { setCustomText(&CustomTexts::message, std::move(message)); }
+void RatingPrompt::setCustomAlertCancelButtonTitle(std::string title) {
     setCustomText(&CustomTexts::cancelTitle, std::move(title));
 }
-void Appirater::setCustomAlertRateButtonTitle(std::string title) {
+void RatingPrompt::setCustomAlertRateButtonTitle(std::string title) {
     setCustomText(&CustomTexts::rateTitle, std::move(title));
 }
-void Appirater::setCustomAlertRateLaterButtonTitle(std::string title) {
+void RatingPrompt::setCustomAlertRateLaterButtonTitle(std::string title) {
     setCustomText(&CustomTexts::rateLaterTitle, std::move(title));
 }
 
-RatingAlert Appirater::ratingAlert() const {
+RatingAlert RatingPrompt::ratingAlert() const {
     std::lock_guard lock(mutex_);
     return ratingAlert_;
 }
 
-void Appirater::setRatingAlert(RatingAlert alert) {
+void RatingPrompt::setRatingAlert(RatingAlert alert) {
     RatingAlert previous;
     {
         std::lock_guard lock(mutex_);

@@ -1,4 +1,4 @@
-#include "tests/rating/AppiraterFixture.h"
+#include "tests/rating/RatingPromptFixture.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,24 +9,24 @@
 
 namespace rating_test {
 
-RecordingDelegate::RecordingDelegate() : delegate(std::make_shared<rating::AppiraterDelegate>()) {
-    delegate->appiraterShouldDisplayAlert = [this](rating::Appirater&) {
+RecordingDelegate::RecordingDelegate() : delegate(std::make_shared<rating::RatingPromptDelegate>()) {
+    delegate->ratingPromptShouldDisplayAlert = [this](rating::RatingPrompt&) {
         calls.push_back("shouldDisplayAlert");
         return allowDisplay;
     };
-    delegate->appiraterDidDisplayAlert = [this](rating::Appirater&) { calls.push_back("didDisplayAlert"); };
-    delegate->appiraterDidDeclineToRate = [this](rating::Appirater&) { calls.push_back("didDeclineToRate"); };
-    delegate->appiraterDidOptToRate = [this](rating::Appirater&) { calls.push_back("didOptToRate"); };
-    delegate->appiraterDidOptToRemindLater = [this](rating::Appirater&) { calls.push_back("didOptToRemindLater"); };
-    delegate->appiraterWillPresentModalView = [this](rating::Appirater&, bool animated) {
+    delegate->ratingPromptDidDisplayAlert = [this](rating::RatingPrompt&) { calls.push_back("didDisplayAlert"); };
+    delegate->ratingPromptDidDeclineToRate = [this](rating::RatingPrompt&) { calls.push_back("didDeclineToRate"); };
+    delegate->ratingPromptDidOptToRate = [this](rating::RatingPrompt&) { calls.push_back("didOptToRate"); };
+    delegate->ratingPromptDidOptToRemindLater = [this](rating::RatingPrompt&) { calls.push_back("didOptToRemindLater"); };
+    delegate->ratingPromptWillPresentModalView = [this](rating::RatingPrompt&, bool animated) {
         calls.push_back(std::string("willPresentModalView animated=") + (animated ? "yes" : "no"));
     };
-    delegate->appiraterDidDismissModalView = [this](bool animated) {
+    delegate->ratingPromptDidDismissModalView = [this](bool animated) {
         calls.push_back(std::string("didDismissModalView animated=") + (animated ? "yes" : "no"));
     };
 }
 
-void AppiraterTest::SetUp() {
+void RatingPromptTest::SetUp() {
     PlainPlatformTest::SetUp();
     transport = std::make_shared<platform::RecordingHttpTransport>();
     platform::setHttpTransport(transport);
@@ -38,61 +38,61 @@ void AppiraterTest::SetUp() {
     window->makeKeyAndVisible();
 }
 
-void AppiraterTest::TearDown() {
-    rating::Appirater::resetSharedStateForTesting();
+void RatingPromptTest::TearDown() {
+    rating::RatingPrompt::resetSharedStateForTesting();
     platform::setHttpTransport(nullptr);
     platform::NetworkReachability::setSources({});
     platform::setCapabilities({});
     PlainPlatformTest::TearDown();
 }
 
-void AppiraterTest::configureAsLaunch() {
-    rating::Appirater::setAppId(kAppId);
-    rating::Appirater::setDaysUntilPrompt(2.0);
-    rating::Appirater::setUsesUntilPrompt(2);
-    rating::Appirater::setSignificantEventsUntilPrompt(-1);
-    rating::Appirater::setTimeBeforeReminding(2.0);
-    rating::Appirater::setOpenInAppStore(true);
+void RatingPromptTest::configureAsLaunch() {
+    rating::RatingPrompt::setAppId(kAppId);
+    rating::RatingPrompt::setDaysUntilPrompt(2.0);
+    rating::RatingPrompt::setUsesUntilPrompt(2);
+    rating::RatingPrompt::setSignificantEventsUntilPrompt(-1);
+    rating::RatingPrompt::setTimeBeforeReminding(2.0);
+    rating::RatingPrompt::setOpenInAppStore(true);
 }
 
-void AppiraterTest::useNetwork(const std::string& name) {
+void RatingPromptTest::useNetwork(const std::string& name) {
     const std::filesystem::path folder = std::filesystem::path(std::getenv("PALLQA_TEST_DATA")) / "network" / name;
     platform::NetworkReachability::setSources({folder / "net", folder / "route"});
 }
 
-void AppiraterTest::offer(bool storeReviewRequest, bool alertController, bool storeProductSheet) {
+void RatingPromptTest::offer(bool storeReviewRequest, bool alertController, bool storeProductSheet) {
     platform::setCapabilities({storeReviewRequest, alertController, storeProductSheet});
 }
 
-void AppiraterTest::setSystemVersion(const std::string& version) {
+void RatingPromptTest::setSystemVersion(const std::string& version) {
     platform::DeviceDescription device = platform::Device::current();
     device.systemVersion = version;
     platform::Device::setCurrent(device);
 }
 
-void AppiraterTest::launch(bool canPromptForRating) {
-    rating::Appirater::appLaunched(canPromptForRating);
+void RatingPromptTest::launch(bool canPromptForRating) {
+    rating::RatingPrompt::appLaunched(canPromptForRating);
     platform::WorkQueue::background().waitUntilIdle();
     loop->runDueItems();
 }
 
-void AppiraterTest::enterForeground(bool canPromptForRating) {
-    rating::Appirater::appEnteredForeground(canPromptForRating);
-    appirater().eventQueue().waitUntilIdle();
+void RatingPromptTest::enterForeground(bool canPromptForRating) {
+    rating::RatingPrompt::appEnteredForeground(canPromptForRating);
+    ratingPrompt().eventQueue().waitUntilIdle();
     loop->runDueItems();
 }
 
-void AppiraterTest::significantEvent(bool canPromptForRating) {
-    rating::Appirater::userDidSignificantEvent(canPromptForRating);
-    appirater().eventQueue().waitUntilIdle();
+void RatingPromptTest::significantEvent(bool canPromptForRating) {
+    rating::RatingPrompt::userDidSignificantEvent(canPromptForRating);
+    ratingPrompt().eventQueue().waitUntilIdle();
     loop->runDueItems();
 }
 
-std::shared_ptr<platform::AlertController> AppiraterTest::presentedAlert() const {
+std::shared_ptr<platform::AlertController> RatingPromptTest::presentedAlert() const {
     return std::dynamic_pointer_cast<platform::AlertController>(screen->presentedViewController());
 }
 
-std::vector<std::string> AppiraterTest::actionTitles(const platform::AlertController& alert) {
+std::vector<std::string> RatingPromptTest::actionTitles(const platform::AlertController& alert) {
     std::vector<std::string> titles;
     for (const auto& action : alert.actions()) titles.push_back(action.title());
     return titles;
@@ -101,14 +101,14 @@ std::vector<std::string> AppiraterTest::actionTitles(const platform::AlertContro
 namespace {
 
 std::shared_ptr<platform::AlertView> legacyAlert() {
-    const rating::RatingAlert alert = rating::Appirater::sharedInstance().ratingAlert();
+    const rating::RatingAlert alert = rating::RatingPrompt::sharedInstance().ratingAlert();
     const auto* view = std::get_if<std::shared_ptr<platform::AlertView>>(&alert);
     return view && (*view)->isVisible() ? *view : nullptr;
 }
 
 }  // namespace
 
-std::vector<std::string> AppiraterTest::shownAlertTitles() const {
+std::vector<std::string> RatingPromptTest::shownAlertTitles() const {
     if (const auto alert = presentedAlert()) return actionTitles(*alert);
     std::vector<std::string> titles;
     if (const auto alert = legacyAlert()) {
@@ -117,7 +117,7 @@ std::vector<std::string> AppiraterTest::shownAlertTitles() const {
     return titles;
 }
 
-void AppiraterTest::tap(const std::string& title) {
+void RatingPromptTest::tap(const std::string& title) {
     const auto titles = shownAlertTitles();
     ASSERT_FALSE(titles.empty()) << "no alert is shown";
     const auto found = std::find(titles.begin(), titles.end(), title);

@@ -5,15 +5,15 @@
 #include "platform/Capabilities.h"
 #include "platform/Device.h"
 #include "platform/UserDefaults.h"
-#include "rating/Appirater.h"
+#include "rating/RatingPrompt.h"
 #include "rating/StoreReviewAddress.h"
 #include "rating/TextValues.h"
 
 namespace rating {
 
-void Appirater::rateApp() {
+void RatingPrompt::rateApp() {
     auto& defaults = platform::UserDefaults::standardUserDefaults();
-    defaults.setBool(true, kAppiraterRatedCurrentVersion);
+    defaults.setBool(true, kRatingPromptRatedCurrentVersion);
     defaults.synchronize();
 
     const platform::PlatformCapabilities offered = platform::capabilities();
@@ -21,7 +21,7 @@ void Appirater::rateApp() {
         platform::StoreReviewController::requestReview();
         return;
     }
-    Appirater& shared = sharedInstance();
+    RatingPrompt& shared = sharedInstance();
     if (!shared.openInAppStore() && offered.storeProductSheet) {
         shared.presentProductSheet();
         return;
@@ -30,21 +30,21 @@ void Appirater::rateApp() {
         storeReviewAddress(appId(), leadingDouble(platform::Device::systemVersion())));
 }
 
-void Appirater::presentProductSheet() {
+void RatingPrompt::presentProductSheet() {
     auto sheet = std::make_shared<platform::StoreProductViewController>();
     // An identifier that is not a number asks for product 0.
     sheet->loadProductWithParameters({{platform::kStoreProductParameterITunesItemIdentifier, leadingInteger(appId())}});
     sheet->setDelegate(weak_from_this());
     const bool animated = usesAnimation();
-    tellDelegate(&AppiraterDelegate::appiraterWillPresentModalView, *this, animated);
+    tellDelegate(&RatingPromptDelegate::ratingPromptWillPresentModalView, *this, animated);
     if (platform::ViewController* screen = getRootViewController()) {
         screen->presentViewController(sheet, animated, [] { setModalOpen(true); });
     }
 }
 
-void Appirater::productViewControllerDidFinish(platform::StoreProductViewController&) { closeModal(); }
+void RatingPrompt::productViewControllerDidFinish(platform::StoreProductViewController&) { closeModal(); }
 
-void Appirater::closeModal() {
+void RatingPrompt::closeModal() {
     if (!modalOpen()) return;
     const bool animated = usesAnimation();
     setModalOpen(false);
@@ -52,11 +52,11 @@ void Appirater::closeModal() {
     platform::ViewController* top = window ? topMostViewController(window->rootViewController().get()) : nullptr;
     if (!top) return;
     top->dismissViewController(animated, [animated] {
-        sharedInstance().tellDelegate(&AppiraterDelegate::appiraterDidDismissModalView, animated);
+        sharedInstance().tellDelegate(&RatingPromptDelegate::ratingPromptDidDismissModalView, animated);
     });
 }
 
-platform::ViewController* Appirater::getRootViewController() {
+platform::ViewController* RatingPrompt::getRootViewController() {
     const auto& application = platform::Application::sharedApplication();
     std::shared_ptr<platform::Window> window = application.keyWindow();
     if (!window || window->windowLevel() != platform::Window::kLevelNormal) {
@@ -71,7 +71,7 @@ platform::ViewController* Appirater::getRootViewController() {
     return window ? iterateSubViewsForViewController(*window) : nullptr;
 }
 
-platform::ViewController* Appirater::iterateSubViewsForViewController(const platform::View& view) {
+platform::ViewController* RatingPrompt::iterateSubViewsForViewController(const platform::View& view) {
     for (const auto& subview : view.subviews()) {
         if (platform::ViewController* screen = subview->nextResponderViewController()) {
             return topMostViewController(screen);
@@ -81,7 +81,7 @@ platform::ViewController* Appirater::iterateSubViewsForViewController(const plat
     return nullptr;
 }
 
-platform::ViewController* Appirater::topMostViewController(platform::ViewController* controller) {
+platform::ViewController* RatingPrompt::topMostViewController(platform::ViewController* controller) {
     while (controller && controller->presentedViewController()) controller = controller->presentedViewController().get();
     return controller;
 }

@@ -7,21 +7,21 @@
 
 namespace rating {
 
-class Appirater;
+class RatingPrompt;
 
-struct AppiraterDelegate {
+struct RatingPromptDelegate {
     // Before a prompt; answering false vetoes it.
-    std::function<bool(Appirater& appirater)> appiraterShouldDisplayAlert;
+    std::function<bool(RatingPrompt& prompt)> ratingPromptShouldDisplayAlert;
     // After the prompt was shown or handed to the platform's review request.
-    std::function<void(Appirater& appirater)> appiraterDidDisplayAlert;
+    std::function<void(RatingPrompt& prompt)> ratingPromptDidDisplayAlert;
     // After the cancel, rate or remind-later button was handled.
-    std::function<void(Appirater& appirater)> appiraterDidDeclineToRate;
-    std::function<void(Appirater& appirater)> appiraterDidOptToRate;
-    std::function<void(Appirater& appirater)> appiraterDidOptToRemindLater;
+    std::function<void(RatingPrompt& prompt)> ratingPromptDidDeclineToRate;
+    std::function<void(RatingPrompt& prompt)> ratingPromptDidOptToRate;
+    std::function<void(RatingPrompt& prompt)> ratingPromptDidOptToRemindLater;
     // Before the store's product sheet is presented.
-    std::function<void(Appirater& appirater, bool animated)> appiraterWillPresentModalView;
+    std::function<void(RatingPrompt& prompt, bool animated)> ratingPromptWillPresentModalView;
     // After the product sheet was dismissed; told by the class, not an instance.
-    std::function<void(bool animated)> appiraterDidDismissModalView;
+    std::function<void(bool animated)> ratingPromptDidDismissModalView;
 };
 
 }  // namespace rating
