@@ -9,7 +9,7 @@
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
-#include "platform/media/RecordingDecoder.h"
+#include "platform/audio/desktop/RecordingDecoder.h"
 #include "tuner/MatchTable.h"
 
 namespace app {

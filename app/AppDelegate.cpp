@@ -4,8 +4,8 @@
 #include "app/LayoutSelection.h"
 #include "app/TunerScreen.h"
 #include "chords/ChordsViewController.h"
-#include "platform/Device.h"
-#include "platform/Log.h"
+#include "platform/core/Device.h"
+#include "platform/core/Log.h"
 #include "rating/RatingPrompt.h"
 
 namespace app {

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/ApplicationDelegate.h"
-#include "platform/LayoutLoader.h"
+#include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/LayoutLoader.h"
 
 namespace app {
 

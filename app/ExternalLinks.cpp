@@ -1,6 +1,6 @@
 #include "app/ExternalLinks.h"
 
-#include "platform/Application.h"
+#include "platform/ui/Application.h"
 
 namespace app {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Controls.h"
+#include "platform/ui/Controls.h"
 
 namespace app {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/Device.h"
-#include "platform/Log.h"
+#include "platform/core/Device.h"
+#include "platform/core/Log.h"
 
 namespace app {
 namespace {

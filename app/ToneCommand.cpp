@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/AudioOutputUnit.h"
-#include "platform/Controls.h"
-#include "platform/RunLoop.h"
-#include "platform/WavWriter.h"
-#include "platform/media/PortAudioOutputUnit.h"
+#include "platform/audio/AudioOutputUnit.h"
+#include "platform/ui/Controls.h"
+#include "platform/core/RunLoop.h"
+#include "platform/audio/WavWriter.h"
+#include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 #include "sound/ToneRenderCallback.h"

@@ -8,11 +8,11 @@
 #include "app/AppDelegate.h"
 #include "app/Commands.h"
 #include "app/Usage.h"
-#include "platform/ApplicationMain.h"
-#include "platform/SocketHttpTransport.h"
-#include "platform/UrlSession.h"
-#include "platform/media/DesktopAudio.h"
-#include "platform/qt/QtFrontend.h"
+#include "platform/launch/ApplicationMain.h"
+#include "platform/net/SocketHttpTransport.h"
+#include "platform/net/UrlSession.h"
+#include "platform/audio/desktop/DesktopAudio.h"
+#include "platform/ui/qt/QtFrontend.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);

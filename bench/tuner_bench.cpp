@@ -8,11 +8,11 @@
 
 #include <memory>
 
-#include "platform/Bundle.h"
-#include "platform/LayoutLoader.h"
-#include "platform/Log.h"
-#include "platform/RunLoop.h"
-#include "platform/UserDefaults.h"
+#include "platform/core/Bundle.h"
+#include "platform/ui/LayoutLoader.h"
+#include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
+#include "platform/store/UserDefaults.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ViewController.h"
 

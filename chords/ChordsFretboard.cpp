@@ -6,8 +6,8 @@
 
 #include "chords/ChordName.h"
 #include "chords/ChordsViewController.h"
-#include "platform/Image.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Image.h"
+#include "platform/store/UserDefaults.h"
 
 namespace chords {
 namespace {

@@ -1,10 +1,10 @@
 #include "chords/ChordsViewController.h"
 
-#include "platform/Bundle.h"
-#include "platform/Device.h"
-#include "platform/Image.h"
-#include "platform/Log.h"
-#include "platform/UserDefaults.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/Device.h"
+#include "platform/ui/Image.h"
+#include "platform/core/Log.h"
+#include "platform/store/UserDefaults.h"
 #include "rating/RatingPrompt.h"
 
 namespace chords {

@@ -18,9 +18,9 @@
 #include "chords/ChordShape.h"
 #include "chords/ChordTable.h"
 #include "chords/UniformRandom.h"
-#include "platform/Controls.h"
-#include "platform/PickerView.h"
-#include "platform/ViewController.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/ViewController.h"
 
 namespace chords {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/AudioQueue.h"
+#include "platform/audio/AudioQueue.h"
 
 namespace pitch {
 

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <span>
 
-#include "platform/AudioSession.h"
-#include "platform/Log.h"
+#include "platform/audio/AudioSession.h"
+#include "platform/core/Log.h"
 
 namespace pitch {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "pitch/PitchEstimator.h"
-#include "platform/AudioQueue.h"
+#include "platform/audio/AudioQueue.h"
 
 namespace pitch {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/Bundle.h"
+#include "platform/core/Bundle.h"
 
 namespace rating {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/UrlSession.h"
+#include "platform/net/UrlSession.h"
 
 namespace rating {
 

@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "platform/Device.h"
-#include "platform/NotificationCenter.h"
+#include "platform/core/Device.h"
+#include "platform/core/NotificationCenter.h"
 #include "rating/TextValues.h"
 
 namespace rating {

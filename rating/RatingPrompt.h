@@ -22,12 +22,12 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Alert.h"
-#include "platform/Bundle.h"
-#include "platform/StoreKit.h"
-#include "platform/View.h"
-#include "platform/ViewController.h"
-#include "platform/WorkQueue.h"
+#include "platform/ui/Alert.h"
+#include "platform/core/Bundle.h"
+#include "platform/net/StoreKit.h"
+#include "platform/ui/View.h"
+#include "platform/ui/ViewController.h"
+#include "platform/core/WorkQueue.h"
 #include "rating/RatingPromptDelegate.h"
 #include "rating/RatingPromptKeys.h"
 #include "rating/NetworkTestRequests.h"

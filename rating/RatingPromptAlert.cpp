@@ -1,10 +1,10 @@
 // The entry points, the appropriateness test, and the alert: showing it,
 // hiding it and handling its buttons.
 
-#include "platform/Capabilities.h"
-#include "platform/Log.h"
-#include "platform/RunLoop.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Capabilities.h"
+#include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
+#include "platform/store/UserDefaults.h"
 #include "rating/RatingPrompt.h"
 
 namespace rating {

@@ -3,11 +3,11 @@
 
 #include <netinet/in.h>
 
-#include "platform/Bundle.h"
-#include "platform/Log.h"
-#include "platform/Reachability.h"
-#include "platform/RunLoop.h"
-#include "platform/UserDefaults.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/Log.h"
+#include "platform/net/Reachability.h"
+#include "platform/core/RunLoop.h"
+#include "platform/store/UserDefaults.h"
 #include "rating/RatingPrompt.h"
 
 namespace rating {

@@ -1,10 +1,10 @@
 // Rating: the platform's review request, the store's product sheet or the
 // store's review page; and the search for the screen to present on.
 
-#include "platform/Application.h"
-#include "platform/Capabilities.h"
-#include "platform/Device.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Capabilities.h"
+#include "platform/core/Device.h"
+#include "platform/store/UserDefaults.h"
 #include "rating/RatingPrompt.h"
 #include "rating/StoreReviewAddress.h"
 #include "rating/TextValues.h"

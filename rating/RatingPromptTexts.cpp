@@ -4,7 +4,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/Log.h"
+#include "platform/core/Log.h"
 #include "rating/RatingPrompt.h"
 
 namespace rating {

@@ -1,7 +1,7 @@
 #include "sound/ConfirmationBeep.h"
 
-#include "platform/Log.h"
-#include "platform/RunLoop.h"
+#include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
 #include "sound/ResourcePlayer.h"
 #include "sound/SettingSwitch.h"
 #include "sound/SoundFlags.h"

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/AudioPlayer.h"
-#include "platform/Controls.h"
+#include "platform/audio/AudioPlayer.h"
+#include "platform/ui/Controls.h"
 
 namespace sound {
 

@@ -1,6 +1,6 @@
 #include "sound/ResourcePlayer.h"
 
-#include "platform/Bundle.h"
+#include "platform/core/Bundle.h"
 
 namespace sound {
 

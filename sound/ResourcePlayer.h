@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/AudioPlayer.h"
+#include "platform/audio/AudioPlayer.h"
 
 namespace sound {
 

@@ -1,7 +1,7 @@
 #include "sound/SettingSwitch.h"
 
-#include "platform/Log.h"
-#include "platform/UserDefaults.h"
+#include "platform/core/Log.h"
+#include "platform/store/UserDefaults.h"
 
 namespace sound {
 

@@ -2,7 +2,7 @@
 // What each of the two sound switches of the tuner's settings does when
 // flipped: its state becomes the process-wide flag and the stored setting.
 
-#include "platform/Controls.h"
+#include "platform/ui/Controls.h"
 
 namespace sound {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/Log.h"
+#include "platform/core/Log.h"
 #include "sound/ResourcePlayer.h"
 #include "sound/SettingSwitch.h"
 #include "sound/SoundFlags.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/AudioOutputUnit.h"
+#include "platform/audio/AudioOutputUnit.h"
 
 namespace sound {
 

@@ -3,7 +3,7 @@
 // reference tone from the process-wide oscillators, and the frame format it
 // produces.
 
-#include "platform/AudioOutputUnit.h"
+#include "platform/audio/AudioOutputUnit.h"
 
 namespace sound {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "platform/Log.h"
-#include "platform/UserDefaults.h"
+#include "platform/core/Log.h"
+#include "platform/store/UserDefaults.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 

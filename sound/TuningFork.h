@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Controls.h"
+#include "platform/ui/Controls.h"
 
 namespace sound {
 

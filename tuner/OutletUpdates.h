@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Controls.h"
+#include "platform/ui/Controls.h"
 
 namespace tuner {
 

@@ -5,12 +5,12 @@
 #include <charconv>
 #include <limits>
 
-#include "platform/Application.h"
-#include "platform/AudioSession.h"
-#include "platform/Bundle.h"
-#include "platform/Device.h"
-#include "platform/Log.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "platform/audio/AudioSession.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/Device.h"
+#include "platform/core/Log.h"
+#include "platform/store/UserDefaults.h"
 #include "rating/RatingPrompt.h"
 #include "sound/SoundFlags.h"
 #include "tuner/OutletUpdates.h"

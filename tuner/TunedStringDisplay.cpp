@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "platform/Device.h"
-#include "platform/Image.h"
+#include "platform/core/Device.h"
+#include "platform/ui/Image.h"
 #include "tuner/OutletUpdates.h"
 #include "tuner/ViewController.h"
 

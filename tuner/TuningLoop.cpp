@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/Image.h"
-#include "platform/Log.h"
-#include "platform/RunLoop.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Image.h"
+#include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
+#include "platform/store/UserDefaults.h"
 #include "sound/SoundFlags.h"
 #include "tuner/MatchTable.h"
 #include "tuner/OutletUpdates.h"

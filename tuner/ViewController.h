@@ -18,9 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/Controls.h"
-#include "platform/RunLoop.h"
-#include "platform/ViewController.h"
+#include "platform/ui/Controls.h"
+#include "platform/core/RunLoop.h"
+#include "platform/ui/ViewController.h"
 #include "sound/ConfirmationBeep.h"
 #include "sound/StringSounds.h"
 #include "sound/ToneGenerator.h"

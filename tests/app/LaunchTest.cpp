@@ -9,7 +9,7 @@
 #include "app/LayoutSelection.h"
 #include "app/TunerScreen.h"
 #include "chords/ChordsViewController.h"
-#include "platform/WorkQueue.h"
+#include "platform/core/WorkQueue.h"
 #include "rating/RatingPrompt.h"
 #include "rating/RatingPromptKeys.h"
 #include "tests/support/PlainPlatform.h"

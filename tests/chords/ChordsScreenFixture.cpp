@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Image.h"
+#include "platform/ui/Image.h"
 
 namespace chords_test {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "chords/ChordShape.h"
 #include "chords/ChordsViewController.h"
-#include "platform/Controls.h"
-#include "platform/PickerView.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/PickerView.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace chords_test {

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "pitch/PitchListener.h"
-#include "platform/AudioQueueFeeder.h"
-#include "platform/AudioSession.h"
+#include "platform/audio/AudioQueueFeeder.h"
+#include "platform/audio/AudioSession.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace pitch_testing {

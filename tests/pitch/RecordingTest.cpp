@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "pitch/BufferAnalysis.h"
-#include "platform/media/RecordingDecoder.h"
-#include "platform/media/RecordingInput.h"
+#include "platform/audio/desktop/RecordingDecoder.h"
+#include "platform/audio/desktop/RecordingInput.h"
 #include "tests/pitch/CaptureFixture.h"
 #include "tests/pitch/PluckedString.h"
-#include "tests/platform/WaveFiles.h"
+#include "tests/support/WaveFiles.h"
 
 namespace {
 

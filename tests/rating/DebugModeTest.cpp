@@ -1,7 +1,7 @@
 // Debug mode: the conditions count as met, the launch shows the prompt at
 // once, and the "RATING PROMPT" lines are logged only then.
 
-#include "platform/NotificationCenter.h"
+#include "platform/core/NotificationCenter.h"
 #include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {

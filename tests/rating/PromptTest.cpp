@@ -1,6 +1,6 @@
 // Showing the prompt, its buttons, and what makes it stay away.
 
-#include "platform/NotificationCenter.h"
+#include "platform/core/NotificationCenter.h"
 #include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/Device.h"
-#include "platform/Reachability.h"
-#include "platform/WorkQueue.h"
+#include "platform/core/Device.h"
+#include "platform/net/Reachability.h"
+#include "platform/core/WorkQueue.h"
 
 namespace rating_test {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Alert.h"
-#include "platform/Capabilities.h"
-#include "platform/UrlSession.h"
-#include "platform/ViewController.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/Capabilities.h"
+#include "platform/net/UrlSession.h"
+#include "platform/ui/ViewController.h"
 #include "rating/RatingPrompt.h"
 #include "tests/support/PlainPlatform.h"
 

@@ -1,7 +1,7 @@
 // Rating: the platform's review request, the product sheet or the store's
 // review page, chosen by what the platform offers and its system version.
 
-#include "platform/StoreKit.h"
+#include "platform/net/StoreKit.h"
 #include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {

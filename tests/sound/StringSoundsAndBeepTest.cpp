@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/AudioPlayer.h"
-#include "platform/Bundle.h"
-#include "platform/Controls.h"
-#include "platform/PlainAudioPlayer.h"
+#include "platform/audio/AudioPlayer.h"
+#include "platform/core/Bundle.h"
+#include "platform/ui/Controls.h"
+#include "platform/audio/PlainAudioPlayer.h"
 #include "sound/ConfirmationBeep.h"
 #include "sound/SoundFlags.h"
 #include "sound/StringSounds.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/AudioOutputUnit.h"
+#include "platform/audio/AudioOutputUnit.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 

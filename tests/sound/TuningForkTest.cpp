@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/AudioOutputUnit.h"
-#include "platform/Controls.h"
+#include "platform/audio/AudioOutputUnit.h"
+#include "platform/ui/Controls.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 #include "sound/TuningFork.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/Image.h"
+#include "platform/ui/Image.h"
 
 namespace testing_support {
 

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/Application.h"
-#include "platform/Bundle.h"
-#include "platform/Device.h"
-#include "platform/Log.h"
-#include "platform/RunLoop.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/Device.h"
+#include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
+#include "platform/store/UserDefaults.h"
 
 namespace testing_support {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/LayoutLoader.h"
+#include "platform/ui/LayoutLoader.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace tuner_tests {

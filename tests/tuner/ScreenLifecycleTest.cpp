@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
-#include "platform/AudioSession.h"
-#include "platform/Bundle.h"
-#include "platform/Device.h"
-#include "platform/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "platform/audio/AudioSession.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/Device.h"
+#include "platform/store/UserDefaults.h"
 #include "sound/ConfirmationBeep.h"
 #include "sound/SoundFlags.h"
 #include "sound/StringSounds.h"

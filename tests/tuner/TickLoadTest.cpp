@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <new>
 
-#include "platform/Bundle.h"
+#include "platform/core/Bundle.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace {

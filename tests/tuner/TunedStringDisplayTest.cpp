@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Device.h"
+#include "platform/core/Device.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace tuner_tests {

@@ -1,7 +1,7 @@
 #include "tests/tuner/TunerScreenFixture.h"
 
-#include "platform/AudioPlayer.h"
-#include "platform/Controls.h"
+#include "platform/audio/AudioPlayer.h"
+#include "platform/ui/Controls.h"
 #include "sound/SoundFlags.h"
 #include "tuner/TuningValues.h"
 

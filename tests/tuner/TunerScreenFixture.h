@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PlainAudioPlayer.h"
+#include "platform/audio/PlainAudioPlayer.h"
 #include "tests/support/PlainPlatform.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ViewController.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "pitch/PitchEstimator.h"
-#include "platform/UserDefaults.h"
+#include "platform/store/UserDefaults.h"
 #include "sound/SoundFlags.h"
 #include "tests/tuner/TunerScreenFixture.h"
 #include "tuner/TuningValues.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "pitch/PitchListener.h"
-#include "platform/AudioQueue.h"
-#include "platform/AudioQueueFeeder.h"
+#include "platform/audio/AudioQueue.h"
+#include "platform/audio/AudioQueueFeeder.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace tuner_tests {

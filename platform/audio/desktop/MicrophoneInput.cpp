@@ -1,0 +1,131 @@
+#include "platform/audio/desktop/MicrophoneInput.h"
+
+#include <portaudio.h>
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "platform/audio/AudioQueue.h"
+#include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/audio/desktop/SampleRateConverter.h"
+
+namespace platform::media {
+namespace {
+
+// Frames per blocking read: short enough for stop() to be prompt (about 36 ms
+// at 14039 Hz), long enough to keep the reading thread mostly asleep.
+constexpr unsigned long kFramesPerRead = 512;
+
+struct StreamCloser {
+    void operator()(PaStream* stream) const { Pa_CloseStream(stream); }
+};
+
+class MicrophoneQueue final : public AudioQueue {
+public:
+    MicrophoneQueue(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData)
+        : AudioQueue(format, callback, userData), session_(PortAudioSession::acquire()) {
+        if (!session_) return;  // acquire() has said why
+        parameters_.device = Pa_GetDefaultInputDevice();
+        const PaDeviceInfo* device = parameters_.device == paNoDevice ? nullptr : Pa_GetDeviceInfo(parameters_.device);
+        if (device == nullptr) {
+            std::fputs("pallqa-tuner: there is no audio input device; the tuner hears nothing\n", stderr);
+            parameters_.device = paNoDevice;
+            return;
+        }
+        parameters_.channelCount = 1;
+        parameters_.sampleFormat = paFloat32;
+        parameters_.suggestedLatency = device->defaultLowInputLatency;
+        captureRate_ = Pa_IsFormatSupported(&parameters_, nullptr, format.mSampleRate) == paFormatIsSupported
+                           ? format.mSampleRate
+                           : device->defaultSampleRate;
+    }
+
+    ~MicrophoneQueue() override {
+        dispose();
+        if (overflows_ > 0) {
+            std::fprintf(stderr, "pallqa-tuner: the audio input overflowed %llu times; those samples were lost\n",
+                         static_cast<unsigned long long>(overflows_.load()));
+        }
+    }
+
+private:
+    AudioStatus startCapture() override {
+        if (!session_ || parameters_.device == paNoDevice) return kAudioQueueErrCannotStart;
+        if (!SampleRateConverter::canConvert(captureRate_, format().mSampleRate)) {
+            std::fprintf(stderr, "pallqa-tuner: the audio input's rate of %g Hz cannot be converted\n", captureRate_);
+            return kAudioQueueErrCannotStart;
+        }
+        PaStream* stream = nullptr;
+        PaError error = Pa_OpenStream(&stream, &parameters_, nullptr, captureRate_, kFramesPerRead, paClipOff,
+                                      nullptr, nullptr);
+        if (error == paNoError) {
+            stream_.reset(stream);
+            error = Pa_StartStream(stream);
+        }
+        if (error != paNoError) {
+            std::fprintf(stderr, "pallqa-tuner: the audio input cannot start: %s\n", Pa_GetErrorText(error));
+            stream_.reset();
+            return kAudioQueueErrCannotStart;
+        }
+        converter_ = std::make_unique<SampleRateConverter>(captureRate_, format().mSampleRate);
+        reading_ = true;
+        reader_ = std::thread([this] { read(); });
+        return kAudioNoError;
+    }
+
+    void stopCapture() override {
+        reading_ = false;
+        if (reader_.joinable()) reader_.join();
+        if (stream_) Pa_StopStream(stream_.get());
+        stream_.reset();
+    }
+
+    // Runs on the reading thread: blocking reads, converted and passed on to
+    // the hand-over thread.
+    void read() {
+        std::vector<float> input(kFramesPerRead);
+        std::vector<float> converted;
+        while (reading_) {
+            const PaError error = Pa_ReadStream(stream_.get(), input.data(), kFramesPerRead);
+            if (error == paInputOverflowed) {
+                ++overflows_;  // the frames read are good; some before them were lost
+            } else if (error != paNoError) {
+                std::fprintf(stderr, "pallqa-tuner: the audio input stopped: %s\n", Pa_GetErrorText(error));
+                return;
+            }
+            converted.clear();
+            if (!converter_->process(input, /*last=*/false, converted)) return;
+            std::vector<int16_t> samples;
+            appendSamples16(converted, samples);
+            deliver(std::move(samples));
+        }
+    }
+
+    const std::shared_ptr<PortAudioSession> session_;
+    PaStreamParameters parameters_{paNoDevice, 0, 0, 0.0, nullptr};
+    double captureRate_ = 0.0;
+    std::unique_ptr<PaStream, StreamCloser> stream_;
+    std::unique_ptr<SampleRateConverter> converter_;
+    std::atomic<bool> reading_{false};
+    std::atomic<uint64_t> overflows_{0};
+    std::thread reader_;
+};
+
+}  // namespace
+
+void installMicrophoneInput() {
+    AudioQueue::setInputFactory(
+        [](const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData) {
+            return std::make_unique<MicrophoneQueue>(format, callback, userData);
+        });
+}
+
+bool hasInputDevice() {
+    const auto session = PortAudioSession::acquire();
+    return session && Pa_GetDefaultInputDevice() != paNoDevice;
+}
+
+}  // namespace platform::media

@@ -1,0 +1,128 @@
+#include "platform/audio/desktop/PortAudioPlayer.h"
+
+#include <portaudio.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+#include "platform/audio/desktop/PortAudioSession.h"
+
+namespace platform::media {
+namespace {
+
+struct SndfileCloser {
+    void operator()(SNDFILE* file) const { sf_close(file); }
+};
+
+// The whole file as interleaved float frames; empty when unreadable.
+struct DecodedSound {
+    std::vector<float> samples;
+    int channels = 0;
+    int sampleRate = 0;
+    size_t frames() const { return channels == 0 ? 0 : samples.size() / static_cast<size_t>(channels); }
+};
+
+DecodedSound decode(const std::filesystem::path& file) {
+    SF_INFO info{};
+    std::unique_ptr<SNDFILE, SndfileCloser> sound(sf_open(file.c_str(), SFM_READ, &info));
+    if (!sound || info.channels <= 0 || info.samplerate <= 0) return {};
+    DecodedSound decoded;
+    decoded.channels = info.channels;
+    decoded.sampleRate = info.samplerate;
+    // Some decoders (MP3) only estimate the length up front: read until the end.
+    constexpr sf_count_t kChunkFrames = 4096;
+    std::vector<float> chunk(static_cast<size_t>(kChunkFrames * info.channels));
+    sf_count_t read = 0;
+    while ((read = sf_readf_float(sound.get(), chunk.data(), kChunkFrames)) > 0) {
+        decoded.samples.insert(decoded.samples.end(), chunk.begin(), chunk.begin() + read * info.channels);
+    }
+    return decoded;
+}
+
+class PortAudioPlayer final : public AudioPlayer {
+public:
+    PortAudioPlayer(const std::filesystem::path& file, DecodedSound sound)
+        : AudioPlayer(file, static_cast<double>(sound.frames()) / sound.sampleRate), sound_(std::move(sound)) {
+        openStream();
+    }
+
+    // Stops at once: the sound falls silent with its player.
+    ~PortAudioPlayer() override {
+        if (stream_ == nullptr) return;
+        Pa_AbortStream(stream_);
+        Pa_CloseStream(stream_);
+    }
+
+    bool isPlaying() const override { return playing_.load(std::memory_order_acquire); }
+
+private:
+    // Without an output device, or when it refuses the file's format, the
+    // player keeps no stream and plays nothing. It holds on to the session
+    // all the same, so that the next player does not start PortAudio afresh.
+    void openStream() {
+        session_ = PortAudioSession::acquire();
+        if (!session_) return;
+        const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+        if (info == nullptr) return;
+        PaStreamParameters output{};
+        output.device = device;
+        output.channelCount = sound_.channels;
+        output.sampleFormat = paFloat32;
+        output.suggestedLatency = info->defaultLowOutputLatency;
+        if (Pa_OpenStream(&stream_, nullptr, &output, sound_.sampleRate, paFramesPerBufferUnspecified, paClipOff,
+                          &streamCallback, this) != paNoError) {
+            stream_ = nullptr;
+            return;
+        }
+        Pa_SetStreamFinishedCallback(stream_, &streamFinished);
+    }
+
+    void startSound() override {
+        if (stream_ == nullptr) return;
+        // A sound that ran to its end leaves the stream inactive but not stopped.
+        if (Pa_IsStreamStopped(stream_) == 0) Pa_StopStream(stream_);
+        position_ = 0;
+        playing_.store(true, std::memory_order_release);
+        if (Pa_StartStream(stream_) != paNoError) playing_.store(false, std::memory_order_release);
+    }
+
+    // Runs on PortAudio's thread: copies the next frames, silence after the end.
+    static int streamCallback(const void* /*input*/, void* output, unsigned long frameCount,
+                              const PaStreamCallbackTimeInfo* /*timeInfo*/, PaStreamCallbackFlags /*flags*/,
+                              void* context) {
+        auto& player = *static_cast<PortAudioPlayer*>(context);
+        const size_t channels = static_cast<size_t>(player.sound_.channels);
+        const size_t available = player.sound_.frames() - player.position_;
+        const size_t frames = std::min<size_t>(frameCount, available);
+        float* out = static_cast<float*>(output);
+        std::memcpy(out, player.sound_.samples.data() + player.position_ * channels, frames * channels * sizeof(float));
+        std::fill(out + frames * channels, out + frameCount * channels, 0.0f);
+        player.position_ += frames;
+        return player.position_ < player.sound_.frames() ? paContinue : paComplete;
+    }
+
+    // Runs on PortAudio's thread once the last frame has been played.
+    static void streamFinished(void* context) {
+        static_cast<PortAudioPlayer*>(context)->playing_.store(false, std::memory_order_release);
+    }
+
+    const DecodedSound sound_;
+    std::shared_ptr<PortAudioSession> session_;
+    PaStream* stream_ = nullptr;
+    size_t position_ = 0;  // next frame; the callback's while the stream runs
+    std::atomic<bool> playing_{false};
+};
+
+}  // namespace
+
+std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& file) {
+    DecodedSound sound = decode(file);
+    if (sound.frames() == 0) return nullptr;
+    return std::make_unique<PortAudioPlayer>(file, std::move(sound));
+}
+
+}  // namespace platform::media

@@ -1,0 +1,19 @@
+#pragma once
+// Sound-file players that decode with libsndfile (WAV, MP3 and whatever else
+// it reads) and play on a PortAudio stream of their own on the default output
+// device. Install with
+// `platform::AudioPlayer::setFactory(platform::media::makePortAudioPlayer)`.
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/audio/AudioPlayer.h"
+
+namespace platform::media {
+
+// A player of `file`, decoded whole into memory; null when libsndfile cannot
+// read it or it holds no sound. Without an output device the player plays
+// nothing and says nothing.
+std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& file);
+
+}  // namespace platform::media

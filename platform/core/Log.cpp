@@ -1,0 +1,204 @@
+#include "platform/core/Log.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cctype>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+std::mutex& sinkMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::string programName() {
+    std::string name = "pallqa-tuner";
+    if (FILE* f = std::fopen("/proc/self/comm", "r")) {
+        char buffer[64] = {};
+        if (std::fgets(buffer, sizeof buffer, f)) {
+            name = buffer;
+            while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+        }
+        std::fclose(f);
+    }
+    return name;
+}
+
+std::string timestamp() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<int>(millis));
+    return buffer;
+}
+
+void writeToStderr(const std::string& message) {
+    static const std::string name = programName();
+    std::string line = timestamp() + " " + name + "[" + std::to_string(getpid()) + "] " + message + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+LogSink& currentSink() {
+    static LogSink sink = writeToStderr;
+    return sink;
+}
+
+// Formats one numeric conversion with the C library, so widths, precisions and
+// flags come out exactly as printf gives them.
+template <typename T>
+std::string cFormat(const std::string& spec, T value) {
+    char buffer[128];
+    int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+    if (n < 0) return {};
+    if (static_cast<size_t>(n) < sizeof buffer) return std::string(buffer, static_cast<size_t>(n));
+    std::string big(static_cast<size_t>(n) + 1, '\0');
+    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    big.resize(static_cast<size_t>(n));
+    return big;
+}
+
+int64_t asSigned(const LogArg::Value& v) {
+    if (auto* i = std::get_if<int64_t>(&v)) return *i;
+    if (auto* u = std::get_if<uint64_t>(&v)) return static_cast<int64_t>(*u);
+    if (auto* d = std::get_if<double>(&v)) return static_cast<int64_t>(*d);
+    return 0;
+}
+
+double asDouble(const LogArg::Value& v) {
+    if (auto* i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
+    if (auto* u = std::get_if<uint64_t>(&v)) return static_cast<double>(*u);
+    if (auto* d = std::get_if<double>(&v)) return *d;
+    return 0.0;
+}
+
+std::string asText(const LogArg::Value& v) {
+    if (auto* s = std::get_if<std::string>(&v)) return *s;
+    if (auto* i = std::get_if<int64_t>(&v)) return std::to_string(*i);
+    if (auto* u = std::get_if<uint64_t>(&v)) return std::to_string(*u);
+    return cFormat("%g", std::get<double>(v));
+}
+
+}  // namespace
+
+std::string formatMessage(std::string_view format, std::span<const LogArg> args) {
+    std::string out;
+    size_t next = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            out += format[i];
+            continue;
+        }
+        size_t j = i + 1;
+        if (j < format.size() && format[j] == '%') {
+            out += '%';
+            i = j;
+            continue;
+        }
+        // flags, width, precision, length modifiers, then the conversion
+        while (j < format.size() && std::string_view("-+ #0").find(format[j]) != std::string_view::npos) ++j;
+        while (j < format.size() && (std::isdigit(static_cast<unsigned char>(format[j])) || format[j] == '.')) ++j;
+        std::string_view length;
+        const size_t lengthStart = j;
+        while (j < format.size() && std::string_view("hlqLzjt").find(format[j]) != std::string_view::npos) ++j;
+        length = format.substr(lengthStart, j - lengthStart);
+        if (j >= format.size()) {
+            out.append(format.substr(i));
+            break;
+        }
+        const size_t start = i;
+        const char conversion = format[j];
+        const std::string flagsAndWidth(format.substr(i, lengthStart - i));
+        const LogArg::Value* arg = next < args.size() ? &args[next].value() : nullptr;
+        if (arg) ++next;
+        i = j;
+        if (!arg) continue;
+        switch (conversion) {
+            case '@':
+            case 's':
+                out += asText(*arg);
+                break;
+            case 'd':
+            case 'i':
+                out += cFormat(flagsAndWidth + "lld", static_cast<long long>(
+                                                          length.empty() ? static_cast<int32_t>(asSigned(*arg))
+                                                                         : asSigned(*arg)));
+                break;
+            case 'u':
+            case 'x':
+            case 'X':
+                out += cFormat(flagsAndWidth + "ll" + conversion,
+                               static_cast<unsigned long long>(length.empty()
+                                                                   ? static_cast<uint32_t>(asSigned(*arg))
+                                                                   : static_cast<uint64_t>(asSigned(*arg))));
+                break;
+            case 'f':
+            case 'F':
+            case 'e':
+            case 'E':
+            case 'g':
+            case 'G':
+                out += cFormat(flagsAndWidth + conversion, asDouble(*arg));
+                break;
+            case 'c':
+                out += static_cast<char>(asSigned(*arg));
+                break;
+            default:
+                out.append(format.substr(start, j - start + 1));
+                break;
+        }
+    }
+    return out;
+}
+
+void logMessage(std::string_view format, std::span<const LogArg> args) {
+    const std::string message = formatMessage(format, args);
+    std::lock_guard lock(sinkMutex());
+    currentSink()(message);
+}
+
+LogSink setLogSink(LogSink sink) {
+    std::lock_guard lock(sinkMutex());
+    LogSink previous = std::move(currentSink());
+    currentSink() = sink ? std::move(sink) : LogSink(writeToStderr);
+    return previous;
+}
+
+LogCapture::LogCapture() {
+    previous_ = setLogSink([this](const std::string& message) {
+        std::lock_guard lock(mutex_);
+        lines_.push_back(message);
+    });
+}
+
+LogCapture::~LogCapture() { setLogSink(std::move(previous_)); }
+
+std::vector<std::string> LogCapture::lines() const {
+    std::lock_guard lock(mutex_);
+    return lines_;
+}
+
+bool LogCapture::contains(std::string_view line) const { return count(line) > 0; }
+
+size_t LogCapture::count(std::string_view line) const {
+    std::lock_guard lock(mutex_);
+    size_t n = 0;
+    for (const auto& l : lines_) n += (l == line);
+    return n;
+}
+
+void LogCapture::clear() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+}
+
+}  // namespace platform

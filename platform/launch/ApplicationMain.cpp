@@ -1,0 +1,121 @@
+#include "platform/launch/ApplicationMain.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <vector>
+
+#include "platform/core/Bundle.h"
+#include "platform/launch/ConsoleFrontend.h"
+#include "platform/core/Device.h"
+#include "platform/core/Log.h"
+#include "platform/store/UserDefaults.h"
+
+namespace platform {
+namespace {
+
+std::string programName(int argc, char** argv) {
+    if (argc < 1 || !argv[0]) return "pallqa-tuner";
+    const std::string path = argv[0];
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+// The delegate lives as long as the process, as the application object keeps it.
+// It is never destroyed: its window and screens reach services whose own static
+// objects may already be gone while the process exits, and there is nothing to
+// tidy that the end of the process does not.
+std::shared_ptr<ApplicationDelegate>& delegateSlot() {
+    static std::shared_ptr<ApplicationDelegate>& delegate = *new std::shared_ptr<ApplicationDelegate>;
+    return delegate;
+}
+
+std::unique_ptr<Frontend> chooseFrontend(const LaunchOptions& options, const ApplicationTables& tables) {
+    if (!options.headless) {
+        if (tables.openWindow) {
+            if (auto window = tables.openWindow(options)) return window;
+        }
+        NSLog("No display: the screen is shown on the console");
+    }
+    return std::make_unique<ConsoleFrontend>(std::cout);
+}
+
+// The first screen appears once launching has finished, as on the phone.
+void showKeyWindow() {
+    const auto& window = Application::sharedApplication().keyWindow();
+    if (window && window->rootViewController()) window->rootViewController()->viewWillAppear(false);
+}
+
+}  // namespace
+
+std::string applicationUsage(const ApplicationTables& tables) {
+    return "Usage: pallqa-tuner [OPTIONS]\n"
+           "       pallqa-tuner COMMAND [ARGUMENTS]\n"
+           "\n"
+           "Pallqa Tuner tunes a five-course, ten-string instrument from the microphone,\n"
+           "plays reference tones and string recordings, and shows chord fingerings.\n"
+           "Without a display the screen is shown on the console; without a microphone\n"
+           "a bundled recording of the five strings being tuned stands in for it.\n"
+           "\n" +
+           launchOptionsHelp() + (tables.helpFooter.empty() ? "" : "\n" + tables.helpFooter);
+}
+
+int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables) {
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const ParsedLaunchOptions parsed = parseLaunchOptions(arguments);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s: %s\n\n%s", programName(argc, argv).c_str(), parsed.error.c_str(),
+                     applicationUsage(tables).c_str());
+        return 2;
+    }
+    const LaunchOptions& options = parsed.options;
+    if (options.request == LaunchOptions::Request::Help) {
+        std::fputs(applicationUsage(tables).c_str(), stdout);
+        return 0;
+    }
+    if (options.request == LaunchOptions::Request::Version) {
+        std::fputs(tables.version.c_str(), stdout);
+        return 0;
+    }
+    auto factory = tables.delegates.find(delegateClassName);
+    if (factory == tables.delegates.end() || !factory->second) {
+        std::fprintf(stderr, "%s: no application delegate class \"%s\"\n", programName(argc, argv).c_str(),
+                     delegateClassName.c_str());
+        return 1;
+    }
+
+    Device::setCurrent(options.device);
+    const Bundle& bundle = Bundle::mainBundle();
+    const std::string identifier = bundle.bundleIdentifier();
+    UserDefaults::setStandardUserDefaults(UserDefaults::atFile(UserDefaults::defaultFileFor(identifier), identifier));
+    auto loop = std::make_shared<RunLoop>(options.fast ? RunLoop::Clock::Virtual : RunLoop::Clock::Real);
+    RunLoop::setMain(loop);
+
+    std::unique_ptr<Frontend> frontend = chooseFrontend(options, tables);
+    const AudioChoice audio = tables.setUpAudio ? tables.setUpAudio(options) : AudioChoice{};
+    if (!audio.error.empty()) {
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(), audio.error.c_str());
+        return 1;
+    }
+    std::optional<double> seconds = options.seconds;
+    if (options.input && audio.inputSeconds) {
+        seconds = std::min(seconds.value_or(*audio.inputSeconds + kSecondsAfterRecording),
+                           *audio.inputSeconds + kSecondsAfterRecording);
+    }
+    if (options.fast && !seconds) {
+        std::fprintf(stderr, "%s: --fast needs --seconds here: the length of the recording is not known\n",
+                     programName(argc, argv).c_str());
+        return 1;
+    }
+
+    auto& delegate = delegateSlot();
+    delegate = factory->second();
+    Application& application = Application::sharedApplication();
+    delegate->applicationDidFinishLaunchingWithOptions(application, {});
+    showKeyWindow();
+    delegate->applicationDidBecomeActive(application);
+    const int status = frontend->run(*loop, *delegate, seconds);
+    delegate->applicationWillTerminate(application);
+    return status;
+}
+
+}  // namespace platform

@@ -1,0 +1,71 @@
+#pragma once
+// The platform's application main: it reads the platform's own options, puts
+// the platform services in place (the screen class, the settings file, the main
+// run loop, a frontend, the sound), creates the application's delegate by name,
+// tells it that launching has finished, shows the first screen and runs the
+// loop until the run ends.
+//
+// The desktop's pieces (the window, the audio devices) live in libraries of
+// their own; the program hands them in through ApplicationTables, so this part
+// needs nothing but the plain platform.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/ui/ApplicationDelegate.h"
+#include "platform/launch/ApplicationMainOptions.h"
+#include "platform/core/RunLoop.h"
+
+namespace platform {
+
+// Shows the key window and drives the main loop.
+class Frontend {
+public:
+    virtual ~Frontend() = default;
+    // Shows the screen as launching left it, then drives `loop` until `seconds`
+    // of its clock have passed (without end when none) or the user quits;
+    // answers the exit status. Tells `delegate` of activation changes.
+    virtual int run(RunLoop& loop, ApplicationDelegate& delegate, std::optional<double> seconds) = 0;
+};
+
+// What the sound set-up chose, as far as the run is concerned.
+struct AudioChoice {
+    // The length of the --input recording when it is known.
+    std::optional<double> inputSeconds;
+    // Why the options' sound cannot be had (an unreadable --input, say); the
+    // run does not start then.
+    std::string error;
+};
+
+using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
+
+struct ApplicationTables {
+    // Delegate classes by name, e.g. "AppDelegate".
+    std::map<std::string, DelegateFactory> delegates;
+    // The text of --version, e.g. "pallqa-tuner 1.0.0\n".
+    std::string version;
+    // Appended to the options in --help (the program's commands, say).
+    std::string helpFooter;
+    // Opens the desktop window; null (or unset) when no display can be opened.
+    std::function<std::unique_ptr<Frontend>(const LaunchOptions&)> openWindow;
+    // Installs the audio services the options call for.
+    std::function<AudioChoice(const LaunchOptions&)> setUpAudio;
+};
+
+// How long the program runs on after the --input recording has ended, so the
+// screen settles after the last sound.
+inline constexpr double kSecondsAfterRecording = 1.0;
+
+// argv[0] is the program; the rest are the platform's options. Answers the exit
+// status: 0 after a run, --help or --version; 2 for bad options (with the usage
+// on stderr); 1 when the delegate class is unknown, the sound cannot be had or
+// the run cannot end.
+int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables);
+
+// The whole text of --help.
+std::string applicationUsage(const ApplicationTables& tables);
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#pragma once
+// Labels, pictures and the controls that send actions. A user's tap, slide,
+// flip or selection goes through the same user*() call whatever the frontend.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Image.h"
+#include "platform/ui/View.h"
+
+namespace platform {
+
+class Label : public View {
+public:
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+
+private:
+    std::string text_;
+};
+
+class ImageView : public View {
+public:
+    const ImageRef& image() const { return image_; }
+    void setImage(ImageRef image);
+
+private:
+    ImageRef image_;
+};
+
+// A view that sends actions to its targets.
+class Control : public View {
+public:
+    using Action = std::function<void(Control* sender)>;
+    void addTarget(Action action) { actions_.push_back(std::move(action)); }
+    void sendActions() {
+        // Copied so an action may add targets without invalidating the loop.
+        const auto actions = actions_;
+        for (const auto& action : actions) action(this);
+    }
+    size_t targetCount() const { return actions_.size(); }
+
+private:
+    std::vector<Action> actions_;
+};
+
+enum class ControlState { Normal };
+
+class Button : public Control {
+public:
+    const ImageRef& imageForState(ControlState) const { return image_; }
+    void setImage(ImageRef image, ControlState state = ControlState::Normal);
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title);
+    // The user taps the button.
+    void userTap() { sendActions(); }
+
+private:
+    ImageRef image_;
+    std::string title_;
+};
+
+class Switch : public Control {
+public:
+    bool isOn() const { return on_; }
+    void setOn(bool on, bool animated = false);
+    // The user flips the switch to `on`.
+    void userSetOn(bool on);
+
+private:
+    bool on_ = false;
+};
+
+class Slider : public Control {
+public:
+    float value() const { return value_; }
+    // Clamped to the range, as a slider does.
+    void setValue(float value, bool animated = false);
+    float minimumValue() const { return minimum_; }
+    float maximumValue() const { return maximum_; }
+    void setRange(float minimum, float maximum);
+    // The user lets go of the thumb at `value`.
+    void userSetValue(float value);
+
+private:
+    float value_ = 0.0f;
+    float minimum_ = 0.0f;
+    float maximum_ = 1.0f;
+};
+
+}  // namespace platform

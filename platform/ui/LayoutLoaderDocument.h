@@ -1,0 +1,59 @@
+#pragma once
+// The parsed form of a layout document, shared by the reader and the loader.
+// Private to the layout loader.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ui/LayoutLoader.h"
+
+namespace platform {
+
+enum class ElementKind { View, Label, ImageView, Button, Switch, Slider, PickerView };
+
+// Where a control takes the user besides the actions it sends.
+struct Navigation {
+    enum class Kind { None, Present, Dismiss, Show, Hide };
+    Kind kind = Kind::None;
+    std::string target;  // the scene to present, or the panel to show or hide
+};
+
+struct Storyboard::Element {
+    ElementKind kind = ElementKind::View;
+    std::string name;
+    Rect frame;
+    bool hidden = false;
+    int64_t tag = 0;
+    std::string text;     // a label's text or a button's title
+    std::string image;    // a picture's or a button's picture resource
+    bool on = false;
+    std::pair<float, float> range{0.0f, 1.0f};
+    float value = 0.0f;
+    ElementStyle style;
+    std::vector<std::string> actions;
+    Navigation navigation;
+    std::vector<Element> subviews;
+};
+
+struct Storyboard::Scene {
+    std::string identifier;
+    std::string className;
+    // Outlets of the controller this document leaves out on purpose (the
+    // string pictures of other screen classes, say).
+    std::vector<std::string> omits;
+    Element root;
+};
+
+// The parts of a document the reader found, or what is wrong with it.
+struct LayoutDocument {
+    std::string initialScene;
+    std::vector<std::unique_ptr<Storyboard::Scene>> scenes;
+    std::string error;  // empty when the document is sound
+};
+
+LayoutDocument parseLayoutDocument(const std::string& text);
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#include "platform/ui/View.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+UiObserver*& observerSlot() {
+    static UiObserver* observer = nullptr;
+    return observer;
+}
+
+}  // namespace
+
+UiObserver* setUiObserver(UiObserver* observer) {
+    UiObserver* previous = observerSlot();
+    observerSlot() = observer;
+    return previous;
+}
+
+void View::notify(Change change) {
+    if (UiObserver* observer = observerSlot()) observer->viewDidChange(*this, change);
+}
+
+void View::setHidden(bool hidden) {
+    if (hidden_ == hidden) return;
+    hidden_ = hidden;
+    notify(Change::Hidden);
+}
+
+void View::setFrame(const Rect& frame) {
+    if (frame_ == frame) return;
+    frame_ = frame;
+    notify(Change::Frame);
+}
+
+void View::addSubview(std::shared_ptr<View> view) {
+    if (!view || view.get() == this) return;
+    view->removeFromSuperview();
+    view->superview_ = this;
+    subviews_.push_back(std::move(view));
+    notify(Change::Subviews);
+}
+
+void View::removeFromSuperview() {
+    View* parent = superview_;
+    if (!parent) return;
+    superview_ = nullptr;
+    auto& siblings = parent->subviews_;
+    // Keep this view alive until it has left its parent's list.
+    auto self = shared_from_this();
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
+    parent->notify(Change::Subviews);
+}
+
+}  // namespace platform

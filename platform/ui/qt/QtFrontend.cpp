@@ -1,0 +1,18 @@
+#include "platform/ui/qt/QtFrontend.h"
+
+#include <QtGlobal>
+
+#include "platform/ui/qt/WindowFrontend.h"
+
+namespace platform::qt {
+
+std::unique_ptr<Frontend> openWindowFrontend(const LaunchOptions&) {
+    const bool displayNamed = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+                              qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    if (!displayNamed) return nullptr;
+    auto frontend = std::make_unique<WindowFrontend>();
+    if (!frontend->hasDisplay()) return nullptr;
+    return frontend;
+}
+
+}  // namespace platform::qt

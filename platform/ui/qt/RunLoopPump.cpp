@@ -1,0 +1,57 @@
+#include "platform/ui/qt/RunLoopPump.h"
+
+#include <QThread>
+#include <algorithm>
+#include <cmath>
+
+namespace platform::qt {
+namespace {
+
+// A virtual clock moves on by the tuner's tick per turn of Qt's loop, so the
+// window stays responsive while time runs fast.
+constexpr double kVirtualStepSeconds = 0.01;
+// With nothing scheduled, look again after this long.
+constexpr int kIdleMilliseconds = 1000;
+
+}  // namespace
+
+RunLoopPump::RunLoopPump(RunLoop& loop, std::optional<double> seconds, std::function<void()> quit)
+    : loop_(loop), seconds_(seconds), quit_(std::move(quit)), target_(std::make_shared<Target>()) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { pump(); });
+    target_->pump = this;
+    loop_.setWakeUpHandler([target = target_] {
+        std::lock_guard lock(target->mutex);
+        RunLoopPump* pump = target->pump;
+        // Items scheduled on the loop's own thread are seen when the pump re-arms.
+        if (!pump || QThread::currentThread() == pump->thread()) return;
+        QMetaObject::invokeMethod(pump, [pump] { pump->pump(); }, Qt::QueuedConnection);
+    });
+}
+
+RunLoopPump::~RunLoopPump() {
+    loop_.setWakeUpHandler({});
+    std::lock_guard lock(target_->mutex);
+    target_->pump = nullptr;
+}
+
+void RunLoopPump::start() { timer_.start(0); }
+
+void RunLoopPump::pump() {
+    if (loop_.isVirtual()) {
+        const double left = seconds_ ? *seconds_ - loop_.elapsed() : kVirtualStepSeconds;
+        if (left <= 0.0) {
+            quit_();
+            return;
+        }
+        loop_.advance(std::min(kVirtualStepSeconds, left));
+        timer_.start(0);
+        return;
+    }
+    const std::optional<double> next = loop_.runDueItems();
+    const int wait = next ? static_cast<int>(std::ceil(*next * 1000.0)) : kIdleMilliseconds;
+    timer_.start(std::clamp(wait, 0, kIdleMilliseconds));
+}
+
+}  // namespace platform::qt

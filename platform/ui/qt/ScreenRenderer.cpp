@@ -1,0 +1,420 @@
+#include "platform/ui/qt/ScreenRenderer.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/ui/Alert.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Controls.h"
+#include "platform/core/Device.h"
+#include "platform/ui/LayoutLoader.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/qt/Widgets.h"
+
+namespace platform::qt {
+namespace {
+
+// Slider positions per unit of the model's value: Qt's slider counts in integers.
+constexpr int kSliderSteps = 100;
+constexpr int kScrollBarWidth = 8;
+constexpr double kDefaultFontSize = 15.0;
+constexpr double kPickerFontSize = 20.0;
+constexpr double kAlertWidth = 300.0;
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+QFont fontFor(const ElementStyle& style, double scale) {
+    QFont font;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround((style.fontSize > 0 ? style.fontSize : kDefaultFontSize) * scale))));
+    font.setBold(style.bold);
+    return font;
+}
+
+Qt::Alignment alignmentFor(const ElementStyle& style) {
+    const Qt::Alignment vertical = style.wraps ? Qt::AlignTop : Qt::AlignVCenter;
+    switch (style.align) {
+        case ElementStyle::Align::Center: return Qt::AlignHCenter | vertical;
+        case ElementStyle::Align::Right: return Qt::AlignRight | vertical;
+        case ElementStyle::Align::Left: break;
+    }
+    return Qt::AlignLeft | vertical;
+}
+
+QString buttonSheet(const ElementStyle& style, double scale) {
+    const QColor fill = colorOf(style.background, Qt::transparent);
+    return QString("QPushButton { background: %1; color: %2; border: none; border-radius: %3px; padding: 0; }"
+                   "QPushButton:pressed { background: %4; }")
+        .arg(fill.alpha() ? fill.name() : "transparent", colorOf(style.color, palette::kText).name())
+        .arg(style.cornerRadius * scale)
+        .arg(fill.alpha() ? fill.darker(130).name() : "rgba(255, 255, 255, 40)");
+}
+
+const QString kSliderSheet =
+    "QSlider::groove:horizontal { height: 4px; background: #3a4654; border-radius: 2px; }"
+    "QSlider::sub-page:horizontal { background: #4cc9a0; border-radius: 2px; }"
+    "QSlider::handle:horizontal { background: #e8eef4; width: 20px; margin: -8px 0; border-radius: 10px; }";
+
+const QString kPickerSheet =
+    "QListWidget { background: #171e26; color: #e8eef4; border: none; border-radius: 10px; outline: none; }"
+    "QListWidget::item { padding: 4px 10px; }"
+    "QListWidget::item:selected { background: #26313e; color: #4cc9a0; border-radius: 6px; }";
+
+const QString kDialogSheet =
+    "QDialog { background: #1d2631; }"
+    "QLabel { color: #e8eef4; }"
+    "QPushButton { background: #26313e; color: #4cc9a0; border: none; border-radius: 8px; padding: 10px; }"
+    "QPushButton:pressed { background: #1b232c; }";
+
+template <typename T>
+std::weak_ptr<T> weakOf(View& view) {
+    return std::static_pointer_cast<T>(view.shared_from_this());
+}
+
+// The controller shown on top of `root`, alerts aside.
+ViewController* displayedController(ViewController* root) {
+    ViewController* shown = root;
+    while (shown && shown->presentedViewController() &&
+           !dynamic_cast<AlertController*>(shown->presentedViewController().get())) {
+        shown = shown->presentedViewController().get();
+    }
+    return shown;
+}
+
+void fillPicker(PickerView& picker, QWidget* widget) {
+    auto lists = widget->findChildren<QListWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (int component = 0; component < lists.size(); ++component) {
+        QListWidget* list = lists[component];
+        const QSignalBlocker block(list);
+        list->clear();
+        if (!picker.dataSource() || !picker.delegate()) continue;
+        const int64_t rows = picker.dataSource()->pickerViewNumberOfRowsInComponent(picker, component);
+        for (int64_t row = 0; row < rows; ++row) {
+            auto* item = new QListWidgetItem(text(picker.delegate()->pickerViewTitleForRow(picker, row, component)), list);
+            item->setTextAlignment(Qt::AlignCenter);
+        }
+        const int64_t selected = picker.selectedRowInComponent(component);
+        if (selected >= 0 && selected < rows) {
+            list->setCurrentRow(static_cast<int>(selected));
+            // Centred like a spinning wheel's choice, once the list has its size.
+            QTimer::singleShot(0, list, [list] {
+                if (list->currentItem()) list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+            });
+        }
+    }
+}
+
+}  // namespace
+
+ScreenRenderer::ScreenRenderer(QWidget* stage, double scale)
+    : stage_(stage), scale_(scale), previousObserver_(setUiObserver(this)) {}
+
+ScreenRenderer::~ScreenRenderer() {
+    setUiObserver(previousObserver_);
+    for (auto& [alert, dialog] : dialogs_) {
+        if (dialog) delete dialog;
+    }
+}
+
+QRect ScreenRenderer::scaled(const Rect& frame) const {
+    const auto at = [this](double points) { return static_cast<int>(std::lround(points * scale_)); };
+    return QRect(at(frame.x), at(frame.y), at(frame.x + frame.width) - at(frame.x),
+                 at(frame.y + frame.height) - at(frame.y));
+}
+
+QSize ScreenRenderer::stageSize() const { return stageSize_; }
+
+void ScreenRenderer::render() {
+    renderPending_ = false;
+    widgets_.clear();
+    if (scene_) scene_->deleteLater();
+    scene_ = nullptr;
+
+    const Rect screen = Screen::mainBounds();
+    stageSize_ = scaled(screen).size();
+    const auto& window = Application::sharedApplication().keyWindow();
+    ViewController* shown = window ? displayedController(window->rootViewController().get()) : nullptr;
+    if (shown && shown->view()) {
+        scene_ = buildScene(shown->view());
+    } else {
+        auto* empty = new QLabel("No layout for this screen", stage_);
+        empty->setAlignment(Qt::AlignCenter);
+        empty->setStyleSheet("color: #8d9aa8;");
+        empty->setGeometry(QRect(QPoint(0, 0), stageSize_));
+        scene_ = empty;
+    }
+    scene_->show();
+    showAlerts();
+}
+
+QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
+    const Rect frame = root->frame();
+    double bottom = frame.height;
+    for (const auto& child : root->subviews()) bottom = std::max(bottom, child->frame().y + child->frame().height);
+    if (bottom <= frame.height) {
+        QWidget* widget = build(root, stage_);
+        widget->move(0, 0);
+        return widget;
+    }
+    // Taller than the screen: the scene scrolls, with a thin bar beside it.
+    auto* area = new QScrollArea(stage_);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    area->verticalScrollBar()->setStyleSheet(
+        QString("QScrollBar:vertical { width: %1px; background: %2; }"
+                "QScrollBar::handle:vertical { background: #3a4654; border-radius: 4px; min-height: 40px; }"
+                "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }")
+            .arg(kScrollBarWidth)
+            .arg(palette::kWindow.name()));
+    QWidget* content = build(root, nullptr);
+    content->resize(scaled({0, 0, frame.width, bottom}).size());
+    area->setWidget(content);
+    const QSize screen = scaled(frame).size();
+    area->setGeometry(0, 0, screen.width() + kScrollBarWidth, screen.height());
+    stageSize_ = stageSize_.expandedTo(area->size());
+    return area;
+}
+
+QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* parent) {
+    static const ElementStyle kPlain;
+    const ElementStyle* styled = layoutStyleOf(*view);
+    const ElementStyle& style = styled ? *styled : kPlain;
+    QWidget* widget = nullptr;
+
+    if (auto* label = dynamic_cast<Label*>(view.get())) {
+        auto* qlabel = new QLabel(text(label->text()), parent);
+        qlabel->setFont(fontFor(style, scale_));
+        qlabel->setAlignment(alignmentFor(style));
+        qlabel->setWordWrap(style.wraps);
+        qlabel->setStyleSheet(QString("color: %1; background: transparent;").arg(colorOf(style.color, palette::kText).name()));
+        widget = qlabel;
+    } else if (auto* picture = dynamic_cast<ImageView*>(view.get())) {
+        auto* qpicture = new PictureWidget(parent);
+        qpicture->setPicture(picture->image());
+        widget = qpicture;
+    } else if (auto* button = dynamic_cast<Button*>(view.get())) {
+        auto* qbutton = new QPushButton(text(button->title()), parent);
+        qbutton->setFont(fontFor(style, scale_));
+        qbutton->setStyleSheet(buttonSheet(style, scale_));
+        qbutton->setCursor(Qt::PointingHandCursor);
+        qbutton->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(qbutton, &QPushButton::clicked, [model = weakOf<Button>(*view)] {
+            if (auto tapped = model.lock()) tapped->userTap();
+        });
+        widget = qbutton;
+    } else if (auto* toggle = dynamic_cast<Switch*>(view.get())) {
+        auto* qswitch = new ToggleSwitch(parent);
+        qswitch->setChecked(toggle->isOn());
+        QObject::connect(qswitch, &ToggleSwitch::clicked, [model = weakOf<Switch>(*view)](bool on) {
+            if (auto flipped = model.lock()) flipped->userSetOn(on);
+        });
+        widget = qswitch;
+    } else if (auto* slider = dynamic_cast<Slider*>(view.get())) {
+        auto* qslider = new QSlider(Qt::Horizontal, parent);
+        qslider->setRange(static_cast<int>(std::lround(slider->minimumValue() * kSliderSteps)),
+                          static_cast<int>(std::lround(slider->maximumValue() * kSliderSteps)));
+        qslider->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
+        qslider->setStyleSheet(kSliderSheet);
+        qslider->setFocusPolicy(Qt::NoFocus);
+        const auto send = [model = weakOf<Slider>(*view), qslider] {
+            if (auto slid = model.lock()) slid->userSetValue(static_cast<float>(qslider->value()) / kSliderSteps);
+        };
+        // The value is sent when the thumb is let go, or at once for a click on the track.
+        QObject::connect(qslider, &QSlider::sliderReleased, send);
+        QObject::connect(qslider, &QSlider::valueChanged, [qslider, send] {
+            if (!qslider->isSliderDown()) send();
+        });
+        widget = qslider;
+    } else if (auto* picker = dynamic_cast<PickerView*>(view.get())) {
+        auto* box = new QWidget(parent);
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(static_cast<int>(4 * scale_));
+        ElementStyle pickerStyle = style;
+        if (pickerStyle.fontSize <= 0) pickerStyle.fontSize = kPickerFontSize;
+        const int64_t components = picker->dataSource() ? picker->dataSource()->numberOfComponentsInPickerView(*picker) : 1;
+        for (int64_t component = 0; component < components; ++component) {
+            auto* list = new QListWidget(box);
+            list->setStyleSheet(kPickerSheet);
+            list->setFont(fontFor(pickerStyle, scale_));
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            QObject::connect(list, &QListWidget::currentRowChanged, [model = weakOf<PickerView>(*view), component](int chosen) {
+                if (auto spun = model.lock(); spun && chosen >= 0) spun->userSelectRow(chosen, component);
+            });
+            row->addWidget(list);
+        }
+        fillPicker(*picker, box);
+        widget = box;
+    } else {
+        widget = new BoxWidget(style, scale_, parent);
+    }
+
+    widget->setObjectName(text(view->name()));
+    widget->setGeometry(scaled(view->frame()));
+    widget->setVisible(!view->isHidden());
+    if (auto* button = dynamic_cast<Button*>(view.get())) update(*button, Change::Image, widget);
+    widgets_[view.get()] = widget;
+    for (const auto& child : view->subviews()) {
+        // Another screen's view (a presented scene, an alert) is drawn on its own.
+        if (!child->nextResponderViewController()) build(child, widget);
+    }
+    return widget;
+}
+
+void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
+    switch (change) {
+        case Change::Hidden: widget->setVisible(!view.isHidden()); break;
+        case Change::Frame: widget->setGeometry(scaled(view.frame())); break;
+        case Change::Text:
+            if (auto* label = dynamic_cast<Label*>(&view)) static_cast<QLabel*>(widget)->setText(text(label->text()));
+            if (auto* button = dynamic_cast<Button*>(&view)) static_cast<QPushButton*>(widget)->setText(text(button->title()));
+            break;
+        case Change::Image:
+            if (auto* picture = dynamic_cast<ImageView*>(&view)) static_cast<PictureWidget*>(widget)->setPicture(picture->image());
+            if (auto* button = dynamic_cast<Button*>(&view)) {
+                auto* qbutton = static_cast<QPushButton*>(widget);
+                const QPixmap pixmap = pixmapOf(button->imageForState(ControlState::Normal));
+                qbutton->setIcon(QIcon(pixmap));
+                qbutton->setIconSize(pixmap.isNull() ? QSize() : widget->size());
+            }
+            break;
+        case Change::On:
+            if (auto* toggle = dynamic_cast<Switch*>(&view)) {
+                const QSignalBlocker block(widget);
+                static_cast<ToggleSwitch*>(widget)->setChecked(toggle->isOn());
+            }
+            break;
+        case Change::Value:
+            if (auto* slider = dynamic_cast<Slider*>(&view)) {
+                const QSignalBlocker block(widget);
+                static_cast<QSlider*>(widget)->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
+            }
+            break;
+        case Change::Selection:
+            if (auto* picker = dynamic_cast<PickerView*>(&view)) fillPicker(*picker, widget);
+            break;
+        case Change::Subviews:
+        case Change::Presentation:
+        case Change::Visibility: scheduleRender(); break;
+    }
+}
+
+void ScreenRenderer::viewDidChange(View& view, Change change) {
+    if (change == Change::Subviews || change == Change::Presentation || change == Change::Visibility) {
+        scheduleRender();
+        return;
+    }
+    auto found = widgets_.find(&view);
+    if (found != widgets_.end()) update(view, change, found->second);
+}
+
+void ScreenRenderer::scheduleRender() {
+    // Widgets may be inside their own signal handlers now: redraw afterwards.
+    if (renderPending_) return;
+    renderPending_ = true;
+    QTimer::singleShot(0, stage_, [this] {
+        if (renderPending_) render();
+    });
+}
+
+void ScreenRenderer::showAlerts() {
+    std::map<const void*, std::function<QDialog*()>> shown;
+    const auto& window = Application::sharedApplication().keyWindow();
+    if (window) {
+        for (ViewController* controller = window->rootViewController().get(); controller;
+             controller = controller->presentedViewController().get()) {
+            auto* alert = dynamic_cast<AlertController*>(controller);
+            if (!alert || !alert->isVisible()) continue;
+            std::weak_ptr<ViewController> model = controller->presentingViewController()->presentedViewController();
+            shown[alert] = [this, alert, model] {
+                std::vector<std::string> titles;
+                std::optional<size_t> cancel;
+                for (size_t i = 0; i < alert->actions().size(); ++i) {
+                    titles.push_back(alert->actions()[i].title());
+                    if (alert->actions()[i].style() == AlertActionStyle::Cancel) cancel = i;
+                }
+                const auto tap = [model](size_t index) {
+                    if (auto live = std::static_pointer_cast<AlertController>(model.lock())) live->userTapAction(index);
+                };
+                return makeAlertDialog(alert->title(), alert->message(), titles, tap, [tap, cancel] {
+                    if (cancel) tap(*cancel);
+                });
+            };
+        }
+        for (const auto& child : window->subviews()) {
+            auto* alert = dynamic_cast<AlertView*>(child.get());
+            if (!alert || !alert->isVisible()) continue;
+            std::weak_ptr<AlertView> model = std::static_pointer_cast<AlertView>(child);
+            shown[alert] = [this, alert, model] {
+                std::vector<std::string> titles;
+                for (int64_t i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
+                const auto tap = [model](size_t index) {
+                    if (auto live = model.lock()) live->userTapButtonAtIndex(static_cast<int64_t>(index));
+                };
+                const bool hasCancel = alert->cancelButtonIndex() >= 0;
+                return makeAlertDialog(alert->title(), alert->message(), titles, tap, [tap, hasCancel] {
+                    if (hasCancel) tap(0);
+                });
+            };
+        }
+    }
+    for (auto it = dialogs_.begin(); it != dialogs_.end();) {
+        if (shown.count(it->first) && it->second) {
+            ++it;
+            continue;
+        }
+        if (it->second) it->second->deleteLater();
+        it = dialogs_.erase(it);
+    }
+    for (auto& [alert, make] : shown) {
+        if (dialogs_.count(alert)) continue;
+        QDialog* dialog = make();
+        dialogs_[alert] = dialog;
+        dialog->open();
+    }
+}
+
+QDialog* ScreenRenderer::makeAlertDialog(const std::string& title, const std::string& message,
+                                         const std::vector<std::string>& buttons, std::function<void(size_t)> tap,
+                                         std::function<void()> cancel) {
+    auto* dialog = new QDialog(stage_->window());
+    dialog->setWindowTitle(text(title));
+    dialog->setStyleSheet(kDialogSheet);
+    dialog->setFixedWidth(static_cast<int>(kAlertWidth));
+    auto* column = new QVBoxLayout(dialog);
+    auto* heading = new QLabel(text(title), dialog);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    bold.setPixelSize(17);
+    heading->setFont(bold);
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setWordWrap(true);
+    column->addWidget(heading);
+    auto* body = new QLabel(text(message), dialog);
+    body->setAlignment(Qt::AlignCenter);
+    body->setWordWrap(true);
+    column->addWidget(body);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        auto* button = new QPushButton(text(buttons[i]), dialog);
+        button->setObjectName(QString("alertButton%1").arg(i));
+        QObject::connect(button, &QPushButton::clicked, dialog, [tap, i] { tap(i); });
+        column->addWidget(button);
+    }
+    // Closing the dialog any other way answers as its cancel button does.
+    QObject::connect(dialog, &QDialog::rejected, dialog, [cancel] { cancel(); });
+    return dialog;
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,69 @@
+#pragma once
+// The widgets the window draws elements with, in the program's dark look.
+// Private to platform_qt.
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+#include <string>
+
+#include "platform/ui/Image.h"
+#include "platform/ui/LayoutLoader.h"
+
+namespace platform::qt {
+
+// The colours of the look, where a layout leaves them open.
+namespace palette {
+inline const QColor kWindow{0x0e, 0x13, 0x18};
+inline const QColor kText{0xe8, 0xee, 0xf4};
+inline const QColor kDim{0x8d, 0x9a, 0xa8};
+inline const QColor kAccent{0x4c, 0xc9, 0xa0};
+inline const QColor kKey{0x26, 0x31, 0x3e};
+inline const QColor kTrack{0x3a, 0x46, 0x54};
+}  // namespace palette
+
+// A colour from "#rrggbb"; `fallback` when the text is empty or not a colour.
+QColor colorOf(const std::string& text, const QColor& fallback);
+
+// A decoded picture, cached by file while Qt runs.
+QPixmap pixmapOf(const ImageRef& image);
+
+// A plain view: its layout's fill with rounded corners, or nothing.
+class BoxWidget : public QWidget {
+public:
+    BoxWidget(const ElementStyle& style, double scale, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor fill_;
+    double radius_;
+};
+
+// A picture scaled to fit its frame, keeping its proportions, centred.
+class PictureWidget : public QWidget {
+public:
+    explicit PictureWidget(QWidget* parent) : QWidget(parent) {}
+    void setPicture(const ImageRef& image);
+    const ImageRef& picture() const { return image_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ImageRef image_;
+    QPixmap pixmap_;
+};
+
+// An on/off switch drawn as a rounded track with a knob.
+class ToggleSwitch : public QAbstractButton {
+public:
+    explicit ToggleSwitch(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace platform::qt

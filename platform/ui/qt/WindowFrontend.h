@@ -1,0 +1,58 @@
+#pragma once
+// The desktop window: one top-level window the size of the screen class,
+// scaled down when that is larger than the desktop, showing the key window's
+// screen. Focus and minimising become the application's activation changes;
+// losing focus posts the will-resign-active notification. Private to
+// platform_qt (tests reach the widgets through it); main thread.
+
+#include <QApplication>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/launch/ApplicationMain.h"
+#include "platform/ui/qt/ScreenAwake.h"
+#include "platform/ui/qt/ScreenRenderer.h"
+
+namespace platform::qt {
+
+class WindowFrontend : public Frontend {
+public:
+    // Starts Qt on the platform QT_QPA_PLATFORM names, else on the first of
+    // Wayland, X11 that opens; hasDisplay() tells whether one did.
+    WindowFrontend();
+    ~WindowFrontend() override;
+    WindowFrontend(const WindowFrontend&) = delete;
+    WindowFrontend& operator=(const WindowFrontend&) = delete;
+
+    bool hasDisplay() const { return hasDisplay_; }
+
+    int run(RunLoop& loop, ApplicationDelegate& delegate, std::optional<double> seconds) override;
+
+    // Builds and shows the window for the key window as it is now.
+    void show();
+    QWidget* window() const { return window_.get(); }
+    // Widget pixels per point.
+    double scale() const { return scale_; }
+
+private:
+    void activationChanged(bool active);
+    void minimisedChanged(bool minimised);
+
+    std::vector<std::string> arguments_;
+    std::vector<char*> argv_;
+    int argc_ = 0;
+    std::unique_ptr<QApplication> application_;
+    bool hasDisplay_ = false;
+    double scale_ = 1.0;
+    std::unique_ptr<QWidget> window_;
+    std::unique_ptr<ScreenRenderer> renderer_;
+    ScreenAwake awake_;
+    std::shared_ptr<UrlOpener> previousOpener_;
+    ApplicationDelegate* delegate_ = nullptr;
+    // Launching leaves the application active.
+    bool active_ = true;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,163 @@
+// `pallqa-tuner tone`, run as the program: its recordings against golden
+// files, their length, and its answers to bad arguments. On a mismatch the
+// actual recording is written beside the golden file.
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/PlainPlatform.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kHeaderBytes = 44;
+constexpr uint32_t kBytesPerFrame = 4;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string contentsOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs `pallqa-tuner tone ARGUMENTS...` and collects its exit status and output.
+Outcome runTone(const std::vector<std::string>& arguments) {
+    const fs::path folder = testing_support::temporaryFolder();
+    const fs::path out = folder / "stdout.txt";
+    const fs::path err = folder / "stderr.txt";
+    std::vector<std::string> words{PALLQA_PROGRAM, "tone"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    Outcome outcome;
+    if (posix_spawn(&pid, PALLQA_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    outcome.out = contentsOf(out);
+    outcome.err = contentsOf(err);
+    return outcome;
+}
+
+// The tone's golden files, kept with the synthesiser's own tests.
+fs::path testData() { return fs::path(PALLQA_TONE_GOLDEN_FILES); }
+
+uint32_t little32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value |= uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+    return value;
+}
+
+TEST(ToneCommandTest, RecordingsMatchTheGoldenFiles) {
+    const fs::path data = testData();
+    for (const char* note : {"E5", "A4", "E4", "C5", "G4"}) {
+        const std::string name = std::string("tone-") + note + "-50ms";
+        const fs::path written = testing_support::temporaryFolder() / (name + ".wav");
+        const Outcome outcome = runTone({note, "--seconds", "0.05", "--out", written.string()});
+        ASSERT_EQ(outcome.status, 0) << note << ": " << outcome.err;
+        const std::string actual = contentsOf(written);
+        const std::string golden = contentsOf(data / (name + ".wav"));
+        ASSERT_FALSE(golden.empty()) << "missing golden file " << name;
+        if (actual != golden) {
+            const fs::path beside = data / (name + ".actual.wav");
+            fs::copy_file(written, beside, fs::copy_options::overwrite_existing);
+            ADD_FAILURE() << note << " differs from its golden file; the recording is at " << beside;
+        }
+    }
+}
+
+TEST(ToneCommandTest, GoldenA4StartsWithTheKnownFrames) {
+    const std::string golden = contentsOf(testData() / "tone-A4-50ms.wav");
+    ASSERT_GE(golden.size(), kHeaderBytes + 6 * kBytesPerFrame);
+    const std::vector<int16_t> expected{0, 1524, 3044, 4558, 6060, 7548};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const uint32_t frame = little32(golden, kHeaderBytes + i * kBytesPerFrame);
+        EXPECT_EQ(static_cast<int16_t>(frame & 0xffff), expected[i]) << "left of frame " << i;
+        EXPECT_EQ(static_cast<int16_t>(frame >> 16), expected[i]) << "right of frame " << i;
+    }
+}
+
+TEST(ToneCommandTest, WritesExactlyTheSecondsAskedFor) {
+    struct Case {
+        std::vector<std::string> seconds;
+        uint32_t frames;
+    };
+    const Case cases[] = {{{}, 132300}, {{"--seconds", "0.5"}, 22050}, {{"--seconds", "0.001"}, 44}};
+    for (const Case& c : cases) {
+        const fs::path written = testing_support::temporaryFolder() / "length.wav";
+        std::vector<std::string> arguments{"G4", "--out", written.string()};
+        arguments.insert(arguments.end(), c.seconds.begin(), c.seconds.end());
+        const Outcome outcome = runTone(arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const std::string bytes = contentsOf(written);
+        ASSERT_GE(bytes.size(), kHeaderBytes);
+        EXPECT_EQ(little32(bytes, 40), c.frames * kBytesPerFrame) << c.frames;
+        EXPECT_EQ(bytes.size(), kHeaderBytes + c.frames * kBytesPerFrame) << c.frames;
+    }
+}
+
+TEST(ToneCommandTest, BadArgumentsShowTheUsageAndExitWith2) {
+    // OUT stands for a file that must not be written.
+    const std::vector<std::vector<std::string>> cases{
+        {},
+        {"--out", "OUT"},
+        {"X5", "--out", "OUT"},
+        {"a4", "--out", "OUT"},
+        {"A4", "E5", "--out", "OUT"},
+        {"A4", "--loud", "--out", "OUT"},
+        {"A4", "--out", "OUT", "--seconds"},
+        {"A4", "--out", "OUT", "--seconds", "0"},
+        {"A4", "--out", "OUT", "--seconds", "-1"},
+        {"A4", "--out", "OUT", "--seconds", "3601"},
+        {"A4", "--out", "OUT", "--seconds", "2s"},
+        {"A4", "--out", "OUT", "--seconds", "nan"},
+        {"A4", "--out"},
+    };
+    const fs::path written = testing_support::temporaryFolder() / "never.wav";
+    for (auto arguments : cases) {
+        std::string shown = "tone";
+        for (auto& argument : arguments) {
+            shown += " " + argument;
+            if (argument == "OUT") argument = written.string();
+        }
+        const Outcome outcome = runTone(arguments);
+        EXPECT_EQ(outcome.status, 2) << shown;
+        EXPECT_NE(outcome.err.find("Usage: pallqa-tuner tone NOTE"), std::string::npos) << shown;
+        EXPECT_TRUE(outcome.out.empty()) << shown;
+        EXPECT_FALSE(fs::exists(written)) << shown;
+    }
+}
+
+TEST(ToneCommandTest, UnwritableFileFailsWithTheReason) {
+    const fs::path written = testing_support::temporaryFolder() / "missing-folder" / "tone.wav";
+    const Outcome outcome = runTone({"A4", "--out", written.string()});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find(written.string()), std::string::npos) << outcome.err;
+}
+
+}  // namespace

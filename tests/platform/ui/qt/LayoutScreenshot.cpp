@@ -1,0 +1,118 @@
+// Draws a layout's tuner screen (with "fork", its tuning-fork panel open; with
+// "apps", scrolled to its end with the other applications' panel open; with
+// "chords", its chord chart) in the desktop window and saves the window as a
+// PNG, for the documentation:
+//
+//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords]
+//
+// The scenes are bound to recording stand-ins, so the screen shows what the
+// layout gives it plus a sample state set here: the tuner matching A4, the
+// chord chart showing C7.
+
+#include <QApplication>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/launch/ApplicationMainOptions.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Image.h"
+#include "platform/core/RunLoop.h"
+#include "platform/ui/qt/WindowFrontend.h"
+#include "tests/platform/ui/LayoutControllers.h"
+
+namespace {
+
+// The tuned-string picture suffix of a screen class.
+std::string stringPictureSuffix(const platform::DeviceDescription& device) {
+    if (device.userInterfaceIdiom == platform::Device::kIdiomTablet) {
+        return device.screenHeight == 1024 ? "_iPad" : "_iPad_Pro";
+    }
+    if (device.screenHeight == 480) return "";
+    if (device.screenHeight == 568) return "_5";
+    if (device.screenHeight == 667) return "_6";
+    return "_6plus";
+}
+
+template <typename T>
+std::shared_ptr<T> outlet(const layout_testing::RecordingController& screen, const std::string& name) {
+    return std::dynamic_pointer_cast<T>(screen.outletView(name));
+}
+
+void showTunerOnA4(const layout_testing::RecordingController& tuner, const platform::DeviceDescription& device) {
+    outlet<platform::Label>(tuner, "noteDisplay")->setText("A4");
+    outlet<platform::Label>(tuner, "freq_label")->setText("440Hz");
+    outlet<platform::ImageView>(tuner, "LEDDisplay")->setImage(platform::imageNamed("green64.png"));
+    outlet<platform::ImageView>(tuner, "LEDDisplay128")->setImage(platform::imageNamed("green128.png"));
+    for (const char* name : {"tunedString", "tunedString5", "tunedStringiPad"}) {
+        if (auto view = outlet<platform::ImageView>(tuner, name)) {
+            view->setHidden(false);
+            view->setImage(platform::imageNamed("2nd_string" + stringPictureSuffix(device) + ".png"));
+        }
+    }
+}
+
+void showChordsOnC7(const layout_testing::RecordingController& chords) {
+    outlet<platform::Label>(chords, "chordDisplay")->setText("C7");
+    for (const char* open : {"string1Status", "string3Status", "string4Status", "string5Status"}) {
+        outlet<platform::ImageView>(chords, open)->setImage(platform::imageNamed("circle.png"));
+    }
+    outlet<platform::ImageView>(chords, "Str2Fr1")->setImage(platform::imageNamed("dot.png"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string view = arguments.size() == 4 ? arguments[3] : "tuner";
+    if (arguments.size() < 3 || arguments.size() > 4 ||
+        (view != "tuner" && view != "fork" && view != "apps" && view != "chords")) {
+        std::fprintf(stderr, "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords]\n", argv[0]);
+        return 2;
+    }
+    const std::vector<std::string> screen = {"--screen", arguments[1]};
+    const auto parsed = platform::parseLaunchOptions(screen);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s\n", parsed.error.c_str());
+        return 2;
+    }
+    platform::Device::setCurrent(parsed.options.device);
+    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Virtual));
+
+    const auto tuner = layout_testing::installLayout(arguments[0]);
+    if (!tuner) return 1;
+    platform::qt::WindowFrontend frontend;
+    if (!frontend.hasDisplay()) {
+        std::fprintf(stderr, "no display\n");
+        return 1;
+    }
+    showTunerOnA4(*tuner, parsed.options.device);
+    frontend.show();
+    if (view == "fork") {
+        std::dynamic_pointer_cast<platform::Button>(tuner->outletView("tuningForkButton"))->userTap();
+        outlet<platform::Label>(*tuner, "tfnoteDisplay")->setText("E5");
+        outlet<platform::Label>(*tuner, "tfFreqLabel")->setText("659.3Hz");
+    }
+    if (view == "apps") {
+        for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
+            if (button->text() == "More apps") button->click();
+        }
+        if (auto* area = frontend.window()->findChild<QScrollArea*>()) {
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        }
+    }
+    if (view == "chords") {
+        for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
+            if (button->text() == "Chords ›") button->click();
+        }
+        QApplication::processEvents();
+        const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
+        if (!chords) return 1;
+        showChordsOnC7(*chords);
+    }
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+    return frontend.window()->grab().save(QString::fromStdString(arguments[2])) ? 0 : 1;
+}

@@ -1,0 +1,341 @@
+// The desktop window, drawn by Qt's offscreen platform.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "platform/ui/Alert.h"
+#include "platform/ui/Controls.h"
+#include "platform/core/NotificationCenter.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/qt/Widgets.h"
+#include "platform/ui/qt/WindowFrontend.h"
+#include "platform/ui/qt/XdgUrlOpener.h"
+#include "tests/platform/ui/LayoutControllers.h"
+#include "tests/support/PlainPlatform.h"
+
+namespace {
+
+using layout_testing::findView;
+using layout_testing::RecordingController;
+
+class QtFrontendTest : public testing_support::PlainPlatformTest {
+protected:
+    void SetUp() override {
+        PlainPlatformTest::SetUp();
+        // Never a window on the developer's desktop.
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+
+    // Installs the layout for the screen class and opens the window on it.
+    std::shared_ptr<RecordingController> open(const std::string& layout, int64_t idiom, double height) {
+        platform::DeviceDescription device;
+        device.userInterfaceIdiom = idiom;
+        device.screenHeight = height;
+        device.screenWidth = platform::screenWidthFor(idiom, height);
+        platform::Device::setCurrent(device);
+        auto tuner = layout_testing::installLayout(layout);
+        frontend = std::make_unique<platform::qt::WindowFrontend>();
+        frontend->show();
+        settle();
+        return tuner;
+    }
+
+    // Lets deferred redraws happen.
+    static void settle() {
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
+
+    template <typename T = QWidget>
+    T* widget(const std::string& name) {
+        return frontend->window()->findChild<T*>(QString::fromStdString(name));
+    }
+
+    std::unique_ptr<platform::qt::WindowFrontend> frontend;
+};
+
+struct Family {
+    std::string layout;
+    int64_t idiom;
+    double height;
+    std::string stringView;
+};
+
+TEST_F(QtFrontendTest, OpensEachScreenClassAndShowsTheTuner) {
+    const Family families[] = {{"Main_iPhone4s", 0, 480, "tunedString"},
+                               {"Main_iPhone12Pro", 0, 844, "tunedString5"},
+                               {"Main_iPad", 1, 1024, "tunedStringiPad"},
+                               {"Main_iPad_Pro_11", 1, 1194, "tunedStringiPad"}};
+    for (const auto& family : families) {
+        const auto tuner = open(family.layout, family.idiom, family.height);
+        ASSERT_NE(tuner, nullptr) << family.layout;
+        ASSERT_TRUE(frontend->hasDisplay());
+        EXPECT_TRUE(frontend->window()->isVisible());
+        for (const auto& [name, view] : tuner->bound) {
+            QWidget* shown = widget(name);
+            ASSERT_NE(shown, nullptr) << family.layout << " " << name;
+            bool visible = true;
+            for (const platform::View* v = view.get(); v; v = v->superview()) visible = visible && !v->isHidden();
+            EXPECT_EQ(shown->isVisibleTo(frontend->window()), visible) << family.layout << " " << name;
+        }
+        EXPECT_NE(widget<QLabel>("currentTuningName"), nullptr);
+        EXPECT_NE(widget<QSlider>("micSensitivitySlider"), nullptr);
+        EXPECT_NE(widget<platform::qt::ToggleSwitch>("freqChartSwitch"), nullptr);
+        EXPECT_EQ(widget<QSlider>("micSensitivitySlider")->value(), 500);
+        EXPECT_TRUE(widget<platform::qt::ToggleSwitch>("freqChartSwitch")->isChecked());
+        EXPECT_EQ(widget<platform::qt::PictureWidget>("freqChart")->picture()->name, "freqchart.png");
+        EXPECT_NE(widget(family.stringView), nullptr) << family.layout;
+        // Phones scroll through the long tuner screen; tablets show all of it.
+        EXPECT_EQ(frontend->window()->findChild<QScrollArea*>() != nullptr, family.idiom == 0) << family.layout;
+        frontend.reset();
+    }
+}
+
+TEST_F(QtFrontendTest, ScalesDownAScreenTallerThanTheDesktop) {
+    open("Main_iPad_Pro", 1, 1366);
+    const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LT(frontend->scale(), 1.0);
+    EXPECT_LE(frontend->window()->height(), desktop.height());
+    EXPECT_EQ(frontend->window()->height(), static_cast<int>(std::lround(1366 * frontend->scale())));
+    // Letters shrink with the rest: the note's 88 points.
+    EXPECT_EQ(widget<QLabel>("noteDisplay")->font().pixelSize(), static_cast<int>(std::lround(88 * frontend->scale())));
+}
+
+TEST_F(QtFrontendTest, ModelChangesReachTheWidgets) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    std::dynamic_pointer_cast<platform::Label>(tuner->outletView("noteDisplay"))->setText("A4");
+    auto string = std::dynamic_pointer_cast<platform::ImageView>(tuner->outletView("tunedString5"));
+    string->setHidden(false);
+    string->setImage(platform::imageNamed("2nd_string_6plus.png"));
+    std::dynamic_pointer_cast<platform::Switch>(tuner->outletView("soundNotificationSwitch"))->setOn(false);
+    std::dynamic_pointer_cast<platform::Slider>(tuner->outletView("micSensitivitySlider"))->setValue(8.0f);
+
+    EXPECT_EQ(widget<QLabel>("noteDisplay")->text(), "A4");
+    EXPECT_TRUE(widget("tunedString5")->isVisibleTo(frontend->window()));
+    EXPECT_EQ(widget<platform::qt::PictureWidget>("tunedString5")->picture()->name, "2nd_string_6plus.png");
+    EXPECT_FALSE(widget<platform::qt::ToggleSwitch>("soundNotificationSwitch")->isChecked());
+    EXPECT_EQ(widget<QSlider>("micSensitivitySlider")->value(), 800);
+    EXPECT_TRUE(tuner->received.empty()) << "changes made by the program send no actions";
+}
+
+TEST_F(QtFrontendTest, UserActionsReachTheModel) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    widget<platform::qt::ToggleSwitch>("stringSoundsSwitch")->click();
+    EXPECT_FALSE(std::dynamic_pointer_cast<platform::Switch>(tuner->outletView("stringSoundsSwitch"))->isOn());
+    widget<QSlider>("micSensitivitySlider")->setValue(700);
+    EXPECT_EQ(std::dynamic_pointer_cast<platform::Slider>(tuner->outletView("micSensitivitySlider"))->value(), 7.0f);
+    widget<QPushButton>("tuningForkButton")->click();
+    settle();
+    EXPECT_TRUE(widget("tuningForkPanel")->isVisibleTo(frontend->window()));
+    EXPECT_EQ(tuner->received, (std::vector<std::string>{"toggleStringSounds:", "micSensitivity:",
+                                                         "disableTemporarilySoundConfirmation:"}));
+}
+
+TEST_F(QtFrontendTest, ShowsThePresentedScreenAndGoesBack) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    QPushButton* chordsButton = nullptr;
+    for (auto* button : frontend->window()->findChildren<QPushButton*>()) {
+        if (button->text() == "Chords ›") chordsButton = button;
+    }
+    ASSERT_NE(chordsButton, nullptr);
+    chordsButton->click();
+    settle();
+    const auto chords = std::dynamic_pointer_cast<RecordingController>(tuner->presentedViewController());
+    ASSERT_NE(chords, nullptr);
+    EXPECT_EQ(widget("noteDisplay"), nullptr) << "the chord chart replaces the tuner";
+    ASSERT_NE(widget("selectRootChord"), nullptr);
+    EXPECT_EQ(widget<platform::qt::PictureWidget>("fretboard")->picture()->name, "fretboard.png");
+
+    // A picker shows its data source's rows and reports the user's choice.
+    struct Roots : platform::PickerViewDataSource, platform::PickerViewDelegate {
+        int64_t numberOfComponentsInPickerView(platform::PickerView&) override { return 1; }
+        int64_t pickerViewNumberOfRowsInComponent(platform::PickerView&, int64_t) override { return 3; }
+        std::string pickerViewTitleForRow(platform::PickerView&, int64_t row, int64_t) override {
+            return std::string(1, static_cast<char>('A' + row));
+        }
+        void pickerViewDidSelectRow(platform::PickerView&, uint64_t row, int64_t) override { chosen = row; }
+        uint64_t chosen = 99;
+    } roots;
+    auto picker = std::dynamic_pointer_cast<platform::PickerView>(chords->outletView("selectRootChord"));
+    picker->setDataSource(&roots);
+    picker->setDelegate(&roots);
+    picker->selectRow(1, 0, false);
+    auto* list = widget("selectRootChord")->findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), "C");
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(roots.chosen, 99u) << "the program's own selection is not the user's";
+    list->setCurrentRow(2);
+    EXPECT_EQ(roots.chosen, 2u);
+    EXPECT_EQ(picker->selectedRowInComponent(0), 2);
+
+    for (auto* button : frontend->window()->findChildren<QPushButton*>()) {
+        if (button->text() == "‹ Tuner") button->click();
+    }
+    settle();
+    EXPECT_EQ(tuner->presentedViewController(), nullptr);
+    EXPECT_NE(widget("noteDisplay"), nullptr);
+    EXPECT_EQ(tuner->appearances, 1);
+}
+
+TEST_F(QtFrontendTest, AlertsAreDialogsWhoseButtonsAnswerThem) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    std::vector<std::string> answered;
+    auto alert = std::make_shared<platform::AlertController>("Rate Pallqa Tuner", "Would you rate it?",
+                                                             platform::AlertControllerStyle::Alert);
+    for (const char* title : {"Rate Pallqa Tuner", "Remind me later", "No, Thanks"}) {
+        alert->addAction(platform::AlertAction(title, platform::AlertActionStyle::Default,
+                                               [&](const platform::AlertAction& action) { answered.push_back(action.title()); }));
+    }
+    tuner->presentViewController(alert, true);
+    settle();
+    QDialog* dialog = frontend->window()->findChild<QDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_NE(widget("noteDisplay"), nullptr) << "the screen stays under the alert";
+    auto* remind = dialog->findChild<QPushButton*>("alertButton1");
+    ASSERT_NE(remind, nullptr);
+    EXPECT_EQ(remind->text(), "Remind me later");
+    remind->click();
+    settle();
+    EXPECT_EQ(answered, (std::vector<std::string>{"Remind me later"}));
+    EXPECT_EQ(tuner->presentedViewController(), nullptr);
+    EXPECT_EQ(frontend->window()->findChild<QDialog*>(), nullptr);
+
+    struct Delegate : platform::AlertViewDelegate {
+        void alertViewDidDismissWithButtonIndex(platform::AlertView&, int64_t index) override { dismissed = index; }
+        int64_t dismissed = -5;
+    };
+    auto delegate = std::make_shared<Delegate>();
+    auto legacy = std::make_shared<platform::AlertView>("Rate", "Please", delegate, "No, Thanks",
+                                                        std::vector<std::string>{"Rate"});
+    legacy->show();
+    settle();
+    dialog = frontend->window()->findChild<QDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->reject();
+    settle();
+    EXPECT_EQ(delegate->dismissed, 0) << "closing the dialog answers with its cancel button";
+    EXPECT_FALSE(legacy->isVisible());
+}
+
+// Records the activation changes the window reports.
+class ActivityDelegate : public platform::ApplicationDelegate {
+public:
+    const std::shared_ptr<platform::Window>& window() const override { return window_; }
+    void setWindow(std::shared_ptr<platform::Window> window) override { window_ = std::move(window); }
+    bool applicationDidFinishLaunchingWithOptions(platform::Application&, const platform::LaunchOptionsDictionary&) override {
+        return true;
+    }
+    void applicationWillResignActive(platform::Application&) override { events.push_back("resign"); }
+    void applicationDidEnterBackground(platform::Application&) override { events.push_back("background"); }
+    void applicationWillEnterForeground(platform::Application&) override { events.push_back("foreground"); }
+    void applicationDidBecomeActive(platform::Application&) override { events.push_back("active"); }
+    void applicationWillTerminate(platform::Application&) override {}
+    std::vector<std::string> events;
+
+private:
+    std::shared_ptr<platform::Window> window_;
+};
+
+TEST_F(QtFrontendTest, RunsTheLoopAndReportsFocusChanges) {
+    open("Main_iPhone12Pro", 0, 844);
+    int resignNotices = 0;
+    platform::NotificationCenter::defaultCenter().addObserver(platform::kApplicationWillResignActiveNotification,
+                                                              [&] { ++resignNotices; });
+    ActivityDelegate delegate;
+    int ticks = 0;
+    const auto timer = loop->scheduleRepeating(0.01, [&] { ++ticks; });
+    loop->performAfterDelay(0.05, [] { emit qApp->applicationStateChanged(Qt::ApplicationInactive); });
+    loop->performAfterDelay(0.10, [] { emit qApp->applicationStateChanged(Qt::ApplicationActive); });
+    EXPECT_EQ(frontend->run(*loop, delegate, 0.25), 0);
+    timer->invalidate();
+    EXPECT_DOUBLE_EQ(loop->elapsed(), 0.25) << "a virtual clock runs to the end of the run, then Qt quits";
+    EXPECT_GE(ticks, 24);
+    EXPECT_EQ(delegate.events, (std::vector<std::string>{"resign", "active"}));
+    EXPECT_EQ(resignNotices, 1);
+}
+
+// A stand-in for xdg-open, first in PATH, that writes each argument it gets on a line of its own.
+class XdgOpenTest : public testing_support::PlainPlatformTest {
+protected:
+    void SetUp() override {
+        PlainPlatformTest::SetUp();
+        folder = testing_support::temporaryFolder();
+        record = folder / "argv.txt";
+        const auto script = folder / "xdg-open";
+        std::ofstream(script) << "#!/bin/sh\nfor argument in \"$@\"; do printf '%s\\n' \"$argument\" >> '"
+                              << record.string() << ".part'; done\nmv '" << record.string() << ".part' '"
+                              << record.string() << "'\n";
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        previousPath = std::getenv("PATH");
+        setenv("PATH", (folder.string() + ":" + previousPath).c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", previousPath.c_str(), 1);
+        PlainPlatformTest::TearDown();
+    }
+
+    // The arguments the stand-in got, once it has finished (it runs detached).
+    std::vector<std::string> arguments() {
+        for (int i = 0; i < 500 && !std::filesystem::exists(record); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::vector<std::string> lines;
+        std::ifstream in(record);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        std::filesystem::remove(record);
+        return lines;
+    }
+
+    std::filesystem::path folder;
+    std::filesystem::path record;
+    std::string previousPath;
+};
+
+TEST_F(XdgOpenTest, OpensAddressesWithoutAShell) {
+    platform::qt::XdgUrlOpener opener;
+    opener.open("itms-apps://apps.apple.com/app/id1234567890?action=write-review");
+    EXPECT_EQ(arguments(), (std::vector<std::string>{"https://apps.apple.com/app/id1234567890?action=write-review"}));
+
+    const auto marker = folder / "marker";
+    const std::string hostile = "https://example.com/a;touch " + marker.string() + " $(touch " + marker.string() + ")";
+    opener.open(hostile);
+    EXPECT_EQ(arguments(), (std::vector<std::string>{hostile}));
+    EXPECT_FALSE(std::filesystem::exists(marker)) << "no shell read the address";
+}
+
+TEST(DesktopAddressTest, StoreAddressesOpenOnTheWebAndNonAddressesNowhere) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"itms-apps://itunes.apple.com/app/id1?action=write-review", "https://itunes.apple.com/app/id1?action=write-review"},
+        {"https://example.com/", "https://example.com/"},
+        {"mailto:someone@example.com", "mailto:someone@example.com"},
+        {"--help", ""},
+        {"-x:y", ""},
+        {"no scheme here", ""},
+        {":nothing", ""},
+        {"", ""},
+    };
+    for (const auto& [url, expected] : cases) EXPECT_EQ(platform::qt::desktopAddress(url), expected) << url;
+}
+
+TEST_F(XdgOpenTest, RefusesTextThatIsNotAnAddress) {
+    platform::qt::XdgUrlOpener opener;
+    opener.open("--version");
+    EXPECT_TRUE(log->contains("Not an address, not opened: --version"));
+}
+
+}  // namespace
