@@ -9,6 +9,7 @@
 
 #include "chords/ChordName.h"
 #include "chords/ChordTable.h"
+#include "sound/Courses.h"
 
 namespace app {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 constexpr std::string_view kSynopsis = "chord ROOT VARIANT [--flat] [--json]";
 constexpr std::string_view kFlatSign = "♭";
 // The open pitches of the diagram's strings 1 to 5.
-constexpr std::array<std::string_view, chords::kStringCount> kCoursePitches = {"E5", "A4", "E4", "C5", "G4"};
 // The terminal diagram: a label column ("fret 1"), then a column per string.
 constexpr size_t kLabelWidth = 8;
 constexpr size_t kColumnWidth = 3;
@@ -92,10 +92,11 @@ std::string fretLine(const chords::ChordShape& shape, int fret) {
 }
 
 std::string diagram(const chords::ChordShape& shape, const std::string& name) {
+    static_assert(sound::kCourses.size() == chords::kStringCount);
     std::array<std::string, chords::kStringCount> numbers, pitches, status;
     for (size_t s = 0; s < chords::kStringCount; ++s) {
         numbers[s] = std::to_string(s + 1);
-        pitches[s] = std::string(kCoursePitches[s]);
+        pitches[s] = std::string(sound::kCourses[s].note);
         status[s] = shape.status[s] == chords::StringStatus::Open    ? "o"
                     : shape.status[s] == chords::StringStatus::Muted ? "x"
                                                                      : "";

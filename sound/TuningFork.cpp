@@ -4,20 +4,24 @@
 
 #include "platform/core/Log.h"
 #include "platform/store/UserDefaults.h"
+#include "sound/Courses.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 
 namespace sound {
 namespace {
 
-// In the order of the buttons; the pitches are single-precision, so 659.3
-// sounds as 659.2999877929688 Hz.
+constexpr TuningForkNote forkNote(std::string_view selector, const Course& course) {
+    return {selector, course.note, course.frequencyText, course.frequency};
+}
+
+// In the order of the buttons, which is the courses' order.
 constexpr std::array<TuningForkNote, 5> kNotes{{
-    {"playE659_3Hz:", "E5", "659.3Hz", 659.3f},
-    {"playA440Hz:", "A4", "440Hz", 440.0f},
-    {"playE329_6Hz:", "E4", "329.6Hz", 329.6f},
-    {"playC523_2Hz:", "C5", "523.2Hz", 523.2f},
-    {"playG392Hz:", "G4", "392Hz", 392.0f},
+    forkNote("playE659_3Hz:", kCourses[0]),
+    forkNote("playA440Hz:", kCourses[1]),
+    forkNote("playE329_6Hz:", kCourses[2]),
+    forkNote("playC523_2Hz:", kCourses[3]),
+    forkNote("playG392Hz:", kCourses[4]),
 }};
 
 void show(const std::shared_ptr<platform::Label>& label, std::string_view text) {

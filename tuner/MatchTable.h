@@ -7,6 +7,8 @@
 #include <array>
 #include <string_view>
 
+#include "sound/Courses.h"
+
 namespace tuner {
 
 struct MatchWindow {
@@ -15,15 +17,19 @@ struct MatchWindow {
     std::string_view note;           // shown as the note name, e.g. "A4"
     int stringIndex;                 // the on-screen string that lights up
     std::string_view frequencyText;  // shown instead of the measured value
-    int pitchNumber;                 // 1 to 5: which confirmation is due
+    int pitchNumber;                 // the course, 1 to 5: which confirmation is due
 };
 
+constexpr MatchWindow matchWindow(double lower, double upper, const sound::Course& course, int stringIndex) {
+    return {lower, upper, course.note, stringIndex, course.frequencyText, course.number};
+}
+
 inline constexpr std::array<MatchWindow, 5> kMatchTable{{
-    {657.354, 661.162, "E5", 1, "659.3Hz", 1},
-    {438.731, 441.273, "A4", 2, "440Hz", 2},
-    {328.677, 330.581, "E4", 3, "329.6Hz", 3},
-    {521.742, 524.765, "C5", 5, "523.2Hz", 4},
-    {390.865, 393.129, "G4", 6, "392Hz", 5},
+    matchWindow(657.354, 661.162, sound::kCourses[0], 1),
+    matchWindow(438.731, 441.273, sound::kCourses[1], 2),
+    matchWindow(328.677, 330.581, sound::kCourses[2], 3),
+    matchWindow(521.742, 524.765, sound::kCourses[3], 5),
+    matchWindow(390.865, 393.129, sound::kCourses[4], 6),
 }};
 
 // The first window holding `frequency`; null when none does.
