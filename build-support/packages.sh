@@ -1,11 +1,13 @@
 # The Debian packages Pallqa Tuner needs, in one place.
 # Sourced by ./run, ./test and .ci/run; tools/generate_resources.sh uses TOOL_PACKAGES.
 
-# Building, running and testing the program.
-BUILD_PACKAGES="cmake make g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+# Building and running the program.
+BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev
   libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
   qt6-base-dev libgl-dev"
+
+# Building and running the tests and benchmarks, on top of BUILD_PACKAGES.
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev"
 
 # Only for regenerating the pictures and sounds under resources/.
 TOOL_PACKAGES="python3 python3-pil python3-numpy sox libsox-fmt-mp3 lame fonts-dejavu-core"
