@@ -1,11 +1,9 @@
 #include "platform/core/Log.h"
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
 #include <cctype>
-#include <ctime>
+#include <cstdio>
+
+#include "platform/core/SystemLog.h"
 
 namespace platform {
 namespace {
@@ -15,41 +13,10 @@ std::mutex& sinkMutex() {
     return mutex;
 }
 
-std::string programName() {
-    std::string name = "pallqa-tuner";
-    if (FILE* f = std::fopen("/proc/self/comm", "r")) {
-        char buffer[64] = {};
-        if (std::fgets(buffer, sizeof buffer, f)) {
-            name = buffer;
-            while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
-        }
-        std::fclose(f);
-    }
-    return name;
-}
-
-std::string timestamp() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                  static_cast<int>(millis));
-    return buffer;
-}
-
-void writeToStderr(const std::string& message) {
-    static const std::string name = programName();
-    std::string line = timestamp() + " " + name + "[" + std::to_string(getpid()) + "] " + message + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
+void writeToSystemLog(const std::string& message) { SystemLog::shared().write(message); }
 
 LogSink& currentSink() {
-    static LogSink sink = writeToStderr;
+    static LogSink sink = writeToSystemLog;
     return sink;
 }
 
@@ -169,7 +136,7 @@ void logMessage(std::string_view format, std::span<const LogArg> args) {
 LogSink setLogSink(LogSink sink) {
     std::lock_guard lock(sinkMutex());
     LogSink previous = std::move(currentSink());
-    currentSink() = sink ? std::move(sink) : LogSink(writeToStderr);
+    currentSink() = sink ? std::move(sink) : LogSink(writeToSystemLog);
     return previous;
 }
 
