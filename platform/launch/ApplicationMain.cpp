@@ -9,6 +9,7 @@
 #include "platform/launch/ConsoleFrontend.h"
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
+#include "platform/core/SystemLog.h"
 #include "platform/store/UserDefaults.h"
 
 namespace platform {
@@ -83,6 +84,9 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
         return 1;
     }
 
+    // The phone keeps its log out of the user's sight, in the system log; here
+    // that is a file of the user's state.
+    SystemLog::shared().redirect({SystemLog::defaultFile(), stderr});
     Device::setCurrent(options.device);
     const Bundle& bundle = Bundle::mainBundle();
     const std::string identifier = bundle.bundleIdentifier();

@@ -18,10 +18,11 @@ struct ProgramRun {
 };
 
 // Runs the program with `arguments` (already quoted for the shell), its
-// settings in a folder of this test's own; stderr is kept apart from stdout.
+// settings and log in a folder of this test's own; stderr is kept apart from stdout.
 ProgramRun runProgram(const std::string& arguments) {
     const auto folder = testing_support::temporaryFolder();
-    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" PALLQA_PROGRAM "' " +
+    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' XDG_STATE_HOME='" +
+                                (folder / "state").string() + "' '" PALLQA_PROGRAM "' " +
                                 arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/ui/Controls.h"
 #include "platform/core/NotificationCenter.h"
+#include "platform/core/SystemLog.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -143,6 +146,10 @@ protected:
         const char* previous = std::getenv("XDG_CONFIG_HOME");
         previousConfigHome = previous ? std::optional<std::string>(previous) : std::nullopt;
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        stateHome = testing_support::temporaryFolder() / "state";
+        const char* previousState = std::getenv("XDG_STATE_HOME");
+        previousStateHome = previousState ? std::optional<std::string>(previousState) : std::nullopt;
+        setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
         tables.delegates["TestDelegate"] = [] { return std::make_shared<TestDelegate>(); };
         tables.version = "pallqa-tuner 9.9\n";
         tables.helpFooter = "Commands:\n  tone NOTE\n";
@@ -157,6 +164,8 @@ protected:
         } else {
             unsetenv("XDG_CONFIG_HOME");
         }
+        previousStateHome ? setenv("XDG_STATE_HOME", previousStateHome->c_str(), 1) : unsetenv("XDG_STATE_HOME");
+        platform::SystemLog::shared().redirect({});
         PlainPlatformTest::TearDown();
     }
 
@@ -171,7 +180,15 @@ protected:
     platform::AudioChoice recording{2.0, ""};
     std::filesystem::path configHome;
     std::optional<std::string> previousConfigHome;
+    std::filesystem::path stateHome;
+    std::optional<std::string> previousStateHome;
 };
+
+// The text of the log file the launches wrote.
+std::string logFileText(const std::filesystem::path& stateHome) {
+    std::ifstream in(stateHome / "pallqa-tuner" / "pallqa-tuner.log");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 TEST_F(ApplicationMainTest, ConsoleRunOfARecordingEndsShortlyAfterIt) {
     testing::internal::CaptureStdout();
@@ -195,6 +212,15 @@ TEST_F(ApplicationMainTest, SecondsEndTheRunWhenTheyComeFirst) {
     EXPECT_DOUBLE_EQ(platform::RunLoop::main().elapsed(), 1.0);
     EXPECT_EQ(log->count("No display: the screen is shown on the console"), 1u)
         << "without a window to open, the console is said once";
+}
+
+TEST_F(ApplicationMainTest, TheLogGoesToAFileOfTheUsersState) {
+    log.reset();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(launch({"--input", "a4.wav", "--fast", "--seconds", "1"}), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_NE(logFileText(stateHome).find("] No display: the screen is shown on the console\n"), std::string::npos)
+        << logFileText(stateHome);
 }
 
 TEST_F(ApplicationMainTest, WindowIsUsedWhenOneOpens) {
