@@ -92,6 +92,8 @@ void SystemLog::redirect(Destinations destinations) {
     flushRepeatsLocked();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    // The new destinations have not seen the last line, so it is not a repeat there.
+    lastMessage_.reset();
     destinations_ = std::move(destinations);
     openFile();
 }

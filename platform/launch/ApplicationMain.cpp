@@ -68,8 +68,8 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     }
 
     // The phone keeps its log out of the user's sight, in the system log; here
-    // that is a file of the user's state.
-    SystemLog::shared().redirect({SystemLog::defaultFile(), stderr});
+    // that is a file of the user's state, shown on the terminal only when asked.
+    SystemLog::shared().redirect({SystemLog::defaultFile(), options.verbose ? stderr : nullptr});
     Device::setCurrent(options.device);
     const Bundle& bundle = Bundle::mainBundle();
     const std::string identifier = bundle.bundleIdentifier();

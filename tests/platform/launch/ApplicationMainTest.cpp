@@ -36,6 +36,7 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
         {{},
          [](const LaunchOptions& o) {
              EXPECT_FALSE(o.headless);
+             EXPECT_FALSE(o.verbose);
              EXPECT_FALSE(o.fast);
              EXPECT_FALSE(o.input);
              EXPECT_FALSE(o.seconds);
@@ -44,6 +45,7 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
              EXPECT_EQ(o.device.screenWidth, 390.0);
          }},
         {{"--headless"}, [](const LaunchOptions& o) { EXPECT_TRUE(o.headless); }},
+        {{"--verbose"}, [](const LaunchOptions& o) { EXPECT_TRUE(o.verbose); }},
         {{"--input", "a4.wav", "--fast"},
          [](const LaunchOptions& o) {
              EXPECT_EQ(o.input, std::filesystem::path("a4.wav"));
@@ -86,6 +88,7 @@ TEST(LaunchOptionsTest, RefusesBadOptionsSayingWhy) {
         {{"--screen", "phone"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--screen", "tablet:-5"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--headless=yes"}, "--headless takes no value"},
+        {{"--verbose=1"}, "--verbose takes no value"},
         {{"--bogus"}, "unknown option \"--bogus\""},
         {{"tune"}, "unknown command \"tune\""},
     };
@@ -223,13 +226,21 @@ TEST_F(ApplicationMainTest, SecondsEndTheRunWhenTheyComeFirst) {
         << "without a window to open, the console is said once";
 }
 
-TEST_F(ApplicationMainTest, TheLogGoesToAFileOfTheUsersState) {
+TEST_F(ApplicationMainTest, TheLogGoesToAFileOfTheUsersStateAndToStderrOnlyWhenVerbose) {
     log.reset();
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(launch({"--input", "a4.wav", "--fast", "--seconds", "1"}), 0);
-    testing::internal::GetCapturedStdout();
-    EXPECT_NE(logFileText(stateHome).find("] No display: the screen is shown on the console\n"), std::string::npos)
-        << logFileText(stateHome);
+    const std::string line = "] No display: the screen is shown on the console\n";
+    for (const bool verbose : {false, true}) {
+        std::filesystem::remove_all(stateHome);
+        std::vector<std::string> arguments = {"--input", "a4.wav", "--fast", "--seconds", "1"};
+        if (verbose) arguments.push_back("--verbose");
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(launch(arguments), 0);
+        const std::string err = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        EXPECT_NE(logFileText(stateHome).find(line), std::string::npos) << logFileText(stateHome);
+        EXPECT_EQ(err.find(line) != std::string::npos, verbose) << err;
+    }
 }
 
 TEST_F(ApplicationMainTest, WindowIsUsedWhenOneOpens) {
