@@ -1,14 +1,8 @@
 # The Debian packages Pallqa Tuner needs, in one place.
 # Sourced by ./run, ./test and .ci/run; tools/generate_resources.sh uses TOOL_PACKAGES.
 
-<<<<<<< HEAD
 # Building and running the program.
-BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev
-=======
-# Building, running and testing the program.
-BUILD_PACKAGES="cmake make g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
->>>>>>> main
+BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
   qt6-base-dev libgl-dev"
 

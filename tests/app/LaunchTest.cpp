@@ -96,10 +96,23 @@ TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
 
 TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
     setScreen(0, 800);
+    testing::internal::CaptureStderr();
     app::AppDelegate delegate = launch();
+    const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(delegate.window());
     EXPECT_EQ(log->count("iPhone has a height of: 800.000000"), 5u);
     EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1) << "the launch still counts";
+    // Said plainly, once, outside the log: which heights would have worked.
+    EXPECT_EQ(err, "pallqa-tuner: no layout for a phone 800 points high; " + app::servedHeights() + "\n");
+    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "The " + app::servedHeights() + ".");
+}
+
+TEST_F(LaunchTest, AScreenWithALayoutSaysNothingOnStderr) {
+    setScreen(1, 1376);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(launch().window());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "");
 }
 
 TEST_F(LaunchTest, TheStatusBarIsHidden) { EXPECT_TRUE(app::AppDelegate().prefersStatusBarHidden()); }

@@ -147,8 +147,13 @@ void ScreenRenderer::render() {
     if (shown && shown->view()) {
         scene_ = buildScene(shown->view());
     } else {
-        auto* empty = new QLabel("No layout for this screen", stage_);
+        const std::string& explanation = Application::sharedApplication().noWindowExplanation();
+        auto* empty = new QLabel(
+            QString::fromStdString("No layout for this screen" + (explanation.empty() ? "" : "\n\n" + explanation)),
+            stage_);
         empty->setAlignment(Qt::AlignCenter);
+        empty->setWordWrap(true);
+        empty->setMargin(16);
         empty->setStyleSheet("color: #8d9aa8;");
         empty->setGeometry(QRect(QPoint(0, 0), stageSize_));
         scene_ = empty;

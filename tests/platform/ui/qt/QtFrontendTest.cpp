@@ -113,6 +113,17 @@ TEST_F(QtFrontendTest, ScalesDownAScreenTallerThanTheDesktop) {
     EXPECT_EQ(widget<QLabel>("noteDisplay")->font().pixelSize(), static_cast<int>(std::lround(88 * frontend->scale())));
 }
 
+TEST_F(QtFrontendTest, AWindowWithoutALayoutSaysWhichScreensHaveOne) {
+    platform::Application::sharedApplication().setNoWindowExplanation("The phone layouts serve heights 480 and 568.");
+    frontend = std::make_unique<platform::qt::WindowFrontend>();
+    frontend->show();
+    settle();
+    QStringList texts;
+    for (const QLabel* label : frontend->window()->findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains("No layout for this screen\n\nThe phone layouts serve heights 480 and 568."))
+        << texts.join(" | ").toStdString();
+}
+
 TEST_F(QtFrontendTest, ModelChangesReachTheWidgets) {
     const auto tuner = open("Main_iPhone12Pro", 0, 844);
     std::dynamic_pointer_cast<platform::Label>(tuner->outletView("noteDisplay"))->setText("A4");
