@@ -3,7 +3,9 @@
 // resources/layouts/<name>.json. A document names its scenes; each scene gives
 // the class of its controller and the tree of its elements (kind, outlet name,
 // frame, initial state, look, the actions a control sends and where a control
-// navigates). Loading a scene makes its controller from a table of classes the
+// navigates). A document may serve screens of several heights; a picture may
+// differ on some of them. Texts are written in English; the bundle's "Main"
+// table gives them in the language in use. Loading a scene makes its controller from a table of classes the
 // caller passes, builds the views, connects outlets and actions by name through
 // the tables the controller declares, and then calls viewDidLoad once.
 //

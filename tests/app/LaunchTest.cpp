@@ -94,6 +94,33 @@ TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
     }
 }
 
+TEST_F(LaunchTest, TheSharpFlatButtonStartsOnThePictureItsCodeSetsForEveryServedHeight) {
+    // Two presses come back to the first spelling: the picture the code sets
+    // then is the one the layout must start on.
+    const double heights[][2] = {{0, 480}, {0, 568},  {0, 667},  {0, 736},  {0, 812},  {0, 844},  {0, 852},
+                                 {0, 874}, {0, 896},  {0, 912},  {0, 926},  {0, 932},  {0, 956},  {1, 1024},
+                                 {1, 1080}, {1, 1112}, {1, 1133}, {1, 1180}, {1, 1194}, {1, 1210}, {1, 1366},
+                                 {1, 1376}};
+    const auto pictureName = [](const chords::ChordsViewController& screen) {
+        const auto image = screen.buttonFlatOrSharp->imageForState(platform::ControlState::Normal);
+        return image ? image->name : std::string();
+    };
+    for (const auto& [idiom, height] : heights) {
+        SCOPED_TRACE(height);
+        setScreen(static_cast<int64_t>(idiom), height);
+        const auto layout = app::chooseLayout(static_cast<int64_t>(idiom), height).layoutName;
+        ASSERT_TRUE(layout);
+        const auto screen = std::dynamic_pointer_cast<chords::ChordsViewController>(
+            platform::Storyboard::storyboardWithName(*layout, app::AppDelegate::controllerClasses())
+                ->instantiateViewControllerWithIdentifier("ChordsViewController"));
+        ASSERT_TRUE(screen && screen->buttonFlatOrSharp);
+        const std::string first = pictureName(*screen);
+        screen->toggleSharpOfFlat(nullptr);
+        screen->toggleSharpOfFlat(nullptr);
+        EXPECT_EQ(pictureName(*screen), first);
+    }
+}
+
 TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
     setScreen(0, 800);
     testing::internal::CaptureStderr();

@@ -31,11 +31,15 @@ constexpr int kScrollBarWidth = 8;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
 constexpr double kAlertWidth = 300.0;
+// One face for every text, and one that has the sharp and flat signs (U+266F,
+// U+266D) of the chord names: a desktop's own face may lack them and borrow
+// them, smaller, from another.
+constexpr const char* kFontFamily = "DejaVu Sans";
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
 QFont fontFor(const ElementStyle& style, double scale) {
-    QFont font;
+    QFont font(kFontFamily);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround((style.fontSize > 0 ? style.fontSize : kDefaultFontSize) * scale))));
     font.setBold(style.bold);
     return font;

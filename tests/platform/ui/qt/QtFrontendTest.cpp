@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -111,6 +113,16 @@ TEST_F(QtFrontendTest, ScalesDownAScreenTallerThanTheDesktop) {
     EXPECT_EQ(frontend->window()->height(), static_cast<int>(std::lround(1366 * frontend->scale())));
     // Letters shrink with the rest: the note's 88 points.
     EXPECT_EQ(widget<QLabel>("noteDisplay")->font().pixelSize(), static_cast<int>(std::lround(88 * frontend->scale())));
+}
+
+TEST_F(QtFrontendTest, TextsAreDrawnInAFaceThatHasTheSharpAndFlatSigns) {
+    open("Main_iPhone12Pro", 0, 844);
+    for (const char* name : {"currentTuningName", "noteDisplay", "micSensitivityLabel"}) {
+        const QFont font = widget(name)->font();
+        EXPECT_EQ(QFontInfo(font).family().toStdString(), "DejaVu Sans") << name;
+        const QFontMetrics metrics(font);
+        EXPECT_TRUE(metrics.inFontUcs4(0x266D) && metrics.inFontUcs4(0x266F)) << name;
+    }
 }
 
 TEST_F(QtFrontendTest, AWindowWithoutALayoutSaysWhichScreensHaveOne) {
