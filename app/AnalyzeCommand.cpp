@@ -1,15 +1,16 @@
 #include "app/AnalyzeCommand.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <optional>
+#include <thread>
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
-#include "platform/audio/desktop/RecordingDecoder.h"
+#include "platform/audio/desktop/RecordingStream.h"
 #include "tuner/MatchTable.h"
 
 namespace app {
@@ -76,15 +77,14 @@ int runAnalyze(std::span<const std::string> arguments, std::ostream& out, std::o
         return 2;
     }
     std::string error;
-    const auto recording = platform::media::readMonoRecording(options->file, error);
-    const auto samples =
-        recording ? platform::media::captureSamples(*recording, pitch::kCaptureSampleRate, error) : std::nullopt;
-    if (!samples) {
+    const auto recording = platform::media::RecordingStream::open(options->file, pitch::kCaptureSampleRate, error);
+    if (!recording) {
         err << "pallqa-tuner analyze: " << options->file << ": " << error << "\n";
         return 1;
     }
-    auto detector = std::make_unique<pitch::PitchEstimator>(pitch::kCaptureSampleRate);
-    pitch::analyzeBuffers(*detector, *samples, [&](const pitch::BufferEstimate& estimate) {
+    const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
+    const unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, jobs, [&](const pitch::BufferEstimate& estimate) {
         const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
         out << (options->json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
     });
