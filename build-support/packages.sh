@@ -7,5 +7,8 @@ BUILD_PACKAGES="cmake make g++ pkg-config
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
   qt6-base-dev libgl-dev"
 
+# Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
+BENCH_PACKAGES="python3 aubio-tools"
+
 # Only for regenerating the pictures and sounds under resources/.
 TOOL_PACKAGES="python3 python3-pil python3-numpy sox libsox-fmt-mp3 lame fonts-dejavu-core"
