@@ -1,44 +1,29 @@
 #include "app/AnalyzeCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
-#include <optional>
+#include <ostream>
+#include <memory>
+#include <span>
 #include <thread>
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
-#include "platform/audio/desktop/RecordingStream.h"
+#include "platform/audio/Recording.h"
 #include "tuner/MatchTable.h"
 
 namespace app {
 namespace {
 
-constexpr const char* kSynopsis = "analyze FILE [--json]";
-
 struct Options {
     std::string file;
     bool json = false;
+    // Buffers estimated at once; the output is the same for any number.
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
-
-std::optional<Options> parseOptions(std::span<const std::string> arguments) {
-    Options options;
-    bool haveFile = false;
-    for (const auto& argument : arguments) {
-        if (argument == "--json") {
-            options.json = true;
-        } else if (!haveFile && !argument.empty() && argument.front() != '-') {
-            options.file = argument;
-            haveFile = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveFile) return std::nullopt;
-    return options;
-}
 
 // The shortest text that reads back as `value`, always with a decimal point
 // or an exponent so that it reads as a real number.
@@ -68,34 +53,41 @@ std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWi
     return line;
 }
 
-}  // namespace
-
-int runAnalyze(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseOptions(arguments);
-    if (!options) {
-        err << "usage: pallqa-tuner " << kSynopsis << "\n";
-        return 2;
-    }
+// The recording is read a buffer at a time as the detectors take them, so
+// memory does not grow with its length; the lines come out as the buffers are
+// estimated, and a recording that breaks off is reported after them.
+int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    const auto recording = platform::media::RecordingStream::open(options->file, pitch::kCaptureSampleRate, error);
+    const auto recording = platform::openRecording(options.file, pitch::kCaptureSampleRate, error);
     if (!recording) {
-        err << "pallqa-tuner analyze: " << options->file << ": " << error << "\n";
+        err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
         return 1;
     }
     const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
-    const unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, jobs, [&](const pitch::BufferEstimate& estimate) {
+    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
         const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        out << (options->json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
+        out << (options.json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
     });
     out.flush();
+    if (!recording->error().empty()) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
+        return 1;
+    }
     return 0;
 }
 
-Command analyzeCommand() {
-    return Command{"analyze", kSynopsis,
-                   "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
-                   [](std::span<const std::string> arguments) { return runAnalyze(arguments, std::cout, std::cerr); }};
+}  // namespace
+
+platform::CommandDefinition analyzeCommand() {
+    return {"analyze", "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
+            [](CLI::App& command) -> platform::CommandRunner {
+                auto options = std::make_shared<Options>();
+                command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
+                command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
+                command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
+                    ->check(CLI::Range(1u, 1024u));
+                return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
+            }};
 }
 
 }  // namespace app

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/AnalyzeCommand.h"
+#include "platform/audio/desktop/SoundFileRecording.h"
 #include "tests/pitch/PluckedString.h"
 #include "tests/support/WaveFiles.h"
+#include "tests/support/Commands.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -29,7 +31,9 @@ struct Run {
 Run analyze(std::vector<std::string> arguments) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = app::runAnalyze(arguments, out, err);
+    // The command over real files, read as the program reads them.
+    platform::setRecordingOpener(platform::media::openSoundFileRecording);
+    const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
     Run run{status, {}, err.str()};
     std::istringstream text(out.str());
     for (std::string line; std::getline(text, line);) run.lines.push_back(line);
@@ -87,6 +91,26 @@ TEST(AnalyzeCommand, NamesEachOpenStringOfARecording) {
                                                "E4", "C5", "C5", "C5", "C5", "G4", "G4", "G4", "G4"}));
 }
 
+TEST(AnalyzeCommand, WritesTheSameWhateverTheNumberOfJobs) {
+    std::vector<int16_t> samples;
+    for (const double pitch : {kE5, kA4, kE4, kC5, kG4}) {
+        const auto pluck = pluckedString({.frequency = pitch, .noiseSeed = 9}, 3 * 4096 + 1000);
+        samples.insert(samples.end(), pluck.begin(), pluck.end());
+    }
+    const auto path = testing_support::temporaryFolder() / "five-strings-unaligned.wav";
+    platform_testing::writeWave(path, samples, 14039);
+    const auto alone = analyze({path.string(), "--json", "--jobs", "1"});
+    ASSERT_EQ(alone.status, 0);
+    ASSERT_EQ(alone.lines.size(), (samples.size() + 4095) / 4096);
+    for (const char* jobs : {"2", "3", "16"}) {
+        SCOPED_TRACE(jobs);
+        const auto together = analyze({path.string(), "--json", "--jobs", jobs});
+        EXPECT_EQ(together.status, 0);
+        EXPECT_EQ(together.lines, alone.lines);
+    }
+    EXPECT_EQ(analyze({path.string(), "--json"}).lines, alone.lines);
+}
+
 TEST(AnalyzeCommand, AnalysesWhatATruncatedRecordingHolds) {
     const auto path = recordOneString(kE4);
     fs::resize_file(path, platform_testing::kWaveHeaderBytes + 2 * 5000 + 1);
@@ -127,11 +151,21 @@ TEST(AnalyzeCommand, NamesTheFileAndTheReasonWhenItHoldsNoSound) {
     }
 }
 
-TEST(AnalyzeCommand, ExplainsItsUsage) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{{}, {"--json"}, {"a.wav", "b.wav"}, {"--fast"}}) {
-        const auto run = analyze(arguments);
+TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* said;
+    } cases[] = {
+        {{}, "FILE is required"},
+        {{"--json"}, "FILE is required"},
+        {{"a.wav", "b.wav"}, "unexpected argument \"b.wav\""},
+        {{"a.wav", "--fast"}, "unknown option \"--fast\""},
+        {{"a.wav", "--jobs", "0"}, "--jobs: Value 0 not in range 1 to 1024"},
+    };
+    for (const auto& c : cases) {
+        const auto run = analyze(c.arguments);
         EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.errors, "usage: pallqa-tuner analyze FILE [--json]\n");
+        EXPECT_EQ(run.errors, std::string("pallqa-tuner: ") + c.said + "\nRun 'pallqa-tuner analyze --help' for usage.\n");
     }
 }
 

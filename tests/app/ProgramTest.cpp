@@ -19,10 +19,12 @@ struct ProgramRun {
 
 // Runs the program with `arguments` (already quoted for the shell), its
 // settings in a folder of this test's own; stderr is kept apart from stdout.
-ProgramRun runProgram(const std::string& arguments) {
+// With `piped`, that file comes to the program's stdin through a pipe.
+ProgramRun runProgram(const std::string& arguments, const std::string& piped = "") {
     const auto folder = testing_support::temporaryFolder();
-    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" PALLQA_PROGRAM "' " +
-                                arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
+    const std::string command = (piped.empty() ? "" : "cat " + piped + " | ") + "XDG_CONFIG_HOME='" +
+                                (folder / "config").string() + "' '" PALLQA_PROGRAM "' " + arguments + " 2>'" +
+                                (folder / "stderr.txt").string() + "'";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -57,6 +59,19 @@ TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
     }
 }
 
+TEST_F(ProgramTest, ReadsARecordingThroughAPipeAsFromItsFile) {
+    const std::string demo = resource("demo-tuning.wav");
+    for (const std::string arguments : {"analyze --json ", "--headless --fast --input "}) {
+        SCOPED_TRACE(arguments);
+        const ProgramRun fromFile = runProgram(arguments + demo);
+        ASSERT_EQ(fromFile.status, 0);
+        ASSERT_FALSE(fromFile.output.empty());
+        const ProgramRun piped = runProgram(arguments + "/dev/stdin", demo);
+        EXPECT_EQ(piped.status, 0);
+        EXPECT_EQ(piped.output, fromFile.output);
+    }
+}
+
 TEST_F(ProgramTest, ARecordingThatIsNotSoundEndsTheRunWithAnError) {
     const ProgramRun run = runProgram("--headless --fast --input " + resource("Info.json"));
     EXPECT_EQ(run.status, 1);
@@ -66,7 +81,12 @@ TEST_F(ProgramTest, HelpAndBadOptions) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("--screen"), std::string::npos);
-    EXPECT_NE(help.output.find("analyze FILE"), std::string::npos);
+    EXPECT_NE(help.output.find("analyze "), std::string::npos);
+    for (const char* command : {"analyze", "tone", "chord"}) {
+        const auto usage = runProgram(std::string(command) + " --help");
+        EXPECT_EQ(usage.status, 0) << command;
+        EXPECT_NE(usage.output.find(std::string("Usage: pallqa-tuner ") + command), std::string::npos) << usage.output;
+    }
     EXPECT_EQ(runProgram("--no-such-option").status, 2);
     EXPECT_EQ(runProgram("tone B7").status, 2);
 }

@@ -32,7 +32,7 @@ std::unique_ptr<RecordingStream> RecordingStream::convert(std::shared_ptr<Record
 }
 
 RecordingStream::RecordingStream(std::shared_ptr<RecordingDecoder> decoder, double rate)
-    : decoder_(std::move(decoder)), converter_(decoder_->sampleRate(), rate) {}
+    : decoder_(std::move(decoder)), rate_(rate), converter_(decoder_->sampleRate(), rate) {}
 
 size_t RecordingStream::read(std::span<int16_t> samples) {
     size_t filled = 0;
@@ -52,6 +52,7 @@ bool RecordingStream::rewind() {
     ready_.clear();
     readyFrom_ = 0;
     ended_ = false;
+    error_.clear();
     return true;
 }
 
@@ -64,8 +65,10 @@ bool RecordingStream::convertNextPiece() {
         decoder_->read(piece_);
         ended_ = piece_.empty();
         converted_.clear();
-        // A failing converter ends the recording where it failed.
-        if (!converter_.process(piece_, ended_, converted_)) ended_ = true;
+        if (!converter_.process(piece_, ended_, converted_)) {
+            error_ = "could not be converted to " + hertz(rate_);
+            ended_ = true;
+        }
         appendSamples16(converted_, ready_);
     }
     return !ready_.empty();

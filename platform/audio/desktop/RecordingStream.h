@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/Recording.h"
 #include "platform/audio/desktop/RecordingDecoder.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
 
 namespace platform::media {
 
-class RecordingStream {
+class RecordingStream final : public Recording {
 public:
     // The recording at `path` at `rate`; null (with `error`) when it holds no
     // readable sound or its rate cannot be converted to `rate`.
@@ -31,7 +32,9 @@ public:
 
     // Fills `samples` from the front with what follows; answers how many:
     // fewer than asked only at the end of the recording.
-    size_t read(std::span<int16_t> samples);
+    size_t read(std::span<int16_t> samples) override;
+    // Set when the converter failed, which ends the recording there.
+    const std::string& error() const override { return error_; }
     // Back to the first sample; false (and the stream goes on where it was)
     // when the recording comes through a pipe.
     bool rewind();
@@ -42,12 +45,14 @@ private:
     bool convertNextPiece();
 
     const std::shared_ptr<RecordingDecoder> decoder_;
+    const double rate_;
     SampleRateConverter converter_;
     std::vector<float> piece_;
     std::vector<float> converted_;
     std::vector<int16_t> ready_;
     size_t readyFrom_ = 0;
     bool ended_ = false;
+    std::string error_;
 };
 
 }  // namespace platform::media
