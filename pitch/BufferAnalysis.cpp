@@ -14,7 +14,7 @@ void analyzeBuffers(PitchEstimator& detector, std::span<const int16_t> samples,
         detector.setAudioBuffer(buffer.data(), static_cast<uint32_t>(buffer.size_bytes()));
         const float frequency = detector.frequency();
         report(BufferEstimate{static_cast<double>(first) / detector.sampleRate(), detector.binOfFrequency(frequency),
-                              frequency, platform::measureLevel(buffer).mAveragePower});
+                              frequency, platform::measureLevel(buffer).mAveragePower, detector.refinedFrequency()});
     }
 }
 
