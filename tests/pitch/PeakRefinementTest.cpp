@@ -24,7 +24,7 @@ using pitch_testing::kCaptureRate;
 // A peak whose logarithm is a parabola with its summit at `summit`.
 std::vector<double> gaussianPeak(double summit, size_t size = 64) {
     std::vector<double> spectrum(size);
-    for (size_t k = 0; k < size; ++k) spectrum[k] = 1000.0 * std::exp(-0.1 * std::pow(k - summit, 2.0));
+    for (size_t k = 0; k < size; ++k) spectrum[k] = 1000.0 * std::exp(-0.1 * std::pow(static_cast<double>(k) - summit, 2.0));
     return spectrum;
 }
 
@@ -112,7 +112,9 @@ TEST_P(RefinedAccuracy, StaysWithinHalfACentOfEveryDetuning) {
             const double measured = centsBetween(detector->refinedFrequency(), GetParam().frequency);
             const double error = measured - offset;
             if (std::abs(error) > std::abs(worst)) worst = error;
-            if (std::abs(offset) > kDirectionBandCents) EXPECT_EQ(measured > 0.0, offset > 0.0) << first;
+            if (std::abs(offset) > kDirectionBandCents) {
+                EXPECT_EQ(measured > 0.0, offset > 0.0) << first;
+            }
         }
         EXPECT_LE(std::abs(worst), kToleranceCents);
         char cell[24];
@@ -126,6 +128,6 @@ INSTANTIATE_TEST_SUITE_P(OpenPitches, RefinedAccuracy,
                          testing::Values(PitchCase{"E5", pitch_testing::kE5}, PitchCase{"A4", pitch_testing::kA4},
                                          PitchCase{"E4", pitch_testing::kE4}, PitchCase{"C5", pitch_testing::kC5},
                                          PitchCase{"G4", pitch_testing::kG4}),
-                         [](const auto& info) { return std::string(info.param.note); });
+                         [](const auto& pitchCase) { return std::string(pitchCase.param.note); });
 
 }  // namespace
