@@ -103,8 +103,9 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 platform::CommandDefinition analyzeCommand() {
-    return {"analyze", "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the "
-                        "nearest course with the offset from its pitch in cents",
+    return {"analyze",
+            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
+            "course with the offset from its pitch in cents",
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
                 command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();

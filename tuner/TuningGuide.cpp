@@ -26,7 +26,8 @@ const std::array<double, sound::kCourses.size()>& coursePitches() {
 }  // namespace
 
 double equalTemperedPitch(const sound::Course& course) {
-    const double semitones = std::round(centsBetween(static_cast<double>(course.frequency), kConcertA) / kCentsPerSemitone);
+    const double fromConcertA = centsBetween(static_cast<double>(course.frequency), kConcertA);
+    const double semitones = std::round(fromConcertA / kCentsPerSemitone);
     return kConcertA * std::exp2(semitones * kCentsPerSemitone / kCentsPerOctave);
 }
 

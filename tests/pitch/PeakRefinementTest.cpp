@@ -24,7 +24,9 @@ using pitch_testing::kCaptureRate;
 // A peak whose logarithm is a parabola with its summit at `summit`.
 std::vector<double> gaussianPeak(double summit, size_t size = 64) {
     std::vector<double> spectrum(size);
-    for (size_t k = 0; k < size; ++k) spectrum[k] = 1000.0 * std::exp(-0.1 * std::pow(static_cast<double>(k) - summit, 2.0));
+    for (size_t k = 0; k < size; ++k) {
+        spectrum[k] = 1000.0 * std::exp(-0.1 * std::pow(static_cast<double>(k) - summit, 2.0));
+    }
     return spectrum;
 }
 

@@ -16,6 +16,18 @@ const QColor kTick{0x8d, 0x9a, 0xa8};
 
 // Ticks at the ends, the quarters and the centre of the scale.
 constexpr int kTickIntervals = 4;
+// Proportions of the widget's height: a thin track across the middle, a
+// needle standing almost the full height, ticks reaching above and below the
+// track (the centre's twice as far).
+constexpr double kTrackTop = 0.38;
+constexpr double kTrackHeight = 0.24;
+constexpr double kNeedleWidth = 0.09;
+constexpr double kNeedleMargin = 0.08;
+constexpr double kTickReach = 0.1;
+constexpr double kTickWidth = 0.03;
+// How strongly the in-tune zone shows, lit and unlit.
+constexpr int kZoneLitAlpha = 150;
+constexpr int kZoneUnlitAlpha = 70;
 
 // An indicator whose value is the gauge's: read-only, within the scale.
 class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -87,9 +99,9 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const double h = height();
-    const double needleWidth = std::max(3.0, h * 0.09);
+    const double needleWidth = std::max(3.0, h * kNeedleWidth);
     // Room at the ends for a pinned needle's full width.
-    const QRectF track(needleWidth, h * 0.38, width() - 2.0 * needleWidth, h * 0.24);
+    const QRectF track(needleWidth, h * kTrackTop, width() - 2.0 * needleWidth, h * kTrackHeight);
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(kTrack);
@@ -97,15 +109,15 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
 
     const float centre = (minimum_ + maximum_) / 2.0f;
     QColor zoneFill = kInZone;
-    zoneFill.setAlpha(inZone_ ? 150 : 70);
+    zoneFill.setAlpha(inZone_ ? kZoneLitAlpha : kZoneUnlitAlpha);
     painter.setBrush(zoneFill);
     const double zoneLeft = xOf(centre - zone_, track);
     painter.drawRect(QRectF(zoneLeft, track.top(), xOf(centre + zone_, track) - zoneLeft, track.height()));
 
-    painter.setPen(QPen(kTick, std::max(1.0, h * 0.03)));
+    painter.setPen(QPen(kTick, std::max(1.0, h * kTickWidth)));
     for (int i = 0; i <= kTickIntervals; ++i) {
         const double x = track.left() + track.width() * i / kTickIntervals;
-        const double reach = i == kTickIntervals / 2 ? h * 0.2 : h * 0.1;
+        const double reach = (i == kTickIntervals / 2 ? 2.0 : 1.0) * h * kTickReach;
         painter.drawLine(QPointF(x, track.top() - reach), QPointF(x, track.top()));
         painter.drawLine(QPointF(x, track.bottom()), QPointF(x, track.bottom() + reach));
     }
@@ -114,8 +126,8 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     const double x = xOf(*needle_, track);
     painter.setPen(Qt::NoPen);
     painter.setBrush(inZone_ ? kInZone : kOutOfZone);
-    painter.drawRoundedRect(QRectF(x - needleWidth / 2.0, h * 0.08, needleWidth, h * 0.84), needleWidth / 2.0,
-                            needleWidth / 2.0);
+    const QRectF needle(x - needleWidth / 2.0, h * kNeedleMargin, needleWidth, h * (1.0 - 2.0 * kNeedleMargin));
+    painter.drawRoundedRect(needle, needleWidth / 2.0, needleWidth / 2.0);
 }
 
 }  // namespace platform::qt
