@@ -14,6 +14,7 @@
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
 #include "tuner/MatchTable.h"
+#include "tuner/TuningGuide.h"
 
 namespace app {
 namespace {
@@ -36,21 +37,39 @@ std::string jsonNumber(Real value) {
     return number;
 }
 
-std::string jsonLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match) {
+// The guide's fields: the course and note nearest the refined frequency and
+// the offset from its pitch, or nulls where no course lies within reach.
+std::string jsonGuide(const std::optional<tuner::Guidance>& guidance) {
+    if (!guidance) return ", \"course\": null, \"target\": null, \"cents\": null";
+    return ", \"course\": " + std::to_string(guidance->course->number) + ", \"target\": \"" +
+           std::string(guidance->course->note) + "\", \"cents\": " + jsonNumber(guidance->cents);
+}
+
+std::string textGuide(const std::optional<tuner::Guidance>& guidance) {
+    if (!guidance) return "  course -";
+    char column[48];
+    std::snprintf(column, sizeof column, "  course %d %.*s %+6.1f cents", guidance->course->number,
+                  static_cast<int>(guidance->course->note.size()), guidance->course->note.data(), guidance->cents);
+    return column;
+}
+
+std::string jsonLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match,
+                     const std::optional<tuner::Guidance>& guidance) {
     // Times to the microsecond: the buffer starts are fractions of the sample rate.
     const double time = std::round(estimate.time * 1e6) / 1e6;
     std::string note = match ? "\"" + std::string(match->note) + "\"" : "null";
     return "{\"t\": " + jsonNumber(time) + ", \"bin\": " + std::to_string(estimate.bin) +
            ", \"hz\": " + jsonNumber(estimate.frequency) + ", \"note\": " + note +
-           ", \"level\": " + jsonNumber(estimate.level) + "}";
+           ", \"level\": " + jsonNumber(estimate.level) + jsonGuide(guidance) + "}";
 }
 
-std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match) {
+std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match,
+                     const std::optional<tuner::Guidance>& guidance) {
     char line[128];
     std::snprintf(line, sizeof line, "%9.3f s  %10.5f Hz  bin %5d  %-2s  level %.5f", estimate.time,
                   static_cast<double>(estimate.frequency), estimate.bin,
                   match ? std::string(match->note).c_str() : "-", static_cast<double>(estimate.level));
-    return line;
+    return line + textGuide(guidance);
 }
 
 // The recording is read a buffer at a time as the detectors take them, so
@@ -66,7 +85,8 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
     const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
     pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
         const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        out << (options.json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
+        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
+        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
     });
     out.flush();
     if (!recording->error().empty()) {
@@ -79,7 +99,9 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 platform::CommandDefinition analyzeCommand() {
-    return {"analyze", "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
+    return {"analyze",
+            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
+            "course with the offset from its pitch in cents",
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
                 command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();

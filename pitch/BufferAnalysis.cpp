@@ -16,7 +16,7 @@ BufferEstimate estimate(PitchEstimator& detector, std::span<const int16_t> buffe
     detector.setAudioBuffer(buffer.data(), static_cast<uint32_t>(buffer.size_bytes()));
     const float frequency = detector.frequency();
     return BufferEstimate{static_cast<double>(first) / detector.sampleRate(), detector.binOfFrequency(frequency),
-                          frequency, platform::measureLevel(buffer).mAveragePower};
+                          frequency, platform::measureLevel(buffer).mAveragePower, detector.refinedFrequency()};
 }
 
 // One buffer of the recording and where it starts.

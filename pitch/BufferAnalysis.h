@@ -16,6 +16,7 @@ struct BufferEstimate {
     int bin;          // the spectrum bin the estimate came from
     float frequency;  // hertz
     float level;      // the buffer's average level, as the meter reads it
+    double refinedFrequency;  // hertz, to a fraction of a bin, for the tuning guide
 };
 
 using EstimateReport = std::function<void(const BufferEstimate&)>;

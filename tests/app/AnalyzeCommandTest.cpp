@@ -4,8 +4,10 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -167,6 +169,52 @@ TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.errors, std::string("pallqa-tuner: ") + c.said + "\nRun 'pallqa-tuner analyze --help' for usage.\n");
     }
+}
+
+TEST(AnalyzeCommand, GuidesEachBufferToTheNearestCourseInCents) {
+    std::vector<int16_t> samples;
+    for (const double pitch : {detuned(kA4, -20.0), detuned(kE4, 12.0)}) {
+        const auto pluck = pluckedString({.frequency = pitch}, 2 * 4096);  // two whole buffers each
+        samples.insert(samples.end(), pluck.begin(), pluck.end());
+    }
+    samples.insert(samples.end(), 4096, 0);  // and a silent one
+    const auto path = testing_support::temporaryFolder() / "two-strings-off.wav";
+    platform_testing::writeWave(path, samples, 14039);
+
+    const auto json = analyze({"--json", path.string()});
+    ASSERT_EQ(json.status, 0);
+    ASSERT_EQ(json.lines.size(), 5u);
+    const struct {
+        int course;
+        const char* target;
+        double cents;
+    } expected[] = {{2, "A4", -20.0}, {2, "A4", -20.0}, {3, "E4", 12.0}, {3, "E4", 12.0}};
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(json.lines[i]);
+        const auto line = nlohmann::json::parse(json.lines[i]);
+        EXPECT_EQ(line["course"], expected[i].course);
+        EXPECT_EQ(line["target"], expected[i].target);
+        EXPECT_NEAR(line["cents"].get<double>(), expected[i].cents, 0.5);
+        // A tenth of a cent: the text has at most one decimal.
+        EXPECT_DOUBLE_EQ(line["cents"].get<double>() * 10.0, std::round(line["cents"].get<double>() * 10.0));
+        EXPECT_TRUE(line["note"].is_null());
+    }
+    const auto silent = nlohmann::json::parse(json.lines[4]);
+    EXPECT_TRUE(silent["course"].is_null());
+    EXPECT_TRUE(silent["target"].is_null());
+    EXPECT_TRUE(silent["cents"].is_null());
+    // The fields the command always had come first, as they were.
+    EXPECT_EQ(json.lines[4].rfind(R"({"t": 1.167035, "bin": 0, "hz": 0.0, "note": null, "level": 0.0, "course")", 0),
+              0u)
+        << json.lines[4];
+
+    const auto text = analyze({path.string()});
+    ASSERT_EQ(text.lines.size(), 5u);
+    EXPECT_TRUE(std::regex_search(text.lines[0], std::regex(R"(  course 2 A4  -(19\.[5-9]|20\.[0-5]) cents$)")))
+        << text.lines[0];
+    EXPECT_TRUE(std::regex_search(text.lines[2], std::regex(R"(  course 3 E4  \+1(1\.[5-9]|2\.[0-5]) cents$)")))
+        << text.lines[2];
+    EXPECT_EQ(text.lines[4].substr(text.lines[4].size() - 10), "  course -");
 }
 
 }  // namespace

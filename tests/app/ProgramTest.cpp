@@ -49,6 +49,10 @@ TEST_F(ProgramTest, ARecordedA4OnTheConsoleShowsA4AndEndsCleanly) {
     EXPECT_NE(run.output.find("noteDisplay=\"A4\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("freq_label=\"440Hz\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("play=beep-full.wav"), std::string::npos) << run.output;
+    // The tuning guide's lines beside the match's.
+    EXPECT_NE(run.output.find("guideCourse=\"Course 2 · A4\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideDirection=\"● in tune\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideNeedle.value="), std::string::npos) << run.output;
 }
 
 TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
