@@ -133,6 +133,11 @@ void logMessage(std::string_view format, std::span<const LogArg> args) {
     currentSink()(message);
 }
 
+void logAndTellUser(std::string_view format, std::span<const LogArg> args) {
+    logMessage(format, args);
+    SystemLog::shared().tellUser(formatMessage(format, args));
+}
+
 LogSink setLogSink(LogSink sink) {
     std::lock_guard lock(sinkMutex());
     LogSink previous = std::move(currentSink());

@@ -50,6 +50,17 @@ void NSLog(std::string_view format, const Args&... args) {
     logMessage(format, std::span<const LogArg>(packed, sizeof...(Args)));
 }
 
+// Logs a line the user must see whatever the log shows (no display, no
+// microphone): it also goes to stderr, as "pallqa-tuner: <line>", unless the
+// log itself is shown there already.
+void logAndTellUser(std::string_view format, std::span<const LogArg> args);
+
+template <typename... Args>
+void NSLogAndTellUser(std::string_view format, const Args&... args) {
+    const LogArg packed[] = {LogArg(args)..., LogArg(0)};
+    logAndTellUser(format, std::span<const LogArg>(packed, sizeof...(Args)));
+}
+
 // Collects the log's messages (without prefix) while it lives; for tests.
 class LogCapture {
 public:

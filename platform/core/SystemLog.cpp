@@ -116,6 +116,12 @@ void SystemLog::flush() {
     flushRepeatsLocked();
 }
 
+void SystemLog::tellUser(const std::string& message) {
+    std::lock_guard lock(mutex_);
+    if (destinations_.echo == stderr) return;
+    std::fprintf(stderr, "%s: %s\n", programName().c_str(), message.c_str());
+}
+
 void SystemLog::flushRepeatsLocked() {
     if (repeats_ == 0) return;
     const uint64_t repeats = repeats_;

@@ -61,6 +61,9 @@ public:
     void write(const std::string& message);
     // Writes out the count of any folded repeats.
     void flush();
+    // Shows `message` on stderr as "<program>: <message>", unless every line
+    // goes there already.
+    void tellUser(const std::string& message);
 
 private:
     void openFile();

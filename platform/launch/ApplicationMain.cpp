@@ -35,7 +35,7 @@ std::unique_ptr<Frontend> chooseFrontend(const LaunchOptions& options, const App
         if (tables.openWindow) {
             if (auto window = tables.openWindow(options)) return window;
         }
-        NSLog("No display: the screen is shown on the console");
+        NSLogAndTellUser("No display: the screen is shown on the console");
     }
     return std::make_unique<ConsoleFrontend>(std::cout);
 }

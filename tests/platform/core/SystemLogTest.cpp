@@ -211,6 +211,21 @@ TEST_F(SystemLogTest, RedirectingWritesOutTheRunSoFarAndStartsAfresh) {
     EXPECT_EQ(messagesIn(other), (Lines{"a", "b"})) << "the new file has not seen the line before";
 }
 
+TEST_F(SystemLogTest, WhatTheUserMustSeeReachesStderrOnceWhateverTheEcho) {
+    for (std::FILE* echo : {static_cast<std::FILE*>(nullptr), stderr}) {
+        StderrCapture err;
+        {
+            SystemLog log({file, echo}, clock.function());
+            log.write("No display: the screen is shown on the console");
+            log.tellUser("No display: the screen is shown on the console");
+        }
+        const std::string text = err.text();
+        const std::string line = "No display: the screen is shown on the console\n";
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+        EXPECT_EQ(text.find(line), text.rfind(line)) << "once: " << text;
+    }
+}
+
 class EnvironmentValue {
 public:
     EnvironmentValue(const char* name, const char* value) : name_(name) {

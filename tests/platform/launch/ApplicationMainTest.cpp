@@ -239,7 +239,11 @@ TEST_F(ApplicationMainTest, TheLogGoesToAFileOfTheUsersStateAndToStderrOnlyWhenV
         const std::string err = testing::internal::GetCapturedStderr();
         testing::internal::GetCapturedStdout();
         EXPECT_NE(logFileText(stateHome).find(line), std::string::npos) << logFileText(stateHome);
+        // The log's own line only when verbose; the user is told once either way.
         EXPECT_EQ(err.find(line) != std::string::npos, verbose) << err;
+        const std::string told = "No display: the screen is shown on the console\n";
+        EXPECT_NE(err.find(told), std::string::npos) << err;
+        EXPECT_EQ(err.find(told), err.rfind(told)) << err;
     }
 }
 
@@ -305,7 +309,7 @@ TEST_F(ApplicationMainTest, RefusesRunsThatCannotStartOrEnd) {
 
     recording.error = "a4.wav: no such file";
     testing::internal::CaptureStderr();
-    EXPECT_EQ(launch({"--input", "a4.wav", "--seconds", "1"}), 1);
+    EXPECT_EQ(launch({"--input", "a4.wav", "--seconds", "1", "--headless"}), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "pallqa-tuner: a4.wav: no such file\n");
     EXPECT_EQ(std::count(events().begin(), events().end(), "launched on 0:844"), 0) << "nothing launches without its sound";
 }
