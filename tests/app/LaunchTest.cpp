@@ -94,6 +94,28 @@ TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
     }
 }
 
+TEST_F(LaunchTest, TheChordDiagramNumbersItsFretsAndNamesItsStrings) {
+    for (const auto& screen : kScreens) {
+        SCOPED_TRACE(screen.layout);
+        setScreen(screen.idiom, screen.height);
+        const auto chords = platform::Storyboard::storyboardWithName(screen.layout, app::AppDelegate::controllerClasses())
+                                ->instantiateViewControllerWithIdentifier("ChordsViewController");
+        // The diagram is the view that holds the finger marks.
+        const auto mark = std::dynamic_pointer_cast<chords::ChordsViewController>(chords)->Str1Fr1;
+        ASSERT_TRUE(mark && mark->superview());
+        const platform::View& diagram = *mark->superview();
+        std::vector<std::string> labels;
+        for (const auto& view : diagram.subviews()) {
+            const auto* label = dynamic_cast<const platform::Label*>(view.get());
+            if (!label) continue;
+            labels.push_back(label->text());
+            EXPECT_GE(view->frame().x, 0.0) << label->text();
+            EXPECT_LE(view->frame().y + view->frame().height, diagram.frame().height) << label->text();
+        }
+        EXPECT_EQ(labels, (std::vector<std::string>{"1", "2", "3", "4", "E5", "A4", "E4", "C5", "G4"}));
+    }
+}
+
 TEST_F(LaunchTest, TheSharpFlatButtonStartsOnThePictureItsCodeSetsForEveryServedHeight) {
     // Two presses come back to the first spelling: the picture the code sets
     // then is the one the layout must start on.
