@@ -3,11 +3,15 @@
 #include <portaudio.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
@@ -18,6 +22,13 @@ namespace {
 // Frames per blocking read: short enough for stop() to be prompt (about 36 ms
 // at 14039 Hz), long enough to keep the reading thread mostly asleep.
 constexpr unsigned long kFramesPerRead = 512;
+
+// How long a lost microphone rests between attempts to open it again: often
+// enough that tuning resumes soon after the device is back, seldom enough not
+// to keep a sound server busy with refusals.
+constexpr std::chrono::milliseconds kReconnectInterval{1500};
+
+constexpr const char* kLostNotice = "Microphone lost \u2014 reconnecting\u2026";
 
 struct StreamCloser {
     void operator()(PaStream* stream) const { Pa_CloseStream(stream); }
@@ -58,50 +69,100 @@ private:
             std::fprintf(stderr, "pallqa-tuner: the audio input's rate of %g Hz cannot be converted\n", captureRate_);
             return kAudioQueueErrCannotStart;
         }
-        PaStream* stream = nullptr;
-        PaError error = Pa_OpenStream(&stream, &parameters_, nullptr, captureRate_, kFramesPerRead, paClipOff,
-                                      nullptr, nullptr);
-        if (error == paNoError) {
-            stream_.reset(stream);
-            error = Pa_StartStream(stream);
-        }
+        const PaError error = openStream();
         if (error != paNoError) {
             std::fprintf(stderr, "pallqa-tuner: the audio input cannot start: %s\n", Pa_GetErrorText(error));
-            stream_.reset();
             return kAudioQueueErrCannotStart;
         }
-        converter_ = std::make_unique<SampleRateConverter>(captureRate_, format().mSampleRate);
         reading_ = true;
         reader_ = std::thread([this] { read(); });
         return kAudioNoError;
     }
 
     void stopCapture() override {
-        reading_ = false;
+        {
+            std::lock_guard lock(wakeMutex_);
+            reading_ = false;
+        }
+        wake_.notify_all();
         if (reader_.joinable()) reader_.join();
-        if (stream_) Pa_StopStream(stream_.get());
+        closeStream();
+        if (lost_) {
+            clearAudioNotice(kLostNotice);
+            lost_ = false;
+        }
+    }
+
+    // A started stream and a fresh converter, or the reason there is none.
+    PaError openStream() {
+        PaStream* stream = nullptr;
+        PaError error = Pa_OpenStream(&stream, &parameters_, nullptr, captureRate_, kFramesPerRead, paClipOff,
+                                      nullptr, nullptr);
+        if (error != paNoError) return error;
+        stream_.reset(stream);
+        error = Pa_StartStream(stream);
+        if (error != paNoError) {
+            stream_.reset();
+            return error;
+        }
+        converter_ = std::make_unique<SampleRateConverter>(captureRate_, format().mSampleRate);
+        return paNoError;
+    }
+
+    void closeStream() {
+        // A stream whose device has gone cannot drain; abort it.
+        if (stream_) Pa_AbortStream(stream_.get());
         stream_.reset();
     }
 
     // Runs on the reading thread: blocking reads, converted and passed on to
-    // the hand-over thread.
+    // the hand-over thread. When the device fails the tuner hears silence at
+    // once, and the stream is opened again every little while until the
+    // device is back or capture stops.
     void read() {
         std::vector<float> input(kFramesPerRead);
         std::vector<float> converted;
         while (reading_) {
+            if (!stream_ && !reconnect()) continue;
             const PaError error = Pa_ReadStream(stream_.get(), input.data(), kFramesPerRead);
             if (error == paInputOverflowed) {
                 ++overflows_;  // the frames read are good; some before them were lost
             } else if (error != paNoError) {
-                std::fprintf(stderr, "pallqa-tuner: the audio input stopped: %s\n", Pa_GetErrorText(error));
-                return;
+                lose(Pa_GetErrorText(error));
+                continue;
             }
             converted.clear();
-            if (!converter_->process(input, /*last=*/false, converted)) return;
+            if (!converter_->process(input, /*last=*/false, converted)) {
+                lose("the samples could not be converted");
+                continue;
+            }
             std::vector<int16_t> samples;
             appendSamples16(converted, samples);
             deliver(std::move(samples));
         }
+    }
+
+    // Runs on the reading thread.
+    void lose(const char* why) {
+        closeStream();
+        inputLost();
+        if (lost_) return;
+        lost_ = true;
+        std::fprintf(stderr, "pallqa-tuner: the microphone is lost (%s); reconnecting\n", why);
+        setAudioNotice(kLostNotice);
+    }
+
+    // Runs on the reading thread: waits a while, then tries the device again.
+    bool reconnect() {
+        {
+            std::unique_lock lock(wakeMutex_);
+            if (wake_.wait_for(lock, kReconnectInterval, [this] { return !reading_; })) return false;
+        }
+        if (openStream() != paNoError) return false;
+        lost_ = false;
+        std::fputs("pallqa-tuner: the microphone is back\n", stderr);
+        clearAudioNotice(kLostNotice);
+        return true;
     }
 
     const std::shared_ptr<PortAudioSession> session_;
@@ -110,6 +171,9 @@ private:
     std::unique_ptr<PaStream, StreamCloser> stream_;
     std::unique_ptr<SampleRateConverter> converter_;
     std::atomic<bool> reading_{false};
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;  // ends a reconnection's rest when capture stops
+    bool lost_ = false;             // the reading thread's while it runs
     std::atomic<uint64_t> overflows_{0};
     std::thread reader_;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -87,7 +88,27 @@ private:
         if (Pa_IsStreamStopped(stream_) == 0) Pa_StopStream(stream_);
         position_ = 0;
         playing_.store(true, std::memory_order_release);
-        if (Pa_StartStream(stream_) != paNoError) playing_.store(false, std::memory_order_release);
+        PaError error = Pa_StartStream(stream_);
+        if (error != paNoError) {
+            // The device may have gone and come back since the stream was
+            // opened (a sound server restarted): open it afresh once.
+            Pa_CloseStream(stream_);
+            stream_ = nullptr;
+            openStream();
+            error = stream_ == nullptr ? paDeviceUnavailable : Pa_StartStream(stream_);
+        }
+        if (error != paNoError) {
+            playing_.store(false, std::memory_order_release);
+            reportCannotPlay(error);
+        }
+    }
+
+    // Said once per run, however often the user tries.
+    void reportCannotPlay(PaError error) {
+        static std::atomic<bool> reported{false};
+        if (!reported.exchange(true)) {
+            std::fprintf(stderr, "pallqa-tuner: sounds cannot be played: %s\n", Pa_GetErrorText(error));
+        }
     }
 
     // Runs on PortAudio's thread: copies the next frames, silence after the end.

@@ -1,0 +1,14 @@
+#pragma once
+// PortAudio's ALSA host, ALSA and its PulseAudio plugin print their own
+// complaints on stderr — a dozen lines each time a device goes away or a
+// reconnection is refused. The program says what matters in one line of its
+// own; the libraries' lines belong in the log.
+
+namespace platform::media {
+
+// From now on stderr passes through a filter that sends the audio libraries'
+// lines to the log and everything else on to the terminal unchanged. Once per
+// process (later calls do nothing); the terminal gets stderr back at exit.
+void routeLibraryNoiseToLog();
+
+}  // namespace platform::media
