@@ -42,22 +42,25 @@ start)
   chmod 700 "$dir/runtime"
   dir="$(cd "$dir" && pwd)"
   echo "autospawn = no" >"$dir/client.conf"
-  # -n: no default configuration, only the modules named here; the server's own
+  # The whole set-up, defaults included, is in place before the server takes
+  # its first client, so no program opens some other source by chance.
+  {
+    echo "load-module module-native-protocol-unix socket=$dir/native auth-anonymous=1"
+    echo "load-module module-null-sink sink_name=speaker"
+    echo "load-module module-null-sink sink_name=microphone_feed rate=$rate"
+    echo "load-module module-remap-source master=microphone_feed.monitor source_name=microphone rate=$rate"
+    echo "set-default-sink speaker"
+    echo "set-default-source microphone"
+  } >"$dir/server.pa"
+  # -n: no default configuration, only the script above; the server's own
   # state (cookie, device database) stays in DIR, never in the user's home.
   HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" XDG_CONFIG_HOME="$dir/home" PULSE_COOKIE="$dir/cookie" \
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-    --log-target=file:"$dir/server.log" \
-    -L "module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
-    -L "module-null-sink sink_name=speaker" \
-    -L "module-null-sink sink_name=microphone_feed rate=$rate" \
-    -L "module-remap-source master=microphone_feed.monitor source_name=microphone rate=$rate" \
-    -L "module-always-sink" \
-    </dev/null >/dev/null 2>&1 &
+    pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --log-target=file:"$dir/server.log" </dev/null >/dev/null 2>&1 &
   echo $! >"$dir/server.pid"
   eval "$(print_env)"
   for _ in $(seq 100); do
     if pactl info >/dev/null 2>&1; then
-      pactl set-default-sink speaker && pactl set-default-source microphone
       print_env
       exit 0
     fi

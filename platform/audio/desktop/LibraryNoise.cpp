@@ -31,13 +31,6 @@ constexpr std::string_view kNoisePrefixes[] = {
 // Room for bursts of output while the filter is busy writing a line.
 constexpr int kPipeBytes = 1 << 20;
 
-bool isLibraryNoise(std::string_view line) {
-    for (const std::string_view prefix : kNoisePrefixes) {
-        if (line.starts_with(prefix)) return true;
-    }
-    return false;
-}
-
 class StderrFilter {
 public:
     bool install() {
@@ -107,6 +100,13 @@ private:
 StderrFilter filter;
 
 }  // namespace
+
+bool isLibraryNoise(std::string_view line) {
+    for (const std::string_view prefix : kNoisePrefixes) {
+        if (line.starts_with(prefix)) return true;
+    }
+    return false;
+}
 
 void routeLibraryNoiseToLog() {
     static std::once_flag once;
