@@ -1,5 +1,6 @@
 #include "platform/audio/desktop/DesktopAudio.h"
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioOutputUnit.h"
 #include "platform/audio/AudioPlayer.h"
 #include "platform/audio/Recording.h"
@@ -16,6 +17,9 @@ namespace platform::media {
 namespace {
 
 constexpr const char* kDemoRecording = "demo-tuning";
+constexpr const char* kDemoNotice =
+    "No microphone found: you are hearing a demo recording of the five courses being tuned. "
+    "Connect a microphone and start Pallqa Tuner again to tune your instrument.";
 
 AudioChoice useInputFile(const std::filesystem::path& path) {
     AudioChoice choice;
@@ -38,6 +42,7 @@ void useMicrophoneOrDemo() {
     std::string error;
     if (demo && installRecordingInput(*demo, error)) {
         NSLog("No microphone: the tuner hears a recording of the five strings being tuned");
+        setAudioNotice(kDemoNotice);
     } else {
         NSLog("No microphone, and the demo recording cannot be read; the tuner hears nothing");
     }

@@ -82,6 +82,7 @@ WindowFrontend::~WindowFrontend() {
         Application::sharedApplication().setIdleTimerObserver({});
         Application::sharedApplication().setUrlOpener(previousOpener_);
     }
+    notice_.reset();
     renderer_.reset();
     window_.reset();
 }
@@ -101,11 +102,13 @@ void WindowFrontend::show() {
     QPalette colours = window->palette();
     colours.setColor(QPalette::Window, palette::kWindow);
     window->setPalette(colours);
+    notice_.reset();
     renderer_.reset();
     window_ = std::move(window);
     renderer_ = std::make_unique<ScreenRenderer>(window_.get(), scale_);
     renderer_->render();
     window_->setFixedSize(renderer_->stageSize());
+    notice_ = std::make_unique<AudioNoticeBanner>(window_.get());
     window_->show();
     awake_.keepAwake(Application::sharedApplication().isIdleTimerDisabled());
 }
