@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <span>
 #include <string>
 #include <thread>
@@ -160,6 +161,68 @@ TEST_F(LiveAudioTest, AServerKilledMidNoteClearsTheScreenAndTheTunerResumesWhenI
     for (const char* noise : {"\nALSA lib ", "\nExpression '", "\nConnection failure"}) {
         EXPECT_EQ(count(noise), 0u) << noise << "\n" << errors;
     }
+}
+
+}  // namespace
+
+namespace {
+
+class DeviceChoiceTest : public LiveAudioTest {
+protected:
+    // Runs the program to its end; its exit status.
+    int runToEnd(const std::string& arguments) {
+        LiveProcess run(program(arguments), file("run.out"), file("run.err"));
+        return run.wait();
+    }
+    std::string out() const { return live_testing::readText(file("run.out")); }
+    std::string err() const { return live_testing::readText(file("run.err")); }
+};
+
+TEST_F(DeviceChoiceTest, ListsInputsAndOutputsWithTheDefaultsMarked) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    EXPECT_EQ(runToEnd("--list-devices"), 0) << err();
+    // ALSA's pulse device and the default that leads to the server, each way.
+    EXPECT_EQ(out(),
+              "Inputs:\n    pulse (ALSA)\n  * default (ALSA), the default\n"
+              "Outputs:\n    pulse (ALSA)\n  * default (ALSA), the default\n");
+}
+
+TEST_F(DeviceChoiceTest, AnUnknownDeviceIsAnErrorThatListsTheDevices) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    for (const char* option : {"--input-device", "--output-device"}) {
+        EXPECT_EQ(runToEnd(std::string("--headless ") + option + " 'no such card'"), 2) << option;
+        EXPECT_NE(err().find("\"no such card\""), std::string::npos) << err();
+        EXPECT_NE(err().find("  * default (ALSA), the default"), std::string::npos) << err();
+        EXPECT_EQ(out().find("currentTuningName"), std::string::npos) << "the run must not start";
+    }
+    // "e" is in both "pulse" and "default": which one is meant is not said.
+    EXPECT_EQ(runToEnd("--headless --input-device e --seconds 0.5"), 2);
+}
+
+// "PULS" is in "pulse" only, whatever the case.
+TEST_F(DeviceChoiceTest, ThePartOfANameChoosesTheMicrophone) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    LiveProcess tuner(program("--headless --input-device PULS --seconds 8"), file("tuner.out"), file("tuner.err"));
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos);
+    LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+    EXPECT_NE(live_testing::waitForText(file("tuner.out"), "noteDisplay=\"A4\"", 0, 6s), std::string::npos)
+        << live_testing::readText(file("tuner.err"));
+}
+
+TEST_F(DeviceChoiceTest, ARememberedMicrophoneThatIsAbsentFallsBackToTheDefaultWithOneLine) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    fs::create_directories(folder_ / "config" / "pallqa-tuner");
+    std::ofstream(folder_ / "config" / "pallqa-tuner" / "com.tarvelolabs.pallqatuner.json")
+        << R"({"PallqaMicrophone": "USB microphone"})";
+    LiveProcess tuner(program("--headless --seconds 8"), file("tuner.out"), file("tuner.err"));
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos);
+    LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+    EXPECT_NE(live_testing::waitForText(file("tuner.out"), "noteDisplay=\"A4\"", 0, 6s), std::string::npos);
+    tuner.stop();
+    const std::string errors = live_testing::readText(file("tuner.err"));
+    const std::string notice = "the chosen microphone \"USB microphone\" is not there; the default one listens";
+    EXPECT_NE(errors.find(notice), std::string::npos) << errors;
+    EXPECT_EQ(errors.find(notice), errors.rfind(notice)) << "said once";
 }
 
 }  // namespace

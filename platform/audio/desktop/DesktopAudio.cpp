@@ -6,6 +6,7 @@
 #include "platform/audio/Recording.h"
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
+#include "platform/audio/desktop/DeviceSelection.h"
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
@@ -56,7 +57,8 @@ void installDesktopAudio() {
 }
 
 AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
-    AudioChoice choice;
+    AudioChoice choice = selectAudioDevices(options);
+    if (choice.endStatus) return choice;
     if (options.input) {
         choice = useInputFile(*options.input);
         if (!choice.error.empty()) return choice;

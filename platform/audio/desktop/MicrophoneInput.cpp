@@ -13,6 +13,8 @@
 
 #include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
+#include "platform/audio/desktop/AudioDevices.h"
+#include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
 
@@ -39,7 +41,7 @@ public:
     MicrophoneQueue(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData)
         : AudioQueue(format, callback, userData), session_(PortAudioSession::acquire()) {
         if (!session_) return;  // acquire() has said why
-        parameters_.device = Pa_GetDefaultInputDevice();
+        parameters_.device = chosenInputDevice();
         const PaDeviceInfo* device = parameters_.device == paNoDevice ? nullptr : Pa_GetDeviceInfo(parameters_.device);
         if (device == nullptr) {
             std::fputs("pallqa-tuner: there is no audio input device; the tuner hears nothing\n", stderr);
@@ -189,7 +191,7 @@ void installMicrophoneInput() {
 
 bool hasInputDevice() {
     const auto session = PortAudioSession::acquire();
-    return session && Pa_GetDefaultInputDevice() != paNoDevice;
+    return session && chosenInputDevice() != paNoDevice;
 }
 
 }  // namespace platform::media

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
 namespace platform::media {
@@ -31,7 +32,7 @@ protected:
     AudioStatus openDevice() override {
         session_ = PortAudioSession::acquire();
         if (!session_) return kAudioUnitErrFailedInitialization;
-        const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+        const PaDeviceIndex device = chosenOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
         if (info == nullptr) {
             reportNoOutputDevice();

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
 namespace platform::media {
@@ -76,7 +77,7 @@ private:
     // is no stream and nothing plays.
     PaError openStream() {
         if (!session_) return paNotInitialized;
-        const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+        const PaDeviceIndex device = chosenOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
         if (info == nullptr) return paDeviceUnavailable;
         PaStreamParameters output{};
