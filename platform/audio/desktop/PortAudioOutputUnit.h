@@ -11,8 +11,8 @@ namespace platform::media {
 
 // A new unit on the chosen output device. Initialising it opens a stream in
 // the unit's format; the render callback is then pulled on PortAudio's thread
-// while the unit runs. Without an output device, initialising says so once on
-// stderr and fails, and the unit never starts.
+// while the unit runs. Without an output device, initialising fails and the
+// unit never starts; the run is told once (OutputUnavailable.h).
 std::shared_ptr<AudioOutputUnit> makePortAudioOutputUnit();
 
 }  // namespace platform::media

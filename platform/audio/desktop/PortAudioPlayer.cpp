@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "platform/audio/desktop/AudioDevices.h"
+#include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
 namespace platform::media {
@@ -69,7 +69,7 @@ private:
         const PaError error = openStream();
         if (error != paNoError) {
             playing_.store(false, std::memory_order_release);
-            reportCannotPlay(error);
+            reportOutputUnavailable(Pa_GetErrorText(error));
         }
     }
 
@@ -104,14 +104,6 @@ private:
         Pa_AbortStream(stream_);
         Pa_CloseStream(stream_);
         stream_ = nullptr;
-    }
-
-    // Said once per run, however often the user tries.
-    static void reportCannotPlay(PaError error) {
-        static std::atomic<bool> reported{false};
-        if (!reported.exchange(true)) {
-            std::fprintf(stderr, "pallqa-tuner: sounds cannot be played: %s\n", Pa_GetErrorText(error));
-        }
     }
 
     // Runs on PortAudio's thread: copies the next frames, silence after the end.
