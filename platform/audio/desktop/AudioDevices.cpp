@@ -120,6 +120,11 @@ int chosenInputDevice() {
     return deviceNamed(name, /*input=*/true);
 }
 
+std::string chosenInputDeviceName() {
+    std::lock_guard lock(choice().mutex);
+    return choice().input;
+}
+
 int chosenOutputDevice() {
     std::unique_lock lock(choice().mutex);
     const std::string name = choice().output;

@@ -38,6 +38,8 @@ void chooseOutputDevice(const std::string& name);
 // PortAudio's index of the chosen device, else of the default one (also when
 // the chosen one has gone); paNoDevice when there is none.
 int chosenInputDevice();
+// The name given to chooseInputDevice(); empty for the default.
+std::string chosenInputDeviceName();
 int chosenOutputDevice();
 
 }  // namespace platform::media

@@ -64,6 +64,7 @@ AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
         if (!choice.error.empty()) return choice;
     } else {
         useMicrophoneOrDemo();
+        offerMicrophoneChoice();
     }
     // At machine speed the players and the tone output stay plain: the players
     // still report each sound they start, and nothing reaches the loudspeaker.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/store/UserDefaults.h"
 
@@ -52,6 +53,25 @@ AudioChoice selectAudioDevices(const LaunchOptions& options) {
     if (options.outputDevice && !chooseNamed(devices, *options.outputDevice, /*input=*/false, choice)) return choice;
     if (!options.inputDevice) useRememberedMicrophone(devices);
     return choice;
+}
+
+void offerMicrophoneChoice() {
+    MicrophoneChoice offer;
+    offer.microphones = [] {
+        std::vector<std::string> names;
+        for (const AudioDevice& device : listAudioDevices()) {
+            if (device.input) names.push_back(device.name);
+        }
+        return names;
+    };
+    offer.chosen = [] { return chosenInputDeviceName(); };
+    offer.choose = [](const std::string& name) {
+        chooseInputDevice(name);
+        UserDefaults& defaults = UserDefaults::standardUserDefaults();
+        defaults.setObject(name, kRememberedMicrophoneKey);
+        defaults.synchronize();
+    };
+    setMicrophoneChoice(std::move(offer));
 }
 
 }  // namespace platform::media

@@ -19,4 +19,8 @@ inline constexpr const char* kRememberedMicrophoneKey = "PallqaMicrophone";
 // default one with a line on stderr when the remembered one is absent.
 AudioChoice selectAudioDevices(const LaunchOptions& options);
 
+// Offers the machine's inputs to the window's microphone chooser; a choice
+// there takes effect at once and is kept under kRememberedMicrophoneKey.
+void offerMicrophoneChoice();
+
 }  // namespace platform::media

@@ -41,19 +41,9 @@ public:
     MicrophoneQueue(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData)
         : AudioQueue(format, callback, userData), session_(PortAudioSession::acquire()) {
         if (!session_) return;  // acquire() has said why
-        parameters_.device = chosenInputDevice();
-        const PaDeviceInfo* device = parameters_.device == paNoDevice ? nullptr : Pa_GetDeviceInfo(parameters_.device);
-        if (device == nullptr) {
+        if (!configure(chosenInputDevice())) {
             std::fputs("pallqa-tuner: there is no audio input device; the tuner hears nothing\n", stderr);
-            parameters_.device = paNoDevice;
-            return;
         }
-        parameters_.channelCount = 1;
-        parameters_.sampleFormat = paFloat32;
-        parameters_.suggestedLatency = device->defaultLowInputLatency;
-        captureRate_ = Pa_IsFormatSupported(&parameters_, nullptr, format.mSampleRate) == paFormatIsSupported
-                           ? format.mSampleRate
-                           : device->defaultSampleRate;
     }
 
     ~MicrophoneQueue() override {
@@ -95,6 +85,41 @@ private:
         }
     }
 
+    // Capture from `index` at the queue's rate when the device offers it, else
+    // at the device's own; false (and no device) when there is no such device.
+    bool configure(PaDeviceIndex index) {
+        const PaDeviceInfo* device = index == paNoDevice ? nullptr : Pa_GetDeviceInfo(index);
+        if (device == nullptr) {
+            parameters_.device = paNoDevice;
+            return false;
+        }
+        parameters_.device = index;
+        parameters_.channelCount = 1;
+        parameters_.sampleFormat = paFloat32;
+        parameters_.suggestedLatency = device->defaultLowInputLatency;
+        captureRate_ = Pa_IsFormatSupported(&parameters_, nullptr, format().mSampleRate) == paFormatIsSupported
+                           ? format().mSampleRate
+                           : device->defaultSampleRate;
+        return true;
+    }
+
+    // Runs on the reading thread: the user chose another microphone in the
+    // window; capture moves to it, or stays where it was when it cannot open.
+    void followChoice(PaDeviceIndex chosen) {
+        const PaStreamParameters previous = parameters_;
+        const double previousRate = captureRate_;
+        closeStream();
+        if (configure(chosen) && SampleRateConverter::canConvert(captureRate_, format().mSampleRate) &&
+            openStream() == paNoError) {
+            inputLost();  // no buffer joins the two microphones
+            std::fprintf(stderr, "pallqa-tuner: listening to %s\n", Pa_GetDeviceInfo(chosen)->name);
+            return;
+        }
+        parameters_ = previous;
+        captureRate_ = previousRate;
+        if (openStream() != paNoError) lose("the chosen microphone cannot be opened");
+    }
+
     // A started stream and a fresh converter, or the reason there is none.
     PaError openStream() {
         PaStream* stream = nullptr;
@@ -126,6 +151,10 @@ private:
         std::vector<float> converted;
         while (reading_) {
             if (!stream_ && !reconnect()) continue;
+            if (const PaDeviceIndex chosen = chosenInputDevice(); chosen != paNoDevice && chosen != parameters_.device) {
+                followChoice(chosen);
+                continue;
+            }
             const PaError error = Pa_ReadStream(stream_.get(), input.data(), kFramesPerRead);
             if (error == paInputOverflowed) {
                 ++overflows_;  // the frames read are good; some before them were lost

@@ -11,6 +11,7 @@
 
 #include "platform/core/Device.h"
 #include "platform/core/NotificationCenter.h"
+#include "platform/ui/qt/MicrophoneMenu.h"
 #include "platform/ui/qt/RunLoopPump.h"
 #include "platform/ui/qt/Widgets.h"
 #include "platform/ui/qt/XdgUrlOpener.h"
@@ -109,6 +110,7 @@ void WindowFrontend::show() {
     renderer_->render();
     window_->setFixedSize(renderer_->stageSize());
     notice_ = std::make_unique<AudioNoticeBanner>(window_.get());
+    addMicrophoneMenu(window_.get());
     window_->show();
     awake_.keepAwake(Application::sharedApplication().isIdleTimerDisabled());
 }
