@@ -43,7 +43,7 @@ struct AudioChoice {
     std::string error;
     // The run ends before it starts with this status: 0 once the devices are
     // listed, 2 when a device named on the command line is not there.
-    std::optional<int> endStatus;
+    std::optional<int> endStatus{};
 };
 
 using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
