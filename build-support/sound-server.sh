@@ -56,7 +56,7 @@ start)
   # state (cookie, device database) stays in DIR, never in the user's home.
   HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" XDG_CONFIG_HOME="$dir/home" PULSE_COOKIE="$dir/cookie" \
     pulseaudio -n -F "$dir/server.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-    --log-target=file:"$dir/server.log" </dev/null >/dev/null 2>&1 &
+    --log-target=file:"$dir/server.log" </dev/null >/dev/null 2>>"$dir/server.log" &
   echo $! >"$dir/server.pid"
   eval "$(print_env)"
   for _ in $(seq 100); do

@@ -6,11 +6,16 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace testing_support {
 
 namespace fs = std::filesystem;
+
+// Enough of a failed server's log to say why.
+constexpr size_t kLogTail = 2000;
 
 bool runningUnderCi() {
     const char* ci = std::getenv("CI");
@@ -26,7 +31,10 @@ std::unique_ptr<SoundServer> SoundServer::start(int sampleRate, std::string& err
     }
     std::unique_ptr<SoundServer> server(new SoundServer(pattern, sampleRate));
     if (!server->restart()) {
-        error = "the server did not start; its log is " + (server->folder_ / "server.log").string();
+        // The folder goes with the server: its log is quoted here.
+        std::ifstream log(server->folder_ / "server.log");
+        const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+        error = "the server did not start; its log ends:\n" + text.substr(text.size() > kLogTail ? text.size() - kLogTail : 0);
         return nullptr;
     }
     return server;
