@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/audio/desktop/PortAudioPlayer.h"
 #include "sound/TuningFork.h"
 #include "tests/app/LiveProcess.h"
 #include "tests/support/PlainPlatform.h"
@@ -120,6 +121,27 @@ TEST_P(ToneOnTheSpeakerTest, TheToneSoundsAtItsPitchForAsLongAsAsked) {
 INSTANTIATE_TEST_SUITE_P(Notes, ToneOnTheSpeakerTest,
                          ::testing::Values(ToneCase{"E4", 2.0}, ToneCase{"A4", 0.5}, ToneCase{"G4", 1.0}),
                          [](const auto& info) { return std::string(info.param.note); });
+
+TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
+    std::this_thread::sleep_for(300ms);  // the recorder is connected before the sound starts
+    {
+        const auto player = platform::media::makePortAudioPlayer(testing_support::resourcesFolder() / "3_4_A4.mp3");
+        ASSERT_NE(player, nullptr);
+        player->play();
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (player->isPlaying() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
+        EXPECT_FALSE(player->isPlaying()) << "the sound never ended";
+    }
+    std::this_thread::sleep_for(300ms);  // the last of it reaches the monitor
+    recorder.stop();
+
+    const auto speaker = live_testing::readRawSamples(file("speaker.raw"));
+    // The 2.5 s pluck rings most of its length above the threshold, at the A4 it tunes.
+    EXPECT_GT(live_testing::soundingSeconds(speaker, kMonitorRate, kSoundThreshold), 1.5);
+    EXPECT_NEAR(live_testing::zeroCrossingFrequency(speaker, kMonitorRate, kSoundThreshold), 440.0, 440.0 * 0.02);
+}
 
 TEST_F(LiveAudioTest, AServerKilledMidNoteClearsTheScreenAndTheTunerResumesWhenItIsBack) {
     PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
