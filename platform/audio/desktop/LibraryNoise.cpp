@@ -1,9 +1,11 @@
 #include "platform/audio/desktop/LibraryNoise.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -30,6 +32,8 @@ constexpr std::string_view kNoisePrefixes[] = {
 
 // Room for bursts of output while the filter is busy writing a line.
 constexpr int kPipeBytes = 1 << 20;
+// How soon the filter notices, at exit, that nothing more is coming.
+constexpr int kPollMilliseconds = 50;
 
 class StderrFilter {
 public:
@@ -50,22 +54,34 @@ public:
         return true;
     }
 
-    // At exit: the terminal gets stderr back once every line has been passed on.
+    // At exit: the terminal gets stderr back once every line written so far
+    // has been passed on. A program this one started (a browser, say) may
+    // hold the pipe open for longer; the filter does not wait for it.
     void uninstall() {
         std::fflush(stderr);
-        ::dup2(terminal_, STDERR_FILENO);  // the pipe's last writer goes, so the forwarder sees its end
+        ::dup2(terminal_, STDERR_FILENO);
+        closing_ = true;
         if (forwarder_.joinable()) forwarder_.join();
         ::close(reading_);
     }
 
 private:
-    // Runs on the filter's thread until stderr is given back.
+    // Runs on the filter's thread until the pipe ends or, once stderr has been
+    // given back, runs dry.
     void forward() {
         std::array<char, 4096> chunk{};
         std::string pending;
-        ssize_t count;
-        while ((count = ::read(reading_, chunk.data(), chunk.size())) != 0) {
-            if (count < 0) continue;  // interrupted
+        for (;;) {
+            pollfd ready{reading_, POLLIN, 0};
+            const int polled = ::poll(&ready, 1, kPollMilliseconds);
+            if (polled == 0) {
+                if (closing_) break;
+                continue;
+            }
+            if (polled < 0) continue;  // interrupted
+            const ssize_t count = ::read(reading_, chunk.data(), chunk.size());
+            if (count == 0) break;
+            if (count < 0) continue;
             pending.append(chunk.data(), static_cast<size_t>(count));
             size_t end;
             while ((end = pending.find('\n')) != std::string::npos) {
@@ -92,6 +108,7 @@ private:
         }
     }
 
+    std::atomic<bool> closing_{false};
     int terminal_ = -1;
     int reading_ = -1;
     std::thread forwarder_;
