@@ -4,7 +4,8 @@
 # Building and running the program.
 BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
-  qt6-base-dev libgl-dev fonts-dejavu-core"
+  qt6-base-dev libgl-dev fonts-dejavu-core
+  pulseaudio pulseaudio-utils libasound2-plugins"
 
 # Building everything (tests, benchmarks, the manual page) and running the
 # tests, on top of BUILD_PACKAGES.

@@ -31,6 +31,11 @@ struct LaunchOptions {
     DeviceDescription device;
     // The log on stderr too, besides its file.
     bool verbose = false;
+    // List the audio devices instead of running.
+    bool listDevices = false;
+    // The microphone and the loudspeaker, by name or a part of it.
+    std::optional<std::string> inputDevice;
+    std::optional<std::string> outputDevice;
 };
 
 // The options as the command line gives them, before they are checked.
@@ -48,10 +53,15 @@ private:
     bool verbose_ = false;
     std::string seconds_;
     std::string screen_;
+    bool listDevices_ = false;
+    std::string inputDevice_;
+    std::string outputDevice_;
     // Whether each valued option was given at all (an empty value is a mistake).
     const CLI::Option* inputOption_ = nullptr;
     const CLI::Option* secondsOption_ = nullptr;
     const CLI::Option* screenOption_ = nullptr;
+    const CLI::Option* inputDeviceOption_ = nullptr;
+    const CLI::Option* outputDeviceOption_ = nullptr;
 };
 
 struct ParsedLaunchOptions {
