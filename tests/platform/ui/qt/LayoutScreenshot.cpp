@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Bundle.h"
 #include "platform/launch/ApplicationMainOptions.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Image.h"
@@ -115,8 +116,11 @@ int main(int argc, char** argv) {
         }
     }
     if (view == "chords") {
+        // The button's title in the language in use.
+        const QString title =
+            QString::fromStdString(platform::Bundle::mainBundle().localizedString("Chords ›", "", "Main"));
         for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
-            if (button->text() == "Chords ›") button->click();
+            if (button->text() == title) button->click();
         }
         QApplication::processEvents();
         const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
