@@ -5,11 +5,13 @@
 BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
-  pulseaudio pulseaudio-utils libasound2-plugins"
+  libasound2-plugins"
 
 # Building everything (tests, benchmarks, the manual page) and running the
-# tests, on top of BUILD_PACKAGES.
-TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev help2man appstream bash-completion"
+# tests, on top of BUILD_PACKAGES; the live audio tests run a private
+# PulseAudio server.
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev help2man appstream bash-completion
+  pulseaudio pulseaudio-utils"
 
 # Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
 BENCH_PACKAGES="python3 aubio-tools"
