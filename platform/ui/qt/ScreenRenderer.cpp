@@ -254,14 +254,15 @@ void ScreenRenderer::render() {
 QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
     const Rect frame = root->frame();
     const QSize content = scaled({0, 0, frame.width, frames_->contentBottom()}).size();
-    QWidget* widget = build(root, nullptr);
+    // Built inside the stage even when it moves into a scroll area: a widget
+    // without a parent would open as a window of its own for a moment.
+    QWidget* widget = build(root, stage_);
     widget->resize(content);
     if (viewport_.isEmpty() && content.height() > scaled(frame).height()) {
         // As large as the screen, with a scroll bar beside it for the rest of the scene.
         stageSize_ = QSize(content.width() + kScrollBarWidth, scaled(frame).height());
     }
     if (content.width() <= stageSize_.width() && content.height() <= stageSize_.height()) {
-        widget->setParent(stage_);
         widget->move((stageSize_.width() - content.width()) / 2, 0);
         return widget;
     }
