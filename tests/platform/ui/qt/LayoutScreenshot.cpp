@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -84,6 +85,9 @@ int main(int argc, char** argv) {
 
     const auto tuner = layout_testing::installLayout(arguments[0]);
     if (!tuner) return 1;
+    // Drawn at the screen class's own size, never at a size the user gave the window.
+    QTemporaryDir noRememberedSize;
+    setenv("XDG_CONFIG_HOME", noRememberedSize.path().toLocal8Bit().constData(), 1);
     platform::qt::WindowFrontend frontend;
     if (!frontend.hasDisplay()) {
         std::fprintf(stderr, "no display\n");
