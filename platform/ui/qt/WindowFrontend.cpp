@@ -132,6 +132,9 @@ void WindowFrontend::show() {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_.get());
     QObject::connect(escape, &QShortcut::activated, [this] { renderer_->pressCloseControl(); });
     window_->show();
+    // No control wears the focus ring until the keyboard is used: the first
+    // Tab reaches the first control.
+    window_->setFocus(Qt::OtherFocusReason);
     awake_.keepAwake(Application::sharedApplication().isIdleTimerDisabled());
 }
 

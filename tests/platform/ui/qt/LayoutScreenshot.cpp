@@ -95,6 +95,14 @@ int main(int argc, char** argv) {
     }
     showTunerOnA4(*tuner, parsed.options.device);
     frontend.show();
+    // At the screen class's own size in points, whatever the desktop: one
+    // pixel per point, with room for the scroll bar of a scene that scrolls.
+    constexpr int kScrollBarWidth = 8;
+    const platform::Rect bounds = platform::Screen::mainBounds();
+    const bool scrolls = frontend.window()->findChild<QScrollArea*>() != nullptr;
+    frontend.window()->resize(static_cast<int>(bounds.width) + (scrolls ? kScrollBarWidth : 0),
+                              static_cast<int>(bounds.height));
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
     if (view == "fork") {
         std::dynamic_pointer_cast<platform::Button>(tuner->outletView("tuningForkButton"))->userTap();
         outlet<platform::Label>(*tuner, "tfnoteDisplay")->setText("E5");
