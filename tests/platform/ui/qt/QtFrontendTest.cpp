@@ -14,6 +14,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 #include <thread>
 
 #include "platform/ui/Alert.h"
@@ -341,6 +343,52 @@ TEST_F(XdgOpenTest, RefusesTextThatIsNotAnAddress) {
     platform::qt::XdgUrlOpener opener;
     opener.open("--version");
     EXPECT_TRUE(log->contains("Not an address, not opened: --version"));
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the paint events each widget of a window receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* window) {
+        for (auto* child : window->findChildren<QWidget*>()) child->installEventFilter(this);
+    }
+    std::map<QString, int> painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++painted[watched->objectName()];
+        return false;
+    }
+};
+
+TEST_F(QtFrontendTest, ATickThatChangesNothingPaintsNothingAndAChangePaintsOnlyItsElement) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    for (int i = 0; i < 5; ++i) settle();
+    const auto note = std::dynamic_pointer_cast<platform::Label>(tuner->outletView("noteDisplay"));
+    const auto lamp = std::dynamic_pointer_cast<platform::ImageView>(tuner->outletView("LEDDisplay"));
+    const auto string = tuner->outletView("tunedString5");
+    PaintCounter counter(frontend->window());
+
+    // What a quiet tick does: the same texts, pictures and visibility again.
+    for (int tick = 0; tick < 10; ++tick) {
+        note->setText(note->text());
+        lamp->setImage(lamp->image());
+        lamp->setAccessibilityValue(lamp->accessibilityValue());
+        string->setHidden(string->isHidden());
+        settle();
+    }
+    EXPECT_TRUE(counter.painted.empty()) << counter.painted.begin()->first.toStdString();
+
+    note->setText("A4");
+    settle();
+    std::set<QString> repainted;
+    for (const auto& [name, count] : counter.painted) {
+        if (!name.isEmpty()) repainted.insert(name);
+    }
+    EXPECT_EQ(repainted, std::set<QString>{"noteDisplay"}) << "named elements besides the note were drawn again";
 }
 
 }  // namespace
