@@ -79,7 +79,9 @@ TEST_F(KeyboardTest, TabReachesEveryControlInReadingOrder) {
     for (size_t i = 0; i < expected.size(); ++i) {
         ASSERT_NE(expected[i], nullptr) << i;
         ASSERT_LT(position(expected[i]), static_cast<long>(order.size())) << "not reached: " << i;
-        if (i > 0) EXPECT_LT(position(expected[i - 1]), position(expected[i])) << i;
+        if (i > 0) {
+            EXPECT_LT(position(expected[i - 1]), position(expected[i])) << i;
+        }
     }
     EXPECT_EQ(position(buttonTitled("Done")), static_cast<long>(order.size())) << "a closed panel is skipped";
 }
