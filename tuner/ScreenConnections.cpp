@@ -31,6 +31,10 @@ std::map<std::string, platform::OutletBinder> ViewController::outlets() {
         {"freqChartSwitch", platform::outlet(freqChartSwitch)},
         {"tuningForkHint", platform::outlet(tuningForkHint)},
         {"tuningForkStopButton", platform::outlet(tuningForkStopButton)},
+        {"guideCourse", platform::outlet(guideCourse)},
+        {"guideCents", platform::outlet(guideCents)},
+        {"guideDirection", platform::outlet(guideDirection)},
+        {"guideNeedle", platform::outlet(guideNeedle)},
     };
 }
 

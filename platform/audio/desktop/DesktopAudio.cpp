@@ -8,7 +8,6 @@
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
-#include "platform/audio/desktop/RecordingDecoder.h"
 #include "platform/audio/desktop/RecordingInput.h"
 #include "platform/audio/desktop/SoundFileRecording.h"
 
@@ -20,12 +19,12 @@ constexpr const char* kDemoRecording = "demo-tuning";
 AudioChoice useInputFile(const std::filesystem::path& path) {
     AudioChoice choice;
     std::string error;
-    const auto recording = readMonoRecording(path, error);
-    if (!recording || !installRecordingInput(path, error)) {
+    const auto recording = installRecordingInput(path, error);
+    if (!recording) {
         choice.error = path.string() + ": " + error;
         return choice;
     }
-    choice.inputSeconds = static_cast<double>(recording->samples.size()) / recording->sampleRate;
+    choice.inputSeconds = recording->seconds;
     return choice;
 }
 
