@@ -5,7 +5,8 @@
 BUILD_PACKAGES="cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
-  qt6-base-dev libgl-dev"
+  qt6-base-dev libgl-dev
+  pulseaudio pulseaudio-utils libasound2-plugins"
 
 # Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
 BENCH_PACKAGES="python3 aubio-tools"

@@ -13,6 +13,7 @@
 
 #include "platform/core/Device.h"
 #include "platform/core/NotificationCenter.h"
+#include "platform/ui/qt/MicrophoneMenu.h"
 #include "platform/ui/qt/RunLoopPump.h"
 #include "platform/ui/qt/Widgets.h"
 #include "platform/ui/qt/XdgUrlOpener.h"
@@ -96,6 +97,7 @@ WindowFrontend::~WindowFrontend() {
         Application::sharedApplication().setIdleTimerObserver({});
         Application::sharedApplication().setUrlOpener(previousOpener_);
     }
+    notice_.reset();
     renderer_.reset();
     window_.reset();
 }
@@ -116,6 +118,7 @@ void WindowFrontend::show() {
     QPalette colours = window->palette();
     colours.setColor(QPalette::Window, palette::kWindow);
     window->setPalette(colours);
+    notice_.reset();
     renderer_.reset();
     window_ = std::move(window);
     renderer_ = std::make_unique<ScreenRenderer>(window_.get());
@@ -131,6 +134,8 @@ void WindowFrontend::show() {
     QObject::connect(quit, &QShortcut::activated, [] { QCoreApplication::quit(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_.get());
     QObject::connect(escape, &QShortcut::activated, [this] { renderer_->pressCloseControl(); });
+    notice_ = std::make_unique<AudioNoticeBanner>(window_.get());
+    addMicrophoneMenu(window_.get());
     window_->show();
     // No control wears the focus ring until the keyboard is used: the first
     // Tab reaches the first control.
