@@ -103,9 +103,9 @@ def element(kind, box, name=None, **fields):
     return item
 
 
-def style(font=None, bold=None, align=None, color=None, background=None, radius=None, wrap=None):
+def style(font=None, bold=None, align=None, color=None, background=None, radius=None, wrap=None, collapse=None):
     found = {"font": font, "bold": bold, "align": align, "color": color, "background": background,
-             "radius": radius, "wrap": wrap}
+             "radius": radius, "wrap": wrap, "collapse": collapse}
     return {key: value for key, value in found.items() if value is not None}
 
 
@@ -119,14 +119,14 @@ def label(box, text="", name=None, font=15, bold=None, align=None, color=TEXT, w
                    style=style(font=font, bold=bold, align=align, color=color, wrap=wrap))
 
 
-def picture(box, name=None, image=None, hidden=None):
-    return element("ImageView", box, name, image=image, hidden=hidden)
+def picture(box, name=None, image=None, hidden=None, collapse=None):
+    return element("ImageView", box, name, image=image, hidden=hidden, style=style(collapse=collapse) or None)
 
 
 def button(box, title="", name=None, image=None, actions=None, navigation=None, font=15, accent=False,
-           background=KEY):
+           background=KEY, hidden=None):
     return element("Button", box, name, title=title or None, image=image, actions=list(actions) if actions else None,
-                   navigation=navigation,
+                   navigation=navigation, hidden=hidden,
                    style=style(font=font if title else None, bold=True if accent else None, align="center",
                                color=ON_ACCENT if accent else TEXT,
                                background=ACCENT if accent else background, radius=10 if background else None))
@@ -279,7 +279,9 @@ def settings_card(m, x, y, w):
                            switch_name, True, action))
         top += m.row
     chart_w, chart_h = fit((600, 300), inner)
-    rows.append(picture((pad + (inner - chart_w) / 2, top + 6, chart_w, chart_h), "freqChart", "freqchart.png"))
+    # Switched off, the chart gives its room back and the card closes up.
+    rows.append(picture((pad + (inner - chart_w) / 2, top + 6, chart_w, chart_h), "freqChart", "freqchart.png",
+                        collapse=True))
     height = top + 6 + chart_h + pad
     return view((x, y, w, height), rows, background=CARD, radius=16), height
 
@@ -325,7 +327,7 @@ def tuning_fork_panel(m, x, y, w):
                font=m.body_font),
     ]
     top = pad + 40
-    items.append(label((pad, top, inner / 2, m.note_font * 0.8 + 8), "-", "tfnoteDisplay",
+    items.append(label((pad, top, inner / 2, m.note_font * 0.8 + 8), "", "tfnoteDisplay",
                        font=int(m.note_font * 0.8), bold=True))
     items.append(label((pad + inner / 2, top, inner / 2, m.note_font * 0.8 + 8), "", "tfFreqLabel",
                        font=m.freq_font, color=ACCENT, align="right"))
@@ -335,7 +337,11 @@ def tuning_fork_panel(m, x, y, w):
         items.append(button((pad + i * (key_w + gap), top, key_w, m.key + 8), title, actions=[action],
                             font=m.body_font + 2))
     top += m.key + 8 + gap + 4
-    items.append(button((pad, top, inner, m.key), "Stop", actions=["stopFreqPlay:"], font=m.body_font, accent=True))
+    # While nothing plays, a hint stands where the Stop button shows during a tone.
+    items.append(label((pad, top, inner, m.key), "Choose a string", "tuningForkHint", font=m.body_font, color=DIM,
+                       align="center"))
+    items.append(button((pad, top, inner, m.key), "Stop", name="tuningForkStopButton", actions=["stopFreqPlay:"],
+                        font=m.body_font, accent=True, hidden=True))
     height = top + m.key + pad
     return view((x, y, w, height), items, name="tuningForkPanel", background=PANEL, radius=18, hidden=True), height
 

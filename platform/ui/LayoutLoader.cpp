@@ -140,12 +140,13 @@ private:
             problems_.push_back("no action " + selector + " for " + (elementName.empty() ? "a control" : elementName));
             return;
         }
-        control.addTarget(action->second);
+        control.addTarget(action->second, selector);
         sent_.insert(selector);
     }
 
     void connectNavigation(Control& control, const Navigation& navigation) {
         std::weak_ptr<ViewController> self = controller_;
+        control.setClosesScreen(navigation.kind == Navigation::Kind::Dismiss || navigation.kind == Navigation::Kind::Hide);
         switch (navigation.kind) {
             case Navigation::Kind::Present: {
                 // The control keeps its document, as a screen keeps the storyboard it came from.

@@ -42,6 +42,9 @@ struct ElementStyle {
     std::string color;        // text colour "#rrggbb"; empty leaves it to the frontend
     std::string background;   // fill "#rrggbb"; empty is transparent
     double cornerRadius = 0.0;
+    // Hidden, the element gives its height back: its parent closes up and
+    // what stands below the parent moves up.
+    bool collapses = false;
 };
 
 // The look a layout gave `view`; null for views no layout built.

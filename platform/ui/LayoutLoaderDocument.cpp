@@ -84,7 +84,8 @@ public:
         if (!style.is_object()) return fail(here, "expected an object");
         std::string align;
         if (!number(style, "font", here, out.fontSize) || !flag(style, "bold", here, out.bold) ||
-            !flag(style, "wrap", here, out.wraps) || !text(style, "color", here, out.color, false) ||
+            !flag(style, "wrap", here, out.wraps) || !flag(style, "collapse", here, out.collapses) ||
+            !text(style, "color", here, out.color, false) ||
             !text(style, "background", here, out.background, false) ||
             !number(style, "radius", here, out.cornerRadius) || !text(style, "align", here, align, false)) {
             return false;

@@ -253,6 +253,20 @@ TEST_F(LayoutNavigationTest, TuningForkPanelOpensAndClosesWithItsSoundActions) {
     EXPECT_EQ(tuner->received, (std::vector<std::string>{"stopFreqPlay:", "enableSoundConfirmation:"}));
 }
 
+TEST_F(LayoutNavigationTest, ControlsKnowTheActionsTheySendAndWhichOnesCloseAPanelOrLeave) {
+    const auto stops = platform::controlsSending(tuner->view(), "stopFreqPlay:");
+    ASSERT_EQ(stops.size(), 2u) << "Done and Stop";
+    EXPECT_EQ(stops[0], buttonTitled(tuner->view(), "Done"));
+    EXPECT_TRUE(stops[0]->closesScreen());
+    EXPECT_FALSE(stops[1]->closesScreen()) << "Stop leaves the panel open";
+    EXPECT_EQ(platform::controlsSending(tuner->view(), "play2ndStringSound:").size(), 1u);
+    EXPECT_TRUE(platform::controlsSending(tuner->view(), "noSuchAction:").empty());
+    EXPECT_FALSE(buttonTitled(tuner->view(), "Chords ›")->closesScreen()) << "presenting is no way back";
+
+    buttonTitled(tuner->view(), "Chords ›")->userTap();
+    EXPECT_TRUE(buttonTitled(tuner->presentedViewController()->view(), "‹ Tuner")->closesScreen());
+}
+
 // Small documents that show one fault each.
 class LayoutFaultTest : public testing_support::PlainPlatformTest {
 protected:
@@ -405,7 +419,8 @@ TEST_F(LayoutFaultTest, TextsAreShownInTheLanguageOfTheMainTable) {
 TEST_F(LayoutFaultTest, ElementsCarryTheirLookForFrontends) {
     const auto storyboard = parse(tunerScene(
         R"({"type": "Label", "name": "noteDisplay", "frame": [1, 2, 3, 4], "text": "A4", "hidden": true,
-            "style": {"font": 56, "bold": true, "align": "center", "color": "#ffffff", "background": "#000000", "radius": 8, "wrap": true}})"));
+            "style": {"font": 56, "bold": true, "align": "center", "color": "#ffffff", "background": "#000000", "radius": 8, "wrap": true,
+                      "collapse": true}})"));
     ASSERT_NE(storyboard, nullptr);
     const auto tuner = recording(storyboard->instantiateInitialViewController());
     const auto note = std::dynamic_pointer_cast<platform::Label>(tuner->outletView("noteDisplay"));
@@ -422,6 +437,7 @@ TEST_F(LayoutFaultTest, ElementsCarryTheirLookForFrontends) {
     EXPECT_EQ(style->color, "#ffffff");
     EXPECT_EQ(style->background, "#000000");
     EXPECT_EQ(style->cornerRadius, 8.0);
+    EXPECT_TRUE(style->collapses);
     EXPECT_EQ(platform::layoutStyleOf(platform::Label()), nullptr);
 }
 
