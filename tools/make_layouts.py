@@ -568,6 +568,7 @@ SPANISH = {
     "Tuning fork": "Diapasón",
     "Done": "Listo",
     "Stop": "Detener",
+    "Choose a string": "Elige una cuerda",
     "‹ Tuner": "‹ Afinador",
     "Chords": "Acordes",
     "Choose a root and a chord type": "Elige una tónica y un tipo de acorde",
