@@ -6,6 +6,7 @@
 #include "app/LayoutSelection.h"
 #include "app/TunerScreen.h"
 #include "chords/ChordsViewController.h"
+#include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
 #include "rating/RatingPrompt.h"
@@ -52,7 +53,14 @@ void AppDelegate::explainUnservedScreen() {
     // Said on stderr whatever the log shows: the program runs on, but shows nothing.
     std::fprintf(stderr, "pallqa-tuner: no layout for a %s %g points high; %s\n", family.c_str(),
                  platform::Screen::mainBoundsHeight(), heights.c_str());
-    platform::Application::sharedApplication().setNoWindowExplanation("The " + heights + ".");
+    // The window says the same in the language in use.
+    const auto& bundle = platform::Bundle::mainBundle();
+    const ServedHeights lists = servedHeightLists(bundle.localizedString("ListAnd", "and", ""));
+    const platform::LogArg served[] = {lists.phone, lists.tablet};
+    platform::Application::sharedApplication().setNoWindowExplanation(platform::formatMessage(
+        bundle.localizedString("NoLayoutHeights", "The phone layouts serve heights %@; tablet layouts serve heights %@.",
+                               ""),
+        served));
 }
 
 platform::ControllerFactories AppDelegate::controllerClasses() {

@@ -68,14 +68,14 @@ LayoutChoice chooseLayout(int64_t userInterfaceIdiom, double screenHeight) {
 
 namespace {
 
-// "480, 568 and 667"
-std::string heightList(const std::vector<HeightRow>& rows) {
+// "480, 568 and 667", the last two joined by `andWord`.
+std::string heightList(const std::vector<HeightRow>& rows, std::string_view andWord) {
     std::vector<double> heights;
     for (const auto& row : rows) heights.insert(heights.end(), row.heights.begin(), row.heights.end());
     std::sort(heights.begin(), heights.end());
     std::string text;
     for (size_t i = 0; i < heights.size(); ++i) {
-        if (i > 0) text += i + 1 == heights.size() ? " and " : ", ";
+        if (i > 0) text += i + 1 == heights.size() ? " " + std::string(andWord) + " " : ", ";
         text += platform::formatMessage("%g", std::vector<platform::LogArg>{heights[i]});
     }
     return text;
@@ -83,9 +83,13 @@ std::string heightList(const std::vector<HeightRow>& rows) {
 
 }  // namespace
 
+ServedHeights servedHeightLists(std::string_view andWord) {
+    return {heightList(phoneRows(), andWord), heightList(tabletRows(), andWord)};
+}
+
 std::string servedHeights() {
-    return "phone layouts serve heights " + heightList(phoneRows()) + "; tablet layouts serve heights " +
-           heightList(tabletRows());
+    const ServedHeights lists = servedHeightLists("and");
+    return "phone layouts serve heights " + lists.phone + "; tablet layouts serve heights " + lists.tablet;
 }
 
 const std::vector<std::string>& allLayoutNames() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace app {
@@ -19,7 +20,15 @@ struct LayoutChoice {
 // Pure: no platform call, no log of its own. Heights compare exactly.
 LayoutChoice chooseLayout(int64_t userInterfaceIdiom, double screenHeight);
 
-// The heights each class of screen has a layout for, lowest first, e.g.
+// The heights each class of screen has a layout for, lowest first, as lists
+// such as "480, 568 and 667" whose last two are joined by `andWord`.
+struct ServedHeights {
+    std::string phone;
+    std::string tablet;
+};
+ServedHeights servedHeightLists(std::string_view andWord);
+
+// The same in an English sentence for the terminal, e.g.
 // "phone layouts serve heights 480, 568, ... and 956; tablet layouts serve
 // heights 1024, ... and 1376".
 std::string servedHeights();

@@ -17,15 +17,15 @@ struct Course {
     // Hertz, in single precision as the tuning fork sounds it: 659.3 sounds as
     // 659.2999877929688 Hz.
     float frequency;
-    std::string_view strings;        // "3 and 4"
+    std::array<int, 2> strings;      // its two strings, {3, 4}
 };
 
 inline constexpr std::array<Course, 5> kCourses{{
-    {1, "E5", "659.3Hz", 659.3f, "1 and 2"},
-    {2, "A4", "440Hz", 440.0f, "3 and 4"},
-    {3, "E4", "329.6Hz", 329.6f, "5 and 6"},
-    {4, "C5", "523.2Hz", 523.2f, "7 and 8"},
-    {5, "G4", "392Hz", 392.0f, "9 and 10"},
+    {1, "E5", "659.3Hz", 659.3f, {1, 2}},
+    {2, "A4", "440Hz", 440.0f, {3, 4}},
+    {3, "E4", "329.6Hz", 329.6f, {5, 6}},
+    {4, "C5", "523.2Hz", 523.2f, {7, 8}},
+    {5, "G4", "392Hz", 392.0f, {9, 10}},
 }};
 
 // The course whose open pitch is `note` ("A4"), or null.

@@ -36,9 +36,11 @@ void ViewController::nameElementsForScreenReaders() {
     spoken_.inTune = spoken("SpokenInTune", "in tune");
     spoken_.notInTune = spoken("SpokenNotInTune", "not in tune");
     const std::string strings = spoken("SpokenStrings", "strings");
+    const std::string joiner = " " + spoken("ListAnd", "and") + " ";
     for (size_t i = 0; i < sound::kCourses.size(); ++i) {
         const sound::Course& course = sound::kCourses[i];
-        spoken_.courses[i] = std::string(course.note) + ", " + strings + " " + std::string(course.strings);
+        spoken_.courses[i] = std::string(course.note) + ", " + strings + " " + std::to_string(course.strings[0]) +
+                             joiner + std::to_string(course.strings[1]);
     }
     const std::string lamp = spoken("SpokenLamp", "Lamp");
     name(LEDDisplay, lamp);

@@ -4,10 +4,12 @@
 // guide is worked out again only when a new buffer has been estimated, so a
 // tick with nothing new costs no more than before.
 
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 
+#include "platform/core/Bundle.h"
 #include "tuner/OutletUpdates.h"
 #include "tuner/TuningGuide.h"
 #include "tuner/ViewController.h"
@@ -17,23 +19,44 @@ namespace {
 
 // Shown in the course's place while no string is near a course.
 constexpr std::string_view kNoCourse = "—";
-constexpr std::string_view kNotSpoken = "no string near a course";
 
-struct DirectionTexts {
-    std::string_view shown;   // with a symbol that points the way
-    std::string_view spoken;  // the words alone, for a screen reader
-};
+size_t indexOf(TuningDirection direction) { return static_cast<size_t>(direction); }
 
-DirectionTexts textsFor(TuningDirection direction) {
-    switch (direction) {
-        case TuningDirection::Up: return {"▲ tune up", "tune up"};
-        case TuningDirection::Down: return {"▼ tune down", "tune down"};
-        case TuningDirection::InTune: return {"● in tune", "in tune"};
-    }
-    return {};
+// The offset with its sign and one decimal ("+12.3", "-0.4"). std::to_chars
+// writes a decimal point whatever the locale; printf's %f would follow the
+// locale the window toolkit takes from the environment.
+std::string_view signedTenths(double cents, char (&out)[16]) {
+    char* first = out + 1;
+    const auto end = std::to_chars(first, out + sizeof out, cents, std::chars_format::fixed, 1).ptr;
+    if (*first != '-') *--first = '+';
+    return {first, static_cast<size_t>(end - first)};
 }
 
 }  // namespace
+
+ViewController::GuideTexts ViewController::guideTextsInLanguageInUse() {
+    const auto& bundle = platform::Bundle::mainBundle();
+    const auto text = [&bundle](const char* key, const char* english) { return bundle.localizedString(key, english, ""); };
+    GuideTexts texts;
+    texts.course = text("GuideCourse", "Course");
+    texts.cents = text("GuideCents", "cents");
+    texts.noString = text("GuideNoString", "no string near a course");
+    // The shown way to turn the peg carries a symbol that points it; the spoken one is the words alone.
+    struct Way {
+        TuningDirection direction;
+        const char* symbol;
+        const char* key;
+        const char* english;
+    };
+    for (const Way& way : {Way{TuningDirection::Up, "▲", "GuideTuneUp", "tune up"},
+                           Way{TuningDirection::Down, "▼", "GuideTuneDown", "tune down"},
+                           Way{TuningDirection::InTune, "●", "SpokenInTune", "in tune"}}) {
+        const size_t index = indexOf(way.direction);
+        texts.spoken[index] = text(way.key, way.english);
+        texts.shown[index] = std::string(way.symbol) + " " + texts.spoken[index];
+    }
+    return texts;
+}
 
 void ViewController::guideLatestBuffer() {
     const uint64_t buffer = pitchInput_->estimatedBuffers();
@@ -54,23 +77,25 @@ void ViewController::displayGuide(const std::optional<Guidance>& guidance) {
         setText(guideCourse, kNoCourse);
         setText(guideCents, "");
         setText(guideDirection, "");
-        if (guideNeedle) guideNeedle->setValue(std::nullopt, kNotSpoken);
+        if (guideNeedle) guideNeedle->setValue(std::nullopt, guideTexts_.noString);
         return;
     }
     // Short texts, each within a string's own storage: a tick makes no allocation.
-    char course[24];
-    std::snprintf(course, sizeof course, "Course %d · %.*s", guidance->course->number,
+    char course[64];
+    std::snprintf(course, sizeof course, "%s %d · %.*s", guideTexts_.course.c_str(), guidance->course->number,
                   static_cast<int>(guidance->course->note.size()), guidance->course->note.data());
     setText(guideCourse, course);
-    char cents[24];
-    std::snprintf(cents, sizeof cents, "%+.1f cents", guidance->cents);
+    char tenths[16];
+    const std::string_view offset = signedTenths(guidance->cents, tenths);
+    char cents[48];
+    std::snprintf(cents, sizeof cents, "%.*s %s", static_cast<int>(offset.size()), offset.data(),
+                  guideTexts_.cents.c_str());
     setText(guideCents, cents);
-    const DirectionTexts direction = textsFor(guidance->direction);
-    setText(guideDirection, direction.shown);
+    const size_t direction = indexOf(guidance->direction);
+    setText(guideDirection, guideTexts_.shown[direction]);
     if (guideNeedle) {
-        char spoken[48];
-        std::snprintf(spoken, sizeof spoken, "%+.1f cents, %.*s", guidance->cents,
-                      static_cast<int>(direction.spoken.size()), direction.spoken.data());
+        char spoken[128];
+        std::snprintf(spoken, sizeof spoken, "%s, %s", cents, guideTexts_.spoken[direction].c_str());
         guideNeedle->setValue(static_cast<float>(guidance->cents), spoken);
     }
 }

@@ -205,6 +205,18 @@ private:
     };
     SpokenStates spoken_;
 
+    // The guide's words in the language in use, by direction where they differ.
+    struct GuideTexts {
+        std::string course;  // "Course", before the course's number
+        std::string cents;   // "cents", after the offset
+        std::string noString;
+        std::array<std::string, 3> shown;   // "▲ tune up", by TuningDirection
+        std::array<std::string, 3> spoken;  // "tune up", by TuningDirection
+    };
+    // Read from the string table once, as the screen is made, so a tick makes no lookup.
+    static GuideTexts guideTextsInLanguageInUse();
+    GuideTexts guideTexts_ = guideTextsInLanguageInUse();
+
     sound::ToneGenerator tone_;
     sound::TuningFork tuningFork_{tfnoteDisplay, tfFreqLabel};
     sound::StringSounds stringSounds_;

@@ -1,5 +1,7 @@
-// Spanish throughout: under a Spanish locale the layouts' own texts and the
-// pictures with words in them are Spanish; every other language sees English.
+// Spanish throughout: under a Spanish locale the layouts' own texts, the
+// texts the program adds (spoken names, the guide, notices, the window's
+// messages) and the pictures with words in them are Spanish; every other
+// language sees English.
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,17 @@ void collectTexts(const json& element, std::set<std::string>& texts) {
     }
 }
 
+// Every accessibility name and value in the built screen.
+void spokenTexts(const platform::View& view, std::vector<std::string>& texts) {
+    texts.push_back(view.accessibilityLabel());
+    texts.push_back(view.accessibilityValue());
+    for (const auto& child : view.subviews()) spokenTexts(*child, texts);
+}
+
+bool contains(const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
 // Every label text and button title the built screen shows.
 void shownTexts(const platform::View& view, std::vector<std::string>& texts) {
     if (const auto* label = dynamic_cast<const platform::Label*>(&view)) texts.push_back(label->text());
@@ -46,12 +59,13 @@ protected:
         platform::clearImageCache();
     }
 
-    std::vector<std::string> tunerTexts() {
+    // The texts `collect` finds in the tuner screen, as a launch builds it.
+    std::vector<std::string> tunerTexts(void (*collect)(const platform::View&, std::vector<std::string>&) = shownTexts) {
         platform::Application::sharedApplication().removeAllWindows();
         app::AppDelegate delegate;
         delegate.initializeStoryBoardBasedOnScreenSize();
         std::vector<std::string> texts;
-        if (delegate.window()) shownTexts(*delegate.window(), texts);
+        if (delegate.window()) collect(*delegate.window(), texts);
         return texts;
     }
 };
@@ -89,6 +103,56 @@ TEST_F(SpanishTest, TheTunerScreenSpeaksSpanishAndOtherLanguagesEnglish) {
             EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << c.language << ": " << expected;
         }
     }
+}
+
+TEST_F(SpanishTest, EveryTextOfTheStringTableHasItsSpanish) {
+    // Words that are the same in Spanish.
+    const std::set<std::string> same = {"cents"};
+    const json english = readJson(testing_support::resourcesFolder() / "strings" / "en" / "Localizable.json");
+    const json spanish = readJson(testing_support::resourcesFolder() / "strings" / "es" / "Localizable.json");
+    for (const auto& [key, text] : english.items()) {
+        ASSERT_TRUE(spanish.contains(key)) << key;
+        if (!same.contains(text.get<std::string>())) EXPECT_NE(spanish[key], text) << key;
+    }
+}
+
+TEST_F(SpanishTest, ScreenReadersHearTheLanguageInUse) {
+    struct Case {
+        const char* language;
+        const char* lamp;
+        const char* lampState;
+        const char* litString;
+        const char* chart;
+    };
+    const Case cases[] = {
+        {"es", "Luz", "desafinado", "Cuerda iluminada", "Tabla de frecuencias de los cinco órdenes"},
+        {"en", "Lamp", "not in tune", "String lit", "Frequency chart of the five courses"},
+        {"fr", "Lamp", "not in tune", "String lit", "Frequency chart of the five courses"},
+    };
+    for (const auto& c : cases) {
+        useLanguage(c.language);
+        const auto texts = tunerTexts(spokenTexts);
+        for (const char* expected : {c.lamp, c.lampState, c.litString, c.chart}) {
+            EXPECT_TRUE(contains(texts, expected)) << c.language << ": " << expected;
+        }
+    }
+}
+
+TEST_F(SpanishTest, AScreenWithoutALayoutIsExplainedInTheLanguageInUse) {
+    setScreen(0, 800);
+    const auto explanationIn = [this](const char* language) {
+        useLanguage(language);
+        testing::internal::CaptureStderr();
+        tunerTexts();
+        // The terminal's line stays English.
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(app::servedHeights()), std::string::npos) << language;
+        return platform::Application::sharedApplication().noWindowExplanation();
+    };
+    const std::string spanish = explanationIn("es");
+    EXPECT_TRUE(std::regex_match(spanish, std::regex("Los diseños de teléfono sirven para las alturas 480, [0-9, ]+ y 956; "
+                                                     "los de tableta, para las alturas 1024, [0-9, ]+ y 1376\\.")))
+        << spanish;
+    EXPECT_EQ(explanationIn("fr"), "The " + app::servedHeights() + ".");
 }
 
 TEST_F(SpanishTest, TheFrequencyChartHasItsSpanishCopy) {

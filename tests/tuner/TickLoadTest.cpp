@@ -49,12 +49,15 @@ protected:
 struct ScreenClassCase {
     int64_t idiom;
     double height;
+    const char* language = "en";
 };
 
 class MatchedTickTest : public TickLoadTest, public testing::WithParamInterface<ScreenClassCase> {};
 
 TEST_P(MatchedTickTest, AllocatesNothing) {
     setScreen(GetParam().idiom, GetParam().height);
+    platform::Bundle::setMainBundle(
+        std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), GetParam().language));
     auto screen = makeWarmScreen();
 
     countingAllocations = true;
@@ -71,10 +74,10 @@ TEST_P(MatchedTickTest, AllocatesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(ScreenClasses, MatchedTickTest,
                          testing::Values(ScreenClassCase{0, 480}, ScreenClassCase{0, 844}, ScreenClassCase{1, 1024},
-                                         ScreenClassCase{1, 1366}),
+                                         ScreenClassCase{1, 1366}, ScreenClassCase{0, 844, "es"}),
                          [](const auto& info) {
                              return std::string(info.param.idiom == 1 ? "Tablet" : "Phone") +
-                                    std::to_string(static_cast<int>(info.param.height));
+                                    std::to_string(static_cast<int>(info.param.height)) + "_" + info.param.language;
                          });
 
 TEST_F(TickLoadTest, AMatchedTickReadsNoFile) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -72,6 +73,51 @@ TEST_F(TuningGuideDisplayTest, ShowsTheCourseTheOffsetTheWayAndTheNeedle) {
     }
     // The needle pins at its end; the number goes on saying how far.
     EXPECT_EQ(screen->guideNeedle->needlePosition(), 50.0f);
+}
+
+// Sets a locale whose numbers have a decimal comma, where the system has one,
+// and puts back the one before.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale() : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
+        for (const char* name : {"de_DE.UTF-8", "es_ES.UTF-8", "fr_FR.UTF-8"}) {
+            if (std::setlocale(LC_NUMERIC, name)) return;
+        }
+    }
+    ~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
+
+private:
+    std::string previous_;
+};
+
+TEST_F(TuningGuideDisplayTest, SpeaksTheLanguageInUseWithADecimalPointWhateverTheLocale) {
+    struct LanguageCase {
+        const char* language;
+        const char* course;
+        const char* direction;
+        const char* spoken;
+        const char* noString;
+    };
+    const LanguageCase cases[] = {
+        {"en", "Course 2 · A4", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
+        {"es", "Orden 2 · A4", "▲ subir", "-20.0 cents, subir", "ninguna cuerda cerca de un orden"},
+        {"fr", "Course 2 · A4", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
+    };
+    const DecimalCommaLocale commas;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        platform::Bundle::setMainBundle(
+            std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
+        auto screen = makeAppearedScreen();
+        tickWithRefined(kLoud, 434.9f, detuned(440.0, -20.0));
+        const Shown guide = guideOn(*screen);
+        EXPECT_EQ(guide.course, c.course);
+        EXPECT_EQ(guide.cents, "-20.0 cents");
+        EXPECT_EQ(guide.direction, c.direction);
+        EXPECT_EQ(guide.spoken, c.spoken);
+        tickWithRefined(kQuiet, 434.9f, detuned(440.0, -20.0));
+        EXPECT_EQ(screen->guideNeedle->spokenValue(), c.noString);
+    }
 }
 
 TEST_F(TuningGuideDisplayTest, LeavesTheMatchsTextsAndLampsAsTheyWere) {

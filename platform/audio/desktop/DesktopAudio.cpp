@@ -17,6 +17,7 @@ namespace platform::media {
 namespace {
 
 constexpr const char* kDemoRecording = "demo-tuning";
+constexpr const char* kDemoNoticeKey = "DemoRecordingNotice";
 constexpr const char* kDemoNotice =
     "No microphone found: you are hearing a demo recording of the five courses being tuned. "
     "Connect a microphone and start Pallqa Tuner again to tune your instrument.";
@@ -42,7 +43,7 @@ void useMicrophoneOrDemo() {
     std::string error;
     if (demo && installRecordingInput(*demo, error)) {
         NSLogAndTellUser("No microphone: the tuner hears a recording of the five strings being tuned");
-        setAudioNotice(kDemoNotice);
+        setAudioNotice(Bundle::mainBundle().localizedString(kDemoNoticeKey, kDemoNotice, ""));
     } else {
         NSLogAndTellUser("No microphone, and the demo recording cannot be read; the tuner hears nothing");
     }

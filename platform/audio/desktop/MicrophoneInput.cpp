@@ -14,9 +14,9 @@
 #include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/desktop/AudioDevices.h"
-#include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
+#include "platform/core/Bundle.h"
 
 namespace platform::media {
 namespace {
@@ -30,8 +30,6 @@ constexpr unsigned long kFramesPerRead = 512;
 // to keep a sound server busy with refusals.
 constexpr std::chrono::milliseconds kReconnectInterval{1500};
 
-constexpr const char* kLostNotice = "Microphone lost \u2014 reconnecting\u2026";
-
 struct StreamCloser {
     void operator()(PaStream* stream) const { Pa_CloseStream(stream); }
 };
@@ -39,7 +37,11 @@ struct StreamCloser {
 class MicrophoneQueue final : public AudioQueue {
 public:
     MicrophoneQueue(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData)
-        : AudioQueue(format, callback, userData), session_(PortAudioSession::acquire()) {
+        : AudioQueue(format, callback, userData),
+          session_(PortAudioSession::acquire()),
+          // Looked up here, on the main thread, for the reading thread to show.
+          lostNotice_(Bundle::mainBundle().localizedString("MicrophoneLostNotice",
+                                                           "Microphone lost \u2014 reconnecting\u2026", "")) {
         if (!session_) return;  // acquire() has said why
         if (!configure(chosenInputDevice())) {
             std::fputs("pallqa-tuner: there is no audio input device; the tuner hears nothing\n", stderr);
@@ -80,7 +82,7 @@ private:
         if (reader_.joinable()) reader_.join();
         closeStream();
         if (lost_) {
-            clearAudioNotice(kLostNotice);
+            clearAudioNotice(lostNotice_);
             lost_ = false;
         }
     }
@@ -180,7 +182,7 @@ private:
         if (lost_) return;
         lost_ = true;
         std::fprintf(stderr, "pallqa-tuner: the microphone is lost (%s); reconnecting\n", why);
-        setAudioNotice(kLostNotice);
+        setAudioNotice(lostNotice_);
     }
 
     // Runs on the reading thread: waits a while, then tries the device again.
@@ -192,11 +194,12 @@ private:
         if (openStream() != paNoError) return false;
         lost_ = false;
         std::fputs("pallqa-tuner: the microphone is back\n", stderr);
-        clearAudioNotice(kLostNotice);
+        clearAudioNotice(lostNotice_);
         return true;
     }
 
     const std::shared_ptr<PortAudioSession> session_;
+    const std::string lostNotice_;
     PaStreamParameters parameters_{paNoDevice, 0, 0, 0.0, nullptr};
     double captureRate_ = 0.0;
     std::unique_ptr<PaStream, StreamCloser> stream_;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/audio/AudioNotice.h"
+#include "platform/core/Bundle.h"
 
 namespace platform::media {
 
@@ -12,7 +13,8 @@ void reportOutputUnavailable(const std::string& why) {
     if (reported.exchange(true)) return;
     std::fprintf(stderr, "pallqa-tuner: no sound can be played (%s); the tuning fork and the string sounds are silent\n",
                  why.c_str());
-    setAudioNotice("No sound output: the tuning fork, the string sounds and the beep cannot be heard.");
+    setAudioNotice(Bundle::mainBundle().localizedString(
+        "NoSoundOutputNotice", "No sound output: the tuning fork, the string sounds and the beep cannot be heard.", ""));
 }
 
 }  // namespace platform::media

@@ -18,6 +18,7 @@
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
+#include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PickerView.h"
@@ -239,7 +240,9 @@ void ScreenRenderer::render() {
     } else {
         const std::string& explanation = Application::sharedApplication().noWindowExplanation();
         auto* empty = new QLabel(
-            QString::fromStdString("No layout for this screen" + (explanation.empty() ? "" : "\n\n" + explanation)),
+            QString::fromStdString(
+                Bundle::mainBundle().localizedString("NoLayoutForThisScreen", "No layout for this screen", "") +
+                (explanation.empty() ? "" : "\n\n" + explanation)),
             stage_);
         empty->setAlignment(Qt::AlignCenter);
         empty->setWordWrap(true);

@@ -135,14 +135,23 @@ TEST_F(QtFrontendTest, TextsAreDrawnInAFaceThatHasTheSharpAndFlatSigns) {
 }
 
 TEST_F(QtFrontendTest, AWindowWithoutALayoutSaysWhichScreensHaveOne) {
+    const struct {
+        const char* language;
+        const char* heading;
+    } cases[] = {{"en", "No layout for this screen"}, {"es", "No hay diseño para esta pantalla"}};
     platform::Application::sharedApplication().setNoWindowExplanation("The phone layouts serve heights 480 and 568.");
-    frontend = std::make_unique<platform::qt::WindowFrontend>();
-    frontend->show();
-    settle();
-    QStringList texts;
-    for (const QLabel* label : frontend->window()->findChildren<QLabel*>()) texts << label->text();
-    EXPECT_TRUE(texts.contains("No layout for this screen\n\nThe phone layouts serve heights 480 and 568."))
-        << texts.join(" | ").toStdString();
+    for (const auto& c : cases) {
+        platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
+        frontend.reset();  // one at a time: the frontend owns the application object
+        frontend = std::make_unique<platform::qt::WindowFrontend>();
+        frontend->show();
+        settle();
+        QStringList texts;
+        for (const QLabel* label : frontend->window()->findChildren<QLabel*>()) texts << label->text();
+        EXPECT_TRUE(texts.contains(QString::fromStdString(c.heading) +
+                                   "\n\nThe phone layouts serve heights 480 and 568."))
+            << c.language << ": " << texts.join(" | ").toStdString();
+    }
 }
 
 TEST_F(QtFrontendTest, ModelChangesReachTheWidgets) {
