@@ -5,13 +5,17 @@
 #include <QWidget>
 
 #include "platform/audio/MicrophoneChoice.h"
+#include "platform/core/Bundle.h"
 
 namespace platform::qt {
 
 QMenu* makeMicrophoneMenu(QWidget* parent) {
     const MicrophoneChoice& offer = microphoneChoice();
     if (!offer.offered()) return nullptr;
-    auto* menu = new QMenu("Microphone", parent);
+    const auto text = [](const char* key, const char* english) {
+        return QString::fromStdString(Bundle::mainBundle().localizedString(key, english, ""));
+    };
+    auto* menu = new QMenu(text("MicrophoneMenuTitle", "Microphone"), parent);
     menu->setObjectName("microphoneMenu");
     auto* group = new QActionGroup(menu);
     const std::string chosen = offer.chosen();
@@ -25,7 +29,7 @@ QMenu* makeMicrophoneMenu(QWidget* parent) {
             if (current.offered()) current.choose(name);
         });
     };
-    add("The system's default", "");
+    add(text("MicrophoneMenuSystemDefault", "The system's default"), "");
     for (const std::string& name : offer.microphones()) add(QString::fromStdString(name), name);
     return menu;
 }

@@ -10,7 +10,9 @@
 #include <memory>
 
 #include "platform/audio/MicrophoneChoice.h"
+#include "platform/core/Bundle.h"
 #include "platform/ui/qt/MicrophoneMenu.h"
+#include "tests/support/PlainPlatform.h"
 
 namespace {
 
@@ -52,6 +54,22 @@ TEST_F(MicrophoneMenuTest, ListsTheDefaultAndEveryInputWithTheChosenOneTicked) {
     const std::vector<std::pair<std::string, bool>> expected = {
         {"The system's default", false}, {"USB microphone", true}, {"Built-in microphone", false}};
     EXPECT_EQ(entries, expected);
+}
+
+TEST_F(MicrophoneMenuTest, SpeaksTheLanguageInUse) {
+    const struct {
+        const char* language;
+        const char* title;
+        const char* systemDefault;
+    } cases[] = {{"es", "Micrófono", "El predeterminado del sistema"}, {"en", "Microphone", "The system's default"}};
+    offer();
+    for (const auto& c : cases) {
+        platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
+        QMenu* menu = platform::qt::makeMicrophoneMenu(window_.get());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->title().toStdString(), c.title);
+        EXPECT_EQ(menu->actions().at(0)->text().toStdString(), c.systemDefault);
+    }
 }
 
 TEST_F(MicrophoneMenuTest, ChoosingAnEntryPassesItsNameOnAndTheDefaultIsTheEmptyName) {
