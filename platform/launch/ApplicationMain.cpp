@@ -87,7 +87,10 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     const Bundle& bundle = Bundle::mainBundle();
     const std::string identifier = bundle.bundleIdentifier();
     UserDefaults::setStandardUserDefaults(UserDefaults::atFile(UserDefaults::defaultFileFor(identifier), identifier));
-    auto loop = std::make_shared<RunLoop>(options.fast ? RunLoop::Clock::Virtual : RunLoop::Clock::Real);
+    // A fast run's timing runs on a virtual clock; the dates it stores stay the wall clock's.
+    auto loop = options.fast ? std::make_shared<RunLoop>(RunLoop::Clock::Virtual, RunLoop::kVirtualEpoch,
+                                                         RunLoop::Dates::WallClock)
+                             : std::make_shared<RunLoop>(RunLoop::Clock::Real);
     RunLoop::setMain(loop);
 
     std::unique_ptr<Frontend> frontend = chooseFrontend(options, tables);
