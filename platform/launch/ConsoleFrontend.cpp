@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/core/Log.h"
 #include "platform/ui/Controls.h"
 
 namespace platform {
@@ -26,9 +27,8 @@ std::string quoted(const std::string& text) {
 std::string yesNo(bool value) { return value ? "yes" : "no"; }
 
 std::string number(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    return text;
+    const LogArg argument[] = {static_cast<double>(value)};
+    return formatMessage("%g", argument);
 }
 
 std::string pictureName(const ImageRef& image) { return image ? image->name : "none"; }
