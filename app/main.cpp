@@ -7,6 +7,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/Commands.h"
+#include "app/ProgramGuard.h"
 #include "app/Usage.h"
 #include "platform/launch/ApplicationMain.h"
 #include "platform/net/SocketHttpTransport.h"
@@ -14,7 +15,9 @@
 #include "platform/audio/desktop/DesktopAudio.h"
 #include "platform/ui/qt/QtFrontend.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int runProgram(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty()) {
         for (const auto& command : app::commands()) {
@@ -35,4 +38,11 @@ int main(int argc, char** argv) {
     tables.openWindow = platform::qt::openWindowFrontend;
     tables.setUpAudio = platform::media::setUpDesktopAudio;
     return platform::UIApplicationMain(argc, argv, "AppDelegate", tables);
+}
+
+}  // namespace
+
+// Nothing unexpected escapes: a clear message and status 1.
+int main(int argc, char** argv) {
+    return app::runGuarded([argc, argv] { return runProgram(argc, argv); });
 }

@@ -116,9 +116,12 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     delegate->applicationDidFinishLaunchingWithOptions(application, {});
     showKeyWindow();
     delegate->applicationDidBecomeActive(application);
-    const int status = frontend->run(*loop, *delegate, seconds);
+    // A recording that fails as the screen starts to listen ends the run
+    // before it begins; one that fails later stops the loop.
+    const auto inputFailed = [&audio] { return audio.inputFailed && audio.inputFailed(); };
+    const int status = inputFailed() ? 1 : frontend->run(*loop, *delegate, seconds);
     delegate->applicationWillTerminate(application);
-    return status;
+    return inputFailed() ? 1 : status;
 }
 
 }  // namespace platform

@@ -38,6 +38,9 @@ struct AudioChoice {
     // Why the options' sound cannot be had (an unreadable --input, say); the
     // run does not start then.
     std::string error;
+    // Whether the --input recording has failed since the set-up (no queue
+    // could hear it); the run then ends at once with status 1.
+    std::function<bool()> inputFailed;
 };
 
 using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
@@ -61,8 +64,8 @@ inline constexpr double kSecondsAfterRecording = 1.0;
 
 // argv[0] is the program; the rest are the platform's options. Answers the exit
 // status: 0 after a run, --help or --version; 2 for bad options (with the usage
-// on stderr); 1 when the delegate class is unknown, the sound cannot be had or
-// the run cannot end.
+// on stderr); 1 when the delegate class is unknown, the sound cannot be had,
+// the --input recording failed or the run cannot end.
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables);
 
 // The whole text of --help.

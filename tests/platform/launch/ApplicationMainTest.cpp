@@ -170,7 +170,7 @@ protected:
     }
 
     platform::ApplicationTables tables;
-    platform::AudioChoice recording{2.0, ""};
+    platform::AudioChoice recording{2.0, "", {}};
     std::filesystem::path configHome;
     std::optional<std::string> previousConfigHome;
 };
@@ -188,6 +188,21 @@ TEST_F(ApplicationMainTest, ConsoleRunOfARecordingEndsShortlyAfterIt) {
     EXPECT_TRUE(std::filesystem::exists(configHome / "pallqa-tuner" / "com.tarvelolabs.pallqatuner.json"));
     EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("launches"), 1);
     EXPECT_FALSE(log->contains("No display: the screen is shown on the console"));
+}
+
+TEST_F(ApplicationMainTest, ARecordingThatFailsAsTheScreenListensEndsTheRunAtOnceWithStatusOne) {
+    recording.inputFailed = [] { return true; };
+    for (const bool fast : {true, false}) {
+        events().clear();
+        testing::internal::CaptureStdout();
+        std::vector<std::string> arguments{"--input", "a4.wav", "--headless"};
+        if (fast) arguments.push_back("--fast");
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(launch(arguments), 1) << (fast ? "fast" : "real time");
+        testing::internal::GetCapturedStdout();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+        EXPECT_EQ(events().back(), "willTerminate");
+    }
 }
 
 TEST_F(ApplicationMainTest, AFastRunKeepsWallClockDatesForWhatIsStored) {
