@@ -12,12 +12,16 @@
 #include "platform/launch/ApplicationMain.h"
 #include "platform/net/SocketHttpTransport.h"
 #include "platform/net/UrlSession.h"
+#include "platform/audio/SoundFileWriter.h"
 #include "platform/audio/desktop/DesktopAudio.h"
+#include "platform/audio/desktop/SndfileWriter.h"
 #include "platform/ui/qt/QtFrontend.h"
 
 namespace {
 
 int runProgram(int argc, char** argv) {
+    // Sound files (tone --out) are written by libsndfile.
+    platform::setSoundFileWriterFactory(platform::media::makeSndfileWavWriter);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty()) {
         for (const auto& command : app::commands()) {
