@@ -10,7 +10,7 @@
 #include "app/ProgramGuard.h"
 #include "app/Usage.h"
 #include "platform/launch/ApplicationMain.h"
-#include "platform/net/SocketHttpTransport.h"
+#include "platform/net/curl/CurlHttpTransport.h"
 #include "platform/net/UrlSession.h"
 #include "platform/audio/SoundFileWriter.h"
 #include "platform/audio/desktop/DesktopAudio.h"
@@ -33,7 +33,7 @@ int runProgram(int argc, char** argv) {
 
     // The rating prompt's network test really goes out from the program; tests
     // keep the recording transport.
-    platform::setHttpTransport(std::make_shared<platform::SocketHttpTransport>());
+    platform::setHttpTransport(std::make_shared<platform::net::CurlHttpTransport>());
 
     platform::ApplicationTables tables;
     tables.delegates = {{"AppDelegate", [] { return std::make_shared<app::AppDelegate>(); }}};

@@ -5,7 +5,7 @@
 BUILD_PACKAGES="cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
-  qt6-base-dev libgl-dev locales"
+  libcurl4-openssl-dev qt6-base-dev libgl-dev locales"
 
 # Only for regenerating the pictures and sounds under resources/.
 TOOL_PACKAGES="python3 python3-pil python3-numpy sox libsox-fmt-mp3 lame fonts-dejavu-core"
