@@ -93,10 +93,11 @@ void ConsoleFrontend::endEvent(double elapsed) {
         }
         const auto view = item.view.lock();
         if (!view) continue;
-        auto [key, value] = describe(*view, item.change);
+        auto described = describe(*view, item.change);
+        const std::string& key = described.first;
         // Shown once per event, at the place of its first change, with its last value.
         const bool listed = std::any_of(changed.begin(), changed.end(), [&](const auto& c) { return c.first == key; });
-        if (!listed) changed.emplace_back(key, std::move(value));
+        if (!listed) changed.emplace_back(key, std::move(described.second));
     }
     pending_.clear();
 

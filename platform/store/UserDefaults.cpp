@@ -36,8 +36,10 @@ std::mutex& standardMutex() {
 
 json toJson(const UserDefaults::Dictionary& values) {
     json object = json::object();
-    for (const auto& [key, value] : values) {
-        std::visit([&](const auto& v) { object[key] = v; }, value);
+    for (const auto& entry : values) {
+        // A named reference: clang before 16 cannot capture a structured binding.
+        const std::string& key = entry.first;
+        std::visit([&](const auto& v) { object[key] = v; }, entry.second);
     }
     return object;
 }

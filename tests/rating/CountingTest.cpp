@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      kLargest - 1, kLargest},
                       CounterAtLimit{"EventsAtTheLargest", rating::kRatingPromptSignificantEventCount, countEvent,
                                      kLargest, kLargest}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& counterCase) { return std::string(counterCase.param.name); });
 
 TEST_F(CountingTest, UnderAFastClockTheStoredDatesAreWallClockDates) {
     // The program's --fast run: the screen's timing on a virtual clock from 2026-01-01.
