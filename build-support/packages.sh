@@ -7,5 +7,8 @@ BUILD_PACKAGES="cmake make g++ pkg-config
   libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
   libcurl4-openssl-dev qt6-base-dev libgl-dev locales"
 
+# Only for fuzzing in CI (.ci/run): clang's libFuzzer and sanitizers.
+FUZZ_PACKAGES="clang libclang-rt-14-dev"
+
 # Only for regenerating the pictures and sounds under resources/.
 TOOL_PACKAGES="python3 python3-pil python3-numpy sox libsox-fmt-mp3 lame fonts-dejavu-core"
