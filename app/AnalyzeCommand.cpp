@@ -1,43 +1,30 @@
 #include "app/AnalyzeCommand.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
+#include <ostream>
 #include <memory>
-#include <optional>
+#include <span>
+#include <thread>
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
-#include "platform/audio/desktop/RecordingDecoder.h"
+#include "platform/audio/Recording.h"
 #include "tuner/MatchTable.h"
+#include "tuner/TuningGuide.h"
 
 namespace app {
 namespace {
 
-constexpr const char* kSynopsis = "analyze FILE [--json]";
-
 struct Options {
     std::string file;
     bool json = false;
+    // Buffers estimated at once; the output is the same for any number.
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
-
-std::optional<Options> parseOptions(std::span<const std::string> arguments) {
-    Options options;
-    bool haveFile = false;
-    for (const auto& argument : arguments) {
-        if (argument == "--json") {
-            options.json = true;
-        } else if (!haveFile && !argument.empty() && argument.front() != '-') {
-            options.file = argument;
-            haveFile = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveFile) return std::nullopt;
-    return options;
-}
 
 // The shortest text that reads back as `value`, always with a decimal point
 // or an exponent so that it reads as a real number.
@@ -50,52 +37,79 @@ std::string jsonNumber(Real value) {
     return number;
 }
 
-std::string jsonLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match) {
+// The guide's fields: the course and note nearest the refined frequency and
+// the offset from its pitch, or nulls where no course lies within reach.
+std::string jsonGuide(const std::optional<tuner::Guidance>& guidance) {
+    if (!guidance) return ", \"course\": null, \"target\": null, \"cents\": null";
+    return ", \"course\": " + std::to_string(guidance->course->number) + ", \"target\": \"" +
+           std::string(guidance->course->note) + "\", \"cents\": " + jsonNumber(guidance->cents);
+}
+
+std::string textGuide(const std::optional<tuner::Guidance>& guidance) {
+    if (!guidance) return "  course -";
+    char column[48];
+    std::snprintf(column, sizeof column, "  course %d %.*s %+6.1f cents", guidance->course->number,
+                  static_cast<int>(guidance->course->note.size()), guidance->course->note.data(), guidance->cents);
+    return column;
+}
+
+std::string jsonLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match,
+                     const std::optional<tuner::Guidance>& guidance) {
     // Times to the microsecond: the buffer starts are fractions of the sample rate.
     const double time = std::round(estimate.time * 1e6) / 1e6;
     std::string note = match ? "\"" + std::string(match->note) + "\"" : "null";
     return "{\"t\": " + jsonNumber(time) + ", \"bin\": " + std::to_string(estimate.bin) +
            ", \"hz\": " + jsonNumber(estimate.frequency) + ", \"note\": " + note +
-           ", \"level\": " + jsonNumber(estimate.level) + "}";
+           ", \"level\": " + jsonNumber(estimate.level) + jsonGuide(guidance) + "}";
 }
 
-std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match) {
+std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match,
+                     const std::optional<tuner::Guidance>& guidance) {
     char line[128];
     std::snprintf(line, sizeof line, "%9.3f s  %10.5f Hz  bin %5d  %-2s  level %.5f", estimate.time,
                   static_cast<double>(estimate.frequency), estimate.bin,
                   match ? std::string(match->note).c_str() : "-", static_cast<double>(estimate.level));
-    return line;
+    return line + textGuide(guidance);
+}
+
+// The recording is read a buffer at a time as the detectors take them, so
+// memory does not grow with its length; the lines come out as the buffers are
+// estimated, and a recording that breaks off is reported after them.
+int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
+    std::string error;
+    const auto recording = platform::openRecording(options.file, pitch::kCaptureSampleRate, error);
+    if (!recording) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
+        return 1;
+    }
+    const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
+    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
+        const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
+        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
+        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
+    });
+    out.flush();
+    if (!recording->error().empty()) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
 
-int runAnalyze(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseOptions(arguments);
-    if (!options) {
-        err << "usage: pallqa-tuner " << kSynopsis << "\n";
-        return 2;
-    }
-    std::string error;
-    const auto recording = platform::media::readMonoRecording(options->file, error);
-    const auto samples =
-        recording ? platform::media::captureSamples(*recording, pitch::kCaptureSampleRate, error) : std::nullopt;
-    if (!samples) {
-        err << "pallqa-tuner analyze: " << options->file << ": " << error << "\n";
-        return 1;
-    }
-    auto detector = std::make_unique<pitch::PitchEstimator>(pitch::kCaptureSampleRate);
-    pitch::analyzeBuffers(*detector, *samples, [&](const pitch::BufferEstimate& estimate) {
-        const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        out << (options->json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
-    });
-    out.flush();
-    return 0;
-}
-
-Command analyzeCommand() {
-    return Command{"analyze", kSynopsis,
-                   "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
-                   [](std::span<const std::string> arguments) { return runAnalyze(arguments, std::cout, std::cerr); }};
+platform::CommandDefinition analyzeCommand() {
+    return {"analyze",
+            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
+            "course with the offset from its pitch in cents",
+            [](CLI::App& command) -> platform::CommandRunner {
+                auto options = std::make_shared<Options>();
+                command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
+                command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
+                command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
+                    ->check(CLI::Range(1u, 1024u));
+                return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
+            }};
 }
 
 }  // namespace app

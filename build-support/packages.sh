@@ -3,9 +3,13 @@
 
 # Building, running and testing the program.
 BUILD_PACKAGES="cmake make g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
-  libcurl4-openssl-dev qt6-base-dev libgl-dev locales"
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
+  libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
+  libcurl4-openssl-dev qt6-base-dev libgl-dev locales
+  pulseaudio pulseaudio-utils libasound2-plugins"
+
+# Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
+BENCH_PACKAGES="python3 aubio-tools"
 
 # Only for fuzzing in CI (.ci/run): clang's libFuzzer and sanitizers.
 FUZZ_PACKAGES="clang libclang-rt-14-dev"

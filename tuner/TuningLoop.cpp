@@ -67,9 +67,11 @@ void ViewController::tickFree(platform::Timer* /*timer*/) {
     const float frequency = pitchInput_->frequency();
     if (static_cast<double>(level) < bottomLimit) {
         displayNoStrings();
+        clearGuide();
         return;
     }
     if (static_cast<double>(level) <= topLimit) return;
+    guideLatestBuffer();
 
     // With a decimal point whatever the user's locale, as beside "440Hz".
     const platform::LogArg measured[] = {static_cast<double>(frequency)};

@@ -15,9 +15,12 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/ApplicationDelegate.h"
-#include "platform/launch/ApplicationMainOptions.h"
+#include <vector>
+
 #include "platform/core/RunLoop.h"
+#include "platform/launch/ApplicationMainOptions.h"
+#include "platform/launch/CommandLine.h"
+#include "platform/ui/ApplicationDelegate.h"
 
 namespace platform {
 
@@ -38,9 +41,12 @@ struct AudioChoice {
     // Why the options' sound cannot be had (an unreadable --input, say); the
     // run does not start then.
     std::string error;
+    // The run ends before it starts with this status: 0 once the devices are
+    // listed, 2 when a device named on the command line is not there.
+    std::optional<int> endStatus{};
     // Whether the --input recording has failed since the set-up (no queue
     // could hear it); the run then ends at once with status 1.
-    std::function<bool()> inputFailed;
+    std::function<bool()> inputFailed{};
 };
 
 using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
@@ -50,8 +56,8 @@ struct ApplicationTables {
     std::map<std::string, DelegateFactory> delegates;
     // The text of --version, e.g. "pallqa-tuner 1.0.0\n".
     std::string version;
-    // Appended to the options in --help (the program's commands, say).
-    std::string helpFooter;
+    // The program's commands, run instead of the application when one is named.
+    std::vector<CommandDefinition> commands;
     // Opens the desktop window; null (or unset) when no display can be opened.
     std::function<std::unique_ptr<Frontend>(const LaunchOptions&)> openWindow;
     // Installs the audio services the options call for.
@@ -62,13 +68,11 @@ struct ApplicationTables {
 // screen settles after the last sound.
 inline constexpr double kSecondsAfterRecording = 1.0;
 
-// argv[0] is the program; the rest are the platform's options. Answers the exit
-// status: 0 after a run, --help or --version; 2 for bad options (with the usage
-// on stderr); 1 when the delegate class is unknown, the sound cannot be had,
-// the --input recording failed or the run cannot end.
+// argv[0] is the program; the rest are the platform's options or a command
+// with its arguments. Answers the exit status: a command's own; 0 after a run,
+// --help or --version; 2 for a command line that cannot be read (named on
+// stderr); 1 when the delegate class is unknown, the sound cannot be had, the
+// --input recording failed or the run cannot end.
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables);
-
-// The whole text of --help.
-std::string applicationUsage(const ApplicationTables& tables);
 
 }  // namespace platform

@@ -23,10 +23,13 @@ struct ProgramRun {
 
 // Runs the program with `arguments` (already quoted for the shell), its
 // settings in a folder of this test's own; stderr is kept apart from stdout.
-ProgramRun runProgram(const std::string& arguments, const std::string& prefix = "") {
+// With `piped`, that file comes to the program's stdin through a pipe; `prefix`
+// goes before the whole command (a limit, a time-out).
+ProgramRun runProgram(const std::string& arguments, const std::string& piped = "", const std::string& prefix = "") {
     const auto folder = testing_support::temporaryFolder();
-    const std::string command = prefix + "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" PALLQA_PROGRAM "' " +
-                                arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
+    const std::string command = prefix + (piped.empty() ? "" : "cat " + piped + " | ") + "XDG_CONFIG_HOME='" +
+                                (folder / "config").string() + "' '" PALLQA_PROGRAM "' " + arguments + " 2>'" +
+                                (folder / "stderr.txt").string() + "'";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -53,6 +56,10 @@ TEST_F(ProgramTest, ARecordedA4OnTheConsoleShowsA4AndEndsCleanly) {
     EXPECT_NE(run.output.find("noteDisplay=\"A4\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("freq_label=\"440Hz\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("play=beep-full.wav"), std::string::npos) << run.output;
+    // The tuning guide's lines beside the match's.
+    EXPECT_NE(run.output.find("guideCourse=\"Course 2 · A4\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideDirection=\"● in tune\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideNeedle.value="), std::string::npos) << run.output;
 }
 
 TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
@@ -60,6 +67,19 @@ TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
     EXPECT_EQ(run.status, 0);
     for (const char* note : {"E5", "A4", "E4", "C5", "G4"}) {
         EXPECT_NE(run.output.find(std::string("noteDisplay=\"") + note + "\""), std::string::npos) << note;
+    }
+}
+
+TEST_F(ProgramTest, ReadsARecordingThroughAPipeAsFromItsFile) {
+    const std::string demo = resource("demo-tuning.wav");
+    for (const std::string arguments : {"analyze --json ", "--headless --fast --input "}) {
+        SCOPED_TRACE(arguments);
+        const ProgramRun fromFile = runProgram(arguments + demo);
+        ASSERT_EQ(fromFile.status, 0);
+        ASSERT_FALSE(fromFile.output.empty());
+        const ProgramRun piped = runProgram(arguments + "/dev/stdin", demo);
+        EXPECT_EQ(piped.status, 0);
+        EXPECT_EQ(piped.output, fromFile.output);
     }
 }
 
@@ -73,7 +93,7 @@ TEST_F(ProgramTest, ARecordingWhoseRateCannotBeConvertedEndsTheRunAtOnceWithStat
     const std::string file = "'" + (std::filesystem::path(std::getenv("PALLQA_TEST_DATA")) / "one-hertz.wav").string() + "'";
     for (const char* clock : {"--fast ", ""}) {
         const auto started = std::chrono::steady_clock::now();
-        const ProgramRun run = runProgram(std::string("--headless ") + clock + "--input " + file, "timeout 30 env ");
+        const ProgramRun run = runProgram(std::string("--headless ") + clock + "--input " + file, "", "timeout 30 env ");
         EXPECT_EQ(run.status, 1) << clock;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15)) << clock;
         EXPECT_NE(run.errors.find("one-hertz.wav"), std::string::npos) << run.errors;
@@ -104,10 +124,10 @@ TEST_F(ProgramTest, RunningOutOfMemoryEndsWithAClearMessageAndStatusOne) {
     // space the program is given here (a small recording analyses within it).
     const std::string small = resource("beep-full.wav");
     const std::string limit = "ulimit -v 600000 && ";
-    const ProgramRun fits = runProgram("analyze " + small, limit);
+    const ProgramRun fits = runProgram("analyze " + small, "", limit);
     ASSERT_EQ(fits.status, 0) << "the limit is too tight for the program itself: " << fits.errors;
 
-    const ProgramRun run = runProgram("analyze '" + silentRecording(600).string() + "'", limit);
+    const ProgramRun run = runProgram("analyze '" + silentRecording(600).string() + "'", "", limit);
     EXPECT_TRUE(run.status == 0 || run.status == 1) << "status " << run.status << ": " << run.errors;
     if (run.status == 1) {
         EXPECT_NE(run.errors.find("pallqa-tuner: unexpected error: out of memory"), std::string::npos) << run.errors;
@@ -120,7 +140,12 @@ TEST_F(ProgramTest, HelpAndBadOptions) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("--screen"), std::string::npos);
-    EXPECT_NE(help.output.find("analyze FILE"), std::string::npos);
+    EXPECT_NE(help.output.find("analyze "), std::string::npos);
+    for (const char* command : {"analyze", "tone", "chord"}) {
+        const auto usage = runProgram(std::string(command) + " --help");
+        EXPECT_EQ(usage.status, 0) << command;
+        EXPECT_NE(usage.output.find(std::string("Usage: pallqa-tuner ") + command), std::string::npos) << usage.output;
+    }
     EXPECT_EQ(runProgram("--no-such-option").status, 2);
     EXPECT_EQ(runProgram("tone B7").status, 2);
 }

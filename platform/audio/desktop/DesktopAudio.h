@@ -9,8 +9,12 @@
 
 namespace platform::media {
 
-// Installs the input, the sound-file players and the tone output for `options`.
-// Says once on stderr when the demo recording stands in for a missing
+// The desktop's audio services that every command may use: the sound card's
+// tone output and the recording opener.
+void installDesktopAudio();
+
+// Chooses the devices (DeviceSelection.h), then installs the input, the
+// sound-file players and the tone output for `options`. Says once on stderr when the demo recording stands in for a missing
 // microphone; an --input file that holds no sound is an error.
 AudioChoice setUpDesktopAudio(const LaunchOptions& options);
 
