@@ -15,7 +15,7 @@
 #include "platform/audio/AudioOutputUnit.h"
 #include "platform/ui/Controls.h"
 #include "platform/core/RunLoop.h"
-#include "platform/audio/WavWriter.h"
+#include "platform/audio/SoundFileWriter.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 #include "sound/ToneRenderCallback.h"
@@ -106,7 +106,7 @@ int writeTone(const ToneRequest& request) {
     }
     std::string error;
     const auto sampleRate = static_cast<uint32_t>(sound::kToneStreamFormat.mSampleRate);
-    auto writer = platform::WavWriter::create(*request.out, sampleRate, kChannels, error);
+    auto writer = platform::createSoundFileWriter(*request.out, sampleRate, kChannels, error);
     if (!writer) {
         std::fprintf(stderr, "pallqa-tuner tone: %s\n", error.c_str());
         return 1;
@@ -121,10 +121,9 @@ int writeTone(const ToneRequest& request) {
         written = writer->write(std::span<const int16_t>(block.data(), size_t{frames} * kChannels));
         remaining -= frames;
     }
+    // The file appears whole when finished, or not at all: an older one stays as it was.
     if (!written || !writer->finish()) {
         std::fprintf(stderr, "pallqa-tuner tone: %s\n", writer->error().c_str());
-        std::error_code ignored;
-        std::filesystem::remove(*request.out, ignored);
         return 1;
     }
     return 0;

@@ -7,17 +7,24 @@
 
 #include "app/AppDelegate.h"
 #include "app/Commands.h"
+#include "app/ProgramGuard.h"
 #include "app/Usage.h"
+#include "platform/audio/SoundFileWriter.h"
 #include "platform/audio/desktop/DesktopAudio.h"
+#include "platform/audio/desktop/SndfileWriter.h"
 #include "platform/launch/ApplicationMain.h"
-#include "platform/net/SocketHttpTransport.h"
 #include "platform/net/UrlSession.h"
+#include "platform/net/curl/CurlHttpTransport.h"
 #include "platform/ui/qt/QtFrontend.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int runProgram(int argc, char** argv) {
     // The rating prompt's network test really goes out from the program; tests
     // keep the recording transport.
-    platform::setHttpTransport(std::make_shared<platform::SocketHttpTransport>());
+    platform::setHttpTransport(std::make_shared<platform::net::CurlHttpTransport>());
+    // Sound files (tone --out) are written by libsndfile.
+    platform::setSoundFileWriterFactory(platform::media::makeSndfileWavWriter);
     platform::media::installDesktopAudio();
 
     platform::ApplicationTables tables;
@@ -27,4 +34,11 @@ int main(int argc, char** argv) {
     tables.openWindow = platform::qt::openWindowFrontend;
     tables.setUpAudio = platform::media::setUpDesktopAudio;
     return platform::UIApplicationMain(argc, argv, "AppDelegate", tables);
+}
+
+}  // namespace
+
+// Nothing unexpected escapes: a clear message and status 1.
+int main(int argc, char** argv) {
+    return app::runGuarded([argc, argv] { return runProgram(argc, argv); });
 }

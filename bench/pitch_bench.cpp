@@ -15,7 +15,7 @@
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchEstimator.h"
 #include "pitch/RealFft.h"
-#include "platform/audio/WavWriter.h"
+#include "platform/audio/desktop/SndfileWriter.h"
 #include "platform/audio/desktop/RecordingStream.h"
 #include "tests/pitch/PluckedString.h"
 
@@ -107,7 +107,7 @@ void BM_ReadMinuteOfRecording(benchmark::State& state) {
         std::vector<int16_t> frames;
         for (const int16_t sample : tone) frames.insert(frames.end(), {sample, sample});
         std::string error;
-        auto writer = platform::WavWriter::create(path, kRate, 2, error);
+        auto writer = platform::media::makeSndfileWavWriter(path, kRate, 2, error);
         if (!writer) {
             state.SkipWithError(error.c_str());
             return;

@@ -38,6 +38,19 @@ ensure_packages() {
   }
 }
 
+# Makes a locale with a decimal comma (de_DE.UTF-8) for the tests that format
+# numbers under one; without it (and without the rights to make it) those
+# tests skip, saying so.
+ensure_comma_locale() {
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  command -v localedef >/dev/null 2>&1 || return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8 >&2 || true
+  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    sudo -n localedef -i de_DE -f UTF-8 de_DE.UTF-8 >&2 || true
+  fi
+}
+
 # configure_and_build BUILD_DIR BUILD_TYPE [--target T]... [extra cmake args...]
 # Builds the targets named, or everything when none is.
 configure_and_build() {

@@ -4,17 +4,20 @@
 # Building and running the program.
 BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  libcurl4-openssl-dev qt6-base-dev libgl-dev fonts-dejavu-core
   libasound2-plugins"
 
 # Building everything (tests, benchmarks, the manual page) and running the
 # tests, on top of BUILD_PACKAGES; the live audio tests run a private
-# PulseAudio server.
+# PulseAudio server, the formatting tests a locale with a decimal comma.
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev help2man appstream bash-completion
-  pulseaudio pulseaudio-utils"
+  pulseaudio pulseaudio-utils locales"
 
 # Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
 BENCH_PACKAGES="python3 aubio-tools"
+
+# Only for fuzzing in CI (.ci/run): clang's libFuzzer and sanitizers.
+FUZZ_PACKAGES="clang libclang-rt-14-dev"
 
 # Only for regenerating the pictures and sounds under resources/.
 TOOL_PACKAGES="python3 python3-pil python3-numpy sox libsox-fmt-mp3 lame fonts-dejavu-core"

@@ -167,7 +167,7 @@ void RatingPrompt::alertViewDidDismissWithButtonIndex(int64_t buttonIndex) {
             tellDelegate(&RatingPromptDelegate::ratingPromptDidOptToRate, *this);
             break;
         case kRateLaterButtonIndex:
-            defaults.setDouble(platform::RunLoop::main().now(), kRatingPromptReminderRequestDate);
+            defaults.setDouble(platform::RunLoop::main().date(), kRatingPromptReminderRequestDate);
             defaults.synchronize();
             tellDelegate(&RatingPromptDelegate::ratingPromptDidOptToRemindLater, *this);
             break;

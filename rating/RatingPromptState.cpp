@@ -3,6 +3,8 @@
 
 #include <netinet/in.h>
 
+#include <limits>
+
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
 #include "platform/net/Reachability.h"
@@ -21,7 +23,7 @@ constexpr const char* kBundleVersionKey = "CFBundleVersion";
 
 void RatingPrompt::incrementUseCount() {
     incrementCount(kRatingPromptUseCount, "RATING PROMPT Use count: %@",
-                   {platform::RunLoop::main().now(), /*useCount=*/1, /*significantEventCount=*/0});
+                   {platform::RunLoop::main().date(), /*useCount=*/1, /*significantEventCount=*/0});
 }
 
 void RatingPrompt::incrementSignificantEventCount() {
@@ -43,9 +45,11 @@ void RatingPrompt::incrementCount(const char* counterKey, const char* debugForma
 
     if (trackingVersion == version) {
         if (defaults.doubleForKey(kRatingPromptFirstUseDate) == 0.0) {
-            defaults.setDouble(platform::RunLoop::main().now(), kRatingPromptFirstUseDate);
+            defaults.setDouble(platform::RunLoop::main().date(), kRatingPromptFirstUseDate);
         }
-        const int64_t count = defaults.integerForKey(counterKey) + 1;
+        // A count at the largest number stays there, as "numberOfRuns" does.
+        const int64_t stored = defaults.integerForKey(counterKey);
+        const int64_t count = stored < std::numeric_limits<int64_t>::max() ? stored + 1 : stored;
         defaults.setInteger(count, counterKey);
         if (debug()) platform::NSLog(debugFormat, count);
     } else {
@@ -63,7 +67,8 @@ void RatingPrompt::incrementCount(const char* counterKey, const char* debugForma
 bool RatingPrompt::ratingConditionsHaveBeenMet() const {
     if (debug()) return true;
     const auto& defaults = platform::UserDefaults::standardUserDefaults();
-    const double now = platform::RunLoop::main().now();
+    // Stored dates are wall-clock dates, even while the screen runs on a fast clock.
+    const double now = platform::RunLoop::main().date();
     // An unset date reads as 0.0, that is 1970, which is long enough ago.
     if (now - defaults.doubleForKey(kRatingPromptFirstUseDate) < daysUntilPrompt() * kSecondsPerDay) return false;
     if (defaults.integerForKey(kRatingPromptUseCount) < usesUntilPrompt()) return false;

@@ -73,9 +73,9 @@ void ViewController::tickFree(platform::Timer* /*timer*/) {
     if (static_cast<double>(level) <= topLimit) return;
     guideLatestBuffer();
 
-    char measured[32];
-    std::snprintf(measured, sizeof measured, "%.1fHz", static_cast<double>(frequency));
-    setText(freq_label, measured);
+    // With a decimal point whatever the user's locale, as beside "440Hz".
+    const platform::LogArg measured[] = {static_cast<double>(frequency)};
+    setText(freq_label, platform::formatMessage("%.1fHz", measured));
 
     if (const MatchWindow* match = matchFrequency(static_cast<double>(frequency))) {
         setHidden(tunedString, false);

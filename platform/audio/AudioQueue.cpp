@@ -79,6 +79,11 @@ AudioStatus AudioQueue::newInput(const AudioStreamBasicDescription& format, Audi
     return queue ? kAudioNoError : kAudioQueueErrCannotStart;
 }
 
+AudioQueueInputFactory AudioQueue::inputFactory() {
+    std::lock_guard lock(factoryMutex());
+    return installedFactory();
+}
+
 void AudioQueue::setInputFactory(AudioQueueInputFactory factory) {
     std::lock_guard lock(factoryMutex());
     installedFactory() = std::move(factory);

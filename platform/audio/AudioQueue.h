@@ -70,6 +70,8 @@ public:
     // Chooses what backs new input queues; nothing installed (or null) means
     // queues that never start, as on a machine without a microphone.
     static void setInputFactory(AudioQueueInputFactory factory);
+    // The factory installed now (empty when none), so that one can be wrapped.
+    static AudioQueueInputFactory inputFactory();
 
     virtual ~AudioQueue();
     AudioQueue(const AudioQueue&) = delete;

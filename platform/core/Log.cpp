@@ -1,5 +1,7 @@
 #include "platform/core/Log.h"
 
+#include <locale.h>
+
 #include <cctype>
 #include <cstdio>
 
@@ -20,10 +22,30 @@ LogSink& currentSink() {
     return sink;
 }
 
+// The C conventions (a decimal point) for this thread while it lives, whatever
+// locale the process has been given (Qt sets the user's).
+class CNumericConventions {
+public:
+    CNumericConventions() : previous_(cLocale() ? ::uselocale(cLocale()) : nullptr) {}
+    ~CNumericConventions() {
+        if (previous_) ::uselocale(previous_);
+    }
+    CNumericConventions(const CNumericConventions&) = delete;
+    CNumericConventions& operator=(const CNumericConventions&) = delete;
+
+private:
+    static locale_t cLocale() {
+        static const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        return c;
+    }
+    const locale_t previous_;
+};
+
 // Formats one numeric conversion with the C library, so widths, precisions and
-// flags come out exactly as printf gives them.
+// flags come out exactly as printf gives them in the C locale.
 template <typename T>
 std::string cFormat(const std::string& spec, T value) {
+    const CNumericConventions conventions;
     char buffer[128];
     int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
     if (n < 0) return {};

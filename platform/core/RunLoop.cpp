@@ -19,8 +19,9 @@ double wallClockNow() {
 
 }  // namespace
 
-RunLoop::RunLoop(Clock clock, double virtualStartDate)
+RunLoop::RunLoop(Clock clock, double virtualStartDate, Dates dates)
     : clock_(clock),
+      dates_(dates),
       startDate_(clock == Clock::Virtual ? virtualStartDate : wallClockNow()),
       realStart_(std::chrono::steady_clock::now()),
       virtualNow_(virtualStartDate) {}
@@ -43,6 +44,8 @@ double RunLoop::now() const {
     if (clock_ == Clock::Virtual) return virtualNow_.load(std::memory_order_relaxed);
     return startDate_ + std::chrono::duration<double>(std::chrono::steady_clock::now() - realStart_).count();
 }
+
+double RunLoop::date() const { return dates_ == Dates::WallClock ? wallClockNow() : now(); }
 
 void RunLoop::schedule(double due, std::function<void()> action, std::shared_ptr<Timer> timer) {
     std::function<void()> wakeUp;

@@ -6,6 +6,10 @@
 // nothing happens until advance() moves time on, and then every item that falls
 // due runs in order of due time, ties in order of scheduling. Dates are seconds
 // since 1970, so a virtual clock starts at a fixed, reproducible date.
+//
+// The dates a program stores (a first use, a reminder) come from date(): the
+// loop's own clock, or the wall clock for a loop made with Dates::WallClock (a
+// fast run of the program, whose timing alone runs on the virtual clock).
 
 #include <atomic>
 #include <chrono>
@@ -39,10 +43,11 @@ private:
 class RunLoop {
 public:
     enum class Clock { Real, Virtual };
+    enum class Dates { OfTheClock, WallClock };
     // 2026-01-01T00:00:00Z: where a virtual clock starts unless told otherwise.
     static constexpr double kVirtualEpoch = 1767225600.0;
 
-    explicit RunLoop(Clock clock, double virtualStartDate = kVirtualEpoch);
+    explicit RunLoop(Clock clock, double virtualStartDate = kVirtualEpoch, Dates dates = Dates::OfTheClock);
     ~RunLoop();
     RunLoop(const RunLoop&) = delete;
     RunLoop& operator=(const RunLoop&) = delete;
@@ -54,6 +59,8 @@ public:
     bool isVirtual() const { return clock_ == Clock::Virtual; }
     // The current date in seconds since 1970; safe from any thread.
     double now() const;
+    // The date to store, or to compare with stored dates; safe from any thread.
+    double date() const;
     // Seconds since the loop was made.
     double elapsed() const { return now() - startDate_; }
 
@@ -100,6 +107,7 @@ private:
     void runItem(Item item);
 
     const Clock clock_;
+    const Dates dates_;
     const double startDate_;
     const std::chrono::steady_clock::time_point realStart_;
     std::atomic<double> virtualNow_;

@@ -74,7 +74,10 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     const Bundle& bundle = Bundle::mainBundle();
     const std::string identifier = bundle.bundleIdentifier();
     UserDefaults::setStandardUserDefaults(UserDefaults::atFile(UserDefaults::defaultFileFor(identifier), identifier));
-    auto loop = std::make_shared<RunLoop>(options.fast ? RunLoop::Clock::Virtual : RunLoop::Clock::Real);
+    // A fast run's timing runs on a virtual clock; the dates it stores stay the wall clock's.
+    auto loop = options.fast ? std::make_shared<RunLoop>(RunLoop::Clock::Virtual, RunLoop::kVirtualEpoch,
+                                                         RunLoop::Dates::WallClock)
+                             : std::make_shared<RunLoop>(RunLoop::Clock::Real);
     RunLoop::setMain(loop);
 
     std::unique_ptr<Frontend> frontend = chooseFrontend(options, tables);
@@ -101,9 +104,12 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     delegate->applicationDidFinishLaunchingWithOptions(application, {});
     showKeyWindow();
     delegate->applicationDidBecomeActive(application);
-    const int status = frontend->run(*loop, *delegate, seconds);
+    // A recording that fails as the screen starts to listen ends the run
+    // before it begins; one that fails later stops the loop.
+    const auto inputFailed = [&audio] { return audio.inputFailed && audio.inputFailed(); };
+    const int status = inputFailed() ? 1 : frontend->run(*loop, *delegate, seconds);
     delegate->applicationWillTerminate(application);
-    return status;
+    return inputFailed() ? 1 : status;
 }
 
 }  // namespace platform

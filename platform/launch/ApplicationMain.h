@@ -44,6 +44,9 @@ struct AudioChoice {
     // The run ends before it starts with this status: 0 once the devices are
     // listed, 2 when a device named on the command line is not there.
     std::optional<int> endStatus{};
+    // Whether the --input recording has failed since the set-up (no queue
+    // could hear it); the run then ends at once with status 1.
+    std::function<bool()> inputFailed{};
 };
 
 using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;
@@ -68,8 +71,8 @@ inline constexpr double kSecondsAfterRecording = 1.0;
 // argv[0] is the program; the rest are the platform's options or a command
 // with its arguments. Answers the exit status: a command's own; 0 after a run,
 // --help or --version; 2 for a command line that cannot be read (named on
-// stderr); 1 when the delegate class is unknown, the sound cannot be had or the
-// run cannot end.
+// stderr); 1 when the delegate class is unknown, the sound cannot be had, the
+// --input recording failed or the run cannot end.
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/core/Log.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
 
@@ -27,9 +28,8 @@ std::string quoted(const std::string& text) {
 std::string yesNo(bool value) { return value ? "yes" : "no"; }
 
 std::string number(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    return text;
+    const LogArg argument[] = {static_cast<double>(value)};
+    return formatMessage("%g", argument);
 }
 
 std::string pictureName(const ImageRef& image) { return image ? image->name : "none"; }
@@ -97,10 +97,11 @@ void ConsoleFrontend::endEvent(double elapsed) {
         }
         const auto view = item.view.lock();
         if (!view) continue;
-        auto [key, value] = describe(*view, item.change);
+        auto described = describe(*view, item.change);
+        const std::string& key = described.first;
         // Shown once per event, at the place of its first change, with its last value.
         const bool listed = std::any_of(changed.begin(), changed.end(), [&](const auto& c) { return c.first == key; });
-        if (!listed) changed.emplace_back(key, std::move(value));
+        if (!listed) changed.emplace_back(key, std::move(described.second));
     }
     pending_.clear();
 

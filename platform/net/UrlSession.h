@@ -5,7 +5,8 @@
 // when it has ended. Nothing waits for it.
 //
 // The transport installed until a frontend chooses another one records every
-// request and sends nothing; the desktop installs SocketHttpTransport.
+// request and sends nothing; the program's main installs the desktop's
+// libcurl transport (platform/net/curl).
 
 #include <atomic>
 #include <functional>

@@ -1,6 +1,9 @@
 #pragma once
 // The per-application settings store: typed values by key, kept in memory and,
-// for a file-backed store, written whole to one JSON file on synchronize().
+// for a file-backed store, kept in one JSON file. synchronize() saves only the
+// keys this instance changed since its last save, merged onto the file's
+// current contents under an advisory lock (flock on "<file>.lock" beside it),
+// so a run nested inside another never loses the other's changes.
 // Every single read or write is atomic with respect to other threads.
 
 #include <cstdint>
@@ -25,8 +28,11 @@ public:
 
     // A store that lives only in memory (tests, the console's throw-away runs).
     static std::shared_ptr<UserDefaults> inMemory(std::string domainName = "");
-    // A store kept in `file`; a damaged or unreadable file is set aside and the
-    // store starts empty.
+    // A store kept in `file`; a damaged file is set aside and the store starts
+    // empty; anything that is not a regular file (a FIFO, a device, a folder)
+    // is unreadable: one log line, and the store starts empty. A symbolic link
+    // is followed: saves replace its target, in the target's folder. Temporary
+    // files that a killed save left behind are removed.
     static std::shared_ptr<UserDefaults> atFile(std::filesystem::path file, std::string domainName);
     // Where the desktop keeps the store of a bundle identifier:
     // $XDG_CONFIG_HOME/pallqa-tuner/<identifier>.json, ~/.config when unset.
@@ -59,22 +65,33 @@ public:
     Dictionary dictionaryRepresentation() const;
     const std::string& domainName() const { return domainName_; }
 
-    // Writes the whole store through to its file: after a crash at any instant
-    // the file holds either the old or the new contents. False when the write
-    // failed; the values in memory stay either way.
+    // Writes this instance's changes through to its file, merged onto what the
+    // file holds now (another instance's changes included, which the store then
+    // reads too): after a crash at any instant the file holds either the old or
+    // the new contents, and at most one temporary file is left. False when the
+    // write failed (logged once per cause); the values in memory stay either way.
     bool synchronize();
 
 private:
+    // A key's new value, or nothing for a removed key.
+    using Changes = std::map<std::string, std::optional<Value>>;
+
     UserDefaults(std::optional<std::filesystem::path> file, std::string domainName);
     void load();
     void set(const std::string& key, Value value);
+    // Under writeMutex_: logs `error` unless it is the cause logged last.
+    void reportFailure(const std::string& error);
 
     const std::optional<std::filesystem::path> file_;
     const std::string domainName_;
     mutable std::mutex mutex_;
     Dictionary values_;
-    bool dirty_ = false;
+    // What changed since the last save; with replaceAll_ the whole domain was
+    // replaced, so the next save writes values_ whole.
+    Changes changes_;
+    bool replaceAll_ = false;
     std::mutex writeMutex_;
+    std::string lastFailure_;  // guarded by writeMutex_
 };
 
 }  // namespace platform

@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <cstdio>
 #include <string>
 
@@ -15,14 +18,16 @@ namespace {
 struct ProgramRun {
     int status = -1;
     std::string output;
+    std::string errors;
 };
 
 // Runs the program with `arguments` (already quoted for the shell), its
 // settings and log in a folder of this test's own; stderr is kept apart from stdout.
-// With `piped`, that file comes to the program's stdin through a pipe.
-ProgramRun runProgram(const std::string& arguments, const std::string& piped = "") {
+// With `piped`, that file comes to the program's stdin through a pipe; `prefix`
+// goes before the whole command (a limit, a time-out).
+ProgramRun runProgram(const std::string& arguments, const std::string& piped = "", const std::string& prefix = "") {
     const auto folder = testing_support::temporaryFolder();
-    const std::string command = (piped.empty() ? "" : "cat " + piped + " | ") + "XDG_CONFIG_HOME='" +
+    const std::string command = prefix + (piped.empty() ? "" : "cat " + piped + " | ") + "XDG_CONFIG_HOME='" +
                                 (folder / "config").string() + "' XDG_STATE_HOME='" + (folder / "state").string() +
                                 "' '" PALLQA_PROGRAM "' " + arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
     ProgramRun run;
@@ -33,6 +38,8 @@ ProgramRun runProgram(const std::string& arguments, const std::string& piped = "
     while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    std::ifstream errors(folder / "stderr.txt");
+    run.errors.assign(std::istreambuf_iterator<char>(errors), {});
     return run;
 }
 
@@ -79,6 +86,54 @@ TEST_F(ProgramTest, ReadsARecordingThroughAPipeAsFromItsFile) {
 TEST_F(ProgramTest, ARecordingThatIsNotSoundEndsTheRunWithAnError) {
     const ProgramRun run = runProgram("--headless --fast --input " + resource("Info.json"));
     EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(ProgramTest, ARecordingWhoseRateCannotBeConvertedEndsTheRunAtOnceWithStatusOne) {
+    // The header states 1 Hz: 64 frames would last over a minute in real time.
+    const std::string file = "'" + (std::filesystem::path(std::getenv("PALLQA_TEST_DATA")) / "one-hertz.wav").string() + "'";
+    for (const char* clock : {"--fast ", ""}) {
+        const auto started = std::chrono::steady_clock::now();
+        const ProgramRun run = runProgram(std::string("--headless ") + clock + "--input " + file, "", "timeout 30 env ");
+        EXPECT_EQ(run.status, 1) << clock;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15)) << clock;
+        EXPECT_NE(run.errors.find("one-hertz.wav"), std::string::npos) << run.errors;
+    }
+}
+
+// A WAV file of `seconds` of silence at 192 kHz: a header, then a hole the
+// file system fills with zeros, so it costs no disk.
+std::filesystem::path silentRecording(double seconds) {
+    const auto path = testing_support::temporaryFolder() / "silence-192k.wav";
+    std::filesystem::create_directories(path.parent_path());
+    const uint32_t rate = 192000;
+    const auto dataBytes = static_cast<uint32_t>(seconds * rate) * 2u;
+    const auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    const auto le16 = [](uint32_t v) { return std::string{char(v), char(v >> 8)}; };
+    const std::string header = "RIFF" + le32(36 + dataBytes) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
+                               le32(rate * 2) + le16(2) + le16(16) + "data" + le32(dataBytes);
+    std::ofstream(path, std::ios::binary) << header;
+    std::filesystem::resize_file(path, header.size() + dataBytes);
+    return path;
+}
+
+TEST_F(ProgramTest, RunningOutOfMemoryEndsWithAClearMessageAndStatusOne) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "a sanitizer's shadow memory does not fit under an address-space limit";
+#else
+    // Ten minutes at 192 kHz decode to far more than the 600 MB of address
+    // space the program is given here (a small recording analyses within it).
+    const std::string small = resource("beep-full.wav");
+    const std::string limit = "ulimit -v 600000 && ";
+    const ProgramRun fits = runProgram("analyze " + small, "", limit);
+    ASSERT_EQ(fits.status, 0) << "the limit is too tight for the program itself: " << fits.errors;
+
+    const ProgramRun run = runProgram("analyze '" + silentRecording(600).string() + "'", "", limit);
+    EXPECT_TRUE(run.status == 0 || run.status == 1) << "status " << run.status << ": " << run.errors;
+    if (run.status == 1) {
+        EXPECT_NE(run.errors.find("pallqa-tuner: unexpected error: out of memory"), std::string::npos) << run.errors;
+        EXPECT_EQ(run.errors.find("terminate called"), std::string::npos) << run.errors;
+    }
+#endif
 }
 
 TEST_F(ProgramTest, HelpAndBadOptions) {

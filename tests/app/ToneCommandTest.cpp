@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -150,6 +153,32 @@ TEST(ToneCommandTest, BadArgumentsShowTheUsageAndExitWith2) {
         EXPECT_TRUE(outcome.out.empty()) << shown;
         EXPECT_FALSE(fs::exists(written)) << shown;
     }
+}
+
+TEST(ToneCommandTest, KilledMidWriteTheOldFileStaysAsItWas) {
+    const fs::path folder = testing_support::temporaryFolder() / "killed";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path written = folder / "tone.wav";
+    std::ofstream(written) << "the old recording";
+    // An hour of tone takes far longer to write than the run is given.
+    std::vector<std::string> words{PALLQA_PROGRAM, "tone", "A4", "--seconds", "3600", "--out", written.string()};
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, PALLQA_PROGRAM, nullptr, nullptr, argv.data(), environ), 0);
+    // Until the writing has surely begun: a file other than the old one appears.
+    for (int wait = 0; wait < 500 && std::distance(fs::directory_iterator(folder), fs::directory_iterator()) < 2; ++wait) {
+        usleep(10000);
+    }
+    usleep(100000);
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the tone was written before it could be killed";
+    EXPECT_EQ(contentsOf(written), "the old recording");
+    fs::remove_all(folder);
 }
 
 TEST(ToneCommandTest, TakesTheNoteInEitherCase) {

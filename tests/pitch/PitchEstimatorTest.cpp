@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -141,6 +142,25 @@ TEST_F(PitchEstimate, AQuietSpectrumGetsNoHarmonicShare) {
     ASSERT_LT(*std::max_element(spectrum.begin(), spectrum.end()), 1.0);
     ASSERT_GT(*std::max_element(spectrum.begin(), spectrum.end()), 0.0);
     EXPECT_TRUE(std::equal(spectrum.begin(), spectrum.end(), detector->freq_db_harmonic()));
+}
+
+TEST_F(PitchEstimate, AFullBufferSineOfKnownAmplitudePeaksAtThatAmplitude) {
+    // A sine of amplitude A exactly on bin k over all N points transforms to
+    // A·N/2 at bin k; the magnitude scale 2/N makes that A again, and nothing
+    // at the other bins.
+    constexpr int kBin = 1024;
+    constexpr double kAmplitude = 10000.0;
+    std::vector<int16_t> samples(PitchEstimator::kFftPoints);
+    for (size_t n = 0; n < samples.size(); ++n) {
+        const double phase = 2.0 * std::numbers::pi * kBin * static_cast<double>(n) / PitchEstimator::kFftPoints;
+        samples[n] = static_cast<int16_t>(std::lround(kAmplitude * std::sin(phase)));
+    }
+    detector->performFFT(samples.data(), PitchEstimator::kFftPoints);
+    const std::vector<double> spectrum = spectrumOf(*detector);
+    EXPECT_NEAR(spectrum[kBin], kAmplitude, kAmplitude * 1e-3);
+    EXPECT_EQ(std::max_element(spectrum.begin(), spectrum.end()) - spectrum.begin(), kBin);
+    EXPECT_LT(spectrum[kBin - 1], 1.0);
+    EXPECT_LT(spectrum[kBin + 1], 1.0);
 }
 
 TEST(PitchWindow, WeighsTheEndsAtEightHundredthsAndTheMiddleAtOne) {

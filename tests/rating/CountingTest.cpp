@@ -1,5 +1,8 @@
 // Counting uses and significant events per application version.
 
+#include <chrono>
+#include <limits>
+
 #include "tests/rating/RatingPromptFixture.h"
 
 namespace rating_test {
@@ -128,6 +131,60 @@ TEST_F(CountingTest, LaunchCountsWithoutPromptingWhenNotAllowedTo) {
 
     EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 2);
     EXPECT_EQ(presentedAlert(), nullptr);
+}
+
+// A counter at its limits: it counts on up to the largest number and stays there.
+struct CounterAtLimit {
+    const char* name;
+    const char* key;
+    void (*count)(RatingPrompt&);
+    int64_t stored;
+    int64_t expected;
+};
+
+class CounterLimitTest : public RatingPromptTest, public ::testing::WithParamInterface<CounterAtLimit> {};
+
+TEST_P(CounterLimitTest, CountsUpToTheLargestNumberAndStaysThere) {
+    defaults->setObject("1.0.0", rating::kRatingPromptCurrentVersion);
+    defaults->setInteger(GetParam().stored, GetParam().key);
+    GetParam().count(ratingPrompt());
+    EXPECT_EQ(defaults->integerForKey(GetParam().key), GetParam().expected);
+}
+
+constexpr int64_t kLargest = std::numeric_limits<int64_t>::max();
+void countUse(RatingPrompt& prompt) { prompt.incrementUseCount(); }
+void countEvent(RatingPrompt& prompt) { prompt.incrementSignificantEventCount(); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Counters, CounterLimitTest,
+    ::testing::Values(CounterAtLimit{"UsesFromZero", rating::kRatingPromptUseCount, countUse, 0, 1},
+                      CounterAtLimit{"UsesBelowTheLargest", rating::kRatingPromptUseCount, countUse, kLargest - 1, kLargest},
+                      CounterAtLimit{"UsesAtTheLargest", rating::kRatingPromptUseCount, countUse, kLargest, kLargest},
+                      CounterAtLimit{"EventsFromZero", rating::kRatingPromptSignificantEventCount, countEvent, 0, 1},
+                      CounterAtLimit{"EventsBelowTheLargest", rating::kRatingPromptSignificantEventCount, countEvent,
+                                     kLargest - 1, kLargest},
+                      CounterAtLimit{"EventsAtTheLargest", rating::kRatingPromptSignificantEventCount, countEvent,
+                                     kLargest, kLargest}),
+    [](const auto& counterCase) { return std::string(counterCase.param.name); });
+
+TEST_F(CountingTest, UnderAFastClockTheStoredDatesAreWallClockDates) {
+    // The program's --fast run: the screen's timing on a virtual clock from 2026-01-01.
+    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(
+        platform::RunLoop::Clock::Virtual, platform::RunLoop::kVirtualEpoch, platform::RunLoop::Dates::WallClock));
+    const double wallClock =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    launch();
+    EXPECT_NEAR(defaults->doubleForKey(rating::kRatingPromptFirstUseDate), wallClock, 60.0);
+
+    // A reminder asked for an hour ago of real time is not yet due, whatever the virtual clock says.
+    defaults->setDouble(wallClock - 3600.0, rating::kRatingPromptReminderRequestDate);
+    defaults->setDouble(wallClock - 400 * kDay, rating::kRatingPromptFirstUseDate);
+    defaults->setInteger(1000, rating::kRatingPromptUseCount);
+    defaults->setInteger(1000, rating::kRatingPromptSignificantEventCount);
+    platform::RunLoop::main().advance(30 * kDay);
+    EXPECT_FALSE(ratingPrompt().ratingConditionsHaveBeenMet());
+    defaults->setDouble(wallClock - 400 * kDay, rating::kRatingPromptReminderRequestDate);
+    EXPECT_TRUE(ratingPrompt().ratingConditionsHaveBeenMet());
 }
 
 }  // namespace

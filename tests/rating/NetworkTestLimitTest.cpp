@@ -23,9 +23,8 @@ TEST_F(RatingPromptTest, TheNetworkTestIsAFreshGetOfTheBundlesAddressWithATimeOu
 }
 
 TEST_F(RatingPromptTest, TheEnvironmentOverridesTheNetworkTestAddress) {
-    ::setenv("PALLQA_NETWORK_TEST_URL", "http://127.0.0.1:9/probe", 1);
+    environment.set("PALLQA_NETWORK_TEST_URL", "http://127.0.0.1:9/probe");
     ratingPrompt().connectedToNetwork();
-    ::unsetenv("PALLQA_NETWORK_TEST_URL");
 
     EXPECT_EQ(transport->requestedURLs(), std::vector<std::string>{"http://127.0.0.1:9/probe"});
 }

@@ -28,6 +28,7 @@ RecordingDelegate::RecordingDelegate() : delegate(std::make_shared<rating::Ratin
 
 void RatingPromptTest::SetUp() {
     PlainPlatformTest::SetUp();
+    environment.clear("PALLQA_NETWORK_TEST_URL");
     transport = std::make_shared<platform::RecordingHttpTransport>();
     platform::setHttpTransport(transport);
     useNetwork("online");

@@ -14,6 +14,7 @@
 #include "platform/ui/ViewController.h"
 #include "rating/RatingPrompt.h"
 #include "tests/support/PlainPlatform.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace rating_test {
 
@@ -57,6 +58,10 @@ protected:
     // test when there is none.
     void tap(const std::string& title);
     static rating::RatingPrompt& ratingPrompt() { return rating::RatingPrompt::sharedInstance(); }
+
+    // The network test's address comes from the bundle unless a test sets
+    // PALLQA_NETWORK_TEST_URL here, whatever the developer's environment says.
+    testing_support::ScopedEnvironment environment;
 
     std::shared_ptr<platform::Window> window;
     std::shared_ptr<platform::ViewController> screen;

@@ -12,6 +12,7 @@
 #include "pitch/PitchEstimator.h"
 #include "platform/store/UserDefaults.h"
 #include "sound/SoundFlags.h"
+#include "tests/support/CommaLocale.h"
 #include "tests/tuner/TunerScreenFixture.h"
 #include "tuner/TuningValues.h"
 
@@ -123,6 +124,14 @@ INSTANTIATE_TEST_SUITE_P(Bins, WindowEdgeTest,
                                          BinCase{912, "", ""}, BinCase{913, "G4", "6th_string_6plus.png"},
                                          BinCase{917, "G4", "6th_string_6plus.png"}, BinCase{918, "", ""}),
                          [](const auto& info) { return "Bin" + std::to_string(info.param.bin); });
+
+TEST_F(TuningLoopTest, TheMeasuredFrequencyKeepsTheDecimalPointUnderACommaLocale) {
+    const testing_support::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << testing_support::CommaLocale::kSkipReason;
+    auto screen = makeAppearedScreen();
+    tickWith(kLoud, 600.2f);
+    EXPECT_EQ(screen->freq_label->text(), "600.2Hz") << comma.name();
+}
 
 TEST_F(TuningLoopTest, BothBoundsOfTheE5WindowMatchAndShowStringOne) {
     auto screen = makeAppearedScreen();

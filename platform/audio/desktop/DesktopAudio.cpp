@@ -1,11 +1,16 @@
 #include "platform/audio/desktop/DesktopAudio.h"
 
+#include <atomic>
+#include <memory>
+
 #include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioOutputUnit.h"
+#include "platform/audio/AudioQueue.h"
 #include "platform/audio/AudioPlayer.h"
 #include "platform/audio/Recording.h"
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
 #include "platform/audio/desktop/DeviceSelection.h"
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
@@ -31,6 +36,21 @@ AudioChoice useInputFile(const std::filesystem::path& path) {
         return choice;
     }
     choice.inputSeconds = recording->seconds;
+    // A queue that cannot hear the recording (its rate cannot be converted to
+    // the queue's, say: the reader has said why on stderr) fails the run: the
+    // main loop stops, and the application main ends the run with status 1.
+    auto failed = std::make_shared<std::atomic<bool>>(false);
+    AudioQueue::setInputFactory([reader = AudioQueue::inputFactory(), failed](
+                                    const AudioStreamBasicDescription& format, AudioQueueInputCallback callback,
+                                    void* userData) -> std::unique_ptr<AudioQueue> {
+        auto queue = reader ? reader(format, callback, userData) : nullptr;
+        if (!queue) {
+            failed->store(true);
+            RunLoop::main().stop();
+        }
+        return queue;
+    });
+    choice.inputFailed = [failed] { return failed->load(); };
     return choice;
 }
 

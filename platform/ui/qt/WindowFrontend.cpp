@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QResizeEvent>
+#include <clocale>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -77,6 +78,9 @@ WindowFrontend::WindowFrontend() : arguments_{"pallqa-tuner"} {
     const QtMessageHandler previous = qInstallMessageHandler(platformNamed ? nullptr : quietMessages);
     application_ = std::make_unique<QApplication>(argc_, argv_.data());
     qInstallMessageHandler(previous);
+    // Qt gives the process the user's locale; every number the program formats
+    // keeps the C conventions (a decimal point) whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
     hasDisplay_ = platformNamed || QGuiApplication::platformName() != QStringLiteral("offscreen");
     if (!hasDisplay_) return;
 

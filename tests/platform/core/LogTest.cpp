@@ -5,10 +5,20 @@
 #include <unistd.h>
 
 #include "platform/core/Log.h"
+#include "tests/support/CommaLocale.h"
 
 namespace {
 
 using platform::NSLog;
+
+TEST(LogFormat, NumbersKeepTheDecimalPointUnderACommaLocale) {
+    const testing_support::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << testing_support::CommaLocale::kSkipReason;
+    const platform::LogArg limit[] = {0.002};
+    EXPECT_EQ(platform::formatMessage("bottomLimit: %f", limit), "bottomLimit: 0.002000") << comma.name();
+    const platform::LogArg three[] = {600.25, 0.5, 1.5};
+    EXPECT_EQ(platform::formatMessage("%.1fHz %g %e", three), "600.2Hz 0.5 1.500000e+00");
+}
 
 TEST(LogFormat, GivesTheSameTextAsThePhone) {
     platform::LogCapture log;

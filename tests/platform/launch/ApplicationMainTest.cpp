@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -225,6 +227,31 @@ TEST_F(ApplicationMainTest, ConsoleRunOfARecordingEndsShortlyAfterIt) {
     EXPECT_TRUE(std::filesystem::exists(configHome / "pallqa-tuner" / "com.tarvelolabs.pallqatuner.json"));
     EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("launches"), 1);
     EXPECT_FALSE(log->contains("No display: the screen is shown on the console"));
+}
+
+TEST_F(ApplicationMainTest, ARecordingThatFailsAsTheScreenListensEndsTheRunAtOnceWithStatusOne) {
+    recording.inputFailed = [] { return true; };
+    for (const bool fast : {true, false}) {
+        events().clear();
+        testing::internal::CaptureStdout();
+        std::vector<std::string> arguments{"--input", "a4.wav", "--headless"};
+        if (fast) arguments.push_back("--fast");
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(launch(arguments), 1) << (fast ? "fast" : "real time");
+        testing::internal::GetCapturedStdout();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+        EXPECT_EQ(events().back(), "willTerminate");
+    }
+}
+
+TEST_F(ApplicationMainTest, AFastRunKeepsWallClockDatesForWhatIsStored) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(launch({"--input", "a4.wav", "--fast", "--headless"}), 0);
+    testing::internal::GetCapturedStdout();
+    const double wallClock =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    EXPECT_EQ(platform::RunLoop::main().now(), platform::RunLoop::kVirtualEpoch + 2.0 + platform::kSecondsAfterRecording);
+    EXPECT_NEAR(platform::RunLoop::main().date(), wallClock, 60.0);
 }
 
 TEST_F(ApplicationMainTest, SecondsEndTheRunWhenTheyComeFirst) {

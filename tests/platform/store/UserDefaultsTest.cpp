@@ -2,7 +2,12 @@
 // file store; then what only the file store can get wrong.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <future>
 
 #include <fstream>
 #include <thread>
@@ -172,7 +177,9 @@ TEST_F(FileStore, SynchronizeLeavesNoTemporaryFileBehind) {
     auto store = UserDefaults::atFile(file, kDomain);
     store->setInteger(1, "numberOfRuns");
     ASSERT_TRUE(store->synchronize());
-    EXPECT_EQ(filesInFolder(), std::vector<fs::path>{file});
+    fs::path lock = file;
+    lock += ".lock";
+    EXPECT_EQ(filesInFolder(), (std::vector<fs::path>{file, lock}));
 }
 
 TEST_F(FileStore, ADamagedFileIsKeptAsideAndTheStoreStartsEmpty) {
@@ -212,7 +219,7 @@ TEST_F(FileStore, AFailedWriteKeepsTheOldFileAndTheValuesInMemory) {
 
     // A folder where the temporary file must go makes the write fail, even for root.
     fs::path inTheWay = file;
-    inTheWay += ".tmp-" + std::to_string(getpid());
+    inTheWay += ".tmp";
     fs::create_directory(inTheWay);
     store->setInteger(2, "numberOfRuns");
     EXPECT_FALSE(store->synchronize());
@@ -234,6 +241,114 @@ TEST_F(FileStore, AFailedWriteToAFileInTheWayKeepsTheValues) {
     EXPECT_FALSE(store->synchronize());
     EXPECT_EQ(store->integerForKey("savedSliderValue"), 7);
     EXPECT_EQ(log.lines().size(), 1u);
+}
+
+TEST_F(FileStore, AnUnwritableLocationLogsItsFailureOncePerCause) {
+    writeFile(folder / "blocker", "");
+    auto store = UserDefaults::atFile(folder / "blocker" / (kDomain + ".json"), kDomain);
+    for (int save = 0; save < 5; ++save) {
+        store->setInteger(save, "savedSliderValue");
+        EXPECT_FALSE(store->synchronize());
+    }
+    EXPECT_EQ(log.lines().size(), 1u);
+}
+
+TEST_F(FileStore, AFifoOrAFolderInPlaceOfTheFileIsUnreadableAndStartUpGoesOn) {
+    fs::create_directories(folder);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    auto opening = std::async(std::launch::async, [&] { return UserDefaults::atFile(file, kDomain); });
+    if (opening.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Lets the blocked reader go so that the test can end.
+        const int fd = ::open(file.c_str(), O_WRONLY);
+        ::close(fd);
+        FAIL() << "opening a store whose file is a FIFO blocked";
+    }
+    EXPECT_TRUE(opening.get()->dictionaryRepresentation().empty());
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("not a regular file"), std::string::npos) << log.lines()[0];
+    EXPECT_TRUE(fs::is_fifo(file));
+
+    fs::remove(file);
+    fs::create_directories(file);
+    log.clear();
+    auto store = UserDefaults::atFile(file, kDomain);
+    EXPECT_TRUE(store->dictionaryRepresentation().empty());
+    EXPECT_EQ(log.lines().size(), 1u);
+    EXPECT_TRUE(fs::is_directory(file));
+}
+
+TEST_F(FileStore, ASymlinkedFileIsWrittenThroughToItsTarget) {
+    const fs::path dotfiles = testing_support::temporaryFolder() / "dotfiles";
+    fs::create_directories(dotfiles);
+    fs::create_directories(folder);
+    writeFile(dotfiles / "settings.json", "{\"savedSliderValue\": 3}");
+    fs::create_symlink("../dotfiles/settings.json", file);
+
+    auto store = UserDefaults::atFile(file, kDomain);
+    EXPECT_EQ(store->integerForKey("savedSliderValue"), 3);
+    store->setInteger(9, "savedSliderValue");
+    ASSERT_TRUE(store->synchronize());
+
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(UserDefaults::atFile(dotfiles / "settings.json", kDomain)->integerForKey("savedSliderValue"), 9);
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_EQ(entry.path(), file) << "left in the link's folder: " << entry.path();
+    }
+}
+
+TEST_F(FileStore, StaleTemporaryFilesOfDeadProcessesAreRemovedAtStart) {
+    fs::create_directories(folder);
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const auto beside = [&](const std::string& suffix) {
+        fs::path path = file;
+        path += suffix;
+        return path;
+    };
+    writeFile(beside(".tmp-" + std::to_string(dead)), "{\"numberOfRuns\": 1}");
+    writeFile(beside(".tmp-" + std::to_string(::getpid())), "{\"numberOfRuns\": 2}");
+    writeFile(beside(".tmp"), "{\"numberOfRuns\": 3}");
+    writeFile(file, "{\"numberOfRuns\": 4}");
+
+    auto store = UserDefaults::atFile(file, kDomain);
+
+    EXPECT_EQ(store->integerForKey("numberOfRuns"), 4);
+    EXPECT_FALSE(fs::exists(beside(".tmp-" + std::to_string(dead))));
+    EXPECT_FALSE(fs::exists(beside(".tmp")));
+    // A living process may still be writing its own.
+    EXPECT_TRUE(fs::exists(beside(".tmp-" + std::to_string(::getpid()))));
+}
+
+TEST_F(FileStore, ASaveWritesOnlyTheKeysThisInstanceChangedOntoTheFilesCurrentContents) {
+    auto window = UserDefaults::atFile(file, kDomain);
+    window->setInteger(1, "numberOfRuns");
+    ASSERT_TRUE(window->synchronize());
+    {
+        auto console = UserDefaults::atFile(file, kDomain);
+        console->setInteger(console->integerForKey("numberOfRuns") + 1, "numberOfRuns");
+        console->setBool(true, "stringSoundsEnabled");
+        ASSERT_TRUE(console->synchronize());
+    }
+    window->setInteger(5, "savedSliderValue");
+    window->removeObjectForKey("absent");
+    ASSERT_TRUE(window->synchronize());
+
+    auto reloaded = UserDefaults::atFile(file, kDomain);
+    EXPECT_EQ(reloaded->integerForKey("numberOfRuns"), 2);
+    EXPECT_TRUE(reloaded->boolForKey("stringSoundsEnabled"));
+    EXPECT_EQ(reloaded->integerForKey("savedSliderValue"), 5);
+    // The window now reads the other run's changes too.
+    EXPECT_EQ(window->integerForKey("numberOfRuns"), 2);
+}
+
+TEST_F(FileStore, ReplacingTheDomainStillReplacesTheWholeFile) {
+    writeFile(file, "{\"numberOfRuns\": 3, \"old\": true}");
+    auto store = UserDefaults::atFile(file, kDomain);
+    store->setPersistentDomain({{"savedSliderValue", int64_t{2}}}, kDomain);
+    ASSERT_TRUE(store->synchronize());
+    EXPECT_EQ(UserDefaults::atFile(file, kDomain)->dictionaryRepresentation(),
+              (UserDefaults::Dictionary{{"savedSliderValue", int64_t{2}}}));
 }
 
 TEST(DefaultStoreFile, FollowsXdgConfigHomeThenHome) {

@@ -31,6 +31,7 @@
 #include "platform/ui/qt/XdgUrlOpener.h"
 #include "tests/platform/ui/LayoutControllers.h"
 #include "tests/platform/ui/qt/QtWindowFixture.h"
+#include "tests/support/CommaLocale.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -79,6 +80,17 @@ TEST_F(QtFrontendTest, OpensEachScreenClassAndShowsTheTuner) {
         EXPECT_EQ(widget<QScrollArea>("sceneScroll") != nullptr, family.idiom == 0 || !roomy) << family.layout;
         frontend.reset();
     }
+}
+
+TEST_F(QtFrontendTest, UnderACommaLocaleTheProgramStillFormatsNumbersWithADecimalPoint) {
+    const testing_support::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << testing_support::CommaLocale::kSkipReason;
+    std::setlocale(LC_ALL, "C");  // as a program starts; Qt then gives it the user's locale
+    open("Main_iPhone12Pro", 0, 844);
+    EXPECT_STREQ(std::localeconv()->decimal_point, ".") << comma.name();
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1fHz", 600.2);
+    EXPECT_STREQ(text, "600.2Hz");
 }
 
 TEST_F(QtFrontendTest, ScalesDownAScreenTallerThanTheDesktopNoFurtherThanALegibleScale) {
