@@ -22,9 +22,8 @@ constexpr std::string_view kNoCourse = "—";
 
 size_t indexOf(TuningDirection direction) { return static_cast<size_t>(direction); }
 
-// The offset with its sign and one decimal ("+12.3", "-0.4"). std::to_chars
-// writes a decimal point whatever the locale; printf's %f would follow the
-// locale the window toolkit takes from the environment.
+// The offset with its sign and one decimal ("+12.3", "-0.4"), with a decimal
+// point whatever the process's locale, and without allocating.
 std::string_view signedTenths(double cents, char (&out)[16]) {
     char* first = out + 1;
     const auto end = std::to_chars(first, out + sizeof out, cents, std::chars_format::fixed, 1).ptr;

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <optional>
 #include <string>
 
+#include "tests/support/CommaLocale.h"
 #include "tests/tuner/TunerScreenFixture.h"
 #include "tuner/TuningValues.h"
 
@@ -75,21 +75,6 @@ TEST_F(TuningGuideDisplayTest, ShowsTheCourseTheOffsetTheWayAndTheNeedle) {
     EXPECT_EQ(screen->guideNeedle->needlePosition(), 50.0f);
 }
 
-// Sets a locale whose numbers have a decimal comma, where the system has one,
-// and puts back the one before.
-class DecimalCommaLocale {
-public:
-    DecimalCommaLocale() : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
-        for (const char* name : {"de_DE.UTF-8", "es_ES.UTF-8", "fr_FR.UTF-8"}) {
-            if (std::setlocale(LC_NUMERIC, name)) return;
-        }
-    }
-    ~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
-
-private:
-    std::string previous_;
-};
-
 TEST_F(TuningGuideDisplayTest, SpeaksTheLanguageInUseWithADecimalPointWhateverTheLocale) {
     struct LanguageCase {
         const char* language;
@@ -103,7 +88,8 @@ TEST_F(TuningGuideDisplayTest, SpeaksTheLanguageInUseWithADecimalPointWhateverTh
         {"es", "Orden 2 · A4", "▲ subir", "-20.0 cents, subir", "ninguna cuerda cerca de un orden"},
         {"fr", "Course 2 · A4", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
     };
-    const DecimalCommaLocale commas;
+    // Under a comma locale where the machine has one; the languages are checked either way.
+    const testing_support::CommaLocale comma;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language);
         platform::Bundle::setMainBundle(
