@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "platform/core/Installed.h"
 #include "platform/core/Log.h"
 
 #ifndef PALLQA_SOURCE_RESOURCES
@@ -26,13 +26,9 @@ using json = nlohmann::json;
 constexpr const char* kDefaultLanguage = "en";
 constexpr const char* kDefaultTable = "Localizable";
 
-std::mutex& mainMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<const Bundle>& mainSlot() {
-    static std::shared_ptr<const Bundle> bundle;
+Installed<std::shared_ptr<const Bundle>>& mainSlot() {
+    static Installed<std::shared_ptr<const Bundle>> bundle(
+        [] { return std::shared_ptr<const Bundle>(std::make_shared<Bundle>(Bundle::locateResources())); });
     return bundle;
 }
 
@@ -81,17 +77,9 @@ Bundle::Bundle(std::filesystem::path resourcePath, std::string language)
     }
 }
 
-const Bundle& Bundle::mainBundle() {
-    std::lock_guard lock(mainMutex());
-    auto& slot = mainSlot();
-    if (!slot) slot = std::make_shared<Bundle>(locateResources());
-    return *slot;
-}
+const Bundle& Bundle::mainBundle() { return *mainSlot().get(); }
 
-void Bundle::setMainBundle(std::shared_ptr<const Bundle> bundle) {
-    std::lock_guard lock(mainMutex());
-    mainSlot() = std::move(bundle);
-}
+void Bundle::setMainBundle(std::shared_ptr<const Bundle> bundle) { mainSlot().installOrDefault(std::move(bundle)); }
 
 std::filesystem::path Bundle::locateResources() {
     if (const char* env = std::getenv("PALLQA_RESOURCES"); env && isResourceFolder(env)) return env;

@@ -7,13 +7,10 @@
 #include <cctype>
 #include <ctime>
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
-
-std::mutex& sinkMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
 
 std::string programName() {
     std::string name = "pallqa-tuner";
@@ -48,8 +45,8 @@ void writeToStderr(const std::string& message) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-LogSink& currentSink() {
-    static LogSink sink = writeToStderr;
+Installed<LogSink>& currentSink() {
+    static Installed<LogSink> sink([] { return LogSink(writeToStderr); });
     return sink;
 }
 
@@ -162,16 +159,12 @@ std::string formatMessage(std::string_view format, std::span<const LogArg> args)
 
 void logMessage(std::string_view format, std::span<const LogArg> args) {
     const std::string message = formatMessage(format, args);
-    std::lock_guard lock(sinkMutex());
-    currentSink()(message);
+    // Under the slot's lock: once setLogSink() returns, the sink it replaced
+    // is no longer being called.
+    currentSink().with([&message](const LogSink& sink) { sink(message); });
 }
 
-LogSink setLogSink(LogSink sink) {
-    std::lock_guard lock(sinkMutex());
-    LogSink previous = std::move(currentSink());
-    currentSink() = sink ? std::move(sink) : LogSink(writeToStderr);
-    return previous;
-}
+LogSink setLogSink(LogSink sink) { return currentSink().installOrDefault(std::move(sink)); }
 
 LogCapture::LogCapture() {
     previous_ = setLogSink([this](const std::string& message) {

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "platform/core/Installed.h"
 #include "platform/core/Log.h"
 
 namespace platform {
@@ -22,14 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::json;
 
-std::shared_ptr<UserDefaults>& standardSlot() {
-    static std::shared_ptr<UserDefaults> store;
+Installed<std::shared_ptr<UserDefaults>>& standardSlot() {
+    static Installed<std::shared_ptr<UserDefaults>> store([] { return UserDefaults::inMemory(); });
     return store;
-}
-
-std::mutex& standardMutex() {
-    static std::mutex mutex;
-    return mutex;
 }
 
 json toJson(const UserDefaults::Dictionary& values) {
@@ -127,16 +123,10 @@ std::string replaceFileAtomically(const fs::path& file, const std::string& data)
 
 }  // namespace
 
-UserDefaults& UserDefaults::standardUserDefaults() {
-    std::lock_guard lock(standardMutex());
-    auto& slot = standardSlot();
-    if (!slot) slot = inMemory();
-    return *slot;
-}
+UserDefaults& UserDefaults::standardUserDefaults() { return *standardSlot().get(); }
 
 void UserDefaults::setStandardUserDefaults(std::shared_ptr<UserDefaults> store) {
-    std::lock_guard lock(standardMutex());
-    standardSlot() = std::move(store);
+    standardSlot().installOrDefault(std::move(store));
 }
 
 std::shared_ptr<UserDefaults> UserDefaults::inMemory(std::string domainName) {

@@ -40,9 +40,6 @@ void RatingPromptTest::SetUp() {
 
 void RatingPromptTest::TearDown() {
     rating::RatingPrompt::resetSharedStateForTesting();
-    platform::setHttpTransport(nullptr);
-    platform::NetworkReachability::setSources({});
-    platform::setCapabilities({});
     PlainPlatformTest::TearDown();
 }
 

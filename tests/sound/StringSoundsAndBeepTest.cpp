@@ -30,12 +30,6 @@ protected:
     void SetUp() override {
         PlainPlatformTest::SetUp();
         sound::resetProcessValuesForTesting();
-        platform::AudioPlayer::setFactory(nullptr);
-        PlainAudioPlayer::clearPlayed();
-    }
-    void TearDown() override {
-        PlainAudioPlayer::clearPlayed();
-        PlainPlatformTest::TearDown();
     }
 
     // A control of the given kind connected to `action`, as a layout connects it.

@@ -31,11 +31,6 @@ protected:
         TunerScreenTest::SetUp();
         session = std::make_shared<platform::AudioSession>();
         platform::AudioSession::setSharedInstance(session);
-        platform::Application::sharedApplication().setIdleTimerDisabled(false);
-    }
-    void TearDown() override {
-        platform::AudioSession::setSharedInstance(std::make_shared<platform::AudioSession>());
-        TunerScreenTest::TearDown();
     }
 
     // The settings of a program that has run before.

@@ -60,15 +60,7 @@ class AudioPlayerTest : public testing_support::PlainPlatformTest {
 protected:
     void SetUp() override {
         PlainPlatformTest::SetUp();
-        platform::AudioPlayer::setFactory(nullptr);
-        PlainAudioPlayer::clearPlayed();
-        previousObserver = platform::setPlaybackObserver([this](const std::string& name) { started.push_back(name); });
-    }
-    void TearDown() override {
-        platform::setPlaybackObserver(previousObserver);
-        platform::AudioPlayer::setFactory(nullptr);
-        PlainAudioPlayer::clearPlayed();
-        PlainPlatformTest::TearDown();
+        platform::setPlaybackObserver([this](const std::string& name) { started.push_back(name); });
     }
 
     static fs::path resource(const char* name) { return testing_support::resourcesFolder() / name; }
@@ -81,7 +73,6 @@ protected:
     }
 
     std::vector<std::string> started;
-    platform::PlaybackObserver previousObserver;
 };
 
 // --- What the headers say ---

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/core/Installed.h"
 #include "platform/net/Reachability.h"
 
 namespace {
@@ -34,7 +35,7 @@ sockaddr_in addressOf(const char* dotted) {
 
 class ReachabilityTest : public ::testing::TestWithParam<Case> {
 protected:
-    void TearDown() override { platform::NetworkReachability::setSources({}); }
+    void TearDown() override { platform::resetInstalledServices(); }
 };
 
 TEST_P(ReachabilityTest, ReportsTheFlagsOfTheRouteToTheAddress) {
