@@ -2,7 +2,7 @@
 # Sourced by ./run, ./test and .ci/run; tools/generate_resources.sh uses TOOL_PACKAGES.
 
 # Building, running and testing the program.
-BUILD_PACKAGES="cmake make g++ pkg-config
+BUILD_PACKAGES="cmake make g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
   qt6-base-dev libgl-dev"
