@@ -1,43 +1,26 @@
 #include "app/AnalyzeCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iostream>
+#include <ostream>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
-#include "platform/audio/desktop/RecordingDecoder.h"
+#include "platform/audio/Recording.h"
 #include "tuner/MatchTable.h"
 
 namespace app {
 namespace {
 
-constexpr const char* kSynopsis = "analyze FILE [--json]";
-
 struct Options {
     std::string file;
     bool json = false;
 };
-
-std::optional<Options> parseOptions(std::span<const std::string> arguments) {
-    Options options;
-    bool haveFile = false;
-    for (const auto& argument : arguments) {
-        if (argument == "--json") {
-            options.json = true;
-        } else if (!haveFile && !argument.empty() && argument.front() != '-') {
-            options.file = argument;
-            haveFile = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveFile) return std::nullopt;
-    return options;
-}
 
 // The shortest text that reads back as `value`, always with a decimal point
 // or an exponent so that it reads as a real number.
@@ -67,35 +50,46 @@ std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWi
     return line;
 }
 
-}  // namespace
-
-int runAnalyze(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseOptions(arguments);
-    if (!options) {
-        err << "usage: pallqa-tuner " << kSynopsis << "\n";
-        return 2;
+// The whole recording at the detector's rate; nothing, with `error`, when it cannot be read.
+std::optional<std::vector<int16_t>> captureSamplesOf(const std::string& file, std::string& error) {
+    auto recording = platform::openRecording(file, pitch::kCaptureSampleRate, error);
+    if (!recording) return std::nullopt;
+    std::vector<int16_t> samples;
+    std::vector<int16_t> piece(pitch::PitchEstimator::kAnalysedBytes / sizeof(int16_t));
+    while (const size_t count = recording->read(piece)) samples.insert(samples.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(count));
+    if (!recording->error().empty()) {
+        error = recording->error();
+        return std::nullopt;
     }
+    return samples;
+}
+
+int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    const auto recording = platform::media::readMonoRecording(options->file, error);
-    const auto samples =
-        recording ? platform::media::captureSamples(*recording, pitch::kCaptureSampleRate, error) : std::nullopt;
+    const auto samples = captureSamplesOf(options.file, error);
     if (!samples) {
-        err << "pallqa-tuner analyze: " << options->file << ": " << error << "\n";
+        err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
         return 1;
     }
     auto detector = std::make_unique<pitch::PitchEstimator>(pitch::kCaptureSampleRate);
     pitch::analyzeBuffers(*detector, *samples, [&](const pitch::BufferEstimate& estimate) {
         const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        out << (options->json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
+        out << (options.json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
     });
     out.flush();
     return 0;
 }
 
-Command analyzeCommand() {
-    return Command{"analyze", kSynopsis,
-                   "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
-                   [](std::span<const std::string> arguments) { return runAnalyze(arguments, std::cout, std::cerr); }};
+}  // namespace
+
+platform::CommandDefinition analyzeCommand() {
+    return {"analyze", "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
+            [](CLI::App& command) -> platform::CommandRunner {
+                auto options = std::make_shared<Options>();
+                command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
+                command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
+                return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
+            }};
 }
 
 }  // namespace app

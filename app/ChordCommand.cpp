@@ -1,8 +1,10 @@
 #include "app/ChordCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <iostream>
+#include <memory>
+#include <ostream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -14,7 +16,6 @@
 namespace app {
 namespace {
 
-constexpr std::string_view kSynopsis = "chord ROOT VARIANT [--flat] [--json]";
 constexpr std::string_view kFlatSign = "♭";
 // The open pitches of the diagram's strings 1 to 5.
 // The terminal diagram: a label column ("fret 1"), then a column per string.
@@ -22,7 +23,8 @@ constexpr size_t kLabelWidth = 8;
 constexpr size_t kColumnWidth = 3;
 
 struct Options {
-    std::vector<std::string> positional;
+    std::string root;
+    std::string variant;
     bool flat = false;
     bool json = false;
 };
@@ -112,7 +114,7 @@ std::string diagram(const chords::ChordShape& shape, const std::string& name) {
     return text;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string jsonString(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 std::string json(const chords::ChordShape& shape, const std::string& name, std::string_view root,
                  std::string_view variant) {
@@ -127,42 +129,23 @@ std::string json(const chords::ChordShape& shape, const std::string& name, std::
         dots += std::string(dots.empty() ? "" : ", ") + "[" + std::to_string(finger.string) + ", " +
                 std::to_string(finger.fret) + "]";
     }
-    return "{\"name\": " + quoted(name) + ", \"root\": " + quoted(root) + ", \"variant\": " + quoted(variant) +
+    return "{\"name\": " + jsonString(name) + ", \"root\": " + jsonString(root) + ", \"variant\": " + jsonString(variant) +
            ", \"status\": [" + status + "], \"dots\": [" + dots + "], \"barre\": " +
            (shape.barreFret ? std::to_string(*shape.barreFret) : "null") + "}\n";
 }
 
-}  // namespace
-
-int runChordCommand(std::span<const std::string> arguments, std::ostream& out, std::ostream& err) {
-    Options options;
-    for (const auto& argument : arguments) {
-        if (argument == "--flat") {
-            options.flat = true;
-        } else if (argument == "--json") {
-            options.json = true;
-        } else if (argument.starts_with("--")) {
-            err << "pallqa-tuner chord: unknown option " << argument << "; usage: pallqa-tuner " << kSynopsis << "\n";
-            return 2;
-        } else {
-            options.positional.push_back(argument);
-        }
-    }
-    if (options.positional.size() != 2) {
-        err << "pallqa-tuner chord: expected a root and a chord type; usage: pallqa-tuner " << kSynopsis << "\n";
-        return 2;
-    }
-    const auto row = rootRowFor(options.positional[0]);
+int runChord(const Options& options, std::ostream& out, std::ostream& err) {
+    const auto row = rootRowFor(options.root);
     if (!row) {
-        err << "pallqa-tuner chord: unknown root \"" << options.positional[0] << "\"; use one of "
+        err << "pallqa-tuner chord: unknown root \"" << options.root << "\"; use one of "
             << joined(chords::kRootKeys) << ", or one spelling of a two-named root such as A#, Bb or B♭\n";
-        return 2;
+        return platform::kUsageError;
     }
-    const auto column = chords::variantColumn(options.positional[1]);
+    const auto column = chords::variantColumn(options.variant);
     if (!column) {
-        err << "pallqa-tuner chord: unknown chord type \"" << options.positional[1] << "\"; use one of "
+        err << "pallqa-tuner chord: unknown chord type \"" << options.variant << "\"; use one of "
             << joined(chords::kVariantKeys) << "\n";
-        return 2;
+        return platform::kUsageError;
     }
     const auto root = chords::kRootKeys[*row];
     const auto variant = chords::kVariantKeys[*column];
@@ -172,10 +155,20 @@ int runChordCommand(std::span<const std::string> arguments, std::ostream& out, s
     return 0;
 }
 
-Command chordCommand() {
-    return {"chord", std::string(kSynopsis),
-            "draw the fingering of a chord (ROOT such as A, A#/B♭, Bb; VARIANT -, m, 7 or m7)",
-            [](std::span<const std::string> arguments) { return runChordCommand(arguments, std::cout, std::cerr); }};
+}  // namespace
+
+platform::CommandDefinition chordCommand() {
+    return {"chord", "draw the fingering of a chord (ROOT such as A, A#/B♭, Bb; VARIANT -, m, 7 or m7)",
+            [](CLI::App& command) -> platform::CommandRunner {
+                auto options = std::make_shared<Options>();
+                command.add_option("ROOT", options->root, "the root: A, A#/B♭, B, ... (A# or Bb alone will do)")
+                    ->required();
+                command.add_option("VARIANT", options->variant, "the chord type: - (major), m, 7 or m7")->required();
+                command.add_flag("--flat", options->flat, "name a two-named root with its flat");
+                command.add_flag("--json", options->json, "print the fingering as one JSON object");
+                command.footer("Reads only the chord table: no stored setting is touched.");
+                return [options](std::ostream& out, std::ostream& err) { return runChord(*options, out, err); };
+            }};
 }
 
 }  // namespace app

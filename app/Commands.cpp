@@ -6,8 +6,8 @@
 
 namespace app {
 
-const std::vector<Command>& commands() {
-    static const std::vector<Command> table = {
+const std::vector<platform::CommandDefinition>& commands() {
+    static const std::vector<platform::CommandDefinition> table = {
         analyzeCommand(),
         chordCommand(),
         toneCommand(),

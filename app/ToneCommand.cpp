@@ -1,10 +1,14 @@
 #include "app/ToneCommand.h"
 
+#include <CLI/CLI.hpp>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -12,7 +16,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/core/RunLoop.h"
 #include "platform/audio/WavWriter.h"
-#include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 #include "sound/ToneRenderCallback.h"
@@ -21,7 +24,6 @@
 namespace app {
 namespace {
 
-constexpr std::string_view kSynopsis = "tone NOTE [--seconds S] [--out FILE.wav]";
 constexpr double kDefaultSeconds = 3.0;
 // An hour of reference tone is far more than any tuning needs.
 constexpr double kMaxSeconds = 3600.0;
@@ -33,19 +35,21 @@ struct ToneRequest {
     const sound::TuningForkNote* note = nullptr;
     double seconds = kDefaultSeconds;
     std::optional<std::filesystem::path> out;
-    bool help = false;
 };
 
-std::string usage() {
+// The command line's words, before they are checked.
+struct ToneArguments {
+    std::string note;
+    std::string seconds;
+    std::string out;
+    const CLI::Option* secondsOption = nullptr;
+    const CLI::Option* outOption = nullptr;
+};
+
+std::string noteNames() {
     std::string names;
-    for (const auto& note : sound::TuningFork::notes()) names += " " + std::string(note.name);
-    return "Usage: pallqa-tuner " + std::string(kSynopsis) +
-           "\n"
-           "Plays the tuning fork's reference tone at NOTE, one of" +
-           names +
-           ", for S seconds\n"
-           "(default 3, at most 3600) on the default output device, or writes it to\n"
-           "FILE.wav as 44100 Hz 16-bit stereo.\n";
+    for (const auto& note : sound::TuningFork::notes()) names += (names.empty() ? "" : ", ") + std::string(note.name);
+    return names;
 }
 
 std::optional<double> parseSeconds(const std::string& text) {
@@ -57,42 +61,33 @@ std::optional<double> parseSeconds(const std::string& text) {
     return seconds;
 }
 
+// "a4" names A4 as well: the note letter in either case.
+const sound::TuningForkNote* noteCalled(std::string name) {
+    if (!name.empty()) name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
+    return sound::TuningFork::noteNamed(name);
+}
+
 // The request, or nothing with `error` saying what is wrong.
-std::optional<ToneRequest> parse(std::span<const std::string> arguments, std::string& error) {
+std::optional<ToneRequest> check(const ToneArguments& arguments, std::string& error) {
     ToneRequest request;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--help" || argument == "-h") {
-            request.help = true;
-        } else if (argument == "--seconds" || argument == "--out") {
-            if (!hasValue) {
-                error = argument + " needs a value";
-                return std::nullopt;
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--out") {
-                request.out = value;
-            } else if (auto seconds = parseSeconds(value)) {
-                request.seconds = *seconds;
-            } else {
-                error = "--seconds wants a number of seconds above 0 and at most 3600, not \"" + value + "\"";
-                return std::nullopt;
-            }
-        } else if (argument.starts_with("-")) {
-            error = "unknown option \"" + argument + "\"";
-            return std::nullopt;
-        } else if (request.note != nullptr) {
-            error = "one NOTE only, not also \"" + argument + "\"";
-            return std::nullopt;
-        } else if ((request.note = sound::TuningFork::noteNamed(argument)) == nullptr) {
-            error = "unknown note \"" + argument + "\"";
+    if ((request.note = noteCalled(arguments.note)) == nullptr) {
+        error = "unknown note \"" + arguments.note + "\"; use one of " + noteNames();
+        return std::nullopt;
+    }
+    if (arguments.secondsOption->count() > 0) {
+        const auto seconds = parseSeconds(arguments.seconds);
+        if (!seconds) {
+            error = "--seconds wants a number of seconds above 0 and at most 3600, not \"" + arguments.seconds + "\"";
             return std::nullopt;
         }
+        request.seconds = *seconds;
     }
-    if (request.note == nullptr && !request.help) {
-        error = "which NOTE?";
-        return std::nullopt;
+    if (arguments.outOption->count() > 0) {
+        if (arguments.out.empty()) {
+            error = "--out needs a file";
+            return std::nullopt;
+        }
+        request.out = arguments.out;
     }
     return request;
 }
@@ -142,19 +137,16 @@ int playTone(const ToneRequest& request, const platform::Label& noteDisplay, con
     return 0;
 }
 
-int runTone(std::span<const std::string> arguments) {
+int runTone(const ToneArguments& arguments, std::ostream& err) {
     std::string error;
-    const auto request = parse(arguments, error);
+    const auto request = check(arguments, error);
     if (!request) {
-        std::fprintf(stderr, "pallqa-tuner tone: %s\n%s", error.c_str(), usage().c_str());
-        return 2;
+        err << "pallqa-tuner tone: " << error << "\n";
+        return platform::kUsageError;
     }
-    if (request->help) {
-        std::fputs(usage().c_str(), stdout);
-        return 0;
-    }
-    platform::AudioComponent::setOutputUnitFactory(request->out ? platform::AudioOutputUnitFactory{}
-                                                                : platform::media::makePortAudioOutputUnit);
+    // A file is written from the plain unit, pulled here; playing uses the
+    // unit the program installed for the sound card.
+    if (request->out) platform::AudioComponent::setOutputUnitFactory({});
     sound::restartToneOscillators();
     sound::ToneGenerator generator;
     auto noteDisplay = std::make_shared<platform::Label>();
@@ -174,8 +166,21 @@ int runTone(std::span<const std::string> arguments) {
 
 }  // namespace
 
-Command toneCommand() {
-    return {"tone", std::string(kSynopsis), "play the tuning fork's tone, or write it to a WAV file", runTone};
+platform::CommandDefinition toneCommand() {
+    return {"tone", "play the tuning fork's tone, or write it to a WAV file",
+            [](CLI::App& command) -> platform::CommandRunner {
+                auto arguments = std::make_shared<ToneArguments>();
+                command.add_option("NOTE", arguments->note, "the note, one of " + noteNames() + " (in either case)")
+                    ->required();
+                arguments->secondsOption =
+                    command.add_option("--seconds", arguments->seconds, "how long, at most 3600 (default 3)")
+                        ->type_name("S");
+                arguments->outOption =
+                    command.add_option("--out", arguments->out, "write the tone to FILE.wav as 44100 Hz 16-bit stereo "
+                                                                "instead of playing it on the default output device")
+                        ->type_name("FILE.wav");
+                return [arguments](std::ostream&, std::ostream& err) { return runTone(*arguments, err); };
+            }};
 }
 
 }  // namespace app

@@ -1,12 +1,12 @@
 #pragma once
 // `pallqa-tuner tone NOTE [--seconds S] [--out FILE.wav]`: the tuning fork's
 // reference tone at one of the instrument's open pitches, played on the
-// default output device or written to a WAV file.
+// output device the program installed or written to a WAV file.
 
-#include "app/Commands.h"
+#include "platform/launch/CommandLine.h"
 
 namespace app {
 
-Command toneCommand();
+platform::CommandDefinition toneCommand();
 
 }  // namespace app

@@ -1,37 +1,29 @@
-// Pallqa Tuner's entry point: a console command when the first argument names
-// one, otherwise the application, handed to the platform with "AppDelegate".
+// Pallqa Tuner's entry point: the one place that chooses the desktop's
+// implementations of the platform services (the window, the sound card, sound
+// files, the network), then hands the command line to the platform with
+// "AppDelegate" as the application's delegate.
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/AppDelegate.h"
 #include "app/Commands.h"
 #include "app/Usage.h"
+#include "platform/audio/desktop/DesktopAudio.h"
 #include "platform/launch/ApplicationMain.h"
 #include "platform/net/SocketHttpTransport.h"
 #include "platform/net/UrlSession.h"
-#include "platform/audio/desktop/DesktopAudio.h"
 #include "platform/ui/qt/QtFrontend.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!arguments.empty()) {
-        for (const auto& command : app::commands()) {
-            if (command.name == arguments.front()) {
-                return command.run(std::span<const std::string>(arguments).subspan(1));
-            }
-        }
-    }
-
     // The rating prompt's network test really goes out from the program; tests
     // keep the recording transport.
     platform::setHttpTransport(std::make_shared<platform::SocketHttpTransport>());
+    platform::media::installDesktopAudio();
 
     platform::ApplicationTables tables;
     tables.delegates = {{"AppDelegate", [] { return std::make_shared<app::AppDelegate>(); }}};
     tables.version = app::versionText();
-    tables.helpFooter = app::commandsHelp();
+    tables.commands = app::commands();
     tables.openWindow = platform::qt::openWindowFrontend;
     tables.setUpAudio = platform::media::setUpDesktopAudio;
     return platform::UIApplicationMain(argc, argv, "AppDelegate", tables);

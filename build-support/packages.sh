@@ -3,7 +3,7 @@
 
 # Building, running and testing the program.
 BUILD_PACKAGES="cmake make g++ pkg-config python3
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsamplerate0-dev portaudio19-dev
   qt6-base-dev libgl-dev"
 

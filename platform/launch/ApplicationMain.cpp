@@ -47,35 +47,18 @@ void showKeyWindow() {
 
 }  // namespace
 
-std::string applicationUsage(const ApplicationTables& tables) {
-    return "Usage: pallqa-tuner [OPTIONS]\n"
-           "       pallqa-tuner COMMAND [ARGUMENTS]\n"
-           "\n"
-           "Pallqa Tuner tunes a five-course, ten-string instrument from the microphone,\n"
-           "plays reference tones and string recordings, and shows chord fingerings.\n"
-           "Without a display the screen is shown on the console; without a microphone\n"
-           "a bundled recording of the five strings being tuned stands in for it.\n"
-           "\n" +
-           launchOptionsHelp() + (tables.helpFooter.empty() ? "" : "\n" + tables.helpFooter);
-}
-
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-    const ParsedLaunchOptions parsed = parseLaunchOptions(arguments);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "%s: %s\n\n%s", programName(argc, argv).c_str(), parsed.error.c_str(),
-                     applicationUsage(tables).c_str());
-        return 2;
+    const CommandLineRequest request = readCommandLine(arguments, tables.commands, tables.version, std::cout, std::cerr);
+    switch (request.kind) {
+    case CommandLineRequest::Kind::Exit:
+        return request.exitStatus;
+    case CommandLineRequest::Kind::RunCommand:
+        return request.command(std::cout, std::cerr);
+    case CommandLineRequest::Kind::RunApplication:
+        break;
     }
-    const LaunchOptions& options = parsed.options;
-    if (options.request == LaunchOptions::Request::Help) {
-        std::fputs(applicationUsage(tables).c_str(), stdout);
-        return 0;
-    }
-    if (options.request == LaunchOptions::Request::Version) {
-        std::fputs(tables.version.c_str(), stdout);
-        return 0;
-    }
+    const LaunchOptions& options = request.options;
     auto factory = tables.delegates.find(delegateClassName);
     if (factory == tables.delegates.end() || !factory->second) {
         std::fprintf(stderr, "%s: no application delegate class \"%s\"\n", programName(argc, argv).c_str(),

@@ -15,9 +15,12 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/ApplicationDelegate.h"
-#include "platform/launch/ApplicationMainOptions.h"
+#include <vector>
+
 #include "platform/core/RunLoop.h"
+#include "platform/launch/ApplicationMainOptions.h"
+#include "platform/launch/CommandLine.h"
+#include "platform/ui/ApplicationDelegate.h"
 
 namespace platform {
 
@@ -47,8 +50,8 @@ struct ApplicationTables {
     std::map<std::string, DelegateFactory> delegates;
     // The text of --version, e.g. "pallqa-tuner 1.0.0\n".
     std::string version;
-    // Appended to the options in --help (the program's commands, say).
-    std::string helpFooter;
+    // The program's commands, run instead of the application when one is named.
+    std::vector<CommandDefinition> commands;
     // Opens the desktop window; null (or unset) when no display can be opened.
     std::function<std::unique_ptr<Frontend>(const LaunchOptions&)> openWindow;
     // Installs the audio services the options call for.
@@ -59,13 +62,11 @@ struct ApplicationTables {
 // screen settles after the last sound.
 inline constexpr double kSecondsAfterRecording = 1.0;
 
-// argv[0] is the program; the rest are the platform's options. Answers the exit
-// status: 0 after a run, --help or --version; 2 for bad options (with the usage
-// on stderr); 1 when the delegate class is unknown, the sound cannot be had or
-// the run cannot end.
+// argv[0] is the program; the rest are the platform's options or a command
+// with its arguments. Answers the exit status: a command's own; 0 after a run,
+// --help or --version; 2 for a command line that cannot be read (named on
+// stderr); 1 when the delegate class is unknown, the sound cannot be had or the
+// run cannot end.
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables);
-
-// The whole text of --help.
-std::string applicationUsage(const ApplicationTables& tables);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/launch/ApplicationMainOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -64,80 +65,42 @@ double screenWidthFor(int64_t idiom, double height) {
     return nearest ? nearest->width : height / 2.0;
 }
 
-ParsedLaunchOptions parseLaunchOptions(std::span<const std::string> arguments) {
-    ParsedLaunchOptions parsed;
-    LaunchOptions& options = parsed.options;
+void LaunchOptionsReader::declare(CLI::App& program) {
+    inputOption_ = program.add_option("--input", input_,
+                                      "a recording (WAV, FLAC, MP3, ...) stands in for the microphone; "
+                                      "the run ends shortly after the recording does")
+                       ->type_name("FILE");
+    program.add_flag("--headless", headless_, "show the screen on the console: one line per change")
+        ->disable_flag_override();
+    program.add_flag("--fast", fast_, "with --input: the clock and the recording go as fast as the machine does, "
+                                      "so the screen sees what it would in real time")
+        ->disable_flag_override();
+    secondsOption_ = program.add_option("--seconds", seconds_, "end after S seconds")->type_name("S");
+    screenOption_ = program.add_option("--screen", screen_, "the screen class, phone or tablet, and its height in points, "
+                                            "e.g. phone:667 or tablet:1194 (default phone:844)")
+        ->type_name("CLASS:H");
+}
+
+std::string LaunchOptionsReader::read(LaunchOptions& options) const {
+    options = LaunchOptions{};
     options.device.userInterfaceIdiom = Device::kIdiomPhone;
     options.device.screenHeight = kDefaultPhoneHeight;
     options.device.screenWidth = screenWidthFor(Device::kIdiomPhone, kDefaultPhoneHeight);
-
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        std::string option = arguments[i];
-        std::optional<std::string> value;
-        if (const auto equals = option.find('='); option.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = option.substr(equals + 1);
-            option.resize(equals);
-        }
-        const bool takesValue = option == "--input" || option == "--seconds" || option == "--screen";
-        if (takesValue && !value) {
-            if (i + 1 == arguments.size()) {
-                parsed.error = option + " needs a value";
-                return parsed;
-            }
-            value = arguments[++i];
-        } else if (!takesValue && value) {
-            parsed.error = option + " takes no value";
-            return parsed;
-        }
-
-        if (option == "--help" || option == "-h") {
-            options.request = LaunchOptions::Request::Help;
-            return parsed;
-        } else if (option == "--version") {
-            options.request = LaunchOptions::Request::Version;
-            return parsed;
-        } else if (option == "--headless") {
-            options.headless = true;
-        } else if (option == "--fast") {
-            options.fast = true;
-        } else if (option == "--input") {
-            if (value->empty()) {
-                parsed.error = "--input needs a file";
-                return parsed;
-            }
-            options.input = *value;
-        } else if (option == "--seconds") {
-            options.seconds = positiveNumber(*value);
-            if (!options.seconds) {
-                parsed.error = "--seconds needs a number of seconds above 0, not \"" + *value + "\"";
-                return parsed;
-            }
-        } else if (option == "--screen") {
-            if (!parseScreen(*value, options.device)) {
-                parsed.error = "--screen needs phone:HEIGHT or tablet:HEIGHT in points, not \"" + *value + "\"";
-                return parsed;
-            }
-        } else {
-            parsed.error = "unknown option \"" + arguments[i] + "\"";
-            return parsed;
-        }
+    options.headless = headless_;
+    options.fast = fast_;
+    if (inputOption_->count() > 0) {
+        if (input_.empty()) return "--input needs a file";
+        options.input = input_;
     }
-    if (options.fast && !options.input) parsed.error = "--fast needs --input";
-    return parsed;
-}
-
-std::string launchOptionsHelp() {
-    return "Options:\n"
-           "  --input FILE       a recording (WAV, FLAC, MP3, ...) stands in for the microphone;\n"
-           "                     the run ends shortly after the recording does\n"
-           "  --headless         show the screen on the console: one line per change\n"
-           "  --fast             with --input: the clock and the recording go as fast as the\n"
-           "                     machine does, so the screen sees what it would in real time\n"
-           "  --seconds S        end after S seconds\n"
-           "  --screen CLASS:H   the screen class, phone or tablet, and its height in points,\n"
-           "                     e.g. phone:667 or tablet:1194 (default phone:844)\n"
-           "  --help             show this text and exit\n"
-           "  --version          show the version and exit\n";
+    if (secondsOption_->count() > 0) {
+        options.seconds = positiveNumber(seconds_);
+        if (!options.seconds) return "--seconds needs a number of seconds above 0, not \"" + seconds_ + "\"";
+    }
+    if (screenOption_->count() > 0 && !parseScreen(screen_, options.device)) {
+        return "--screen needs phone:HEIGHT or tablet:HEIGHT in points, not \"" + screen_ + "\"";
+    }
+    if (options.fast && !options.input) return "--fast needs --input";
+    return {};
 }
 
 }  // namespace platform

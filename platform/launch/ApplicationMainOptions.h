@@ -10,11 +10,14 @@
 
 #include "platform/core/Device.h"
 
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
 namespace platform {
 
 struct LaunchOptions {
-    enum class Request { Run, Help, Version };
-    Request request = Request::Run;
     // A recording that stands in for the microphone.
     std::optional<std::filesystem::path> input;
     // The console frontend even where a display is available.
@@ -27,19 +30,36 @@ struct LaunchOptions {
     DeviceDescription device;
 };
 
+// The options as the command line gives them, before they are checked.
+class LaunchOptionsReader {
+public:
+    // Declares the platform's options on the program's command line.
+    void declare(CLI::App& program);
+    // The checked options; answers what is wrong with them, or nothing.
+    std::string read(LaunchOptions& options) const;
+
+private:
+    std::string input_;
+    bool headless_ = false;
+    bool fast_ = false;
+    std::string seconds_;
+    std::string screen_;
+    // Whether each valued option was given at all (an empty value is a mistake).
+    const CLI::Option* inputOption_ = nullptr;
+    const CLI::Option* secondsOption_ = nullptr;
+    const CLI::Option* screenOption_ = nullptr;
+};
+
 struct ParsedLaunchOptions {
     LaunchOptions options;
     std::string error;  // empty when the arguments are sound
 };
 
-// Reads the arguments after the program's name.
+// Reads the arguments after the program's name when they hold only options.
 ParsedLaunchOptions parseLaunchOptions(std::span<const std::string> arguments);
 
 // The width in points of a screen of this class and height: the real device's
 // where there is one, else that of the nearest taller or shorter one.
 double screenWidthFor(int64_t idiom, double height);
-
-// The options part of --help.
-std::string launchOptionsHelp();
 
 }  // namespace platform

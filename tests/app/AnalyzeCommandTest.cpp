@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/AnalyzeCommand.h"
+#include "platform/audio/desktop/SoundFileRecording.h"
 #include "tests/pitch/PluckedString.h"
 #include "tests/support/WaveFiles.h"
+#include "tests/support/Commands.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -29,7 +31,9 @@ struct Run {
 Run analyze(std::vector<std::string> arguments) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = app::runAnalyze(arguments, out, err);
+    // The command over real files, read as the program reads them.
+    platform::setRecordingOpener(platform::media::openSoundFileRecording);
+    const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
     Run run{status, {}, err.str()};
     std::istringstream text(out.str());
     for (std::string line; std::getline(text, line);) run.lines.push_back(line);
@@ -127,11 +131,20 @@ TEST(AnalyzeCommand, NamesTheFileAndTheReasonWhenItHoldsNoSound) {
     }
 }
 
-TEST(AnalyzeCommand, ExplainsItsUsage) {
-    for (const auto& arguments : std::vector<std::vector<std::string>>{{}, {"--json"}, {"a.wav", "b.wav"}, {"--fast"}}) {
-        const auto run = analyze(arguments);
+TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* said;
+    } cases[] = {
+        {{}, "FILE is required"},
+        {{"--json"}, "FILE is required"},
+        {{"a.wav", "b.wav"}, "unexpected argument \"b.wav\""},
+        {{"a.wav", "--fast"}, "unknown option \"--fast\""},
+    };
+    for (const auto& c : cases) {
+        const auto run = analyze(c.arguments);
         EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.errors, "usage: pallqa-tuner analyze FILE [--json]\n");
+        EXPECT_EQ(run.errors, std::string("pallqa-tuner: ") + c.said + "\nRun 'pallqa-tuner analyze --help' for usage.\n");
     }
 }
 

@@ -66,7 +66,12 @@ TEST_F(ProgramTest, HelpAndBadOptions) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("--screen"), std::string::npos);
-    EXPECT_NE(help.output.find("analyze FILE"), std::string::npos);
+    EXPECT_NE(help.output.find("analyze "), std::string::npos);
+    for (const char* command : {"analyze", "tone", "chord"}) {
+        const auto usage = runProgram(std::string(command) + " --help");
+        EXPECT_EQ(usage.status, 0) << command;
+        EXPECT_NE(usage.output.find(std::string("Usage: pallqa-tuner ") + command), std::string::npos) << usage.output;
+    }
     EXPECT_EQ(runProgram("--no-such-option").status, 2);
     EXPECT_EQ(runProgram("tone B7").status, 2);
 }

@@ -17,6 +17,7 @@
 #include "platform/audio/AudioSession.h"
 #include "platform/audio/PlainAudioPlayer.h"
 #include "platform/audio/PlaybackObserver.h"
+#include "platform/audio/Recording.h"
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/core/Installed.h"
@@ -114,6 +115,16 @@ const Service kServices[] = {
      [] {
          const auto session = platform::AudioSession::sharedInstance();
          return session && !session->isActive();
+     }},
+    {"RecordingOpener",
+     [] {
+         platform::setRecordingOpener([](const fs::path&, double, std::string&) -> std::unique_ptr<platform::Recording> {
+             return nullptr;
+         });
+     },
+     [] {
+         std::string error;
+         return !platform::openRecording(beep(), 14039.0, error) && error == "recordings cannot be read here";
      }},
     {"SoundFilePlayers", [] { platform::AudioPlayer::setFactory([](const fs::path&) { return nullptr; }); },
      [] { return platform::AudioPlayer::withContentsOfFile(beep()) != nullptr; }},

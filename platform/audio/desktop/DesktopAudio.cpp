@@ -2,6 +2,7 @@
 
 #include "platform/audio/AudioOutputUnit.h"
 #include "platform/audio/AudioPlayer.h"
+#include "platform/audio/Recording.h"
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
 #include "platform/audio/desktop/MicrophoneInput.h"
@@ -9,6 +10,7 @@
 #include "platform/audio/desktop/PortAudioPlayer.h"
 #include "platform/audio/desktop/RecordingDecoder.h"
 #include "platform/audio/desktop/RecordingInput.h"
+#include "platform/audio/desktop/SoundFileRecording.h"
 
 namespace platform::media {
 namespace {
@@ -43,6 +45,11 @@ void useMicrophoneOrDemo() {
 
 }  // namespace
 
+void installDesktopAudio() {
+    AudioComponent::setOutputUnitFactory(makePortAudioOutputUnit);
+    setRecordingOpener(openSoundFileRecording);
+}
+
 AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
     AudioChoice choice;
     if (options.input) {
@@ -53,10 +60,8 @@ AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
     }
     // At machine speed the players and the tone output stay plain: the players
     // still report each sound they start, and nothing reaches the loudspeaker.
-    if (!options.fast) {
-        AudioPlayer::setFactory(makePortAudioPlayer);
-        AudioComponent::setOutputUnitFactory(makePortAudioOutputUnit);
-    }
+    AudioPlayer::setFactory(options.fast ? AudioPlayer::Factory{} : makePortAudioPlayer);
+    AudioComponent::setOutputUnitFactory(options.fast ? AudioOutputUnitFactory{} : makePortAudioOutputUnit);
     return choice;
 }
 

@@ -9,6 +9,10 @@
 
 namespace platform::media {
 
+// The desktop's audio services that every command may use: the sound card's
+// tone output and the recording opener.
+void installDesktopAudio();
+
 // Installs the input, the sound-file players and the tone output for `options`.
 // Says once on stderr when the demo recording stands in for a missing
 // microphone; an --input file that holds no sound is an error.

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
 
 #include "platform/ui/Controls.h"
 #include "platform/core/NotificationCenter.h"
@@ -28,7 +32,6 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
     const OptionsCase cases[] = {
         {{},
          [](const LaunchOptions& o) {
-             EXPECT_EQ(o.request, LaunchOptions::Request::Run);
              EXPECT_FALSE(o.headless);
              EXPECT_FALSE(o.fast);
              EXPECT_FALSE(o.input);
@@ -58,9 +61,6 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
              EXPECT_EQ(o.device.screenHeight, 800.0);
              EXPECT_EQ(o.device.screenWidth, 375.0) << "the nearest real phone is 812 points high";
          }},
-        {{"--headless", "--help", "--bogus"}, [](const LaunchOptions& o) { EXPECT_EQ(o.request, LaunchOptions::Request::Help); }},
-        {{"-h"}, [](const LaunchOptions& o) { EXPECT_EQ(o.request, LaunchOptions::Request::Help); }},
-        {{"--version"}, [](const LaunchOptions& o) { EXPECT_EQ(o.request, LaunchOptions::Request::Version); }},
     };
     for (const auto& c : cases) {
         const auto parsed = platform::parseLaunchOptions(c.arguments);
@@ -73,7 +73,9 @@ TEST(LaunchOptionsTest, RefusesBadOptionsSayingWhy) {
     const BadOptionsCase cases[] = {
         {{"--fast"}, "--fast needs --input"},
         {{"--input"}, "--input needs a value"},
-        {{"--input="}, "--input needs a file"},
+        {{"--input", "--headless"}, "--input needs a value"},
+        {{"--seconds", "--fast", "--input", "a.wav"}, "--seconds needs a value"},
+        {{"--input="}, "--input needs a value"},
         {{"--seconds", "0"}, "--seconds needs a number of seconds above 0, not \"0\""},
         {{"--seconds", "soon"}, "not \"soon\""},
         {{"--seconds", "inf"}, "not \"inf\""},
@@ -82,7 +84,7 @@ TEST(LaunchOptionsTest, RefusesBadOptionsSayingWhy) {
         {{"--screen", "tablet:-5"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--headless=yes"}, "--headless takes no value"},
         {{"--bogus"}, "unknown option \"--bogus\""},
-        {{"tune"}, "unknown option \"tune\""},
+        {{"tune"}, "unknown command \"tune\""},
     };
     for (const auto& c : cases) {
         const auto parsed = platform::parseLaunchOptions(c.arguments);
@@ -145,7 +147,14 @@ protected:
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
         tables.delegates["TestDelegate"] = [] { return std::make_shared<TestDelegate>(); };
         tables.version = "pallqa-tuner 9.9\n";
-        tables.helpFooter = "Commands:\n  tone NOTE\n";
+        tables.commands = {{"tone", "play a tone", [](CLI::App& command) -> platform::CommandRunner {
+                                auto note = std::make_shared<std::string>();
+                                command.add_option("NOTE", *note, "the note")->required();
+                                return [note](std::ostream& out, std::ostream&) {
+                                    out << "tone " << *note << "\n";
+                                    return 7;
+                                };
+                            }}};
         tables.setUpAudio = [this](const LaunchOptions& options) {
             events().push_back("audio for " + (options.input ? options.input->string() : std::string("microphone")));
             return recording;
@@ -223,7 +232,15 @@ TEST_F(ApplicationMainTest, HelpVersionAndBadOptions) {
     const std::string help = testing::internal::GetCapturedStdout();
     EXPECT_NE(help.find("--screen CLASS:H"), std::string::npos);
     EXPECT_NE(help.find("(default phone:844)"), std::string::npos);
-    EXPECT_NE(help.find("Commands:\n  tone NOTE\n"), std::string::npos);
+    EXPECT_NE(help.find("tone                        play a tone"), std::string::npos);
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(launch({"tone", "--help"}), 0);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Usage: pallqa-tuner tone [OPTIONS] NOTE"), std::string::npos);
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(launch({"tone", "A4"}), 7) << "a command runs instead of the application, its status the program's";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "tone A4\n");
 
     testing::internal::CaptureStdout();
     EXPECT_EQ(launch({"--version"}), 0);
@@ -233,7 +250,7 @@ TEST_F(ApplicationMainTest, HelpVersionAndBadOptions) {
     EXPECT_EQ(launch({"--seconds", "-1"}), 2);
     const std::string error = testing::internal::GetCapturedStderr();
     EXPECT_EQ(error.rfind("pallqa-tuner: --seconds needs a number", 0), 0u) << error;
-    EXPECT_NE(error.find("Usage: pallqa-tuner [OPTIONS]"), std::string::npos);
+    EXPECT_NE(error.find("Run 'pallqa-tuner --help' for usage."), std::string::npos);
     EXPECT_TRUE(events().empty()) << "nothing starts after bad options";
 }
 
