@@ -10,12 +10,6 @@
 #include "platform/core/Installed.h"
 #include "platform/core/Log.h"
 
-#ifndef PALLQA_SOURCE_RESOURCES
-#define PALLQA_SOURCE_RESOURCES ""
-#endif
-#ifndef PALLQA_INSTALLED_RESOURCES
-#define PALLQA_INSTALLED_RESOURCES ""
-#endif
 
 namespace platform {
 namespace {
@@ -83,15 +77,17 @@ void Bundle::setMainBundle(std::shared_ptr<const Bundle> bundle) { mainSlot().in
 
 std::filesystem::path Bundle::locateResources() {
     if (const char* env = std::getenv("PALLQA_RESOURCES"); env && isResourceFolder(env)) return env;
+    // Only where the program itself is: a program in its build tree has a link
+    // to the resources beside it, an installed one its own copy under its prefix.
     const fs::path exeFolder = executableFolder();
-    for (const fs::path& candidate : {exeFolder / "resources", fs::path(PALLQA_SOURCE_RESOURCES),
-                                      exeFolder.parent_path() / "share" / "pallqa-tuner" / "resources",
-                                      fs::path(PALLQA_INSTALLED_RESOURCES)}) {
+    const fs::path beside = exeFolder / "resources";
+    const fs::path installed = (exeFolder / PALLQA_RESOURCES_FROM_BINDIR).lexically_normal();
+    for (const fs::path& candidate : {beside, installed}) {
         if (isResourceFolder(candidate)) return candidate;
     }
-    NSLog("Resources folder not found (looked beside %@ and in %@); pictures, sounds and texts are missing",
-          exeFolder.string(), std::string(PALLQA_SOURCE_RESOURCES));
-    return exeFolder / "resources";
+    NSLog("Resources folder not found (looked in %@ and %@); pictures, sounds and texts are missing",
+          beside.string(), installed.string());
+    return beside;
 }
 
 std::string Bundle::preferredLanguageFromEnvironment() {
