@@ -202,6 +202,6 @@ TEST_P(InstalledServices, GoBackToTheirDefaultsInOneReset) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRoom, InstalledServices, ::testing::ValuesIn(kServices),
-                         [](const ::testing::TestParamInfo<Service>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Service>& tested) { return std::string(tested.param.name); });
 
 }  // namespace

@@ -75,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"no-interfaces", "0.0.0.0", kUnreadable},
         Case{"not-a-route-table", "0.0.0.0", kUnreadable},
         Case{"garbled-route", "0.0.0.0", kUnreadable}),
-    [](const auto& info) {
-        std::string name = std::string(info.param.folder) + "_" + info.param.address;
+    [](const auto& tested) {
+        std::string name = std::string(tested.param.folder) + "_" + tested.param.address;
         for (char& c : name) {
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         }
