@@ -1,18 +1,20 @@
 #include "app/AnalyzeCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <memory>
-#include <optional>
-#include <vector>
+#include <span>
+#include <thread>
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
 #include "tuner/MatchTable.h"
+#include "tuner/TuningGuide.h"
 
 namespace app {
 namespace {
@@ -20,6 +22,8 @@ namespace {
 struct Options {
     std::string file;
     bool json = false;
+    // Buffers estimated at once; the output is the same for any number.
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
 
 // The shortest text that reads back as `value`, always with a decimal point
@@ -33,61 +37,77 @@ std::string jsonNumber(Real value) {
     return number;
 }
 
-std::string jsonLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match) {
+// The guide's fields: the course and note nearest the refined frequency and
+// the offset from its pitch, or nulls where no course lies within reach.
+std::string jsonGuide(const std::optional<tuner::Guidance>& guidance) {
+    if (!guidance) return ", \"course\": null, \"target\": null, \"cents\": null";
+    return ", \"course\": " + std::to_string(guidance->course->number) + ", \"target\": \"" +
+           std::string(guidance->course->note) + "\", \"cents\": " + jsonNumber(guidance->cents);
+}
+
+std::string textGuide(const std::optional<tuner::Guidance>& guidance) {
+    if (!guidance) return "  course -";
+    char column[48];
+    std::snprintf(column, sizeof column, "  course %d %.*s %+6.1f cents", guidance->course->number,
+                  static_cast<int>(guidance->course->note.size()), guidance->course->note.data(), guidance->cents);
+    return column;
+}
+
+std::string jsonLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match,
+                     const std::optional<tuner::Guidance>& guidance) {
     // Times to the microsecond: the buffer starts are fractions of the sample rate.
     const double time = std::round(estimate.time * 1e6) / 1e6;
     std::string note = match ? "\"" + std::string(match->note) + "\"" : "null";
     return "{\"t\": " + jsonNumber(time) + ", \"bin\": " + std::to_string(estimate.bin) +
            ", \"hz\": " + jsonNumber(estimate.frequency) + ", \"note\": " + note +
-           ", \"level\": " + jsonNumber(estimate.level) + "}";
+           ", \"level\": " + jsonNumber(estimate.level) + jsonGuide(guidance) + "}";
 }
 
-std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match) {
+std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWindow* match,
+                     const std::optional<tuner::Guidance>& guidance) {
     char line[128];
     std::snprintf(line, sizeof line, "%9.3f s  %10.5f Hz  bin %5d  %-2s  level %.5f", estimate.time,
                   static_cast<double>(estimate.frequency), estimate.bin,
                   match ? std::string(match->note).c_str() : "-", static_cast<double>(estimate.level));
-    return line;
+    return line + textGuide(guidance);
 }
 
-// The whole recording at the detector's rate; nothing, with `error`, when it cannot be read.
-std::optional<std::vector<int16_t>> captureSamplesOf(const std::string& file, std::string& error) {
-    auto recording = platform::openRecording(file, pitch::kCaptureSampleRate, error);
-    if (!recording) return std::nullopt;
-    std::vector<int16_t> samples;
-    std::vector<int16_t> piece(pitch::PitchEstimator::kAnalysedBytes / sizeof(int16_t));
-    while (const size_t count = recording->read(piece)) samples.insert(samples.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(count));
-    if (!recording->error().empty()) {
-        error = recording->error();
-        return std::nullopt;
-    }
-    return samples;
-}
-
+// The recording is read a buffer at a time as the detectors take them, so
+// memory does not grow with its length; the lines come out as the buffers are
+// estimated, and a recording that breaks off is reported after them.
 int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
-    const auto samples = captureSamplesOf(options.file, error);
-    if (!samples) {
+    const auto recording = platform::openRecording(options.file, pitch::kCaptureSampleRate, error);
+    if (!recording) {
         err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
         return 1;
     }
-    auto detector = std::make_unique<pitch::PitchEstimator>(pitch::kCaptureSampleRate);
-    pitch::analyzeBuffers(*detector, *samples, [&](const pitch::BufferEstimate& estimate) {
+    const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
+    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
         const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        out << (options.json ? jsonLine(estimate, match) : textLine(estimate, match)) << '\n';
+        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
+        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
     });
     out.flush();
+    if (!recording->error().empty()) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
+        return 1;
+    }
     return 0;
 }
 
 }  // namespace
 
 platform::CommandDefinition analyzeCommand() {
-    return {"analyze", "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level",
+    return {"analyze",
+            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
+            "course with the offset from its pitch in cents",
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
                 command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
                 command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
+                command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
+                    ->check(CLI::Range(1u, 1024u));
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};
 }

@@ -30,6 +30,11 @@ constexpr double kMaxSeconds = 3600.0;
 // Frames pulled from the unit at a time when writing a file.
 constexpr uint32_t kBlockFrames = 4096;
 constexpr uint32_t kChannels = sound::kToneStreamFormat.mChannelsPerFrame;
+// How often playing checks how much of the tone the device has taken: short
+// enough that the tone runs over by no more than this.
+constexpr double kPullCheckSeconds = 0.005;
+// The longest a device may take to start before playing gives up on it.
+constexpr double kDeviceStartAllowance = 5.0;
 
 struct ToneRequest {
     const sound::TuningForkNote* note = nullptr;
@@ -125,7 +130,10 @@ int writeTone(const ToneRequest& request) {
     return 0;
 }
 
-// Lets the sound card pull the tone for the requested time.
+// Lets the sound card pull the tone until it has been handed the requested
+// number of frames; stopping the unit then lets the device play out what it
+// holds. Timing by the wall clock instead would cut the tone short by however
+// long the device took to start.
 int playTone(const ToneRequest& request, const platform::Label& noteDisplay, const platform::Label& freqLabel) {
     const auto* unit = sound::ToneGenerator::toneUnit();
     // A unit that could not start has said why on stderr.
@@ -133,7 +141,17 @@ int playTone(const ToneRequest& request, const platform::Label& noteDisplay, con
     std::printf("Playing %s (%s) for %g s on the default output device.\n", noteDisplay.text().c_str(),
                 freqLabel.text().c_str(), request.seconds);
     std::fflush(stdout);
-    platform::RunLoop::main().run(request.seconds);
+    const auto frames = static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
+    // A device that stops pulling (gone mid-tone) ends the wait all the same.
+    const double deadline = request.seconds + kDeviceStartAllowance;
+    platform::RunLoop& loop = platform::RunLoop::main();
+    for (double waited = 0.0; unit->framesRendered() < frames && waited < deadline; waited += kPullCheckSeconds) {
+        loop.run(kPullCheckSeconds);
+    }
+    if (unit->framesRendered() < frames) {
+        std::fputs("pallqa-tuner tone: the output device stopped taking the tone\n", stderr);
+        return 1;
+    }
     return 0;
 }
 

@@ -1,14 +1,22 @@
 // The pitch detector's costs: one estimate with the FFT configuration made
 // per request (as the chain first did) and reused (as it does now), a tick
-// that finds no new buffer, and a minute of sound through the analysis.
+// that finds no new buffer, a minute of sound through the analysis (on one
+// thread and on several), and a minute of a 48 kHz stereo recording decoded
+// and converted to the capture rate.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchEstimator.h"
 #include "pitch/RealFft.h"
+#include "platform/audio/WavWriter.h"
+#include "platform/audio/desktop/RecordingStream.h"
 #include "tests/pitch/PluckedString.h"
 
 namespace {
@@ -64,6 +72,61 @@ void BM_AnalyzeMinuteOfSound(benchmark::State& state) {
     state.counters["x_real_time"] = benchmark::Counter(kSeconds, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_AnalyzeMinuteOfSound)->Unit(benchmark::kMillisecond);
+
+// The same minute read buffer by buffer and estimated on 1 or 2 threads, the
+// estimates used in order.
+void BM_AnalyzeMinuteOfSoundOnJobs(benchmark::State& state) {
+    constexpr double kSeconds = 60.0;
+    const auto samples = pitch_testing::pluckedString({.frequency = pitch_testing::kG4},
+                                                      static_cast<size_t>(kSeconds * kCaptureRate));
+    for (auto _ : state) {
+        size_t position = 0;
+        const auto read = [&](std::span<int16_t> buffer) {
+            const size_t count = std::min(buffer.size(), samples.size() - position);
+            std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(position), count, buffer.begin());
+            position += count;
+            return count;
+        };
+        int buffers = 0;
+        pitch::analyzeBuffers(kCaptureRate, read, static_cast<unsigned>(state.range(0)),
+                              [&](const pitch::BufferEstimate&) { ++buffers; });
+        benchmark::DoNotOptimize(buffers);
+    }
+    state.counters["x_real_time"] = benchmark::Counter(kSeconds, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_AnalyzeMinuteOfSoundOnJobs)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A minute of a 48 kHz stereo recording through the recording reader: decoded
+// a piece at a time, mixed down and converted to the capture rate.
+void BM_ReadMinuteOfRecording(benchmark::State& state) {
+    constexpr int kRate = 48000;
+    constexpr int kSeconds = 60;
+    const auto path = std::filesystem::temp_directory_path() / "pallqa-pitch-bench-48k-stereo.wav";
+    {
+        const auto tone = pitch_testing::pluckedString({.frequency = pitch_testing::kA4, .sampleRate = kRate}, kRate);
+        std::vector<int16_t> frames;
+        for (const int16_t sample : tone) frames.insert(frames.end(), {sample, sample});
+        std::string error;
+        auto writer = platform::WavWriter::create(path, kRate, 2, error);
+        if (!writer) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        for (int second = 0; second < kSeconds; ++second) writer->write(frames);
+        writer->finish();
+    }
+    std::vector<int16_t> buffer(kBufferBytes / 2);
+    for (auto _ : state) {
+        std::string error;
+        const auto recording = platform::media::RecordingStream::open(path, kCaptureRate, error);
+        size_t samples = 0;
+        while (const size_t count = recording->read(buffer)) samples += count;
+        benchmark::DoNotOptimize(samples);
+    }
+    std::filesystem::remove(path);
+    state.counters["x_real_time"] = benchmark::Counter(kSeconds, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ReadMinuteOfRecording)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

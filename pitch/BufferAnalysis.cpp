@@ -1,21 +1,55 @@
 #include "pitch/BufferAnalysis.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "platform/audio/AudioQueue.h"
+#include "platform/core/OrderedParallelMap.h"
 
 namespace pitch {
+namespace {
 
-void analyzeBuffers(PitchEstimator& detector, std::span<const int16_t> samples,
-                    const std::function<void(const BufferEstimate&)>& report) {
-    constexpr size_t kBufferSamples = PitchEstimator::kAnalysedBytes / sizeof(int16_t);
+constexpr size_t kBufferSamples = PitchEstimator::kAnalysedBytes / sizeof(int16_t);
+
+BufferEstimate estimate(PitchEstimator& detector, std::span<const int16_t> buffer, size_t first) {
+    detector.setAudioBuffer(buffer.data(), static_cast<uint32_t>(buffer.size_bytes()));
+    const float frequency = detector.frequency();
+    return BufferEstimate{static_cast<double>(first) / detector.sampleRate(), detector.binOfFrequency(frequency),
+                          frequency, platform::measureLevel(buffer).mAveragePower, detector.refinedFrequency()};
+}
+
+// One buffer of the recording and where it starts.
+struct Buffer {
+    std::vector<int16_t> samples;
+    size_t first = 0;
+};
+
+}  // namespace
+
+void analyzeBuffers(PitchEstimator& detector, std::span<const int16_t> samples, const EstimateReport& report) {
     for (size_t first = 0; first < samples.size(); first += kBufferSamples) {
-        const auto buffer = samples.subspan(first, std::min(kBufferSamples, samples.size() - first));
-        detector.setAudioBuffer(buffer.data(), static_cast<uint32_t>(buffer.size_bytes()));
-        const float frequency = detector.frequency();
-        report(BufferEstimate{static_cast<double>(first) / detector.sampleRate(), detector.binOfFrequency(frequency),
-                              frequency, platform::measureLevel(buffer).mAveragePower});
+        report(estimate(detector, samples.subspan(first, std::min(kBufferSamples, samples.size() - first)), first));
     }
+}
+
+void analyzeBuffers(double sampleRate, const SampleSource& source, unsigned jobs, const EstimateReport& report) {
+    jobs = std::max(jobs, 1u);
+    std::vector<std::unique_ptr<PitchEstimator>> detectors;
+    for (unsigned job = 0; job < jobs; ++job) detectors.push_back(std::make_unique<PitchEstimator>(sampleRate));
+    size_t position = 0;
+    platform::orderedParallelMap<Buffer, BufferEstimate>(
+        jobs,
+        [&](Buffer& buffer) {
+            buffer.samples.resize(kBufferSamples);
+            const size_t count = source(buffer.samples);
+            buffer.samples.resize(count);
+            buffer.first = position;
+            position += count;
+            return count > 0;
+        },
+        [&](unsigned worker, const Buffer& buffer) { return estimate(*detectors[worker], buffer.samples, buffer.first); },
+        report);
 }
 
 }  // namespace pitch

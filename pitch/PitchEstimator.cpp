@@ -6,6 +6,7 @@
 #include <span>
 
 #include "pitch/HarmonicSum.h"
+#include "pitch/PeakRefinement.h"
 
 namespace pitch {
 namespace {
@@ -41,7 +42,17 @@ float PitchEstimator::frequency() {
         estimatedBuffer_ = buffersReceived_;
     }
     estimate_ = length == 0 ? 0.0f : getFreqFromBuffer(latest.data(), length);
+    refinedEstimate_ = length == 0 ? 0.0 : refinedFrequencyOfBin(binOfFrequency(estimate_));
     return estimate_;
+}
+
+double PitchEstimator::refinedFrequency() {
+    frequency();
+    return refinedEstimate_;
+}
+
+double PitchEstimator::refinedFrequencyOfBin(int bin) const {
+    return refinedPeakBin(freq_db_, bin) * sampleRate_ * kHertzPerBinAndRate;
 }
 
 float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length) {

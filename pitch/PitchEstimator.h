@@ -36,6 +36,14 @@ public:
     void setAudioBuffer(const void* data, uint32_t length);
     // The estimate for the latest buffer in hertz; 0.0 before the first one.
     float frequency();
+    // The latest buffer's frequency to a fraction of a bin, in hertz: the
+    // peak of the spectrum frequency() was found in, near its bin. For the
+    // tuning guide; frequency() and its bin stay as they are. 0.0 before the
+    // first buffer.
+    double refinedFrequency();
+    // How many buffers have been estimated so far: a reading with the same
+    // count as the last one comes from the same buffer.
+    uint64_t estimatedBuffers() const { return estimatedBuffer_; }
 
     // The chain on `length` bytes of samples (an odd last byte is dropped).
     // These and everything below use the analysis arrays: one thread at a time.
@@ -50,6 +58,8 @@ public:
     // The bin's frequency in hertz, as the estimate reports it, and back.
     float frequencyOfBin(int bin) const;
     int binOfFrequency(float frequency) const;
+    // The peak of freq_db near `bin`, to a fraction of a bin, in hertz.
+    double refinedFrequencyOfBin(int bin) const;
     double sampleRate() const { return sampleRate_; }
 
     // The magnitude spectrum and the harmonic sum, kSpectrumBins values each.
@@ -73,6 +83,7 @@ private:
     // The last estimate and the buffer it was made from; frequency()'s thread only.
     uint64_t estimatedBuffer_ = 0;
     float estimate_ = 0.0f;
+    double refinedEstimate_ = 0.0;
 
     // The analysis arrays.
     std::array<float, kFftPoints> in_fft_{};

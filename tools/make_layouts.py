@@ -184,6 +184,61 @@ def tuner_card(m, x, y, w, string_view, suffix):
     return view((x, y, w, height), subviews, background=CARD, radius=16), height
 
 
+# The tuning guide's needle: cents from the nearest course's pitch, pinned at
+# the scale's ends, with the in-tune zone marked around the centre.
+GUIDE_RANGE = (-50, 50)
+GUIDE_IN_TUNE = 5
+# Wide enough for the tablets' note ("E5") and frequency ("659.3Hz") texts.
+TABLET_NOTE_W = 200
+
+
+def guide_items(m, pad, top, inner):
+    """The tuning guide's elements from `top` in their panel: the nearest
+    course, the offset in cents, the needle and which way to turn the peg."""
+    text_font = m.body_font + 2
+    row_h = text_font + 10
+    needle_h = 44 if m.tablet else 32
+    scale_font = m.section_font
+    items = [
+        label((pad, top, inner * 0.6, row_h), "—", "guideCourse", font=text_font, bold=True),
+        label((pad + inner * 0.6, top, inner * 0.4, row_h), "", "guideCents", font=text_font, align="right"),
+    ]
+    top += row_h + 4
+    items.append(element("Gauge", (pad, top, inner, needle_h), "guideNeedle", text="Tuning needle",
+                         range=list(GUIDE_RANGE), zone=GUIDE_IN_TUNE))
+    top += needle_h
+    third = inner / 3
+    for i, (text, align) in enumerate(((f"{GUIDE_RANGE[0]}", "left"), ("0", "center"),
+                                       (f"+{GUIDE_RANGE[1]}", "right"))):
+        items.append(label((pad + i * third, top, third, scale_font + 6), text, font=scale_font, color=DIM,
+                           align=align))
+    top += scale_font + 8
+    items.append(label((pad, top, inner, row_h), "", "guideDirection", font=text_font, align="center"))
+    return items, top + row_h
+
+
+def guide_card(m, x, y, w):
+    """The guide as a card of its own, below the tuner card (phones)."""
+    items, bottom = guide_items(m, m.pad, m.pad - 4, w - 2 * m.pad)
+    height = bottom + m.pad - 4
+    return view((x, y, w, height), items, background=CARD, radius=16), height
+
+
+def place_guide_in_card(m, card):
+    """On a tablet the guide fits in the tuner card, between the note and the
+    lamp, so the screen needs no scrolling."""
+    subviews = card["subviews"]
+    w = card["frame"][2]
+    lamp = 128
+    for item in subviews:
+        if item.get("name") in ("noteDisplay", "freq_label"):
+            item["frame"][2] = TABLET_NOTE_W
+    x = m.pad + TABLET_NOTE_W + m.gap
+    guide_w = w - x - m.pad - lamp - 2 * m.gap
+    items, bottom = guide_items(m, 0, 0, guide_w)
+    subviews.append(view((x, m.pad - 4, guide_w, bottom), items))
+
+
 def string_sounds_card(m, x, y, w):
     pad, gap = m.pad, 6
     title = section_title(pad, pad - 4, w - 2 * pad, "String sounds", m.section_font)
@@ -327,6 +382,8 @@ def tuner_scene(family, width, height, string_view, suffix):
     card, card_h = tuner_card(m, margin, top, content_w, string_view, suffix)
     items.append(card)
     top += card_h + gap
+    if m.tablet:
+        place_guide_in_card(m, card)
 
     def fork_button(x, y, w):
         return button((x, y, w, m.key), "Tuning fork", "tuningForkButton",
@@ -349,6 +406,9 @@ def tuner_scene(family, width, height, string_view, suffix):
         apps["frame"][1] = r(min(about_top - PANEL_OVERLAP, height - apps_h - margin))
         panel, _ = tuning_fork_panel(m, left_x - PANEL_OVERLAP, fork_top - PANEL_OVERLAP, column_w + 2 * PANEL_OVERLAP)
     else:
+        guide, guide_h = guide_card(m, margin, top, content_w)
+        items.append(guide)
+        top += guide_h + gap
         fork_top = top
         items.append(fork_button(margin, top, content_w))
         top += m.key + gap

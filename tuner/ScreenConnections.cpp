@@ -29,6 +29,10 @@ std::map<std::string, platform::OutletBinder> ViewController::outlets() {
         {"soundNotificationSwitch", platform::outlet(soundNotificationSwitch)},
         {"stringSoundsSwitch", platform::outlet(stringSoundsSwitch)},
         {"freqChartSwitch", platform::outlet(freqChartSwitch)},
+        {"guideCourse", platform::outlet(guideCourse)},
+        {"guideCents", platform::outlet(guideCents)},
+        {"guideDirection", platform::outlet(guideDirection)},
+        {"guideNeedle", platform::outlet(guideNeedle)},
     };
 }
 

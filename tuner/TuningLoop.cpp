@@ -67,9 +67,11 @@ void ViewController::tickFree(platform::Timer* /*timer*/) {
     const float frequency = pitchInput_->frequency();
     if (static_cast<double>(level) < bottomLimit) {
         displayNoStrings();
+        clearGuide();
         return;
     }
     if (static_cast<double>(level) <= topLimit) return;
+    guideLatestBuffer();
 
     char measured[32];
     std::snprintf(measured, sizeof measured, "%.1fHz", static_cast<double>(frequency));

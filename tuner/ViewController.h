@@ -16,9 +16,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 #include "platform/core/RunLoop.h"
 #include "platform/ui/ViewController.h"
 #include "sound/ConfirmationBeep.h"
@@ -26,6 +28,7 @@
 #include "sound/ToneGenerator.h"
 #include "sound/TuningFork.h"
 #include "tuner/PitchInput.h"
+#include "tuner/TuningGuide.h"
 
 namespace tuner {
 
@@ -85,6 +88,16 @@ public:
     // and at the size that the device's screen class uses; an index, an
     // idiom or a screen height the tables do not know changes nothing.
     void displayTunedString(int64_t stringIndex);
+
+    // --- Tuning guide (TuningGuideDisplay.cpp). ---
+
+    // Shows the guidance for the latest buffer's refined frequency, unless
+    // that buffer is already shown.
+    void guideLatestBuffer();
+    // Shows no guidance, unless none is shown already.
+    void clearGuide();
+    // Shows `guidance`, or the guide's blank state.
+    void displayGuide(const std::optional<Guidance>& guidance);
 
     // --- Sounds, forwarded to the parts in sound/. ---
 
@@ -150,6 +163,11 @@ public:
     std::shared_ptr<platform::Switch> soundNotificationSwitch;
     std::shared_ptr<platform::Switch> stringSoundsSwitch;
     std::shared_ptr<platform::Switch> freqChartSwitch;
+    // The tuning guide.
+    std::shared_ptr<platform::Label> guideCourse;
+    std::shared_ptr<platform::Label> guideCents;
+    std::shared_ptr<platform::Label> guideDirection;
+    std::shared_ptr<platform::Gauge> guideNeedle;
 
 private:
     // The rating prompt's tryToShowPrompt.
@@ -162,6 +180,9 @@ private:
     std::function<void()> requestReview_;
     std::shared_ptr<PitchInput> pitchInput_;
     std::shared_ptr<platform::Timer> timer_;
+    // The buffer the guide shows, if it shows one.
+    bool guideShowsBuffer_ = false;
+    uint64_t guidedBuffer_ = 0;
 
     sound::ToneGenerator tone_;
     sound::TuningFork tuningFork_{tfnoteDisplay, tfFreqLabel};

@@ -102,7 +102,9 @@ AudioStatus AudioOutputUnit::pull(uint32_t frameCount, AudioBufferList buffers) 
     AudioUnitRenderActionFlags flags = 0;
     const AudioTimeStamp timeStamp{sampleTime_};
     sampleTime_ += frameCount;
-    return callback_.callback(callback_.context, &flags, &timeStamp, 0, frameCount, buffers);
+    const AudioStatus status = callback_.callback(callback_.context, &flags, &timeStamp, 0, frameCount, buffers);
+    framesRendered_.fetch_add(frameCount, std::memory_order_release);
+    return status;
 }
 
 AudioStatus PlainAudioOutputUnit::render(uint32_t frameCount, AudioBufferList buffers) {

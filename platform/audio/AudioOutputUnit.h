@@ -92,6 +92,10 @@ public:
 
     bool isInitialized() const;
     bool isRunning() const { return state_.load(std::memory_order_acquire) == State::Running; }
+    // Any thread. Frames the render callback has supplied since the unit was
+    // made: how much of a sound has been handed to the device, whatever the
+    // wall clock says about how long the device took to start.
+    uint64_t framesRendered() const { return framesRendered_.load(std::memory_order_acquire); }
     const std::optional<AudioStreamBasicDescription>& streamFormat() const { return format_; }
 
 protected:
@@ -115,6 +119,7 @@ private:
     std::optional<AudioStreamBasicDescription> format_;
     AudioRenderCallbackStruct callback_;
     double sampleTime_ = 0.0;  // touched only by the pulling thread
+    std::atomic<uint64_t> framesRendered_{0};
 };
 
 // A unit nobody pulls but its owner: a test or the program asks it for frames,

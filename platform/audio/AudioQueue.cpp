@@ -176,6 +176,13 @@ void AudioQueue::deliver(std::vector<int16_t> samples) {
 
 void AudioQueue::waitUntilDelivered() { handOver_.waitUntilIdle(); }
 
+void AudioQueue::inputLost() {
+    handOver_.waitUntilIdle();
+    std::lock_guard lock(mutex_);
+    meter_ = {};
+    if (!inLine_.empty()) inLine_.front()->mAudioDataByteSize = 0;
+}
+
 uint32_t AudioQueue::samplesUntilHandOver() const {
     std::lock_guard lock(mutex_);
     if (inLine_.empty()) return 0;

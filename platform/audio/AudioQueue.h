@@ -116,6 +116,11 @@ protected:
     void waitUntilDelivered();
     // Samples still missing from the buffer being filled; 0 with none in line.
     uint32_t samplesUntilHandOver() const;
+    // Any thread but the hand-over thread: the source has failed (a device
+    // gone). The meter reads silence at once rather than the last buffer
+    // before the failure, and a partly filled buffer starts again empty, so
+    // that no buffer joins sound from before the failure to sound after it.
+    void inputLost();
 
 private:
     struct OwnedBuffer;

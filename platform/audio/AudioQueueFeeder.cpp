@@ -16,6 +16,7 @@ public:
 
     void hear(std::span<const int16_t> samples) { deliver(std::vector<int16_t>(samples.begin(), samples.end())); }
     void waitUntilHeard() { waitUntilDelivered(); }
+    void lose() { inputLost(); }
 
 private:
     // The feeder's samples go straight to the hand-over thread, which drops
@@ -55,6 +56,11 @@ void AudioQueueFeeder::push(std::span<const int16_t> samples) {
 void AudioQueueFeeder::waitUntilDelivered() {
     std::lock_guard lock(mutex_);
     for (FedQueue* queue : queues_) queue->waitUntilHeard();
+}
+
+void AudioQueueFeeder::lose() {
+    std::lock_guard lock(mutex_);
+    for (FedQueue* queue : queues_) queue->lose();
 }
 
 int AudioQueueFeeder::queuesMade() const {

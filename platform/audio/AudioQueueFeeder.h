@@ -25,6 +25,10 @@ public:
     // Any thread but a queue's: returns once every sample pushed so far is in
     // a buffer or lost and every hand-over it caused has returned.
     void waitUntilDelivered();
+    // Any thread but a queue's. The source fails, as an unplugged microphone
+    // would: every queue's meter reads silence at once and a partly filled
+    // buffer starts again empty.
+    void lose();
     // How many queues this feeder has made.
     int queuesMade() const;
 

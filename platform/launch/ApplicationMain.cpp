@@ -77,8 +77,9 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     const AudioChoice audio = tables.setUpAudio ? tables.setUpAudio(options) : AudioChoice{};
     if (!audio.error.empty()) {
         std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(), audio.error.c_str());
-        return 1;
     }
+    if (audio.endStatus) return *audio.endStatus;
+    if (!audio.error.empty()) return 1;
     std::optional<double> seconds = options.seconds;
     if (options.input && audio.inputSeconds) {
         seconds = std::min(seconds.value_or(*audio.inputSeconds + kSecondsAfterRecording),

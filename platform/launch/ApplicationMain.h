@@ -41,6 +41,9 @@ struct AudioChoice {
     // Why the options' sound cannot be had (an unreadable --input, say); the
     // run does not start then.
     std::string error;
+    // The run ends before it starts with this status: 0 once the devices are
+    // listed, 2 when a device named on the command line is not there.
+    std::optional<int> endStatus{};
 };
 
 using DelegateFactory = std::function<std::shared_ptr<ApplicationDelegate>()>;

@@ -79,6 +79,14 @@ void LaunchOptionsReader::declare(CLI::App& program) {
     screenOption_ = program.add_option("--screen", screen_, "the screen class, phone or tablet, and its height in points, "
                                             "e.g. phone:667 or tablet:1194 (default phone:844)")
         ->type_name("CLASS:H");
+    program.add_flag("--list-devices", listDevices_, "list the audio inputs and outputs, the defaults marked, and end")
+        ->disable_flag_override();
+    inputDeviceOption_ = program.add_option("--input-device", inputDevice_,
+                                            "the microphone, by name or a part of it (see --list-devices)")
+                             ->type_name("NAME");
+    outputDeviceOption_ = program.add_option("--output-device", outputDevice_,
+                                             "the loudspeaker, by name or a part of it (see --list-devices)")
+                              ->type_name("NAME");
 }
 
 std::string LaunchOptionsReader::read(LaunchOptions& options) const {
@@ -98,6 +106,15 @@ std::string LaunchOptionsReader::read(LaunchOptions& options) const {
     }
     if (screenOption_->count() > 0 && !parseScreen(screen_, options.device)) {
         return "--screen needs phone:HEIGHT or tablet:HEIGHT in points, not \"" + screen_ + "\"";
+    }
+    options.listDevices = listDevices_;
+    if (inputDeviceOption_->count() > 0) {
+        if (inputDevice_.empty()) return "--input-device needs a device name";
+        options.inputDevice = inputDevice_;
+    }
+    if (outputDeviceOption_->count() > 0) {
+        if (outputDevice_.empty()) return "--output-device needs a device name";
+        options.outputDevice = outputDevice_;
     }
     if (options.fast && !options.input) return "--fast needs --input";
     return {};

@@ -28,6 +28,11 @@ struct LaunchOptions {
     std::optional<double> seconds;
     // The screen class, the desktop's default being a phone 844 points high.
     DeviceDescription device;
+    // List the audio devices instead of running.
+    bool listDevices = false;
+    // The microphone and the loudspeaker, by name or a part of it.
+    std::optional<std::string> inputDevice;
+    std::optional<std::string> outputDevice;
 };
 
 // The options as the command line gives them, before they are checked.
@@ -44,10 +49,15 @@ private:
     bool fast_ = false;
     std::string seconds_;
     std::string screen_;
+    bool listDevices_ = false;
+    std::string inputDevice_;
+    std::string outputDevice_;
     // Whether each valued option was given at all (an empty value is a mistake).
     const CLI::Option* inputOption_ = nullptr;
     const CLI::Option* secondsOption_ = nullptr;
     const CLI::Option* screenOption_ = nullptr;
+    const CLI::Option* inputDeviceOption_ = nullptr;
+    const CLI::Option* outputDeviceOption_ = nullptr;
 };
 
 struct ParsedLaunchOptions {

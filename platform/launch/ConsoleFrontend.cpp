@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 
 namespace platform {
 namespace {
@@ -57,6 +58,9 @@ std::pair<std::string, std::string> describe(const View& view, Change change) {
         case Change::Value:
             if (const auto* slider = dynamic_cast<const Slider*>(&view)) {
                 return {name + ".value=", number(slider->value())};
+            }
+            if (const auto* gauge = dynamic_cast<const Gauge*>(&view)) {
+                return {name + ".value=", gauge->value() ? number(*gauge->value()) : "none"};
             }
             break;
         default: break;

@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/ui/Gauge.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoaderDocument.h"
 #include "platform/core/Log.h"
@@ -31,6 +32,7 @@ std::shared_ptr<View> makeView(ElementKind kind) {
         case ElementKind::Switch: return std::make_shared<Styled<Switch>>();
         case ElementKind::Slider: return std::make_shared<Styled<Slider>>();
         case ElementKind::PickerView: return std::make_shared<Styled<PickerView>>();
+        case ElementKind::Gauge: return std::make_shared<Styled<Gauge>>();
     }
     return std::make_shared<Styled<View>>();
 }
@@ -109,6 +111,11 @@ private:
         if (auto* slider = dynamic_cast<Slider*>(&view)) {
             slider->setRange(element.range.first, element.range.second);
             slider->setValue(element.value);
+        }
+        if (auto* gauge = dynamic_cast<Gauge*>(&view)) {
+            gauge->setAccessibilityLabel(element.text);
+            gauge->setRange(element.range.first, element.range.second);
+            gauge->setZone(element.zone);
         }
     }
 

@@ -12,7 +12,7 @@ using json = nlohmann::json;
 const std::map<std::string, ElementKind> kKinds = {
     {"View", ElementKind::View},     {"Label", ElementKind::Label},   {"ImageView", ElementKind::ImageView},
     {"Button", ElementKind::Button}, {"Switch", ElementKind::Switch}, {"Slider", ElementKind::Slider},
-    {"PickerView", ElementKind::PickerView}};
+    {"PickerView", ElementKind::PickerView}, {"Gauge", ElementKind::Gauge}};
 
 const std::map<std::string, ElementStyle::Align> kAlignments = {
     {"left", ElementStyle::Align::Left}, {"center", ElementStyle::Align::Center}, {"right", ElementStyle::Align::Right}};
@@ -131,16 +131,18 @@ public:
         out.frame = {frame[0], frame[1], frame[2], frame[3]};
         double tag = 0.0;
         double value = 0.0;
+        double zone = 0.0;
         if (!text(object, "name", where, out.name, false) || !flag(object, "hidden", where, out.hidden) ||
             !number(object, "tag", where, tag) || !text(object, "text", where, out.text, false) ||
             !text(object, "title", where, out.text, false) || !text(object, "image", where, out.image, false) ||
             !flag(object, "on", where, out.on) || !number(object, "value", where, value) ||
-            !style(object, where, out.style) || !texts(object, "actions", where, out.actions) ||
-            !navigation(object, where, out.navigation)) {
+            !number(object, "zone", where, zone) || !style(object, where, out.style) ||
+            !texts(object, "actions", where, out.actions) || !navigation(object, where, out.navigation)) {
             return false;
         }
         out.tag = static_cast<int64_t>(tag);
         out.value = static_cast<float>(value);
+        out.zone = static_cast<float>(zone);
         if (object.contains("range")) {
             std::vector<double> range;
             if (!numbers(object["range"], 2, where + ".range", range)) return false;

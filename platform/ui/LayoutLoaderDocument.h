@@ -12,7 +12,7 @@
 
 namespace platform {
 
-enum class ElementKind { View, Label, ImageView, Button, Switch, Slider, PickerView };
+enum class ElementKind { View, Label, ImageView, Button, Switch, Slider, PickerView, Gauge };
 
 // Where a control takes the user besides the actions it sends.
 struct Navigation {
@@ -27,11 +27,12 @@ struct Storyboard::Element {
     Rect frame;
     bool hidden = false;
     int64_t tag = 0;
-    std::string text;     // a label's text or a button's title
+    std::string text;     // a label's text, a button's title or a gauge's name for a screen reader
     std::string image;    // a picture's or a button's picture resource
     bool on = false;
     std::pair<float, float> range{0.0f, 1.0f};
     float value = 0.0f;
+    float zone = 0.0f;    // a gauge's marked zone, half its width
     ElementStyle style;
     std::vector<std::string> actions;
     Navigation navigation;

@@ -4,8 +4,10 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -91,6 +93,26 @@ TEST(AnalyzeCommand, NamesEachOpenStringOfARecording) {
                                                "E4", "C5", "C5", "C5", "C5", "G4", "G4", "G4", "G4"}));
 }
 
+TEST(AnalyzeCommand, WritesTheSameWhateverTheNumberOfJobs) {
+    std::vector<int16_t> samples;
+    for (const double pitch : {kE5, kA4, kE4, kC5, kG4}) {
+        const auto pluck = pluckedString({.frequency = pitch, .noiseSeed = 9}, 3 * 4096 + 1000);
+        samples.insert(samples.end(), pluck.begin(), pluck.end());
+    }
+    const auto path = testing_support::temporaryFolder() / "five-strings-unaligned.wav";
+    platform_testing::writeWave(path, samples, 14039);
+    const auto alone = analyze({path.string(), "--json", "--jobs", "1"});
+    ASSERT_EQ(alone.status, 0);
+    ASSERT_EQ(alone.lines.size(), (samples.size() + 4095) / 4096);
+    for (const char* jobs : {"2", "3", "16"}) {
+        SCOPED_TRACE(jobs);
+        const auto together = analyze({path.string(), "--json", "--jobs", jobs});
+        EXPECT_EQ(together.status, 0);
+        EXPECT_EQ(together.lines, alone.lines);
+    }
+    EXPECT_EQ(analyze({path.string(), "--json"}).lines, alone.lines);
+}
+
 TEST(AnalyzeCommand, AnalysesWhatATruncatedRecordingHolds) {
     const auto path = recordOneString(kE4);
     fs::resize_file(path, platform_testing::kWaveHeaderBytes + 2 * 5000 + 1);
@@ -140,12 +162,59 @@ TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
         {{"--json"}, "FILE is required"},
         {{"a.wav", "b.wav"}, "unexpected argument \"b.wav\""},
         {{"a.wav", "--fast"}, "unknown option \"--fast\""},
+        {{"a.wav", "--jobs", "0"}, "--jobs: Value 0 not in range 1 to 1024"},
     };
     for (const auto& c : cases) {
         const auto run = analyze(c.arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.errors, std::string("pallqa-tuner: ") + c.said + "\nRun 'pallqa-tuner analyze --help' for usage.\n");
     }
+}
+
+TEST(AnalyzeCommand, GuidesEachBufferToTheNearestCourseInCents) {
+    std::vector<int16_t> samples;
+    for (const double pitch : {detuned(kA4, -20.0), detuned(kE4, 12.0)}) {
+        const auto pluck = pluckedString({.frequency = pitch}, 2 * 4096);  // two whole buffers each
+        samples.insert(samples.end(), pluck.begin(), pluck.end());
+    }
+    samples.insert(samples.end(), 4096, 0);  // and a silent one
+    const auto path = testing_support::temporaryFolder() / "two-strings-off.wav";
+    platform_testing::writeWave(path, samples, 14039);
+
+    const auto json = analyze({"--json", path.string()});
+    ASSERT_EQ(json.status, 0);
+    ASSERT_EQ(json.lines.size(), 5u);
+    const struct {
+        int course;
+        const char* target;
+        double cents;
+    } expected[] = {{2, "A4", -20.0}, {2, "A4", -20.0}, {3, "E4", 12.0}, {3, "E4", 12.0}};
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(json.lines[i]);
+        const auto line = nlohmann::json::parse(json.lines[i]);
+        EXPECT_EQ(line["course"], expected[i].course);
+        EXPECT_EQ(line["target"], expected[i].target);
+        EXPECT_NEAR(line["cents"].get<double>(), expected[i].cents, 0.5);
+        // A tenth of a cent: the text has at most one decimal.
+        EXPECT_DOUBLE_EQ(line["cents"].get<double>() * 10.0, std::round(line["cents"].get<double>() * 10.0));
+        EXPECT_TRUE(line["note"].is_null());
+    }
+    const auto silent = nlohmann::json::parse(json.lines[4]);
+    EXPECT_TRUE(silent["course"].is_null());
+    EXPECT_TRUE(silent["target"].is_null());
+    EXPECT_TRUE(silent["cents"].is_null());
+    // The fields the command always had come first, as they were.
+    EXPECT_EQ(json.lines[4].rfind(R"({"t": 1.167035, "bin": 0, "hz": 0.0, "note": null, "level": 0.0, "course")", 0),
+              0u)
+        << json.lines[4];
+
+    const auto text = analyze({path.string()});
+    ASSERT_EQ(text.lines.size(), 5u);
+    EXPECT_TRUE(std::regex_search(text.lines[0], std::regex(R"(  course 2 A4  -(19\.[5-9]|20\.[0-5]) cents$)")))
+        << text.lines[0];
+    EXPECT_TRUE(std::regex_search(text.lines[2], std::regex(R"(  course 3 E4  \+1(1\.[5-9]|2\.[0-5]) cents$)")))
+        << text.lines[2];
+    EXPECT_EQ(text.lines[4].substr(text.lines[4].size() - 10), "  course -");
 }
 
 }  // namespace

@@ -19,10 +19,12 @@ struct ProgramRun {
 
 // Runs the program with `arguments` (already quoted for the shell), its
 // settings in a folder of this test's own; stderr is kept apart from stdout.
-ProgramRun runProgram(const std::string& arguments) {
+// With `piped`, that file comes to the program's stdin through a pipe.
+ProgramRun runProgram(const std::string& arguments, const std::string& piped = "") {
     const auto folder = testing_support::temporaryFolder();
-    const std::string command = "XDG_CONFIG_HOME='" + (folder / "config").string() + "' '" PALLQA_PROGRAM "' " +
-                                arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
+    const std::string command = (piped.empty() ? "" : "cat " + piped + " | ") + "XDG_CONFIG_HOME='" +
+                                (folder / "config").string() + "' '" PALLQA_PROGRAM "' " + arguments + " 2>'" +
+                                (folder / "stderr.txt").string() + "'";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -47,6 +49,10 @@ TEST_F(ProgramTest, ARecordedA4OnTheConsoleShowsA4AndEndsCleanly) {
     EXPECT_NE(run.output.find("noteDisplay=\"A4\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("freq_label=\"440Hz\""), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("play=beep-full.wav"), std::string::npos) << run.output;
+    // The tuning guide's lines beside the match's.
+    EXPECT_NE(run.output.find("guideCourse=\"Course 2 · A4\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideDirection=\"● in tune\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideNeedle.value="), std::string::npos) << run.output;
 }
 
 TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
@@ -54,6 +60,19 @@ TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
     EXPECT_EQ(run.status, 0);
     for (const char* note : {"E5", "A4", "E4", "C5", "G4"}) {
         EXPECT_NE(run.output.find(std::string("noteDisplay=\"") + note + "\""), std::string::npos) << note;
+    }
+}
+
+TEST_F(ProgramTest, ReadsARecordingThroughAPipeAsFromItsFile) {
+    const std::string demo = resource("demo-tuning.wav");
+    for (const std::string arguments : {"analyze --json ", "--headless --fast --input "}) {
+        SCOPED_TRACE(arguments);
+        const ProgramRun fromFile = runProgram(arguments + demo);
+        ASSERT_EQ(fromFile.status, 0);
+        ASSERT_FALSE(fromFile.output.empty());
+        const ProgramRun piped = runProgram(arguments + "/dev/stdin", demo);
+        EXPECT_EQ(piped.status, 0);
+        EXPECT_EQ(piped.output, fromFile.output);
     }
 }
 

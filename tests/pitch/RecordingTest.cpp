@@ -1,18 +1,20 @@
 // Recordings through the detector: a 48 kHz stereo recording of the five open
-// strings, analysed buffer by buffer and played as the microphone while a
-// 10 ms tick asks for the estimate, the two advancing on one virtual clock.
+// strings, analysed buffer by buffer (on one thread or several, to the same
+// estimates) and played as the microphone while a 10 ms tick asks for the
+// estimate, the two advancing on one virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "pitch/BufferAnalysis.h"
-#include "platform/audio/desktop/RecordingDecoder.h"
 #include "platform/audio/desktop/RecordingInput.h"
 #include "tests/pitch/CaptureFixture.h"
 #include "tests/pitch/PluckedString.h"
+#include "tests/platform/audio/desktop/RecordingSamples.h"
 #include "tests/support/WaveFiles.h"
 
 namespace {
@@ -53,15 +55,12 @@ std::optional<double> stringAt(double seconds, double spanSeconds) {
 using PitchRecording = CaptureTest;
 
 TEST_F(PitchRecording, AnalysesAStereoRecordingAtAnotherRateBufferByBuffer) {
-    std::string error;
-    const auto recording = platform::media::readMonoRecording(recordFiveStrings(), error);
-    ASSERT_TRUE(recording) << error;
-    const auto samples = platform::media::captureSamples(*recording, kCaptureRate, error);
-    ASSERT_TRUE(samples) << error;
+    const auto samples = platform_testing::captureSamples(recordFiveStrings(), kCaptureRate);
+    ASSERT_FALSE(samples.empty());
 
     auto detector = std::make_unique<pitch::PitchEstimator>(kCaptureRate);
     int judged = 0;
-    pitch::analyzeBuffers(*detector, *samples, [&](const pitch::BufferEstimate& estimate) {
+    pitch::analyzeBuffers(*detector, samples, [&](const pitch::BufferEstimate& estimate) {
         const auto pitch = stringAt(estimate.time, 4096 / kCaptureRate);
         if (!pitch) return;
         ++judged;
@@ -70,6 +69,39 @@ TEST_F(PitchRecording, AnalysesAStereoRecordingAtAnotherRateBufferByBuffer) {
         EXPECT_GT(estimate.level, 0.001f);
     });
     EXPECT_GE(judged, 15);
+}
+
+TEST_F(PitchRecording, EstimatesOnSeveralThreadsExactlyAsOnOne) {
+    std::vector<int16_t> samples;
+    for (const double pitch : kStrings) {
+        const auto pluck = pluckedString({.frequency = pitch, .noiseSeed = 5}, 3 * 4096 + 700);
+        samples.insert(samples.end(), pluck.begin(), pluck.end());
+    }
+    std::vector<pitch::BufferEstimate> alone;
+    auto detector = std::make_unique<pitch::PitchEstimator>(kCaptureRate);
+    pitch::analyzeBuffers(*detector, samples, [&](const pitch::BufferEstimate& estimate) { alone.push_back(estimate); });
+    ASSERT_EQ(alone.size(), (samples.size() + 4095) / 4096);
+
+    for (const unsigned jobs : {1u, 2u, 3u}) {
+        SCOPED_TRACE(jobs);
+        size_t position = 0;
+        const auto read = [&](std::span<int16_t> buffer) {
+            const size_t count = std::min(buffer.size(), samples.size() - position);
+            std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(position), count, buffer.begin());
+            position += count;
+            return count;
+        };
+        std::vector<pitch::BufferEstimate> together;
+        pitch::analyzeBuffers(kCaptureRate, read, jobs,
+                              [&](const pitch::BufferEstimate& estimate) { together.push_back(estimate); });
+        ASSERT_EQ(together.size(), alone.size());
+        for (size_t i = 0; i < alone.size(); ++i) {
+            EXPECT_EQ(together[i].time, alone[i].time);
+            EXPECT_EQ(together[i].bin, alone[i].bin);
+            EXPECT_EQ(together[i].frequency, alone[i].frequency);
+            EXPECT_EQ(together[i].level, alone[i].level);
+        }
+    }
 }
 
 TEST_F(PitchRecording, PlaysAsTheMicrophoneInStepWithTheTick) {

@@ -1,6 +1,7 @@
 #include "tests/tuner/TunerScreenFixture.h"
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 #include "sound/SoundFlags.h"
 #include "tuner/TuningValues.h"
 
@@ -30,7 +31,7 @@ std::shared_ptr<tuner::ViewController> TunerScreenTest::makeScreen(std::shared_p
                                                           pitchInput ? std::move(pitchInput) : input);
     for (const auto& [name, binder] : screen->outlets()) {
         EXPECT_TRUE((bindFresh<platform::Label, platform::Slider, platform::Switch, platform::Button,
-                               platform::ImageView>(name, binder)))
+                               platform::ImageView, platform::Gauge>(name, binder)))
             << name;
     }
     screen->micSensitivitySlider->setRange(0.0f, 10.0f);

@@ -13,8 +13,8 @@ namespace platform::media {
 // tone output and the recording opener.
 void installDesktopAudio();
 
-// Installs the input, the sound-file players and the tone output for `options`.
-// Says once on stderr when the demo recording stands in for a missing
+// Chooses the devices (DeviceSelection.h), then installs the input, the
+// sound-file players and the tone output for `options`. Says once on stderr when the demo recording stands in for a missing
 // microphone; an --input file that holds no sound is an error.
 AudioChoice setUpDesktopAudio(const LaunchOptions& options);
 

@@ -3,12 +3,18 @@
 #include <portaudio.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
+#include "platform/audio/desktop/AudioDevices.h"
+#include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
 
@@ -19,6 +25,13 @@ namespace {
 // at 14039 Hz), long enough to keep the reading thread mostly asleep.
 constexpr unsigned long kFramesPerRead = 512;
 
+// How long a lost microphone rests between attempts to open it again: often
+// enough that tuning resumes soon after the device is back, seldom enough not
+// to keep a sound server busy with refusals.
+constexpr std::chrono::milliseconds kReconnectInterval{1500};
+
+constexpr const char* kLostNotice = "Microphone lost \u2014 reconnecting\u2026";
+
 struct StreamCloser {
     void operator()(PaStream* stream) const { Pa_CloseStream(stream); }
 };
@@ -28,19 +41,9 @@ public:
     MicrophoneQueue(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData)
         : AudioQueue(format, callback, userData), session_(PortAudioSession::acquire()) {
         if (!session_) return;  // acquire() has said why
-        parameters_.device = Pa_GetDefaultInputDevice();
-        const PaDeviceInfo* device = parameters_.device == paNoDevice ? nullptr : Pa_GetDeviceInfo(parameters_.device);
-        if (device == nullptr) {
+        if (!configure(chosenInputDevice())) {
             std::fputs("pallqa-tuner: there is no audio input device; the tuner hears nothing\n", stderr);
-            parameters_.device = paNoDevice;
-            return;
         }
-        parameters_.channelCount = 1;
-        parameters_.sampleFormat = paFloat32;
-        parameters_.suggestedLatency = device->defaultLowInputLatency;
-        captureRate_ = Pa_IsFormatSupported(&parameters_, nullptr, format.mSampleRate) == paFormatIsSupported
-                           ? format.mSampleRate
-                           : device->defaultSampleRate;
     }
 
     ~MicrophoneQueue() override {
@@ -58,50 +61,139 @@ private:
             std::fprintf(stderr, "pallqa-tuner: the audio input's rate of %g Hz cannot be converted\n", captureRate_);
             return kAudioQueueErrCannotStart;
         }
-        PaStream* stream = nullptr;
-        PaError error = Pa_OpenStream(&stream, &parameters_, nullptr, captureRate_, kFramesPerRead, paClipOff,
-                                      nullptr, nullptr);
-        if (error == paNoError) {
-            stream_.reset(stream);
-            error = Pa_StartStream(stream);
-        }
+        const PaError error = openStream();
         if (error != paNoError) {
             std::fprintf(stderr, "pallqa-tuner: the audio input cannot start: %s\n", Pa_GetErrorText(error));
-            stream_.reset();
             return kAudioQueueErrCannotStart;
         }
-        converter_ = std::make_unique<SampleRateConverter>(captureRate_, format().mSampleRate);
         reading_ = true;
         reader_ = std::thread([this] { read(); });
         return kAudioNoError;
     }
 
     void stopCapture() override {
-        reading_ = false;
+        {
+            std::lock_guard lock(wakeMutex_);
+            reading_ = false;
+        }
+        wake_.notify_all();
         if (reader_.joinable()) reader_.join();
-        if (stream_) Pa_StopStream(stream_.get());
+        closeStream();
+        if (lost_) {
+            clearAudioNotice(kLostNotice);
+            lost_ = false;
+        }
+    }
+
+    // Capture from `index` at the queue's rate when the device offers it, else
+    // at the device's own; false (and no device) when there is no such device.
+    bool configure(PaDeviceIndex index) {
+        const PaDeviceInfo* device = index == paNoDevice ? nullptr : Pa_GetDeviceInfo(index);
+        if (device == nullptr) {
+            parameters_.device = paNoDevice;
+            return false;
+        }
+        parameters_.device = index;
+        parameters_.channelCount = 1;
+        parameters_.sampleFormat = paFloat32;
+        parameters_.suggestedLatency = device->defaultLowInputLatency;
+        captureRate_ = Pa_IsFormatSupported(&parameters_, nullptr, format().mSampleRate) == paFormatIsSupported
+                           ? format().mSampleRate
+                           : device->defaultSampleRate;
+        return true;
+    }
+
+    // Runs on the reading thread: the user chose another microphone in the
+    // window; capture moves to it, or stays where it was when it cannot open.
+    void followChoice(PaDeviceIndex chosen) {
+        const PaStreamParameters previous = parameters_;
+        const double previousRate = captureRate_;
+        closeStream();
+        if (configure(chosen) && SampleRateConverter::canConvert(captureRate_, format().mSampleRate) &&
+            openStream() == paNoError) {
+            inputLost();  // no buffer joins the two microphones
+            std::fprintf(stderr, "pallqa-tuner: listening to %s\n", Pa_GetDeviceInfo(chosen)->name);
+            return;
+        }
+        parameters_ = previous;
+        captureRate_ = previousRate;
+        if (openStream() != paNoError) lose("the chosen microphone cannot be opened");
+    }
+
+    // A started stream and a fresh converter, or the reason there is none.
+    PaError openStream() {
+        PaStream* stream = nullptr;
+        PaError error = Pa_OpenStream(&stream, &parameters_, nullptr, captureRate_, kFramesPerRead, paClipOff,
+                                      nullptr, nullptr);
+        if (error != paNoError) return error;
+        stream_.reset(stream);
+        error = Pa_StartStream(stream);
+        if (error != paNoError) {
+            stream_.reset();
+            return error;
+        }
+        converter_ = std::make_unique<SampleRateConverter>(captureRate_, format().mSampleRate);
+        return paNoError;
+    }
+
+    void closeStream() {
+        // A stream whose device has gone cannot drain; abort it.
+        if (stream_) Pa_AbortStream(stream_.get());
         stream_.reset();
     }
 
     // Runs on the reading thread: blocking reads, converted and passed on to
-    // the hand-over thread.
+    // the hand-over thread. When the device fails the tuner hears silence at
+    // once, and the stream is opened again every little while until the
+    // device is back or capture stops.
     void read() {
         std::vector<float> input(kFramesPerRead);
         std::vector<float> converted;
         while (reading_) {
+            if (!stream_ && !reconnect()) continue;
+            if (const PaDeviceIndex chosen = chosenInputDevice(); chosen != paNoDevice && chosen != parameters_.device) {
+                followChoice(chosen);
+                continue;
+            }
             const PaError error = Pa_ReadStream(stream_.get(), input.data(), kFramesPerRead);
             if (error == paInputOverflowed) {
                 ++overflows_;  // the frames read are good; some before them were lost
             } else if (error != paNoError) {
-                std::fprintf(stderr, "pallqa-tuner: the audio input stopped: %s\n", Pa_GetErrorText(error));
-                return;
+                lose(Pa_GetErrorText(error));
+                continue;
             }
             converted.clear();
-            if (!converter_->process(input, /*last=*/false, converted)) return;
+            if (!converter_->process(input, /*last=*/false, converted)) {
+                lose("the samples could not be converted");
+                continue;
+            }
             std::vector<int16_t> samples;
             appendSamples16(converted, samples);
             deliver(std::move(samples));
         }
+    }
+
+    // Runs on the reading thread.
+    void lose(const char* why) {
+        closeStream();
+        inputLost();
+        if (lost_) return;
+        lost_ = true;
+        std::fprintf(stderr, "pallqa-tuner: the microphone is lost (%s); reconnecting\n", why);
+        setAudioNotice(kLostNotice);
+    }
+
+    // Runs on the reading thread: waits a while, then tries the device again.
+    bool reconnect() {
+        {
+            std::unique_lock lock(wakeMutex_);
+            if (wake_.wait_for(lock, kReconnectInterval, [this] { return !reading_; })) return false;
+        }
+        if (openStream() != paNoError) return false;
+        lost_ = false;
+        std::fputs("pallqa-tuner: the microphone is back\n", stderr);
+        clearAudioNotice(kLostNotice);
+        return true;
     }
 
     const std::shared_ptr<PortAudioSession> session_;
@@ -110,6 +202,9 @@ private:
     std::unique_ptr<PaStream, StreamCloser> stream_;
     std::unique_ptr<SampleRateConverter> converter_;
     std::atomic<bool> reading_{false};
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;  // ends a reconnection's rest when capture stops
+    bool lost_ = false;             // the reading thread's while it runs
     std::atomic<uint64_t> overflows_{0};
     std::thread reader_;
 };
@@ -125,7 +220,7 @@ void installMicrophoneInput() {
 
 bool hasInputDevice() {
     const auto session = PortAudioSession::acquire();
-    return session && Pa_GetDefaultInputDevice() != paNoDevice;
+    return session && chosenInputDevice() != paNoDevice;
 }
 
 }  // namespace platform::media

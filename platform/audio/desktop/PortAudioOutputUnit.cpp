@@ -2,25 +2,18 @@
 
 #include <portaudio.h>
 
-#include <atomic>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "platform/audio/desktop/AudioDevices.h"
+#include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
 namespace platform::media {
 namespace {
 
-// Said once per process, however often the screen sets its tone up again.
-void reportNoOutputDevice() {
-    static std::atomic<bool> reported{false};
-    if (!reported.exchange(true)) {
-        std::fputs("pallqa-tuner: no audio output device; the tone cannot be played\n", stderr);
-    }
-}
-
 void reportStreamError(const char* what, PaError error) {
-    std::fprintf(stderr, "pallqa-tuner: cannot %s the audio output: %s\n", what, Pa_GetErrorText(error));
+    reportOutputUnavailable(std::string("cannot ") + what + " the audio output: " + Pa_GetErrorText(error));
 }
 
 class PortAudioOutputUnit final : public AudioOutputUnit {
@@ -31,10 +24,10 @@ protected:
     AudioStatus openDevice() override {
         session_ = PortAudioSession::acquire();
         if (!session_) return kAudioUnitErrFailedInitialization;
-        const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+        const PaDeviceIndex device = chosenOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
         if (info == nullptr) {
-            reportNoOutputDevice();
+            reportOutputUnavailable("there is no audio output device");
             session_.reset();
             return kAudioUnitErrFailedInitialization;
         }

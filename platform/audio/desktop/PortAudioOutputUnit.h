@@ -1,5 +1,5 @@
 #pragma once
-// Output units that play on the machine's default output device through
+// Output units that play on the chosen (else the default) output device through
 // PortAudio. Install with
 // `platform::AudioComponent::setOutputUnitFactory(platform::media::makePortAudioOutputUnit)`.
 
@@ -9,10 +9,10 @@
 
 namespace platform::media {
 
-// A new unit on the default output device. Initialising it opens a stream in
+// A new unit on the chosen output device. Initialising it opens a stream in
 // the unit's format; the render callback is then pulled on PortAudio's thread
-// while the unit runs. Without an output device, initialising says so once on
-// stderr and fails, and the unit never starts.
+// while the unit runs. Without an output device, initialising fails and the
+// unit never starts; the run is told once (OutputUnavailable.h).
 std::shared_ptr<AudioOutputUnit> makePortAudioOutputUnit();
 
 }  // namespace platform::media

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/audio/desktop/AudioDevices.h"
+#include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
 namespace platform::media {
@@ -44,50 +46,64 @@ DecodedSound decode(const std::filesystem::path& file) {
 
 class PortAudioPlayer final : public AudioPlayer {
 public:
+    // Holds on to the session from the start, so that the next player does
+    // not start PortAudio afresh.
     PortAudioPlayer(const std::filesystem::path& file, DecodedSound sound)
-        : AudioPlayer(file, static_cast<double>(sound.frames()) / sound.sampleRate), sound_(std::move(sound)) {
-        openStream();
-    }
+        : AudioPlayer(file, static_cast<double>(sound.frames()) / sound.sampleRate),
+          sound_(std::move(sound)),
+          session_(PortAudioSession::acquire()) {}
 
     // Stops at once: the sound falls silent with its player.
-    ~PortAudioPlayer() override {
-        if (stream_ == nullptr) return;
-        Pa_AbortStream(stream_);
-        Pa_CloseStream(stream_);
-    }
+    ~PortAudioPlayer() override { closeStream(); }
 
     bool isPlaying() const override { return playing_.load(std::memory_order_acquire); }
 
 private:
-    // Without an output device, or when it refuses the file's format, the
-    // player keeps no stream and plays nothing. It holds on to the session
-    // all the same, so that the next player does not start PortAudio afresh.
-    void openStream() {
-        session_ = PortAudioSession::acquire();
-        if (!session_) return;
-        const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    // A stream of its own for each sound: a stream kept from an earlier sound
+    // may belong to a device that has gone and come back since (a sound server
+    // restarted), and PortAudio never finishes starting such a stream.
+    void startSound() override {
+        closeStream();
+        position_ = 0;
+        playing_.store(true, std::memory_order_release);
+        const PaError error = openStream();
+        if (error != paNoError) {
+            playing_.store(false, std::memory_order_release);
+            reportOutputUnavailable(Pa_GetErrorText(error));
+        }
+    }
+
+    // Without an output device, or when it refuses the file's format, there
+    // is no stream and nothing plays.
+    PaError openStream() {
+        if (!session_) return paNotInitialized;
+        const PaDeviceIndex device = chosenOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (info == nullptr) return;
+        if (info == nullptr) return paDeviceUnavailable;
         PaStreamParameters output{};
         output.device = device;
         output.channelCount = sound_.channels;
         output.sampleFormat = paFloat32;
         output.suggestedLatency = info->defaultLowOutputLatency;
-        if (Pa_OpenStream(&stream_, nullptr, &output, sound_.sampleRate, paFramesPerBufferUnspecified, paClipOff,
-                          &streamCallback, this) != paNoError) {
+        PaError error = Pa_OpenStream(&stream_, nullptr, &output, sound_.sampleRate, paFramesPerBufferUnspecified,
+                                      paClipOff, &streamCallback, this);
+        if (error != paNoError) {
             stream_ = nullptr;
-            return;
+            return error;
         }
         Pa_SetStreamFinishedCallback(stream_, &streamFinished);
+        error = Pa_StartStream(stream_);
+        if (error != paNoError) closeStream();
+        return error;
     }
 
-    void startSound() override {
+    // Aborted, not stopped: a sound that ran to its end has nothing left to
+    // play out, and a stream whose device failed mid-sound never finishes stopping.
+    void closeStream() {
         if (stream_ == nullptr) return;
-        // A sound that ran to its end leaves the stream inactive but not stopped.
-        if (Pa_IsStreamStopped(stream_) == 0) Pa_StopStream(stream_);
-        position_ = 0;
-        playing_.store(true, std::memory_order_release);
-        if (Pa_StartStream(stream_) != paNoError) playing_.store(false, std::memory_order_release);
+        Pa_AbortStream(stream_);
+        Pa_CloseStream(stream_);
+        stream_ = nullptr;
     }
 
     // Runs on PortAudio's thread: copies the next frames, silence after the end.
@@ -111,7 +127,7 @@ private:
     }
 
     const DecodedSound sound_;
-    std::shared_ptr<PortAudioSession> session_;
+    const std::shared_ptr<PortAudioSession> session_;
     PaStream* stream_ = nullptr;
     size_t position_ = 0;  // next frame; the callback's while the stream runs
     std::atomic<bool> playing_{false};

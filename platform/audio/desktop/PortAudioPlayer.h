@@ -12,8 +12,9 @@
 namespace platform::media {
 
 // A player of `file`, decoded whole into memory; null when libsndfile cannot
-// read it or it holds no sound. Without an output device the player plays
-// nothing and says nothing.
+// read it or it holds no sound. Each sound gets a stream of its own, so a
+// device that went away and came back plays again. Without an output device
+// the player plays nothing and the run is told once (OutputUnavailable.h).
 std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& file);
 
 }  // namespace platform::media

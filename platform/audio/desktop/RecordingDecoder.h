@@ -1,29 +1,58 @@
 #pragma once
-// Recordings as capture samples: any file libsndfile reads (WAV, FLAC, Ogg,
-// MP3, ...), its channels mixed down to one, then converted to the capture
-// rate and to signed 16-bit samples. A damaged or truncated file gives what
-// can be read of it; a file that holds no sound gives a reason instead.
+// Recordings decoded in pieces: any file libsndfile reads (WAV, FLAC, Ogg,
+// MP3, ...), from a path or through a pipe, its channels mixed down to one.
+// Only one piece is held at a time, so memory does not grow with the
+// recording's length. A damaged or truncated file gives what can be read of
+// it; a file that holds no sound gives a reason instead.
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+struct sf_private_tag;
+
 namespace platform::media {
 
-struct MonoRecording {
-    std::vector<float> samples;  // ±1.0 full scale, the mean of the channels
-    double sampleRate = 0.0;
+class RecordingDecoder {
+public:
+    // The recording at `path`, its first piece already read. On failure null,
+    // and `error` says why in a few words ("no such file", "is empty", "is not
+    // a sound file (...)").
+    static std::unique_ptr<RecordingDecoder> open(const std::filesystem::path& path, std::string& error);
+    ~RecordingDecoder();
+    RecordingDecoder(const RecordingDecoder&) = delete;
+    RecordingDecoder& operator=(const RecordingDecoder&) = delete;
+
+    double sampleRate() const { return sampleRate_; }
+    // The length the recording's header states, when it states one.
+    std::optional<double> seconds() const;
+
+    // Replaces `piece` with the next stretch of the recording (±1.0 full
+    // scale, the mean of the channels); empty at the end.
+    void read(std::vector<float>& piece);
+    // Back to the first sample; false (and nothing changes) when the
+    // recording comes through a pipe and cannot go back.
+    bool rewind();
+
+private:
+    struct FileCloser {
+        void operator()(sf_private_tag* file) const;
+    };
+    RecordingDecoder(std::unique_ptr<sf_private_tag, FileCloser> file, int channels, double sampleRate,
+                     int64_t statedFrames);
+    void decode(std::vector<float>& piece);
+
+    std::unique_ptr<sf_private_tag, FileCloser> file_;
+    const int channels_;
+    const double sampleRate_;
+    const int64_t statedFrames_;
+    std::vector<float> frames_;  // one read's interleaved frames
+    std::vector<float> first_;   // the first piece, read on opening and not yet handed out
+    bool firstPending_ = true;
+    bool handedOut_ = false;     // whether anything has been handed out since the start
 };
-
-// The recording at `path` mixed down to one channel. On failure `error` says
-// why in a few words ("no such file", "is empty", "is not a sound file (...)").
-std::optional<MonoRecording> readMonoRecording(const std::filesystem::path& path, std::string& error);
-
-// The recording at `sampleRate` as signed 16-bit samples; fails (with
-// `error`) only when libsamplerate cannot convert between the two rates.
-std::optional<std::vector<int16_t>> captureSamples(const MonoRecording& recording, double sampleRate,
-                                                   std::string& error);
 
 }  // namespace platform::media

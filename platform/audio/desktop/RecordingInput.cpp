@@ -1,13 +1,12 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "platform/audio/AudioQueue.h"
 #include "platform/core/RunLoop.h"
-#include "platform/audio/desktop/RecordingDecoder.h"
+#include "platform/audio/desktop/RecordingStream.h"
 
 namespace platform::media {
 namespace {
@@ -17,9 +16,9 @@ constexpr uint32_t kUnheardStep = 1024;
 
 class RecordingQueue final : public AudioQueue {
 public:
-    RecordingQueue(std::vector<int16_t> samples, const AudioStreamBasicDescription& format,
+    RecordingQueue(std::unique_ptr<RecordingStream> recording, const AudioStreamBasicDescription& format,
                    AudioQueueInputCallback callback, void* userData)
-        : AudioQueue(format, callback, userData), samples_(std::move(samples)) {}
+        : AudioQueue(format, callback, userData), recording_(std::move(recording)) {}
     ~RecordingQueue() override { dispose(); }
 
 private:
@@ -47,10 +46,7 @@ private:
 
     void handOver(uint32_t count) {
         std::vector<int16_t> chunk(count, 0);
-        if (position_ < samples_.size()) {
-            const size_t available = std::min<size_t>(count, samples_.size() - position_);
-            std::copy_n(samples_.begin() + static_cast<std::ptrdiff_t>(position_), available, chunk.begin());
-        }
+        recording_->read(chunk);
         position_ += count;
         deliver(std::move(chunk));
         // The callback has run before the loop goes on, so a timer due at the
@@ -59,7 +55,7 @@ private:
         scheduleNextHandOver();
     }
 
-    const std::vector<int16_t> samples_;
+    const std::unique_ptr<RecordingStream> recording_;
     size_t position_ = 0;
     size_t startPosition_ = 0;
     double startDate_ = 0.0;
@@ -68,21 +64,23 @@ private:
 
 }  // namespace
 
-bool installRecordingInput(const std::filesystem::path& path, std::string& error) {
-    auto recording = readMonoRecording(path, error);
-    if (!recording) return false;
-    auto shared = std::make_shared<const MonoRecording>(std::move(*recording));
-    AudioQueue::setInputFactory([shared, path](const AudioStreamBasicDescription& format, AudioQueueInputCallback callback,
+std::optional<InstalledRecording> installRecordingInput(const std::filesystem::path& path, std::string& error) {
+    // Opened once: a pipe can be opened only once.
+    std::shared_ptr<RecordingDecoder> decoder = RecordingDecoder::open(path, error);
+    if (!decoder) return std::nullopt;
+    InstalledRecording installed{decoder->seconds()};
+    AudioQueue::setInputFactory([decoder, path](const AudioStreamBasicDescription& format, AudioQueueInputCallback callback,
                                          void* userData) -> std::unique_ptr<AudioQueue> {
         std::string conversionError;
-        auto samples = captureSamples(*shared, format.mSampleRate, conversionError);
-        if (!samples) {
+        auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
+        if (!recording) {
             std::fprintf(stderr, "pallqa-tuner: %s: %s\n", path.c_str(), conversionError.c_str());
             return nullptr;
         }
-        return std::make_unique<RecordingQueue>(std::move(*samples), format, callback, userData);
+        recording->rewind();
+        return std::make_unique<RecordingQueue>(std::move(recording), format, callback, userData);
     });
-    return true;
+    return installed;
 }
 
 }  // namespace platform::media

@@ -1,6 +1,6 @@
 #include "platform/audio/desktop/SampleRateConverter.h"
 
-#include <samplerate.h>
+#include <soxr.h>
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +9,9 @@ namespace platform::media {
 namespace {
 
 constexpr double kFullScale = 32768.0;
+// The widest ratio between the rates: beyond it a recording is taken for
+// damaged rather than converted into a flood (or a trickle) of samples.
+constexpr double kWidestRatio = 256.0;
 // Room the converter may need beyond the ratio's share of each stretch.
 constexpr size_t kOutputMargin = 64;
 
@@ -16,18 +19,26 @@ constexpr size_t kOutputMargin = 64;
 
 bool SampleRateConverter::canConvert(double fromRate, double toRate) {
     if (!(fromRate > 0.0) || !(toRate > 0.0) || !std::isfinite(fromRate) || !std::isfinite(toRate)) return false;
-    return fromRate == toRate || src_is_valid_ratio(toRate / fromRate) != 0;
+    const double ratio = toRate / fromRate;
+    return ratio <= kWidestRatio && ratio >= 1.0 / kWidestRatio;
 }
 
-void SampleRateConverter::StateDeleter::operator()(SRC_STATE_tag* state) const { src_delete(state); }
+void SampleRateConverter::StateDeleter::operator()(soxr* state) const { soxr_delete(state); }
 
 SampleRateConverter::SampleRateConverter(double fromRate, double toRate) : ratio_(toRate / fromRate) {
     if (fromRate == toRate) return;
-    int error = 0;
-    state_.reset(src_new(SRC_SINC_FASTEST, 1, &error));
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+    soxr_error_t error = nullptr;
+    state_.reset(soxr_create(fromRate, toRate, 1, &error, &io, &quality, nullptr));
+    if (error) state_.reset();
 }
 
 SampleRateConverter::~SampleRateConverter() = default;
+
+void SampleRateConverter::reset() {
+    if (state_) soxr_clear(state_.get());
+}
 
 bool SampleRateConverter::process(std::span<const float> input, bool last, std::vector<float>& output) {
     if (ratio_ == 1.0) {
@@ -35,26 +46,27 @@ bool SampleRateConverter::process(std::span<const float> input, bool last, std::
         return true;
     }
     if (!state_) return false;
-    SRC_DATA data{};
-    data.data_in = input.data();
-    data.input_frames = static_cast<long>(input.size());
-    data.src_ratio = ratio_;
-    data.end_of_input = last ? 1 : 0;
-    for (;;) {
+    const float* in = input.data();
+    size_t left = input.size();
+    // The input first, then (when it is the last) null input until the
+    // converter has let out all it held back.
+    for (bool flushing = false;;) {
         const size_t start = output.size();
-        const auto room = static_cast<size_t>(std::ceil(static_cast<double>(data.input_frames) * ratio_)) + kOutputMargin;
+        const auto room = static_cast<size_t>(std::ceil(static_cast<double>(left) * ratio_)) + kOutputMargin;
         output.resize(start + room);
-        data.data_out = output.data() + start;
-        data.output_frames = static_cast<long>(room);
-        if (src_process(state_.get(), &data) != 0) {
-            output.resize(start);
-            return false;
-        }
-        output.resize(start + static_cast<size_t>(data.output_frames_gen));
-        data.data_in += data.input_frames_used;
-        data.input_frames -= data.input_frames_used;
-        const bool drained = !last || data.output_frames_gen == 0;
-        if (data.input_frames == 0 && drained) return true;
+        size_t used = 0;
+        size_t made = 0;
+        const soxr_error_t error =
+            soxr_process(state_.get(), flushing ? nullptr : in, flushing ? 0 : left, &used, output.data() + start, room,
+                         &made);
+        output.resize(start + made);
+        if (error) return false;
+        in += used;
+        left -= used;
+        if (left > 0) continue;
+        if (!last) return true;
+        if (flushing && made < room) return true;
+        flushing = true;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The desktop's recording opener: any file libsndfile reads, as a Recording.
+// The desktop's recording opener: any file libsndfile reads, from a path or
+// through a pipe, as a Recording read in pieces (see RecordingStream).
 
 #include <filesystem>
 #include <memory>

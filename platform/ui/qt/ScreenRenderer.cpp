@@ -20,6 +20,7 @@
 #include "platform/core/Device.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/qt/GaugeWidget.h"
 #include "platform/ui/qt/Widgets.h"
 
 namespace platform::qt {
@@ -257,6 +258,10 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         }
         fillPicker(*picker, box);
         widget = box;
+    } else if (auto* gauge = dynamic_cast<Gauge*>(view.get())) {
+        auto* qgauge = new GaugeWidget(text(gauge->accessibilityLabel()), parent);
+        qgauge->setGauge(*gauge);
+        widget = qgauge;
     } else {
         widget = new BoxWidget(style, scale_, parent);
     }
@@ -301,6 +306,7 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
                 const QSignalBlocker block(widget);
                 static_cast<QSlider*>(widget)->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
             }
+            if (auto* gauge = dynamic_cast<Gauge*>(&view)) static_cast<GaugeWidget*>(widget)->setGauge(*gauge);
             break;
         case Change::Selection:
             if (auto* picker = dynamic_cast<PickerView*>(&view)) fillPicker(*picker, widget);

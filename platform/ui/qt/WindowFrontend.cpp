@@ -11,6 +11,7 @@
 
 #include "platform/core/Device.h"
 #include "platform/core/NotificationCenter.h"
+#include "platform/ui/qt/MicrophoneMenu.h"
 #include "platform/ui/qt/RunLoopPump.h"
 #include "platform/ui/qt/Widgets.h"
 #include "platform/ui/qt/XdgUrlOpener.h"
@@ -82,6 +83,7 @@ WindowFrontend::~WindowFrontend() {
         Application::sharedApplication().setIdleTimerObserver({});
         Application::sharedApplication().setUrlOpener(previousOpener_);
     }
+    notice_.reset();
     renderer_.reset();
     window_.reset();
 }
@@ -101,11 +103,14 @@ void WindowFrontend::show() {
     QPalette colours = window->palette();
     colours.setColor(QPalette::Window, palette::kWindow);
     window->setPalette(colours);
+    notice_.reset();
     renderer_.reset();
     window_ = std::move(window);
     renderer_ = std::make_unique<ScreenRenderer>(window_.get(), scale_);
     renderer_->render();
     window_->setFixedSize(renderer_->stageSize());
+    notice_ = std::make_unique<AudioNoticeBanner>(window_.get());
+    addMicrophoneMenu(window_.get());
     window_->show();
     awake_.keepAwake(Application::sharedApplication().isIdleTimerDisabled());
 }

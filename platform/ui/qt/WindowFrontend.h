@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/launch/ApplicationMain.h"
+#include "platform/ui/qt/AudioNoticeBanner.h"
 #include "platform/ui/qt/ScreenAwake.h"
 #include "platform/ui/qt/ScreenRenderer.h"
 
@@ -33,6 +34,8 @@ public:
     // Builds and shows the window for the key window as it is now.
     void show();
     QWidget* window() const { return window_.get(); }
+    // The strip showing the audio notice; null before show().
+    const AudioNoticeBanner* notice() const { return notice_.get(); }
     // Widget pixels per point.
     double scale() const { return scale_; }
 
@@ -48,6 +51,7 @@ private:
     double scale_ = 1.0;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<ScreenRenderer> renderer_;
+    std::unique_ptr<AudioNoticeBanner> notice_;
     ScreenAwake awake_;
     std::shared_ptr<UrlOpener> previousOpener_;
     ApplicationDelegate* delegate_ = nullptr;

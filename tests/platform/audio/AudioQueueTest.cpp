@@ -128,6 +128,26 @@ TEST_F(PlatformAudioQueue, MetersTheLatestFullBufferOnlyWhenAskedTo) {
     EXPECT_EQ(queue->currentLevelMeter(twoChannels), kAudioQueueErrInvalidPropertySize);
 }
 
+TEST_F(PlatformAudioQueue, ALostSourceReadsAsSilenceAtOnceAndNoBufferJoinsBeforeToAfter) {
+    makeQueue(3);
+    queue->start();
+    ASSERT_EQ(queue->setEnableLevelMetering(1), kAudioNoError);
+    push({16384, -16384, 16384, -16384, 7, 7});  // a full buffer, and two samples of the next
+    AudioQueueLevelMeterState level[1];
+    ASSERT_EQ(queue->currentLevelMeter(level), kAudioNoError);
+    ASSERT_FLOAT_EQ(level[0].mAveragePower, 0.5f);
+
+    feeder->lose();
+    ASSERT_EQ(queue->currentLevelMeter(level), kAudioNoError);
+    EXPECT_EQ(level[0].mAveragePower, 0.0f) << "the last buffer before the failure is not heard on";
+    EXPECT_EQ(level[0].mPeakPower, 0.0f);
+
+    // Back: the next buffer holds only what came after the failure.
+    push({1, 2, 3, 4});
+    ASSERT_EQ(log.handOvers.size(), 2u);
+    EXPECT_EQ(log.handOvers[1].samples, (std::vector<int16_t>{1, 2, 3, 4}));
+}
+
 TEST(PlatformAudioLevel, IsTheRootMeanSquareAndTheLargestMagnitudeOfFullScale) {
     const std::vector<int16_t> nothing;
     const std::vector<int16_t> steady(100, -8192);

@@ -61,6 +61,13 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
              EXPECT_EQ(o.device.screenHeight, 800.0);
              EXPECT_EQ(o.device.screenWidth, 375.0) << "the nearest real phone is 812 points high";
          }},
+        {{"--list-devices"}, [](const LaunchOptions& o) { EXPECT_TRUE(o.listDevices); }},
+        {{"--input-device", "USB", "--output-device=Built-in speakers"},
+         [](const LaunchOptions& o) {
+             EXPECT_EQ(o.inputDevice, "USB");
+             EXPECT_EQ(o.outputDevice, "Built-in speakers");
+             EXPECT_FALSE(o.listDevices);
+         }},
     };
     for (const auto& c : cases) {
         const auto parsed = platform::parseLaunchOptions(c.arguments);
@@ -83,6 +90,9 @@ TEST(LaunchOptionsTest, RefusesBadOptionsSayingWhy) {
         {{"--screen", "phone"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--screen", "tablet:-5"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--headless=yes"}, "--headless takes no value"},
+        {{"--input-device"}, "--input-device needs a value"},
+        {{"--output-device="}, "--output-device needs a"},
+        {{"--list-devices=no"}, "--list-devices takes no value"},
         {{"--bogus"}, "unknown option \"--bogus\""},
         {{"tune"}, "unknown command \"tune\""},
     };

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 #include "platform/ui/Image.h"
 #include "platform/audio/PlaybackObserver.h"
 #include "tests/support/PlainPlatform.h"
@@ -79,6 +80,16 @@ TEST_F(ConsoleFrontendTest, PrintsEachKindOfChangeInItsOwnForm) {
              slider->setValue(7.5f);
          },
          "12.34 micSensitivitySlider.value=7.5\n"},
+        {[](auto& t) { t.template element<platform::Gauge>("guideNeedle")->setValue(-20.0f, "-20.0 cents, tune up"); },
+         "12.34 guideNeedle.value=-20\n"},
+        {[](auto& t) {
+             auto needle = t.template element<platform::Gauge>("guideNeedle");
+             needle->setValue(12.5f, "+12.5 cents, tune down");
+             t.frontend->endEvent(1.0);
+             t.out.str("");
+             needle->setValue(std::nullopt, "no string near a course");
+         },
+         "12.34 guideNeedle.value=none\n"},
         {[](auto&) { platform::notifySoundStarted("beep-full.wav"); }, "12.34 play=beep-full.wav\n"},
     };
     for (const auto& c : cases) {

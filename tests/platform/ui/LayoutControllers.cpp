@@ -2,6 +2,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 #include "platform/core/Device.h"
 #include "platform/ui/PickerView.h"
 
@@ -16,6 +17,7 @@ bool hasKind(const platform::View& view, Kind kind) {
         case Kind::Switch: return dynamic_cast<const platform::Switch*>(&view) != nullptr;
         case Kind::Slider: return dynamic_cast<const platform::Slider*>(&view) != nullptr;
         case Kind::PickerView: return dynamic_cast<const platform::PickerView*>(&view) != nullptr;
+        case Kind::Gauge: return dynamic_cast<const platform::Gauge*>(&view) != nullptr;
     }
     return false;
 }
@@ -35,6 +37,8 @@ const std::vector<OutletName>& tunerOutlets() {
         {"tunedStringiPad", Kind::ImageView},    {"freqChart", Kind::ImageView},
         {"micSensitivitySlider", Kind::Slider},  {"soundNotificationSwitch", Kind::Switch},
         {"stringSoundsSwitch", Kind::Switch},    {"freqChartSwitch", Kind::Switch},
+        {"guideCourse", Kind::Label},            {"guideCents", Kind::Label},
+        {"guideDirection", Kind::Label},         {"guideNeedle", Kind::Gauge},
     };
     return names;
 }

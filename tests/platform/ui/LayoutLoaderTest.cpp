@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 #include "platform/ui/PickerView.h"
 #include "tests/platform/ui/LayoutControllers.h"
 #include "tests/support/PlainPlatform.h"
@@ -127,8 +128,9 @@ TEST_P(LayoutDocumentTest, IsDrawnForItsScreen) {
     // What a musician needs while tuning is on the first screenful; the tuning
     // fork panel opens within it too.
     const auto tuner = storyboard->instantiateInitialViewController();
-    for (const std::string& name : std::vector<std::string>{"noteDisplay", "freq_label", "LEDDisplay",
-                                                            "tuningForkButton", "tuningForkPanel", screen.stringView}) {
+    for (const std::string& name :
+         std::vector<std::string>{"noteDisplay", "freq_label", "LEDDisplay", "tuningForkButton", "tuningForkPanel",
+                                  screen.stringView, "guideCourse", "guideCents", "guideNeedle", "guideDirection"}) {
         const auto view = findView(tuner->view(), name);
         ASSERT_NE(view, nullptr) << name;
         EXPECT_LE(sceneFrame(*view).y + sceneFrame(*view).height, screen.height) << name;
@@ -162,6 +164,16 @@ TEST_P(LayoutDocumentTest, StartsWithTheInitialStateOfTheScreens) {
     ASSERT_NE(chart->image(), nullptr);
     EXPECT_EQ(chart->image()->name, "freqchart.png");
     EXPECT_TRUE(findView(tuner->view(), "tuningForkPanel")->isHidden());
+    // The guide's needle runs from -50 to +50 cents, marks the in-tune zone,
+    // has a name a screen reader says, and starts with no value.
+    const auto needle = std::dynamic_pointer_cast<platform::Gauge>(tuner->outletView("guideNeedle"));
+    ASSERT_NE(needle, nullptr);
+    EXPECT_EQ(needle->minimumValue(), -50.0f);
+    EXPECT_EQ(needle->maximumValue(), 50.0f);
+    EXPECT_EQ(needle->zone(), 5.0f);
+    EXPECT_EQ(needle->accessibilityLabel(), "Tuning needle");
+    EXPECT_FALSE(needle->value());
+    EXPECT_EQ(std::dynamic_pointer_cast<platform::Label>(tuner->outletView("guideCourse"))->text(), "—");
 
     const auto chords = recording(storyboard->instantiateViewControllerWithIdentifier("ChordsViewController"));
     EXPECT_EQ(chords->outletView("selectRootChord")->tag(), 1);
@@ -329,7 +341,8 @@ TEST_F(LayoutFaultTest, OmittedOutletsAreNotReported) {
     std::string elements;
     for (const auto& outlet : layout_testing::tunerOutlets()) {
         if (std::string(outlet.name) == "tunedString") continue;
-        static const char* const kTypes[] = {"Label", "ImageView", "Button", "Switch", "Slider", "PickerView"};
+        static const char* const kTypes[] = {"Label", "ImageView", "Button", "Switch", "Slider", "PickerView",
+                                            "Gauge"};
         elements += std::string(elements.empty() ? "" : ",") + R"({"type": ")" + kTypes[static_cast<int>(outlet.kind)] +
                     R"(", "name": ")" + outlet.name + R"(", "frame": [0, 0, 1, 1]})";
     }

@@ -1,6 +1,6 @@
 // The desktop sound-file player: libsndfile decodes the program's MP3 and WAV
 // resources whole, unreadable files give no player, and on a machine without
-// an output device a player plays nothing and says nothing.
+// an output device a player plays nothing.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/audio/PlaybackObserver.h"
+#include "platform/audio/desktop/LibraryNoise.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
 #include "tests/support/PlainPlatform.h"
 
@@ -63,7 +64,9 @@ TEST_F(PortAudioPlayerTest, PlayingTellsTheObserverWhateverTheDevice) {
     }
     platform::setPlaybackObserver(previous);
     EXPECT_EQ(started, std::vector<std::string>{"beep-full.wav"});
-    EXPECT_TRUE(log->lines().empty());
+    // The player itself logs nothing; PortAudio's and ALSA's own lines about
+    // the devices they probe belong in the log.
+    for (const auto& line : log->lines()) EXPECT_TRUE(platform::media::isLibraryNoise(line)) << line;
 }
 
 }  // namespace

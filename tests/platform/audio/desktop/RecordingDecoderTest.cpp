@@ -1,24 +1,33 @@
 // Recordings as capture samples: exact at the capture rate, channels mixed to
 // their mean, other rates converted; damaged files give what they hold or a
-// reason, never a crash.
+// reason, never a crash; pipes read as files do; memory flat however long.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <numbers>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/desktop/RecordingDecoder.h"
+#include "platform/audio/desktop/RecordingStream.h"
+#include "tests/platform/audio/desktop/RecordingSamples.h"
 #include "tests/support/WaveFiles.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::media::captureSamples;
-using platform::media::readMonoRecording;
+using platform::media::RecordingDecoder;
+using platform::media::RecordingStream;
 using platform_testing::writeWave;
 
 constexpr double kCaptureRate = 14039.0;
@@ -32,14 +41,63 @@ std::vector<int16_t> sine(double frequency, double rate, double seconds, double 
     return samples;
 }
 
-std::vector<int16_t> decoded(const fs::path& path, double rate = kCaptureRate) {
-    std::string error;
-    const auto recording = readMonoRecording(path, error);
-    EXPECT_TRUE(recording) << error;
-    if (!recording) return {};
-    const auto samples = captureSamples(*recording, rate, error);
-    EXPECT_TRUE(samples) << error;
-    return samples.value_or(std::vector<int16_t>{});
+std::vector<int16_t> decoded(const fs::path& path) { return platform_testing::captureSamples(path, kCaptureRate); }
+
+// A FLAC file of `seconds` of `samples` repeated, at `rate`, written a second at a time.
+void writeFlac(const fs::path& path, int rate, int seconds, const std::vector<int16_t>& second) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    double fastest = 0.0;
+    sf_command(file, SFC_SET_COMPRESSION_LEVEL, &fastest, sizeof fastest);
+    for (int s = 0; s < seconds; ++s) {
+        ASSERT_EQ(sf_writef_short(file, second.data(), static_cast<sf_count_t>(second.size())),
+                  static_cast<sf_count_t>(second.size()));
+    }
+    sf_close(file);
+}
+
+std::string fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A pipe whose reading end is named as `<(cat FILE)` names it, fed `bytes` by
+// a thread of its own (so a recording larger than the pipe's buffer streams).
+class Pipe {
+public:
+    explicit Pipe(std::string bytes) {
+        int ends[2];
+        if (::pipe(ends) != 0) ADD_FAILURE() << "no pipe";
+        readEnd_ = ends[0];
+        writer_ = std::thread([fd = ends[1], bytes = std::move(bytes)] {
+            for (size_t written = 0; written < bytes.size();) {
+                const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+                if (n <= 0) break;
+                written += static_cast<size_t>(n);
+            }
+            ::close(fd);
+        });
+    }
+    ~Pipe() {
+        writer_.join();
+        ::close(readEnd_);
+    }
+    fs::path path() const { return "/dev/fd/" + std::to_string(readEnd_); }
+
+private:
+    int readEnd_ = -1;
+    std::thread writer_;
+};
+
+// The most the process has held so far, in bytes.
+long peakResidentBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L;
 }
 
 TEST(PlatformRecording, ReadsACaptureRateRecordingSampleForSample) {
@@ -123,16 +181,92 @@ TEST(PlatformRecording, SaysWhyAFileHoldsNoSound) {
         fs::remove_all(path);
         c.make(path);
         std::string error;
-        EXPECT_FALSE(readMonoRecording(path, error));
+        EXPECT_FALSE(RecordingDecoder::open(path, error));
         EXPECT_EQ(error.rfind(c.reason, 0), 0u) << error;
     }
 }
 
 TEST(PlatformRecording, RefusesARateTooFarFromTheCaptureRate) {
-    const platform::media::MonoRecording crawl{std::vector<float>(100, 0.1f), 20.0};
+    const auto path = testing_support::temporaryFolder() / "crawl.wav";
+    writeWave(path, std::vector<int16_t>(100, 3000), 20);
     std::string error;
-    EXPECT_FALSE(captureSamples(crawl, kCaptureRate, error));
+    EXPECT_FALSE(RecordingStream::open(path, kCaptureRate, error));
     EXPECT_EQ(error, "has a sample rate of 20 Hz, which cannot be converted to 14039 Hz");
+}
+
+TEST(PlatformRecording, ReadsARecordingThroughAPipeAsFromItsFile) {
+    const auto path = testing_support::temporaryFolder() / "piped-48k-stereo.wav";
+    // Three seconds: far more than a pipe's buffer holds at once.
+    const auto tone = sine(440.0, 48000.0, 3.0, 0.3);
+    writeWave(path, platform_testing::interleave(tone, tone), 48000, 2);
+    const auto fromFile = decoded(path);
+    ASSERT_FALSE(fromFile.empty());
+    Pipe pipe(fileBytes(path));
+    EXPECT_EQ(decoded(pipe.path()), fromFile);
+}
+
+TEST(PlatformRecording, SaysWhenAFormatThatNeedsSeekingComesThroughAPipe) {
+    const auto path = testing_support::temporaryFolder() / "piped.flac";
+    writeFlac(path, 44100, 1, sine(440.0, 44100.0, 1.0, 0.3));
+    ASSERT_FALSE(decoded(path).empty());
+    const std::string bytes = fileBytes(path);
+    // All of it fits the pipe's buffer, so the writer is done before the reader gives up.
+    ASSERT_LT(bytes.size(), 65536u);
+    Pipe pipe(bytes);
+    std::string error;
+    EXPECT_FALSE(RecordingDecoder::open(pipe.path(), error));
+    EXPECT_EQ(error.rfind("cannot be read through a pipe (", 0), 0u) << error;
+    EXPECT_NE(error.find("must be given as a file"), std::string::npos) << error;
+}
+
+TEST(PlatformRecording, GoesBackToTheFirstSampleOfAFileButNotOfAPipe) {
+    const auto path = testing_support::temporaryFolder() / "rewound.wav";
+    const auto tone = sine(330.0, 22050.0, 1.0, 0.5);
+    writeWave(path, tone, 22050);
+    const auto whole = decoded(path);
+    std::string error;
+    std::vector<int16_t> part(5000);
+
+    const auto file = RecordingStream::open(path, kCaptureRate, error);
+    ASSERT_TRUE(file) << error;
+    ASSERT_EQ(file->read(part), part.size());
+    ASSERT_TRUE(file->rewind());
+    std::vector<int16_t> again(whole.size() + 10);
+    EXPECT_EQ(file->read(again), whole.size());
+    again.resize(whole.size());
+    EXPECT_EQ(again, whole);
+
+    Pipe pipe(fileBytes(path));
+    const auto piped = RecordingStream::open(pipe.path(), kCaptureRate, error);
+    ASSERT_TRUE(piped) << error;
+    ASSERT_EQ(piped->read(part), part.size());
+    EXPECT_FALSE(piped->rewind());
+    // It goes on where it was.
+    std::vector<int16_t> rest(whole.size());
+    EXPECT_EQ(piped->read(rest), whole.size() - part.size());
+}
+
+TEST(PlatformRecording, ReadsAnHourAt192kHzInBoundedMemory) {
+    // 2.3 MB of FLAC that decodes to 691 million samples (2.6 GB as floats).
+    const auto path = testing_support::temporaryFolder() / "hour-of-silence-192k.flac";
+    writeFlac(path, 192000, 3600, std::vector<int16_t>(192000, 0));
+    std::string error;
+    const auto stream = RecordingStream::open(path, kCaptureRate, error);
+    ASSERT_TRUE(stream) << error;
+    EXPECT_EQ(stream->seconds(), 3600.0);
+
+    const long peakBefore = peakResidentBytes();
+    std::vector<int16_t> buffer(4096);
+    size_t total = 0;
+    bool silent = true;
+    for (size_t got; (got = stream->read(buffer)) > 0;) {
+        total += got;
+        silent = silent && std::all_of(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got),
+                                       [](int16_t sample) { return sample == 0; });
+    }
+    EXPECT_NEAR(static_cast<double>(total), 3600.0 * kCaptureRate, 2.0);
+    EXPECT_TRUE(silent);
+    EXPECT_LT(peakResidentBytes() - peakBefore, 32L << 20);
 }
 
 }  // namespace

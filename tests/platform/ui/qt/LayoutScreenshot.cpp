@@ -1,13 +1,16 @@
 // Draws a layout's tuner screen (with "fork", its tuning-fork panel open; with
 // "apps", scrolled to its end with the other applications' panel open; with
-// "chords", its chord chart) in the desktop window and saves the window as a
-// PNG, for the documentation:
+// "chords", its chord chart; with "guide:NOTE:CENTS", a string that far from
+// the course's pitch) in the desktop window and saves the window as a PNG,
+// for the documentation:
 //
-//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords]
+//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords|guide:A4:-20]
 //
 // The scenes are bound to recording stand-ins, so the screen shows what the
 // layout gives it plus a sample state set here: the tuner matching A4, the
-// chord chart showing C7.
+// chord chart showing C7. For "guide" the real tuning loop runs one tick on
+// the detector's estimate of a synthetic pluck, with the stand-in's elements
+// as its outlets.
 
 #include <QApplication>
 #include <QPushButton>
@@ -23,6 +26,7 @@
 #include "platform/core/RunLoop.h"
 #include "platform/ui/qt/WindowFrontend.h"
 #include "tests/platform/ui/LayoutControllers.h"
+#include "tests/platform/ui/qt/PluckOnTheTuner.h"
 
 namespace {
 
@@ -68,9 +72,11 @@ void showChordsOnC7(const layout_testing::RecordingController& chords) {
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::string view = arguments.size() == 4 ? arguments[3] : "tuner";
+    const auto pluck = screenshot_testing::parsePluck(view);
     if (arguments.size() < 3 || arguments.size() > 4 ||
-        (view != "tuner" && view != "fork" && view != "apps" && view != "chords")) {
-        std::fprintf(stderr, "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords]\n", argv[0]);
+        (view != "tuner" && view != "fork" && view != "apps" && view != "chords" && !pluck)) {
+        std::fprintf(stderr, "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords|guide:NOTE:CENTS]\n",
+                     argv[0]);
         return 2;
     }
     const std::vector<std::string> screen = {"--screen", arguments[1]};
@@ -89,7 +95,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no display\n");
         return 1;
     }
-    showTunerOnA4(*tuner, parsed.options.device);
+    if (pluck) {
+        screenshot_testing::tuneOnce(*tuner, *pluck);
+    } else {
+        showTunerOnA4(*tuner, parsed.options.device);
+    }
     frontend.show();
     if (view == "fork") {
         std::dynamic_pointer_cast<platform::Button>(tuner->outletView("tuningForkButton"))->userTap();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -18,6 +19,7 @@
 
 #include "platform/ui/Alert.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Gauge.h"
 #include "platform/core/NotificationCenter.h"
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/Widgets.h"
@@ -336,6 +338,46 @@ TEST_F(XdgOpenTest, RefusesTextThatIsNotAnAddress) {
     platform::qt::XdgUrlOpener opener;
     opener.open("--version");
     EXPECT_TRUE(log->contains("Not an address, not opened: --version"));
+}
+
+// The colour of the gauge's needle at `value` on the scale, taken from its drawing.
+QColor needleColourAt(QWidget* gauge, float value) {
+    const QImage image = gauge->grab().toImage();
+    const double needleWidth = std::max(3.0, gauge->height() * 0.09);
+    const double track = gauge->width() - 2.0 * needleWidth;
+    const double x = needleWidth + (value + 50.0) / 100.0 * track;
+    return image.pixelColor(static_cast<int>(x), static_cast<int>(gauge->height() * 0.15));
+}
+
+TEST_F(QtFrontendTest, DrawsTheGuidesNeedleInTheLampsColoursAndNamesItForAScreenReader) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    const auto needle = std::dynamic_pointer_cast<platform::Gauge>(tuner->outletView("guideNeedle"));
+    ASSERT_NE(needle, nullptr);
+    QWidget* drawn = widget("guideNeedle");
+    ASSERT_NE(drawn, nullptr);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(drawn);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Indicator);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Tuning needle");
+    ASSERT_NE(accessible->valueInterface(), nullptr);
+    EXPECT_FALSE(accessible->valueInterface()->currentValue().isValid());
+
+    const QColor amber(0xff, 0xc6, 0x2b);
+    const QColor green(0x2f, 0xdc, 0x7f);
+    needle->setValue(-20.0f, "-20.0 cents, tune up");
+    EXPECT_EQ(accessible->text(QAccessible::Value), "-20.0 cents, tune up");
+    EXPECT_EQ(accessible->valueInterface()->currentValue().toDouble(), -20.0);
+    EXPECT_EQ(accessible->valueInterface()->minimumValue().toDouble(), -50.0);
+    EXPECT_EQ(accessible->valueInterface()->maximumValue().toDouble(), 50.0);
+    EXPECT_EQ(needleColourAt(drawn, -20.0f), amber);
+
+    needle->setValue(3.0f, "+3.0 cents, in tune");
+    EXPECT_EQ(needleColourAt(drawn, 3.0f), green);
+
+    // Far sharp: pinned at the scale's end, the value still the whole offset.
+    needle->setValue(80.0f, "+80.0 cents, tune down");
+    EXPECT_EQ(needleColourAt(drawn, 50.0f), amber);
+    EXPECT_EQ(accessible->valueInterface()->currentValue().toDouble(), 80.0);
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+#include "platform/audio/desktop/LibraryNoise.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "platform/core/Log.h"
+
+namespace platform::media {
+namespace {
+
+// How the audio libraries' own lines begin.
+constexpr std::string_view kNoisePrefixes[] = {
+    "ALSA lib ",              // ALSA's error handler
+    "Expression '",           // PortAudio's ALSA host checking each call
+    "PaAlsa",                 // PortAudio's ALSA host
+    "Connection failure: ",   // ALSA's PulseAudio plugin
+    "Stream error: ",         // ALSA's PulseAudio plugin
+    "Cannot connect to server",  // JACK probed at start-up
+    "jack server",            // JACK probed at start-up
+    "JackShmReadWritePtr",    // JACK probed at start-up
+};
+
+// Room for bursts of output while the filter is busy writing a line.
+constexpr int kPipeBytes = 1 << 20;
+// How soon the filter notices, at exit, that nothing more is coming.
+constexpr int kPollMilliseconds = 50;
+
+class StderrFilter {
+public:
+    bool install() {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+        std::fflush(stderr);
+        terminal_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (terminal_ < 0 || ::dup2(ends[1], STDERR_FILENO) < 0) {
+            ::close(ends[0]);
+            ::close(ends[1]);
+            return false;
+        }
+        ::close(ends[1]);
+        ::fcntl(ends[0], F_SETPIPE_SZ, kPipeBytes);
+        reading_ = ends[0];
+        forwarder_ = std::thread([this] { forward(); });
+        return true;
+    }
+
+    // At exit: the terminal gets stderr back once every line written so far
+    // has been passed on. A program this one started (a browser, say) may
+    // hold the pipe open for longer; the filter does not wait for it.
+    void uninstall() {
+        std::fflush(stderr);
+        ::dup2(terminal_, STDERR_FILENO);
+        closing_ = true;
+        if (forwarder_.joinable()) forwarder_.join();
+        ::close(reading_);
+    }
+
+private:
+    // Runs on the filter's thread until the pipe ends or, once stderr has been
+    // given back, runs dry.
+    void forward() {
+        std::array<char, 4096> chunk{};
+        std::string pending;
+        for (;;) {
+            pollfd ready{reading_, POLLIN, 0};
+            const int polled = ::poll(&ready, 1, kPollMilliseconds);
+            if (polled == 0) {
+                if (closing_) break;
+                continue;
+            }
+            if (polled < 0) continue;  // interrupted
+            const ssize_t count = ::read(reading_, chunk.data(), chunk.size());
+            if (count == 0) break;
+            if (count < 0) continue;
+            pending.append(chunk.data(), static_cast<size_t>(count));
+            size_t end;
+            while ((end = pending.find('\n')) != std::string::npos) {
+                pass(std::string_view(pending).substr(0, end + 1));
+                pending.erase(0, end + 1);
+            }
+        }
+        if (!pending.empty()) pass(pending);
+    }
+
+    void pass(std::string_view line) {
+        // Some of them end a message with an empty line of its own.
+        if (line == "\n") return;
+        if (isLibraryNoise(line)) {
+            std::string_view text = line;
+            if (text.ends_with('\n')) text.remove_suffix(1);
+            NSLog("%@", std::string(text));
+            return;
+        }
+        while (!line.empty()) {
+            const ssize_t written = ::write(terminal_, line.data(), line.size());
+            if (written <= 0) return;
+            line.remove_prefix(static_cast<size_t>(written));
+        }
+    }
+
+    std::atomic<bool> closing_{false};
+    int terminal_ = -1;
+    int reading_ = -1;
+    std::thread forwarder_;
+};
+
+StderrFilter filter;
+
+}  // namespace
+
+bool isLibraryNoise(std::string_view line) {
+    for (const std::string_view prefix : kNoisePrefixes) {
+        if (line.starts_with(prefix)) return true;
+    }
+    return false;
+}
+
+void routeLibraryNoiseToLog() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (filter.install()) std::atexit([] { filter.uninstall(); });
+    });
+}
+
+}  // namespace platform::media

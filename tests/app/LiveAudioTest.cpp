@@ -1,0 +1,251 @@
+// The program on its live path — the microphone and the loudspeaker through
+// PortAudio — against a private sound server: plucks played into the virtual
+// microphone, the speaker's output recorded from its monitor, the server
+// killed and started again under a running tuner.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <span>
+#include <string>
+#include <thread>
+
+#include "platform/audio/desktop/PortAudioPlayer.h"
+#include "sound/TuningFork.h"
+#include "tests/app/LiveProcess.h"
+#include "tests/support/PlainPlatform.h"
+#include "tests/support/SoundServer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using live_testing::LiveProcess;
+using namespace std::chrono_literals;
+
+constexpr double kMonitorRate = 44100.0;
+// Above the server's dither and below any sound the program plays.
+constexpr int kSoundThreshold = 200;
+
+// The five courses' recordings, one after another, as a musician tunes.
+constexpr const char* kCourseRecordings[] = {"1_2_6_E5.mp3", "3_4_A4.mp3", "5_E4.mp3", "7_8_C5.mp3",
+                                             "9_10_G4.mp3"};
+// A note that rings while the server is killed, and again once it is back.
+constexpr const char* kOneNote[] = {"3_4_A4.mp3"};
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+class LiveAudioTest : public ::testing::Test {
+protected:
+    void TearDown() override { fs::remove_all(testing_support::temporaryFolder()); }
+
+    fs::path file(const char* name) const { return folder_ / name; }
+
+    // The program with its settings in this test's folder. Under the leak
+    // checker the audio libraries' own process-long caches are not counted.
+    std::string program(const std::string& arguments) const {
+        return "XDG_CONFIG_HOME=" + quoted(folder_ / "config") + " XDG_STATE_HOME=" + quoted(folder_ / "state") +
+               " LSAN_OPTIONS=suppressions='" PALLQA_LIVE_LEAK_SUPPRESSIONS "' '" PALLQA_PROGRAM "' " + arguments;
+    }
+
+    // Plays resources into the virtual microphone, one after another.
+    std::string playIntoMicrophone(std::span<const char* const> names) const {
+        std::string command;
+        for (const char* name : names) {
+            command += "paplay -d microphone_feed " + quoted(testing_support::resourcesFolder() / name) + "; ";
+        }
+        return command;
+    }
+
+    // What the loudspeaker plays, as 16-bit mono samples at 44.1 kHz.
+    std::string recordSpeaker() const {
+        return "exec parec -d speaker.monitor --latency-msec=20 --channels=1 --format=s16le --rate=44100";
+    }
+
+    std::unique_ptr<testing_support::SoundServer> server_;
+    const fs::path folder_ = testing_support::temporaryFolder();
+};
+
+class MicrophoneRateTest : public LiveAudioTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MicrophoneRateTest, PlucksOfAllFiveCoursesAreMatchedAndBeepOnTheSpeaker) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, GetParam());
+    LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
+    LiveProcess tuner(program("--headless --seconds 16"), file("tuner.out"), file("tuner.err"));
+    // The tuner listens before the first pluck.
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos)
+        << live_testing::readText(file("tuner.err"));
+    LiveProcess player(playIntoMicrophone(kCourseRecordings), file("player.out"), file("player.err"));
+    EXPECT_EQ(tuner.wait(), 0) << live_testing::readText(file("tuner.err"));
+    recorder.stop();
+
+    const std::string screen = live_testing::readText(file("tuner.out"));
+    for (const char* note : {"E5", "A4", "E4", "C5", "G4"}) {
+        EXPECT_NE(screen.find(std::string("noteDisplay=\"") + note + "\""), std::string::npos) << note << "\n" << screen;
+    }
+    EXPECT_NE(screen.find("play=beep-full.wav"), std::string::npos) << screen;
+    // The beep reached the loudspeaker: the only sound it plays in this run.
+    const auto speaker = live_testing::readRawSamples(file("speaker.raw"));
+    EXPECT_GT(live_testing::soundingSeconds(speaker, kMonitorRate, kSoundThreshold), 0.1);
+}
+
+// The server's default rate, and a microphone at 48 kHz as many sound cards run.
+INSTANTIATE_TEST_SUITE_P(Rates, MicrophoneRateTest, ::testing::Values(44100, 48000));
+
+struct ToneCase {
+    const char* note;
+    double seconds;
+};
+
+class ToneOnTheSpeakerTest : public LiveAudioTest, public ::testing::WithParamInterface<ToneCase> {};
+
+TEST_P(ToneOnTheSpeakerTest, TheToneSoundsAtItsPitchForAsLongAsAsked) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    const ToneCase tone = GetParam();
+    LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
+    std::this_thread::sleep_for(300ms);  // the recorder is connected before the tone starts
+    LiveProcess command(program("tone " + std::string(tone.note) + " --seconds " + std::to_string(tone.seconds)),
+                        file("tone.out"), file("tone.err"));
+    EXPECT_EQ(command.wait(), 0) << live_testing::readText(file("tone.err"));
+    std::this_thread::sleep_for(300ms);  // the last of it reaches the monitor
+    recorder.stop();
+
+    const auto speaker = live_testing::readRawSamples(file("speaker.raw"));
+    EXPECT_NEAR(live_testing::soundingSeconds(speaker, kMonitorRate, kSoundThreshold), tone.seconds, 0.05);
+    const double expected = sound::TuningFork::noteNamed(tone.note)->frequency;
+    EXPECT_NEAR(live_testing::zeroCrossingFrequency(speaker, kMonitorRate, kSoundThreshold), expected,
+                expected * 0.005);
+}
+
+INSTANTIATE_TEST_SUITE_P(Notes, ToneOnTheSpeakerTest,
+                         ::testing::Values(ToneCase{"E4", 2.0}, ToneCase{"A4", 0.5}, ToneCase{"G4", 1.0}),
+                         [](const auto& info) { return std::string(info.param.note); });
+
+TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
+    std::this_thread::sleep_for(300ms);  // the recorder is connected before the sound starts
+    {
+        const auto player = platform::media::makePortAudioPlayer(testing_support::resourcesFolder() / "3_4_A4.mp3");
+        ASSERT_NE(player, nullptr);
+        player->play();
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (player->isPlaying() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
+        EXPECT_FALSE(player->isPlaying()) << "the sound never ended";
+    }
+    std::this_thread::sleep_for(300ms);  // the last of it reaches the monitor
+    recorder.stop();
+
+    const auto speaker = live_testing::readRawSamples(file("speaker.raw"));
+    // The 2.5 s pluck rings most of its length above the threshold, at the A4 it tunes.
+    EXPECT_GT(live_testing::soundingSeconds(speaker, kMonitorRate, kSoundThreshold), 1.5);
+    EXPECT_NEAR(live_testing::zeroCrossingFrequency(speaker, kMonitorRate, kSoundThreshold), 440.0, 440.0 * 0.02);
+}
+
+TEST_F(LiveAudioTest, AServerKilledMidNoteClearsTheScreenAndTheTunerResumesWhenItIsBack) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    LiveProcess tuner(program("--headless --seconds 20"), file("tuner.out"), file("tuner.err"));
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos);
+    size_t seen;
+    {
+        LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+        seen = live_testing::waitForText(file("tuner.out"), "noteDisplay=\"A4\"", 0, 5s);
+        ASSERT_NE(seen, std::string::npos) << live_testing::readText(file("tuner.out"));
+        // Mid-note: the A4 rings on in the microphone when the server dies.
+        server_->kill();
+    }
+    // The screen clears within moments rather than showing the last note for good.
+    seen = live_testing::waitForText(file("tuner.out"), "noteDisplay=\"\"", seen, 1s);
+    EXPECT_NE(seen, std::string::npos) << live_testing::readText(file("tuner.out"));
+    EXPECT_NE(live_testing::waitForText(file("tuner.err"), "the microphone is lost", 0, 1s), std::string::npos);
+
+    std::this_thread::sleep_for(2s);  // a few reconnection attempts fail meanwhile
+    ASSERT_TRUE(server_->restart());
+    EXPECT_NE(live_testing::waitForText(file("tuner.err"), "the microphone is back", 0, 5s), std::string::npos)
+        << live_testing::readText(file("tuner.err"));
+    {
+        LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+        EXPECT_NE(live_testing::waitForText(file("tuner.out"), "noteDisplay=\"A4\"", seen, 5s), std::string::npos)
+            << live_testing::readText(file("tuner.out")) << live_testing::readText(file("tuner.err"))
+            << live_testing::readText(file("player.err"));
+    }
+    tuner.stop();
+
+    // One line each way, and none of the libraries' own complaints on the terminal.
+    const std::string errors = live_testing::readText(file("tuner.err"));
+    const auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = errors.find(text); at != std::string::npos; at = errors.find(text, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("the microphone is lost"), 1u) << errors;
+    EXPECT_EQ(count("the microphone is back"), 1u) << errors;
+    for (const char* noise : {"\nALSA lib ", "\nExpression '", "\nConnection failure"}) {
+        EXPECT_EQ(count(noise), 0u) << noise << "\n" << errors;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+class DeviceChoiceTest : public LiveAudioTest {
+protected:
+    // Runs the program to its end; its exit status.
+    int runToEnd(const std::string& arguments) {
+        LiveProcess run(program(arguments), file("run.out"), file("run.err"));
+        return run.wait();
+    }
+    std::string out() const { return live_testing::readText(file("run.out")); }
+    std::string err() const { return live_testing::readText(file("run.err")); }
+};
+
+TEST_F(DeviceChoiceTest, ListsInputsAndOutputsWithTheDefaultsMarked) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    EXPECT_EQ(runToEnd("--list-devices"), 0) << err();
+    // ALSA's pulse device and the default that leads to the server, each way.
+    EXPECT_EQ(out(),
+              "Inputs:\n    pulse (ALSA)\n  * default (ALSA), the default\n"
+              "Outputs:\n    pulse (ALSA)\n  * default (ALSA), the default\n");
+}
+
+TEST_F(DeviceChoiceTest, AnUnknownDeviceIsAnErrorThatListsTheDevices) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    for (const char* option : {"--input-device", "--output-device"}) {
+        EXPECT_EQ(runToEnd(std::string("--headless ") + option + " 'no such card'"), 2) << option;
+        EXPECT_NE(err().find("\"no such card\""), std::string::npos) << err();
+        EXPECT_NE(err().find("  * default (ALSA), the default"), std::string::npos) << err();
+        EXPECT_EQ(out().find("currentTuningName"), std::string::npos) << "the run must not start";
+    }
+    // "e" is in both "pulse" and "default": which one is meant is not said.
+    EXPECT_EQ(runToEnd("--headless --input-device e --seconds 0.5"), 2);
+}
+
+// "PULS" is in "pulse" only, whatever the case.
+TEST_F(DeviceChoiceTest, ThePartOfANameChoosesTheMicrophone) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    LiveProcess tuner(program("--headless --input-device PULS --seconds 8"), file("tuner.out"), file("tuner.err"));
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos);
+    LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+    EXPECT_NE(live_testing::waitForText(file("tuner.out"), "noteDisplay=\"A4\"", 0, 6s), std::string::npos)
+        << live_testing::readText(file("tuner.err"));
+}
+
+TEST_F(DeviceChoiceTest, ARememberedMicrophoneThatIsAbsentFallsBackToTheDefaultWithOneLine) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    fs::create_directories(folder_ / "config" / "pallqa-tuner");
+    std::ofstream(folder_ / "config" / "pallqa-tuner" / "com.tarvelolabs.pallqatuner.json")
+        << R"({"PallqaMicrophone": "USB microphone"})";
+    LiveProcess tuner(program("--headless --seconds 8"), file("tuner.out"), file("tuner.err"));
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos);
+    LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+    EXPECT_NE(live_testing::waitForText(file("tuner.out"), "noteDisplay=\"A4\"", 0, 6s), std::string::npos);
+    tuner.stop();
+    const std::string errors = live_testing::readText(file("tuner.err"));
+    const std::string notice = "the chosen microphone \"USB microphone\" is not there; the default one listens";
+    EXPECT_NE(errors.find(notice), std::string::npos) << errors;
+    EXPECT_EQ(errors.find(notice), errors.rfind(notice)) << "said once";
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include "tests/app/LiveProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
+
+namespace live_testing {
+
+namespace fs = std::filesystem;
+
+LiveProcess::LiveProcess(const std::string& command, const fs::path& stdoutFile, const fs::path& stderrFile) {
+    pid_ = ::fork();
+    if (pid_ != 0) return;
+    ::setpgid(0, 0);
+    const int out = ::open(stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = ::open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(err, STDERR_FILENO);
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+}
+
+LiveProcess::~LiveProcess() {
+    if (pid_ > 0 && status_ < 0) stop();
+}
+
+int LiveProcess::wait() {
+    if (pid_ <= 0 || status_ >= 0) return status_;
+    int status = 0;
+    if (::waitpid(pid_, &status, 0) != pid_) return status_;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return status_;
+}
+
+int LiveProcess::stop() {
+    if (pid_ > 0 && status_ < 0) ::kill(-pid_, SIGTERM);
+    return wait();
+}
+
+std::string readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+size_t waitForText(const fs::path& file, const std::string& text, size_t from, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        const std::string content = readText(file);
+        const size_t found = from <= content.size() ? content.find(text, from) : std::string::npos;
+        if (found != std::string::npos) return found + text.size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::string::npos;
+}
+
+std::vector<int16_t> readRawSamples(const fs::path& file) {
+    const std::string bytes = readText(file);
+    std::vector<int16_t> samples(bytes.size() / sizeof(int16_t));
+    std::copy_n(bytes.data(), samples.size() * sizeof(int16_t), reinterpret_cast<char*>(samples.data()));
+    return samples;
+}
+
+namespace {
+
+// First and one past the last sample above the threshold.
+std::pair<size_t, size_t> soundingStretch(const std::vector<int16_t>& samples, int threshold) {
+    const auto loud = [threshold](int16_t sample) { return std::abs(static_cast<int>(sample)) > threshold; };
+    const auto first = std::find_if(samples.begin(), samples.end(), loud);
+    if (first == samples.end()) return {0, 0};
+    const auto last = std::find_if(samples.rbegin(), samples.rend(), loud);
+    return {static_cast<size_t>(first - samples.begin()), static_cast<size_t>(samples.rend() - last)};
+}
+
+}  // namespace
+
+double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, int threshold) {
+    const auto [begin, end] = soundingStretch(samples, threshold);
+    return static_cast<double>(end - begin) / sampleRate;
+}
+
+double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold) {
+    const auto [begin, end] = soundingStretch(samples, threshold);
+    const size_t from = begin + (end - begin) / 4;
+    const size_t to = end - (end - begin) / 4;
+    size_t firstRise = 0, lastRise = 0, rises = 0;
+    for (size_t i = from + 1; i < to; ++i) {
+        if (samples[i - 1] < 0 && samples[i] >= 0) {
+            if (rises++ == 0) firstRise = i;
+            lastRise = i;
+        }
+    }
+    if (rises < 2) return 0.0;
+    return static_cast<double>(rises - 1) * sampleRate / static_cast<double>(lastRise - firstRise);
+}
+
+}  // namespace live_testing

@@ -1,0 +1,55 @@
+#pragma once
+// Programs a live-audio test runs beside each other — the tuner, a player
+// feeding the virtual microphone, a recorder on the virtual speaker — each in
+// a process group of its own, its output kept in files.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace live_testing {
+
+class LiveProcess {
+public:
+    // Starts `command` with sh; stdout and stderr go to the two files.
+    LiveProcess(const std::string& command, const std::filesystem::path& stdoutFile,
+                const std::filesystem::path& stderrFile);
+    // Ends the process if it still runs.
+    ~LiveProcess();
+    LiveProcess(const LiveProcess&) = delete;
+    LiveProcess& operator=(const LiveProcess&) = delete;
+
+    // Waits for the end; the exit status, or 128 + signal.
+    int wait();
+    // Asks the process group to end (SIGTERM), then waits.
+    int stop();
+
+private:
+    pid_t pid_ = -1;
+    int status_ = -1;
+};
+
+// The whole of a file; empty when it cannot be read.
+std::string readText(const std::filesystem::path& file);
+
+// Polls `file` until it holds `text` after position `from`; the position just
+// after it, or npos when `timeout` passes first.
+size_t waitForText(const std::filesystem::path& file, const std::string& text, size_t from,
+                   std::chrono::milliseconds timeout);
+
+// A recording of 16-bit mono samples as the speaker's monitor gave them.
+std::vector<int16_t> readRawSamples(const std::filesystem::path& file);
+
+// Seconds from the first sample above `threshold` (absolute) to the last one;
+// 0 for a recording that never rises above it.
+double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, int threshold);
+
+// The frequency of a periodic sound by its zero crossings over the middle
+// half of its sounding stretch.
+double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold);
+
+}  // namespace live_testing

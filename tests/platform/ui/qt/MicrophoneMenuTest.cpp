@@ -1,0 +1,71 @@
+// The window's microphone setting: the offered inputs, the chosen one ticked,
+// a choice passed on; nothing to show where nothing is offered.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QWidget>
+#include <memory>
+
+#include "platform/audio/MicrophoneChoice.h"
+#include "platform/ui/qt/MicrophoneMenu.h"
+
+namespace {
+
+class MicrophoneMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        if (QApplication::instance() == nullptr) application_ = std::make_unique<QApplication>(argc_, argv_);
+        window_ = std::make_unique<QWidget>();
+    }
+    void TearDown() override {
+        platform::setMicrophoneChoice({});
+        window_.reset();
+    }
+
+    // Offers two inputs, "USB microphone" chosen, and records each choice.
+    void offer() {
+        platform::MicrophoneChoice choice;
+        choice.microphones = [] { return std::vector<std::string>{"USB microphone", "Built-in microphone"}; };
+        choice.chosen = [this] { return chosen_; };
+        choice.choose = [this](const std::string& name) { chosen_ = name; };
+        platform::setMicrophoneChoice(choice);
+    }
+
+    int argc_ = 1;
+    char program_[13] = "pallqa-tuner";
+    char* argv_[2] = {program_, nullptr};
+    std::unique_ptr<QApplication> application_;
+    std::unique_ptr<QWidget> window_;
+    std::string chosen_ = "USB microphone";
+};
+
+TEST_F(MicrophoneMenuTest, ListsTheDefaultAndEveryInputWithTheChosenOneTicked) {
+    offer();
+    QMenu* menu = platform::qt::makeMicrophoneMenu(window_.get());
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::pair<std::string, bool>> entries;
+    for (const QAction* action : menu->actions()) entries.emplace_back(action->text().toStdString(), action->isChecked());
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"The system's default", false}, {"USB microphone", true}, {"Built-in microphone", false}};
+    EXPECT_EQ(entries, expected);
+}
+
+TEST_F(MicrophoneMenuTest, ChoosingAnEntryPassesItsNameOnAndTheDefaultIsTheEmptyName) {
+    offer();
+    QMenu* menu = platform::qt::makeMicrophoneMenu(window_.get());
+    ASSERT_NE(menu, nullptr);
+    menu->actions().at(2)->trigger();
+    EXPECT_EQ(chosen_, "Built-in microphone");
+    menu->actions().at(0)->trigger();
+    EXPECT_EQ(chosen_, "");
+}
+
+TEST_F(MicrophoneMenuTest, NothingOfferedMeansNoMenu) {
+    EXPECT_EQ(platform::qt::makeMicrophoneMenu(window_.get()), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The guide's reading of a frequency: the nearest course, the signed offset
+// to a tenth of a cent, the direction, and nothing where no course is near.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "tuner/TuningGuide.h"
+
+namespace {
+
+using tuner::TuningDirection;
+
+double detuned(double frequency, double cents) { return frequency * std::pow(2.0, cents / 1200.0); }
+
+constexpr double kE5 = 659.2551138257398;
+constexpr double kA4 = 440.0;
+constexpr double kE4 = 329.6275569128699;
+constexpr double kC5 = 523.2511306011972;
+constexpr double kG4 = 391.99543598174927;
+
+TEST(TuningGuide, TakesEachCoursesPitchInEqualTemperament) {
+    const double expected[] = {kE5, kA4, kE4, kC5, kG4};
+    for (size_t i = 0; i < sound::kCourses.size(); ++i) {
+        SCOPED_TRACE(sound::kCourses[i].note);
+        EXPECT_NEAR(tuner::equalTemperedPitch(sound::kCourses[i]), expected[i], 1e-9);
+    }
+}
+
+struct GuideCase {
+    std::string name;
+    double frequency;
+    int course;
+    double cents;
+    TuningDirection direction;
+};
+
+TEST(TuningGuide, NamesTheNearestCourseTheOffsetAndTheWay) {
+    const GuideCase cases[] = {
+        {"A4 in tune", kA4, 2, 0.0, TuningDirection::InTune},
+        {"A4 20 cents flat", detuned(kA4, -20.0), 2, -20.0, TuningDirection::Up},
+        {"E4 12 cents sharp", detuned(kE4, 12.0), 3, 12.0, TuningDirection::Down},
+        {"G4 at the window's lower edge", detuned(kG4, -5.0), 5, -5.0, TuningDirection::InTune},
+        {"C5 just past the window", detuned(kC5, 5.06), 4, 5.1, TuningDirection::Down},
+        {"C5 just short of the window", detuned(kC5, -5.06), 4, -5.1, TuningDirection::Up},
+        {"E5, the first course and the third's octave string", detuned(kE5, 3.0), 1, 3.0, TuningDirection::InTune},
+        {"E4 far flat, as a new string is", detuned(kE4, -99.0), 3, -99.0, TuningDirection::Up},
+        {"E5 far sharp", detuned(kE5, 99.9), 1, 99.9, TuningDirection::Down},
+        {"nearer A4 than G4", detuned(kG4, 101.0), 2, -99.0, TuningDirection::Up},
+        {"a hair flat reads as no offset", detuned(kA4, -0.04), 2, 0.0, TuningDirection::InTune},
+    };
+    for (const auto& [name, frequency, course, cents, direction] : cases) {
+        SCOPED_TRACE(name);
+        const auto guidance = tuner::guideFrequency(frequency);
+        ASSERT_TRUE(guidance);
+        EXPECT_EQ(guidance->course->number, course);
+        EXPECT_DOUBLE_EQ(guidance->cents, cents);
+        EXPECT_FALSE(std::signbit(guidance->cents) && guidance->cents == 0.0);
+        EXPECT_EQ(guidance->direction, direction);
+        EXPECT_DOUBLE_EQ(guidance->targetFrequency, tuner::equalTemperedPitch(*guidance->course));
+    }
+}
+
+TEST(TuningGuide, SaysNothingFarFromEveryCourseOrWithoutAFrequency) {
+    const std::pair<const char*, double> cases[] = {
+        {"below E4", detuned(kE4, -101.0)},
+        {"between E4 and G4", detuned(kE4, 150.0)},
+        {"above E5", detuned(kE5, 101.0)},
+        {"between C5 and E5", detuned(kC5, 200.0)},
+        {"no frequency", 0.0},
+        {"negative", -440.0},
+        {"not a number", std::numeric_limits<double>::quiet_NaN()},
+        {"infinite", std::numeric_limits<double>::infinity()},
+    };
+    for (const auto& [name, frequency] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(tuner::guideFrequency(frequency));
+    }
+}
+
+}  // namespace
