@@ -14,7 +14,9 @@
 #include "platform/audio/AudioPlayer.h"
 #include "platform/audio/AudioQueueFeeder.h"
 #include "tests/platform/audio/HandOverLog.h"
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioSession.h"
+#include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/PlainAudioPlayer.h"
 #include "platform/audio/PlaybackObserver.h"
 #include "platform/audio/Recording.h"
@@ -126,6 +128,14 @@ const Service kServices[] = {
          std::string error;
          return !platform::openRecording(beep(), 14039.0, error) && error == "recordings cannot be read here";
      }},
+    {"AudioNotice", [] { platform::setAudioNotice("Microphone lost"); },
+     [] { return platform::audioNotice().empty(); }},
+    {"MicrophoneChoice",
+     [] {
+         platform::setMicrophoneChoice({[] { return std::vector<std::string>{"USB"}; }, [] { return std::string(); },
+                                        [](const std::string&) {}});
+     },
+     [] { return !platform::microphoneChoice().offered(); }},
     {"SoundFilePlayers", [] { platform::AudioPlayer::setFactory([](const fs::path&) { return nullptr; }); },
      [] { return platform::AudioPlayer::withContentsOfFile(beep()) != nullptr; }},
     {"PlayedSounds", [] { platform::PlainAudioPlayer::withContentsOfFile(beep())->play(); },
