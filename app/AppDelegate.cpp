@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include <cstdio>
+
 #include "app/ExternalLinks.h"
 #include "app/LayoutSelection.h"
 #include "app/TunerScreen.h"
@@ -28,7 +30,10 @@ void AppDelegate::initializeStoryBoardBasedOnScreenSize() {
     const LayoutChoice choice =
         chooseLayout(platform::Device::userInterfaceIdiom(), platform::Screen::mainBoundsHeight());
     for (const auto& line : choice.logLines) platform::NSLog("%@", line);
-    if (!choice.layoutName) return;
+    if (!choice.layoutName) {
+        explainUnservedScreen();
+        return;
+    }
 
     const auto storyboard = platform::Storyboard::storyboardWithName(*choice.layoutName, controllerClasses());
     if (!storyboard) return;  // the loader has said what is wrong with the document
@@ -37,6 +42,17 @@ void AppDelegate::initializeStoryBoardBasedOnScreenSize() {
     setWindow(window);
     window->setRootViewController(std::move(initialScreen));
     window->makeKeyAndVisible();
+}
+
+void AppDelegate::explainUnservedScreen() {
+    const std::string family = platform::Device::userInterfaceIdiom() == platform::Device::kIdiomTablet ? "tablet"
+                               : platform::Device::userInterfaceIdiom() == platform::Device::kIdiomPhone ? "phone"
+                                                                                                         : "screen";
+    const std::string heights = servedHeights();
+    // Said on stderr whatever the log shows: the program runs on, but shows nothing.
+    std::fprintf(stderr, "pallqa-tuner: no layout for a %s %g points high; %s\n", family.c_str(),
+                 platform::Screen::mainBoundsHeight(), heights.c_str());
+    platform::Application::sharedApplication().setNoWindowExplanation("The " + heights + ".");
 }
 
 platform::ControllerFactories AppDelegate::controllerClasses() {

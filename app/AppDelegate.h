@@ -32,6 +32,9 @@ public:
     static platform::ControllerFactories controllerClasses();
 
 private:
+    // Names, on stderr and in the empty window, the heights that have a layout.
+    void explainUnservedScreen();
+
     std::shared_ptr<platform::Window> window_;
 };
 

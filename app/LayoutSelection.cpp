@@ -66,6 +66,28 @@ LayoutChoice chooseLayout(int64_t userInterfaceIdiom, double screenHeight) {
     return choice;
 }
 
+namespace {
+
+// "480, 568 and 667"
+std::string heightList(const std::vector<HeightRow>& rows) {
+    std::vector<double> heights;
+    for (const auto& row : rows) heights.insert(heights.end(), row.heights.begin(), row.heights.end());
+    std::sort(heights.begin(), heights.end());
+    std::string text;
+    for (size_t i = 0; i < heights.size(); ++i) {
+        if (i > 0) text += i + 1 == heights.size() ? " and " : ", ";
+        text += platform::formatMessage("%g", std::vector<platform::LogArg>{heights[i]});
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string servedHeights() {
+    return "phone layouts serve heights " + heightList(phoneRows()) + "; tablet layouts serve heights " +
+           heightList(tabletRows());
+}
+
 const std::vector<std::string>& allLayoutNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> all;

@@ -19,6 +19,11 @@ struct LayoutChoice {
 // Pure: no platform call, no log of its own. Heights compare exactly.
 LayoutChoice chooseLayout(int64_t userInterfaceIdiom, double screenHeight);
 
+// The heights each class of screen has a layout for, lowest first, e.g.
+// "phone layouts serve heights 480, 568, ... and 956; tablet layouts serve
+// heights 1024, ... and 1376".
+std::string servedHeights();
+
 // Every layout name the table can give, in table order.
 const std::vector<std::string>& allLayoutNames();
 

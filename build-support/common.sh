@@ -38,10 +38,15 @@ ensure_packages() {
   }
 }
 
-# configure_and_build BUILD_DIR BUILD_TYPE [extra cmake args...]
+# configure_and_build BUILD_DIR BUILD_TYPE [--target T]... [extra cmake args...]
+# Builds the targets named, or everything when none is.
 configure_and_build() {
-  local dir="$1" type="$2"
+  local dir="$1" type="$2" targets=()
   shift 2
+  while [ "${1:-}" = --target ]; do
+    targets+=(--target "$2")
+    shift 2
+  done
   cmake -S "$REPO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null \
-    && cmake --build "$dir" -j"${PALLQA_JOBS:-2}"
+    && cmake --build "$dir" -j"${PALLQA_JOBS:-2}" "${targets[@]}"
 }

@@ -1,12 +1,17 @@
 # The Debian packages Pallqa Tuner needs, in one place.
 # Sourced by ./run, ./test and .ci/run; tools/generate_resources.sh uses TOOL_PACKAGES.
 
-# Building, running and testing the program.
-BUILD_PACKAGES="cmake make g++ pkg-config python3
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
+# Building and running the program.
+BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
-  qt6-base-dev libgl-dev
-  pulseaudio pulseaudio-utils libasound2-plugins"
+  qt6-base-dev libgl-dev fonts-dejavu-core
+  libasound2-plugins"
+
+# Building everything (tests, benchmarks, the manual page) and running the
+# tests, on top of BUILD_PACKAGES; the live audio tests run a private
+# PulseAudio server.
+TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev help2man appstream bash-completion
+  pulseaudio pulseaudio-utils python3"
 
 # Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
 BENCH_PACKAGES="python3 aubio-tools"

@@ -58,6 +58,7 @@ void ChordsViewController::viewDidLoad() {
     loadChordsTitle();
     loadChordList();
     preselectChord();
+    describeSpellingButton();
 }
 
 void ChordsViewController::loadChordsTitle() {
@@ -127,6 +128,17 @@ void ChordsViewController::toggleSharpOfFlat(platform::Control*) {
 
 void ChordsViewController::setButtonImage(const char* name) {
     if (buttonFlatOrSharp) buttonFlatOrSharp->setImage(platform::imageNamed(name), platform::ControlState::Normal);
+    describeSpellingButton();
+}
+
+void ChordsViewController::describeSpellingButton() {
+    if (!buttonFlatOrSharp) return;
+    // The picture shows the spelling a press selects; the spoken name says the same.
+    const platform::ImageRef& image = buttonFlatOrSharp->imageForState(platform::ControlState::Normal);
+    const bool showsFlat = image && image->name.rfind("flat", 0) == 0;
+    const auto& bundle = platform::Bundle::mainBundle();
+    buttonFlatOrSharp->setAccessibilityLabel(showsFlat ? bundle.localizedString("SpellWithFlats", "Spell with flats")
+                                                       : bundle.localizedString("SpellWithSharps", "Spell with sharps"));
 }
 
 void ChordsViewController::promptToReview() {

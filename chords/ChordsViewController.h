@@ -112,6 +112,8 @@ private:
     void drawShape(const ChordShape& shape, const std::string& name);
     void setDiagramImage(ImageOutlet view, platform::ImageRef image);
     void setButtonImage(const char* name);
+    // Names the spelling button for screen readers after the picture it shows.
+    void describeSpellingButton();
 
     RandomSource random_;
     std::function<void()> requestReview_;

@@ -55,6 +55,12 @@ void StringSounds::toggleStringSounds(platform::Control* sender) {
     applySettingSwitch(sender, stringSoundsOn, kStringSoundsEnabledKey);
 }
 
+void StringSounds::showControlsEnabled(const std::shared_ptr<platform::View>& screen) {
+    for (const StringControl& string : kStrings) {
+        for (const auto& control : platform::controlsSending(screen, string.selector)) control->setEnabled(stringSoundsOn);
+    }
+}
+
 std::map<std::string, platform::Control::Action> StringSounds::actions() {
     std::map<std::string, platform::Control::Action> table;
     for (size_t i = 0; i < kStrings.size(); ++i) {

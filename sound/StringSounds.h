@@ -38,6 +38,10 @@ public:
     // The settings switch: its state becomes stringSoundsOn and the stored setting.
     void toggleStringSounds(platform::Control* sender);
 
+    // Shows the string controls under `screen` enabled while the string sounds
+    // are on and disabled while they are off, as tapping them then does nothing.
+    static void showControlsEnabled(const std::shared_ptr<platform::View>& screen);
+
     // The player of the latest tap; none before the first, or when its
     // recording could not be read.
     const platform::AudioPlayer* stringPlayer() const { return stringPlayer_.get(); }

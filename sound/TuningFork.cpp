@@ -49,14 +49,19 @@ void TuningFork::play(const TuningForkNote& note) {
     show(tfnoteDisplay_, note.name);
     show(tfFreqLabel_, note.frequencyText);
     toneFrequency.store(note.frequency, std::memory_order_relaxed);
-    curPlayState_ = kPlaying;
+    setCurPlayState(kPlaying);
     if (auto* unit = ToneGenerator::toneUnit()) unit->start();
 }
 
 void TuningFork::stopFreqPlay(platform::Control* /*sender*/) {
     if (curPlayState_ != kPlaying) return;
-    curPlayState_ = kStopped;
+    setCurPlayState(kStopped);
     if (auto* unit = ToneGenerator::toneUnit()) unit->stop();
+}
+
+void TuningFork::setCurPlayState(int64_t curPlayState) {
+    curPlayState_ = curPlayState;
+    if (playStateObserver_) playStateObserver_(curPlayState_ == kPlaying);
 }
 
 void TuningFork::disableTemporarilySoundConfirmation(platform::Control* /*sender*/) { markTuningForkInUse(1); }

@@ -6,6 +6,7 @@
 // actions to it; every operation runs on the main thread.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -65,7 +66,10 @@ public:
     // Zero, like every field of a new screen, until the screen appears and
     // sets it to kStopped.
     int64_t curPlayState() const { return curPlayState_; }
-    void setCurPlayState(int64_t curPlayState) { curPlayState_ = curPlayState; }
+    void setCurPlayState(int64_t curPlayState);
+    // Told whether a tone plays each time a note starts or the tone stops, so
+    // the screen can show the Stop button only while there is something to stop.
+    void setPlayStateObserver(std::function<void(bool playing)> observer) { playStateObserver_ = std::move(observer); }
 
     // The fork's actions by selector ("playA440Hz:", "stopFreqPlay:", ...),
     // for the screen's table of actions.
@@ -77,6 +81,7 @@ private:
     std::shared_ptr<platform::Label>& tfnoteDisplay_;
     std::shared_ptr<platform::Label>& tfFreqLabel_;
     int64_t curPlayState_ = 0;
+    std::function<void(bool playing)> playStateObserver_;
 };
 
 }  // namespace sound

@@ -1,6 +1,8 @@
 #!/usr/bin/python3
-"""Draws "freqchart.png": the five courses with their strings, notes and open-string frequencies."""
+"""Draws "freqchart.png": the five courses with their strings, notes and open-string frequencies,
+in English, and its Spanish copy "localized/es/freqchart.png"."""
 
+import os
 import sys
 
 from output_dir import out_dir_from_args
@@ -16,7 +18,11 @@ ROWS = [
     ("4", "7 · 8", "C5", "523.2 Hz"),
     ("5", "9 · 10", "G4", "392 Hz"),
 ]
-HEADERS = ("COURSE", "STRINGS", "NOTE", "FREQUENCY")
+# The chart's words by language: (title, column headings).
+WORDS = {
+    "en": ("Open strings", ("COURSE", "STRINGS", "NOTE", "FREQUENCY")),
+    "es": ("Cuerdas al aire", ("ORDEN", "CUERDAS", "NOTA", "FRECUENCIA")),
+}
 COLUMN_CENTRES = (78, 178, 292, 470)
 
 PANEL_TOP, PANEL_BOTTOM = rgba("#222b3b"), rgba("#131924")
@@ -35,16 +41,17 @@ TITLE_Y, HEADER_Y, RULE_Y = 34, 74, 90
 ROW_TOP, ROW_HEIGHT = 92, 40
 
 
-def draw_freqchart():
+def draw_freqchart(language):
+    title, headers = WORDS[language]
     canvas = Canvas(WIDTH, HEIGHT)
     panel = canvas.layer()
     panel.rounded_rect((0, 0, WIDTH, HEIGHT), 18, fill=(255, 255, 255, 255))
     canvas.gradient(PANEL_TOP, PANEL_BOTTOM, panel)
     canvas.rounded_rect((0.5, 0.5, WIDTH - 0.5, HEIGHT - 0.5), 17.5, outline=PANEL_EDGE, width=1)
 
-    canvas.text((28, TITLE_Y), "Open strings", font(21, bold=True), TITLE, anchor="lm")
+    canvas.text((28, TITLE_Y), title, font(21, bold=True), TITLE, anchor="lm")
     canvas.text((WIDTH - 28, TITLE_Y), "A4 = 440 Hz", font(14), SUBTITLE, anchor="rm")
-    for centre, header in zip(COLUMN_CENTRES, HEADERS):
+    for centre, header in zip(COLUMN_CENTRES, headers):
         canvas.text((centre, HEADER_Y), header, font(11.5, bold=True), HEADER)
     canvas.line([(24, RULE_Y), (WIDTH - 24, RULE_Y)], RULE, 1)
 
@@ -66,7 +73,13 @@ def draw_freqchart():
 
 
 def main():
-    draw_freqchart().save("freqchart.png", out_dir_from_args(sys.argv))
+    out = out_dir_from_args(sys.argv)
+    draw_freqchart("en").save("freqchart.png", out)
+    for language in WORDS:
+        if language != "en":
+            folder = os.path.join(out, "localized", language)
+            os.makedirs(folder, exist_ok=True)
+            draw_freqchart(language).save("freqchart.png", folder)
 
 
 if __name__ == "__main__":

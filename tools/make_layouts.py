@@ -1,13 +1,14 @@
 #!/usr/bin/python3
-"""Writes the thirteen layout documents, resources/layouts/Main_*.json.
+"""Writes the thirteen layout documents, resources/layouts/Main_*.json, and the
+Spanish for their texts, resources/strings/es/Main.json.
 
 One layout function per scene draws the tuner screen ("ViewController") and
 the chord chart ("ChordsViewController") for any screen size; the table
 SCREENS says which size and which pictures each document is drawn for. Frames
 are in points, each relative to its parent element.
 
-    tools/make_layouts.py            # writes into resources/layouts/
-    tools/make_layouts.py /tmp/out   # or into another folder
+    tools/make_layouts.py                   # writes into resources/layouts/
+    tools/make_layouts.py /tmp/out/layouts  # or into another folder (and /tmp/out/strings/)
 """
 
 import json
@@ -79,6 +80,10 @@ MARK = 36                             # circle, x and dot pictures
 BAR_W, BAR_H = 240, 28
 # Room beside the board for the fret numbers.
 NUMBER_GUTTER = 40
+# Room below the board for the string names.
+NAMES_H = 36
+# The diagram's strings 1 to 5 are the courses, in the order the tuning fork plays them.
+COURSE_NOTES = tuple(note for note, _ in FORK_NOTES)
 
 
 def r(value):
@@ -98,9 +103,9 @@ def element(kind, box, name=None, **fields):
     return item
 
 
-def style(font=None, bold=None, align=None, color=None, background=None, radius=None, wrap=None):
+def style(font=None, bold=None, align=None, color=None, background=None, radius=None, wrap=None, collapse=None):
     found = {"font": font, "bold": bold, "align": align, "color": color, "background": background,
-             "radius": radius, "wrap": wrap}
+             "radius": radius, "wrap": wrap, "collapse": collapse}
     return {key: value for key, value in found.items() if value is not None}
 
 
@@ -114,14 +119,14 @@ def label(box, text="", name=None, font=15, bold=None, align=None, color=TEXT, w
                    style=style(font=font, bold=bold, align=align, color=color, wrap=wrap))
 
 
-def picture(box, name=None, image=None, hidden=None):
-    return element("ImageView", box, name, image=image, hidden=hidden)
+def picture(box, name=None, image=None, hidden=None, collapse=None):
+    return element("ImageView", box, name, image=image, hidden=hidden, style=style(collapse=collapse) or None)
 
 
 def button(box, title="", name=None, image=None, actions=None, navigation=None, font=15, accent=False,
-           background=KEY):
+           background=KEY, hidden=None):
     return element("Button", box, name, title=title or None, image=image, actions=list(actions) if actions else None,
-                   navigation=navigation,
+                   navigation=navigation, hidden=hidden,
                    style=style(font=font if title else None, bold=True if accent else None, align="center",
                                color=ON_ACCENT if accent else TEXT,
                                background=ACCENT if accent else background, radius=10 if background else None))
@@ -274,7 +279,9 @@ def settings_card(m, x, y, w):
                            switch_name, True, action))
         top += m.row
     chart_w, chart_h = fit((600, 300), inner)
-    rows.append(picture((pad + (inner - chart_w) / 2, top + 6, chart_w, chart_h), "freqChart", "freqchart.png"))
+    # Switched off, the chart gives its room back and the card closes up.
+    rows.append(picture((pad + (inner - chart_w) / 2, top + 6, chart_w, chart_h), "freqChart", "freqchart.png",
+                        collapse=True))
     height = top + 6 + chart_h + pad
     return view((x, y, w, height), rows, background=CARD, radius=16), height
 
@@ -320,7 +327,7 @@ def tuning_fork_panel(m, x, y, w):
                font=m.body_font),
     ]
     top = pad + 40
-    items.append(label((pad, top, inner / 2, m.note_font * 0.8 + 8), "-", "tfnoteDisplay",
+    items.append(label((pad, top, inner / 2, m.note_font * 0.8 + 8), "", "tfnoteDisplay",
                        font=int(m.note_font * 0.8), bold=True))
     items.append(label((pad + inner / 2, top, inner / 2, m.note_font * 0.8 + 8), "", "tfFreqLabel",
                        font=m.freq_font, color=ACCENT, align="right"))
@@ -330,7 +337,11 @@ def tuning_fork_panel(m, x, y, w):
         items.append(button((pad + i * (key_w + gap), top, key_w, m.key + 8), title, actions=[action],
                             font=m.body_font + 2))
     top += m.key + 8 + gap + 4
-    items.append(button((pad, top, inner, m.key), "Stop", actions=["stopFreqPlay:"], font=m.body_font, accent=True))
+    # While nothing plays, a hint stands where the Stop button shows during a tone.
+    items.append(label((pad, top, inner, m.key), "Choose a string", "tuningForkHint", font=m.body_font, color=DIM,
+                       align="center"))
+    items.append(button((pad, top, inner, m.key), "Stop", name="tuningForkStopButton", actions=["stopFreqPlay:"],
+                        font=m.body_font, accent=True, hidden=True))
     height = top + m.key + pad
     return view((x, y, w, height), items, name="tuningForkPanel", background=PANEL, radius=18, hidden=True), height
 
@@ -451,11 +462,39 @@ def fretboard(x, y, k):
     items.append(picture(at(right, FRET_CELL_Y[0], MARK, MARK), "rightNumberFr1"))
     items.append(picture(at(right, FRET_CELL_Y[1], MARK, MARK), "rightNumberFr2"))
     items.append(picture(at(left, FRET_CELL_Y[1], MARK, MARK), "leftNumberFr2"))
+    items += fretboard_labels(k)
     width = (BOARD_W + 2 * NUMBER_GUTTER) * k
-    return view((x - width / 2, y, width, BOARD_H * k), items)
+    return view((x - width / 2, y, width, (BOARD_H + NAMES_H) * k), items)
 
 
-def chords_scene(family, width, height, flat_button):
+def fretboard_labels(k):
+    """Fret numbers in the gutter left of the board, and each string's note below it."""
+    labels = []
+    for f, fy in enumerate(FRET_CELL_Y, start=1):
+        labels.append(label((0, (fy - MARK / 2) * k, NUMBER_GUTTER * k, MARK * k), str(f),
+                            font=max(10, round(20 * k)), bold=True, color=DIM, align="center"))
+    for sx, note in zip(STRING_X, COURSE_NOTES):
+        labels.append(label(((NUMBER_GUTTER + sx - 25) * k, (BOARD_H + 4) * k, 50 * k, (NAMES_H - 8) * k), note,
+                            font=max(10, round(18 * k)), bold=True, color=DIM, align="center"))
+    return labels
+
+
+# The chord chart's code gives the "pro" button pictures to tablets 1024 and 1366
+# points high only, so a layout that also serves another height starts its
+# button there on the plain picture, as the code will set it.
+PRO_BUTTON_HEIGHTS = (1024, 1366)
+# Layout name -> the other heights it serves (app/LayoutSelection.cpp).
+OTHER_HEIGHTS = {"Main_iPad_Pro": (1376,)}
+
+
+def flat_button_by_height(name, flat_button):
+    """{"1376": "flat.png"} where a height the layout also serves gets another picture."""
+    plain = {height: "flat.png" for height in OTHER_HEIGHTS.get(name, ())
+             if height not in PRO_BUTTON_HEIGHTS and flat_button != "flat.png"}
+    return {str(height): image for height, image in plain.items()} or None
+
+
+def chords_scene(family, width, height, flat_button, flat_button_heights=None):
     m = Metrics(family, width, height)
     margin, gap = m.margin, m.gap
     back_w = 120 if m.tablet else 88
@@ -465,6 +504,8 @@ def chords_scene(family, width, height, flat_button):
     sharp_flat = button((width - margin - key, (m.header - key) / 2 if key <= m.header else 4, key, key),
                         name="buttonFlatOrSharp", image=flat_button, actions=["toggleSharpOfFlat:"],
                         background=None)
+    if flat_button_heights:
+        sharp_flat["imageByHeight"] = flat_button_heights
     items = header(m, width, "chordsTitle1", "Chords", left=back, right=sharp_flat)
     top = max(m.header, key + 8)
     items.append(label((margin, top, width - 2 * margin, m.body_font + 8), "Choose a root and a chord type",
@@ -482,7 +523,7 @@ def chords_scene(family, width, height, flat_button):
     items.append(label((margin, top, width - 2 * margin, display_font + 12), "-", "chordDisplay",
                        font=display_font, bold=True, align="center"))
     top += display_font + 12 + gap
-    k_height = (height - top - margin) / BOARD_H
+    k_height = (height - top - margin) / (BOARD_H + NAMES_H)
     k_width = (width - 2 * margin) / (BOARD_W + 2 * NUMBER_GUTTER)
     k = min(k_height, k_width, 1.8 if m.tablet else 1.0)
     items.append(fretboard(width / 2, top, k))
@@ -495,7 +536,7 @@ def layout(name):
     return {
         "initialScene": "ViewController",
         "scenes": [tuner_scene(family, width, height, string_view, suffix),
-                   chords_scene(family, width, height, flat_button)],
+                   chords_scene(family, width, height, flat_button, flat_button_by_height(name, flat_button))],
     }
 
 
@@ -506,13 +547,79 @@ def as_text(document):
                   lambda found: "[" + re.sub(r"\s*\n\s*", " ", found.group(1)) + "]", text) + "\n"
 
 
+# ---------------------------------------------------------------- Spanish
+
+# The Spanish of every text the layouts show, by its English. A section title
+# shown in capitals is translated from its words here and shown in capitals too.
+SPANISH = {
+    "Chords ›": "Acordes ›",
+    "String sounds": "Sonido de las cuerdas",
+    "Settings": "Ajustes",
+    "Microphone sensitivity": "Sensibilidad del micrófono",
+    "Sound confirmation": "Pitido de confirmación",
+    "Frequency chart": "Tabla de frecuencias",
+    "About": "Acerca de",
+    "Thank you for tuning with Pallqa Tuner.": "Gracias por afinar con Pallqa Tuner.",
+    "Pluck one course at a time and tune it until the lamp turns green.":
+        "Pulsa un orden a la vez y afínalo hasta que la luz se ponga verde.",
+    "Rate Pallqa Tuner": "Valora Pallqa Tuner",
+    "More apps": "Más apps",
+    "Close": "Cerrar",
+    "Tuning fork": "Diapasón",
+    "Done": "Listo",
+    "Stop": "Detener",
+    "‹ Tuner": "‹ Afinador",
+    "Chords": "Acordes",
+    "Choose a root and a chord type": "Elige una tónica y un tipo de acorde",
+    "Tuning needle": "Aguja de afinación",
+}
+# Names that read the same in Spanish: the program, its maker, the maker's other
+# applications, and note names.
+SAME_IN_SPANISH = {"Pallqa Tuner", "Tarvelo Labs"} | {app_title(action) for action in MORE_APPS}
+NOTE_NAME = re.compile(r"^[A-G][#♭]?\d")
+
+
+def layout_texts(element):
+    """Every label text and button title of an element and the elements inside it."""
+    for key in ("text", "title"):
+        if element.get(key):
+            yield element[key]
+    for child in element.get("subviews", ()):
+        yield from layout_texts(child)
+
+
+def spanish_table(documents):
+    """The Spanish of every text with a letter in it; fails on a text without one."""
+    by_capitals = {english.upper(): spanish.upper() for english, spanish in SPANISH.items()}
+    table = {}
+    for document in documents:
+        for scene in document["scenes"]:
+            for text in layout_texts(scene["view"]):
+                if not re.search(r"[^\W\d_]", text):
+                    continue
+                if text in SPANISH:
+                    table[text] = SPANISH[text]
+                elif text in by_capitals:
+                    table[text] = by_capitals[text]
+                elif text in SAME_IN_SPANISH or NOTE_NAME.match(text):
+                    table[text] = text
+                else:
+                    sys.exit(f"make_layouts.py: no Spanish for the layout text {text!r}; add it to SPANISH")
+    return dict(sorted(table.items()))
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources", "layouts")
     os.makedirs(out, exist_ok=True)
-    for name in SCREENS:
+    documents = {name: layout(name) for name in SCREENS}
+    for name, document in documents.items():
         with open(os.path.join(out, name + ".json"), "w", encoding="utf-8") as file:
-            file.write(as_text(layout(name)))
+            file.write(as_text(document))
+    strings = os.path.join(out, "..", "strings", "es")
+    os.makedirs(strings, exist_ok=True)
+    with open(os.path.join(strings, "Main.json"), "w", encoding="utf-8") as file:
+        file.write(json.dumps(spanish_table(documents.values()), indent=2, ensure_ascii=False) + "\n")
 
 
 if __name__ == "__main__":

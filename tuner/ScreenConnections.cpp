@@ -29,6 +29,8 @@ std::map<std::string, platform::OutletBinder> ViewController::outlets() {
         {"soundNotificationSwitch", platform::outlet(soundNotificationSwitch)},
         {"stringSoundsSwitch", platform::outlet(stringSoundsSwitch)},
         {"freqChartSwitch", platform::outlet(freqChartSwitch)},
+        {"tuningForkHint", platform::outlet(tuningForkHint)},
+        {"tuningForkStopButton", platform::outlet(tuningForkStopButton)},
         {"guideCourse", platform::outlet(guideCourse)},
         {"guideCents", platform::outlet(guideCents)},
         {"guideDirection", platform::outlet(guideDirection)},
@@ -43,6 +45,7 @@ std::map<std::string, platform::Control::Action> ViewController::actions() {
     };
     table.merge(tuningFork_.actions());
     table.merge(stringSounds_.actions());
+    table.insert_or_assign("toggleStringSounds:", [this](platform::Control* sender) { toggleStringSounds(sender); });
     table.merge(beep_.actions());
     return table;
 }

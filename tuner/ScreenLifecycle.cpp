@@ -2,6 +2,7 @@
 // what happens each time it appears (the stored settings, or the first-run
 // reset), and the settings that belong to the screen itself.
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -39,7 +40,12 @@ std::string localized(const char* key) { return platform::Bundle::mainBundle().l
 }  // namespace
 
 ViewController::ViewController(std::function<void()> requestReview, std::shared_ptr<PitchInput> pitchInput)
-    : requestReview_(std::move(requestReview)), pitchInput_(std::move(pitchInput)) {}
+    : requestReview_(std::move(requestReview)), pitchInput_(std::move(pitchInput)) {
+    tuningFork_.setPlayStateObserver([this](bool playing) {
+        setHidden(tuningForkHint, playing);
+        setHidden(tuningForkStopButton, !playing);
+    });
+}
 
 ViewController::~ViewController() {
     if (timer_) timer_->invalidate();
@@ -66,6 +72,7 @@ void ViewController::viewDidLoad() {
         (void)session->setActive(true);
     }
 
+    nameElementsForScreenReaders();
     pitchInput_->listen();
     timer_ = platform::RunLoop::main().scheduleRepeating(kTickInterval, [this] { tickFree(timer_.get()); });
 
@@ -88,6 +95,8 @@ void ViewController::viewWillAppear(bool animated) {
     localizeSettings();
     localizeNotes();
     localizeAbout();
+    sound::StringSounds::showControlsEnabled(view());
+    describeSettings();
 }
 
 void ViewController::restoreSettings() {
@@ -112,9 +121,16 @@ void ViewController::restoreSettings() {
     // While the tuning fork is in use the beep stays quiet; its switch goes on showing the setting.
     if (tuningFork == 1) sound::soundNotificationOn = false;
 
-    // The limits stay as they are until the slider moves.
     micSensitivityValue = sensitivityLevelOf(defaults.floatForKey(kSavedSliderValueKey));
     if (micSensitivitySlider) micSensitivitySlider->setValue(static_cast<float>(micSensitivityValue));
+    // The level the slider shows is the one in force from the start, not only
+    // once the slider is moved: a stored level beyond the slider's ends takes
+    // the limits of the end it is shown at.
+    const int64_t shownLevel = std::clamp(micSensitivityValue, kLowestSensitivityLevel, kHighestSensitivityLevel);
+    if (const auto limits = limitsForSensitivityLevel(shownLevel)) {
+        bottomLimit = limits->bottom;
+        topLimit = limits->top;
+    }
 
     const int64_t runs = defaults.integerForKey(kNumberOfRunsKey);
     defaults.setInteger(runs < std::numeric_limits<int64_t>::max() ? runs + 1 : runs, kNumberOfRunsKey);
@@ -154,6 +170,11 @@ void ViewController::toggleFreqChart(platform::Control* sender) {
     } else {
         platform::NSLog("Frequency chart IS NOT enabled: %d", 0);
     }
+}
+
+void ViewController::toggleStringSounds(platform::Control* sender) {
+    stringSounds_.toggleStringSounds(sender);
+    sound::StringSounds::showControlsEnabled(view());
 }
 
 void ViewController::localizeSettings() {

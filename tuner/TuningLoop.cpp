@@ -86,6 +86,8 @@ void ViewController::tickFree(platform::Timer* /*timer*/) {
         displayTunedString(match->stringIndex);
         setImage(LEDDisplay, platform::imageNamed(green64()));
         setImage(LEDDisplay128, platform::imageNamed(green128()));
+        describeLamp(true);
+        describeLitString(match->pitchNumber);
         setText(freq_label, match->frequencyText);
         lastFrequencyLabel = match->frequencyText;
         beep_.playSoundOnce(static_cast<size_t>(match->pitchNumber));
@@ -112,6 +114,8 @@ void ViewController::displayNoStrings() {
     setHidden(tunedStringiPad, true);
     setImage(LEDDisplay, platform::imageNamed(yellow64()));
     setImage(LEDDisplay128, platform::imageNamed(yellow128()));
+    describeLamp(false);
+    describeLitString(0);
 }
 
 void ViewController::micSensitivity(platform::Control* sender) {
@@ -127,6 +131,7 @@ void ViewController::micSensitivity(platform::Control* sender) {
         bottomLimit = limits->bottom;
         topLimit = limits->top;
     }
+    describeSettings();
     platform::NSLog("micSensitivityValue: %ld", micSensitivityValue);
     platform::NSLog("bottomLimit: %f", bottomLimit);
     platform::NSLog("topLimit: %f", topLimit);

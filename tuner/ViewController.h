@@ -12,6 +12,7 @@
 // not hold every element, and a missing one is simply not drawn on.
 // Everything here runs on the main thread.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -107,7 +108,8 @@ public:
     void play4thStringSound(platform::Control* sender) { stringSounds_.play4thStringSound(sender); }
     void play5thStringSound(platform::Control* sender) { stringSounds_.play5thStringSound(sender); }
     void play6thStringSound(platform::Control* sender) { stringSounds_.play6thStringSound(sender); }
-    void toggleStringSounds(platform::Control* sender) { stringSounds_.toggleStringSounds(sender); }
+    // Also dims the string buttons while the sounds are off.
+    void toggleStringSounds(platform::Control* sender);
     void soundNotificationAction(platform::Control* sender) { beep_.soundNotificationAction(sender); }
     void playE659_3Hz(platform::Control* sender) { tuningFork_.playE659_3Hz(sender); }
     void playA440Hz(platform::Control* sender) { tuningFork_.playA440Hz(sender); }
@@ -163,6 +165,10 @@ public:
     std::shared_ptr<platform::Switch> soundNotificationSwitch;
     std::shared_ptr<platform::Switch> stringSoundsSwitch;
     std::shared_ptr<platform::Switch> freqChartSwitch;
+    // Additions of this program's tuning-fork panel: a hint shown while no tone
+    // plays, and the Stop button shown only while one does.
+    std::shared_ptr<platform::Label> tuningForkHint;
+    std::shared_ptr<platform::Button> tuningForkStopButton;
     // The tuning guide.
     std::shared_ptr<platform::Label> guideCourse;
     std::shared_ptr<platform::Label> guideCents;
@@ -177,12 +183,27 @@ private:
     void restoreSettings();
     void resetSettingsForFirstRun();
 
+    // What screen readers say (SpokenDescriptions.cpp): the elements' names,
+    // once; the lamp's and the lit string's states, on each tick that sets them.
+    void nameElementsForScreenReaders();
+    void describeLamp(bool inTune);
+    void describeLitString(int pitchNumber);  // 0: no string lit
+    void describeSettings();
+
     std::function<void()> requestReview_;
     std::shared_ptr<PitchInput> pitchInput_;
     std::shared_ptr<platform::Timer> timer_;
     // The buffer the guide shows, if it shows one.
     bool guideShowsBuffer_ = false;
     uint64_t guidedBuffer_ = 0;
+
+    // The spoken states, made once so a tick makes no text.
+    struct SpokenStates {
+        std::string inTune;
+        std::string notInTune;
+        std::array<std::string, 5> courses;  // "A4, strings 3 and 4", by course
+    };
+    SpokenStates spoken_;
 
     sound::ToneGenerator tone_;
     sound::TuningFork tuningFork_{tfnoteDisplay, tfFreqLabel};

@@ -104,8 +104,13 @@ std::string Bundle::preferredLanguageFromEnvironment() {
 
 std::optional<std::filesystem::path> Bundle::pathForResource(const std::string& name,
                                                              const std::string& extension) const {
-    fs::path path = resourcePath_ / (extension.empty() ? name : name + "." + extension);
+    const std::string file = extension.empty() ? name : name + "." + extension;
     std::error_code ec;
+    // A picture with words in it has a copy per language under localized/<language>/.
+    if (fs::path localized = resourcePath_ / "localized" / language_ / file; fs::exists(localized, ec)) {
+        return localized;
+    }
+    fs::path path = resourcePath_ / file;
     if (fs::exists(path, ec)) return path;
     return std::nullopt;
 }

@@ -28,6 +28,8 @@ public:
     static std::string preferredLanguageFromEnvironment();
 
     const std::filesystem::path& resourcePath() const { return resourcePath_; }
+    // The resource's file: the chosen language's own copy under localized/<language>/
+    // where there is one, else the one every language shares.
     std::optional<std::filesystem::path> pathForResource(const std::string& name, const std::string& extension) const;
 
     std::string bundleIdentifier() const { return infoValue("CFBundleIdentifier"); }

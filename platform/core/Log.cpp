@@ -1,52 +1,18 @@
 #include "platform/core/Log.h"
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
 #include <cctype>
-#include <ctime>
+#include <cstdio>
 
 #include "platform/core/Installed.h"
+#include "platform/core/SystemLog.h"
 
 namespace platform {
 namespace {
 
-std::string programName() {
-    std::string name = "pallqa-tuner";
-    if (FILE* f = std::fopen("/proc/self/comm", "r")) {
-        char buffer[64] = {};
-        if (std::fgets(buffer, sizeof buffer, f)) {
-            name = buffer;
-            while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
-        }
-        std::fclose(f);
-    }
-    return name;
-}
-
-std::string timestamp() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                  static_cast<int>(millis));
-    return buffer;
-}
-
-void writeToStderr(const std::string& message) {
-    static const std::string name = programName();
-    std::string line = timestamp() + " " + name + "[" + std::to_string(getpid()) + "] " + message + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
+void writeToSystemLog(const std::string& message) { SystemLog::shared().write(message); }
 
 Installed<LogSink>& currentSink() {
-    static Installed<LogSink> sink([] { return LogSink(writeToStderr); });
+    static Installed<LogSink> sink([] { return LogSink(writeToSystemLog); });
     return sink;
 }
 
@@ -162,6 +128,11 @@ void logMessage(std::string_view format, std::span<const LogArg> args) {
     // Under the slot's lock: once setLogSink() returns, the sink it replaced
     // is no longer being called.
     currentSink().with([&message](const LogSink& sink) { sink(message); });
+}
+
+void logAndTellUser(std::string_view format, std::span<const LogArg> args) {
+    logMessage(format, args);
+    SystemLog::shared().tellUser(formatMessage(format, args));
 }
 
 LogSink setLogSink(LogSink sink) { return currentSink().installOrDefault(std::move(sink)); }

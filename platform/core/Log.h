@@ -1,7 +1,7 @@
 #pragma once
-// The program's log: one line per call on stderr, prefixed with a timestamp,
-// the program name and the process id. Formats use the printf conventions the
-// system's messages are written in, plus %@ for a text argument.
+// The program's log: one line per call, to the system log (SystemLog.h) unless
+// a test captured it. Formats use the printf conventions the system's messages
+// are written in, plus %@ for a text argument.
 
 #include <cstdint>
 #include <functional>
@@ -41,13 +41,24 @@ private:
 // A conversion without a matching argument prints nothing.
 std::string formatMessage(std::string_view format, std::span<const LogArg> args);
 
-// Writes one formatted line to the current sink (stderr unless a test captured it).
+// Writes one formatted line to the current sink (the system log unless a test captured it).
 void logMessage(std::string_view format, std::span<const LogArg> args);
 
 template <typename... Args>
 void NSLog(std::string_view format, const Args&... args) {
     const LogArg packed[] = {LogArg(args)..., LogArg(0)};
     logMessage(format, std::span<const LogArg>(packed, sizeof...(Args)));
+}
+
+// Logs a line the user must see whatever the log shows (no display, no
+// microphone): it also goes to stderr, as "pallqa-tuner: <line>", unless the
+// log itself is shown there already.
+void logAndTellUser(std::string_view format, std::span<const LogArg> args);
+
+template <typename... Args>
+void NSLogAndTellUser(std::string_view format, const Args&... args) {
+    const LogArg packed[] = {LogArg(args)..., LogArg(0)};
+    logAndTellUser(format, std::span<const LogArg>(packed, sizeof...(Args)));
 }
 
 // Collects the log's messages (without prefix) while it lives; for tests.
@@ -69,7 +80,7 @@ private:
     std::function<void(const std::string&)> previous_;
 };
 
-// Where log lines go; the default writes the prefixed line to stderr.
+// Where log lines go; the default hands them to the system log.
 using LogSink = std::function<void(const std::string& message)>;
 LogSink setLogSink(LogSink sink);
 

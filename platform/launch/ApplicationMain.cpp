@@ -9,6 +9,7 @@
 #include "platform/launch/ConsoleFrontend.h"
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
+#include "platform/core/SystemLog.h"
 #include "platform/store/UserDefaults.h"
 
 namespace platform {
@@ -34,7 +35,7 @@ std::unique_ptr<Frontend> chooseFrontend(const LaunchOptions& options, const App
         if (tables.openWindow) {
             if (auto window = tables.openWindow(options)) return window;
         }
-        NSLog("No display: the screen is shown on the console");
+        NSLogAndTellUser("No display: the screen is shown on the console");
     }
     return std::make_unique<ConsoleFrontend>(std::cout);
 }
@@ -66,6 +67,9 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
         return 1;
     }
 
+    // The phone keeps its log out of the user's sight, in the system log; here
+    // that is a file of the user's state, shown on the terminal only when asked.
+    SystemLog::shared().redirect({SystemLog::defaultFile(), options.verbose ? stderr : nullptr});
     Device::setCurrent(options.device);
     const Bundle& bundle = Bundle::mainBundle();
     const std::string identifier = bundle.bundleIdentifier();

@@ -79,6 +79,10 @@ void LaunchOptionsReader::declare(CLI::App& program) {
     screenOption_ = program.add_option("--screen", screen_, "the screen class, phone or tablet, and its height in points, "
                                             "e.g. phone:667 or tablet:1194 (default phone:844)")
         ->type_name("CLASS:H");
+    program.add_flag("--verbose", verbose_,
+                     "also show the log on stderr (it is always kept in "
+                     "$XDG_STATE_HOME/pallqa-tuner/pallqa-tuner.log)")
+        ->disable_flag_override();
     program.add_flag("--list-devices", listDevices_, "list the audio inputs and outputs, the defaults marked, and end")
         ->disable_flag_override();
     inputDeviceOption_ = program.add_option("--input-device", inputDevice_,
@@ -96,6 +100,7 @@ std::string LaunchOptionsReader::read(LaunchOptions& options) const {
     options.device.screenWidth = screenWidthFor(Device::kIdiomPhone, kDefaultPhoneHeight);
     options.headless = headless_;
     options.fast = fast_;
+    options.verbose = verbose_;
     if (inputOption_->count() > 0) {
         if (input_.empty()) return "--input needs a file";
         options.input = input_;

@@ -1,7 +1,8 @@
 #pragma once
 // The platform's own command-line options, read before the system starts:
 // where the sound comes from, which frontend shows the screen, how the clock
-// runs, how long the run lasts and which class of screen the program is.
+// runs, how long the run lasts, which class of screen the program is and
+// whether its log shows on the terminal.
 
 #include <filesystem>
 #include <optional>
@@ -28,6 +29,8 @@ struct LaunchOptions {
     std::optional<double> seconds;
     // The screen class, the desktop's default being a phone 844 points high.
     DeviceDescription device;
+    // The log on stderr too, besides its file.
+    bool verbose = false;
     // List the audio devices instead of running.
     bool listDevices = false;
     // The microphone and the loudspeaker, by name or a part of it.
@@ -47,6 +50,7 @@ private:
     std::string input_;
     bool headless_ = false;
     bool fast_ = false;
+    bool verbose_ = false;
     std::string seconds_;
     std::string screen_;
     bool listDevices_ = false;

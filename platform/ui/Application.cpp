@@ -48,6 +48,7 @@ void Application::makeKeyWindow(std::shared_ptr<Window> window) {
 void Application::removeAllWindows() {
     windows_.clear();
     keyWindow_.reset();
+    noWindowExplanation_.clear();
 }
 
 void Application::setIdleTimerDisabled(bool disabled) {

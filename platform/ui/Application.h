@@ -55,7 +55,7 @@ public:
     const std::shared_ptr<Window>& keyWindow() const { return keyWindow_; }
     const std::vector<std::shared_ptr<Window>>& windows() const { return windows_; }
     void makeKeyWindow(std::shared_ptr<Window> window);
-    // Forgets every window (tests that start from a clean application).
+    // Forgets every window, and why there is none (tests that start from a clean application).
     void removeAllWindows();
 
     bool isIdleTimerDisabled() const { return idleTimerDisabled_; }
@@ -68,6 +68,11 @@ public:
     void setUrlOpener(std::shared_ptr<UrlOpener> opener) { urlOpener_ = std::move(opener); }
     const std::shared_ptr<UrlOpener>& urlOpener() const { return urlOpener_; }
 
+    // Why there is no window, for a frontend to show in its place (which
+    // screens have a layout, say); empty when nothing is known.
+    const std::string& noWindowExplanation() const { return noWindowExplanation_; }
+    void setNoWindowExplanation(std::string text) { noWindowExplanation_ = std::move(text); }
+
     // The status bar does not exist here; kept so callers read as they do on a phone.
     void setStatusBarStyle(int) {}
 
@@ -78,6 +83,7 @@ private:
     bool idleTimerDisabled_ = false;
     std::function<void(bool)> idleObserver_;
     std::shared_ptr<UrlOpener> urlOpener_;
+    std::string noWindowExplanation_;
 };
 
 }  // namespace platform

@@ -16,6 +16,25 @@ void ImageView::setImage(ImageRef image) {
     notify(Change::Image);
 }
 
+void Control::setEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    notify(Change::Enabled);
+}
+
+std::vector<std::shared_ptr<Control>> controlsSending(const std::shared_ptr<View>& root, std::string_view selector) {
+    std::vector<std::shared_ptr<Control>> found;
+    if (!root) return found;
+    if (auto control = std::dynamic_pointer_cast<Control>(root); control && control->sendsAction(selector)) {
+        found.push_back(std::move(control));
+    }
+    for (const auto& child : root->subviews()) {
+        auto below = controlsSending(child, selector);
+        found.insert(found.end(), below.begin(), below.end());
+    }
+    return found;
+}
+
 void Button::setImage(ImageRef image, ControlState) {
     if (image_ == image) return;
     image_ = std::move(image);

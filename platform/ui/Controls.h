@@ -2,8 +2,11 @@
 // Labels, pictures and the controls that send actions. A user's tap, slide,
 // flip or selection goes through the same user*() call whatever the frontend.
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui/Image.h"
@@ -34,16 +37,40 @@ class Control : public View {
 public:
     using Action = std::function<void(Control* sender)>;
     void addTarget(Action action) { actions_.push_back(std::move(action)); }
+    // The same, remembering the action's name ("playA440Hz:") for sendsAction.
+    void addTarget(Action action, std::string selector) {
+        selectors_.push_back(std::move(selector));
+        addTarget(std::move(action));
+    }
     void sendActions() {
         // Copied so an action may add targets without invalidating the loop.
         const auto actions = actions_;
         for (const auto& action : actions) action(this);
     }
     size_t targetCount() const { return actions_.size(); }
+    bool sendsAction(std::string_view selector) const {
+        return std::find(selectors_.begin(), selectors_.end(), selector) != selectors_.end();
+    }
+
+    // A disabled control is shown dimmed and takes no taps; the program's own
+    // calls still work.
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    // The control that closes the panel it sits in or leaves the screen
+    // (a Done, a Close, a back button): what the Escape key presses.
+    bool closesScreen() const { return closesScreen_; }
+    void setClosesScreen(bool closes) { closesScreen_ = closes; }
 
 private:
     std::vector<Action> actions_;
+    std::vector<std::string> selectors_;
+    bool enabled_ = true;
+    bool closesScreen_ = false;
 };
+
+// The controls under `root` (root included) that send `selector`, in tree order.
+std::vector<std::shared_ptr<Control>> controlsSending(const std::shared_ptr<View>& root, std::string_view selector);
 
 enum class ControlState { Normal };
 

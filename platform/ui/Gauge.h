@@ -20,9 +20,8 @@ public:
     // The text is copied into the gauge's own, which keeps its storage.
     void setValue(std::optional<float> value, std::string_view spokenValue);
     const std::string& spokenValue() const { return spokenValue_; }
-    // What a screen reader calls the gauge ("Tuning needle").
-    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
-    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
+    // What a screen reader calls the gauge ("Tuning needle") is the view's
+    // accessibility label.
 
     float minimumValue() const { return minimum_; }
     float maximumValue() const { return maximum_; }
@@ -39,7 +38,6 @@ public:
 private:
     std::optional<float> value_;
     std::string spokenValue_;
-    std::string accessibilityLabel_;
     float minimum_ = -1.0f;
     float maximum_ = 1.0f;
     float zone_ = 0.0f;

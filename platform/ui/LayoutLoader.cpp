@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/core/Device.h"
 #include "platform/ui/Gauge.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoaderDocument.h"
@@ -97,14 +98,19 @@ public:
 private:
     void setContent(View& view, const Storyboard::Element& element) {
         ImageRef image;
-        if (!element.image.empty()) {
-            image = imageNamed(element.image);
-            if (!image) problems_.push_back("picture " + element.image + " not found");
+        const auto atHeight = element.imageByHeight.find(Screen::mainBoundsHeight());
+        const std::string& imageName = atHeight != element.imageByHeight.end() ? atHeight->second : element.image;
+        if (!imageName.empty()) {
+            image = imageNamed(imageName);
+            if (!image) problems_.push_back("picture " + imageName + " not found");
         }
-        if (auto* label = dynamic_cast<Label*>(&view)) label->setText(element.text);
+        // A document is written in English; its texts in other languages are in the "Main" table.
+        const std::string text =
+            element.text.empty() ? element.text : Bundle::mainBundle().localizedString(element.text, element.text, "Main");
+        if (auto* label = dynamic_cast<Label*>(&view)) label->setText(text);
         if (auto* picture = dynamic_cast<ImageView*>(&view)) picture->setImage(image);
         if (auto* button = dynamic_cast<Button*>(&view)) {
-            button->setTitle(element.text);
+            button->setTitle(text);
             button->setImage(image, ControlState::Normal);
         }
         if (auto* toggle = dynamic_cast<Switch*>(&view)) toggle->setOn(element.on);
@@ -113,7 +119,7 @@ private:
             slider->setValue(element.value);
         }
         if (auto* gauge = dynamic_cast<Gauge*>(&view)) {
-            gauge->setAccessibilityLabel(element.text);
+            gauge->setAccessibilityLabel(text);
             gauge->setRange(element.range.first, element.range.second);
             gauge->setZone(element.zone);
         }
@@ -134,12 +140,13 @@ private:
             problems_.push_back("no action " + selector + " for " + (elementName.empty() ? "a control" : elementName));
             return;
         }
-        control.addTarget(action->second);
+        control.addTarget(action->second, selector);
         sent_.insert(selector);
     }
 
     void connectNavigation(Control& control, const Navigation& navigation) {
         std::weak_ptr<ViewController> self = controller_;
+        control.setClosesScreen(navigation.kind == Navigation::Kind::Dismiss || navigation.kind == Navigation::Kind::Hide);
         switch (navigation.kind) {
             case Navigation::Kind::Present: {
                 // The control keeps its document, as a screen keeps the storyboard it came from.

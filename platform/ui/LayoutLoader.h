@@ -3,7 +3,9 @@
 // resources/layouts/<name>.json. A document names its scenes; each scene gives
 // the class of its controller and the tree of its elements (kind, outlet name,
 // frame, initial state, look, the actions a control sends and where a control
-// navigates). Loading a scene makes its controller from a table of classes the
+// navigates). A document may serve screens of several heights; a picture may
+// differ on some of them. Texts are written in English; the bundle's "Main"
+// table gives them in the language in use. Loading a scene makes its controller from a table of classes the
 // caller passes, builds the views, connects outlets and actions by name through
 // the tables the controller declares, and then calls viewDidLoad once.
 //
@@ -40,6 +42,9 @@ struct ElementStyle {
     std::string color;        // text colour "#rrggbb"; empty leaves it to the frontend
     std::string background;   // fill "#rrggbb"; empty is transparent
     double cornerRadius = 0.0;
+    // Hidden, the element gives its height back: its parent closes up and
+    // what stands below the parent moves up.
+    bool collapses = false;
 };
 
 // The look a layout gave `view`; null for views no layout built.

@@ -1,5 +1,6 @@
 #include "platform/ui/LayoutLoaderDocument.h"
 
+#include <charconv>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -83,7 +84,8 @@ public:
         if (!style.is_object()) return fail(here, "expected an object");
         std::string align;
         if (!number(style, "font", here, out.fontSize) || !flag(style, "bold", here, out.bold) ||
-            !flag(style, "wrap", here, out.wraps) || !text(style, "color", here, out.color, false) ||
+            !flag(style, "wrap", here, out.wraps) || !flag(style, "collapse", here, out.collapses) ||
+            !text(style, "color", here, out.color, false) ||
             !text(style, "background", here, out.background, false) ||
             !number(style, "radius", here, out.cornerRadius) || !text(style, "align", here, align, false)) {
             return false;
@@ -118,6 +120,24 @@ public:
         return true;
     }
 
+    // {"1376": "flat.png"}: heights in points, each with its picture.
+    bool imagesByHeight(const json& object, const std::string& where, std::map<double, std::string>& out) {
+        if (!object.contains("imageByHeight")) return true;
+        const json& table = object["imageByHeight"];
+        const std::string here = where + ".imageByHeight";
+        if (!table.is_object()) return fail(here, "expected {\"height\": picture, ...}");
+        for (const auto& [height, image] : table.items()) {
+            double points = 0.0;
+            const auto [end, error] = std::from_chars(height.data(), height.data() + height.size(), points);
+            if (error != std::errc() || end != height.data() + height.size() || !(points > 0.0)) {
+                return fail(here, "\"" + height + "\" is not a height in points");
+            }
+            if (!image.is_string()) return fail(here + "." + height, "expected a picture name");
+            out[points] = image.get<std::string>();
+        }
+        return true;
+    }
+
     bool element(const json& object, const std::string& where, Storyboard::Element& out) {
         if (!object.is_object()) return fail(where, "expected an element object");
         std::string type;
@@ -135,6 +155,7 @@ public:
         if (!text(object, "name", where, out.name, false) || !flag(object, "hidden", where, out.hidden) ||
             !number(object, "tag", where, tag) || !text(object, "text", where, out.text, false) ||
             !text(object, "title", where, out.text, false) || !text(object, "image", where, out.image, false) ||
+            !imagesByHeight(object, where, out.imageByHeight) ||
             !flag(object, "on", where, out.on) || !number(object, "value", where, value) ||
             !number(object, "zone", where, zone) || !style(object, where, out.style) ||
             !texts(object, "actions", where, out.actions) || !navigation(object, where, out.navigation)) {

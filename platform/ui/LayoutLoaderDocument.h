@@ -2,6 +2,7 @@
 // The parsed form of a layout document, shared by the reader and the loader.
 // Private to the layout loader.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ struct Storyboard::Element {
     int64_t tag = 0;
     std::string text;     // a label's text, a button's title or a gauge's name for a screen reader
     std::string image;    // a picture's or a button's picture resource
+    // Another picture on screens of these heights in points (a document may
+    // serve more than one height).
+    std::map<double, std::string> imageByHeight;
     bool on = false;
     std::pair<float, float> range{0.0f, 1.0f};
     float value = 0.0f;

@@ -32,6 +32,18 @@ void View::setFrame(const Rect& frame) {
     notify(Change::Frame);
 }
 
+void View::setAccessibilityLabel(const std::string& label) {
+    if (accessibilityLabel_ == label) return;
+    accessibilityLabel_ = label;
+    notify(Change::Accessibility);
+}
+
+void View::setAccessibilityValue(const std::string& value) {
+    if (accessibilityValue_ == value) return;
+    accessibilityValue_ = value;
+    notify(Change::Accessibility);
+}
+
 void View::addSubview(std::shared_ptr<View> view) {
     if (!view || view.get() == this) return;
     view->removeFromSuperview();

@@ -18,7 +18,10 @@ class View;
 class ViewController;
 
 // What changed on a view, for observers.
-enum class Change { Hidden, Frame, Text, Image, On, Value, Selection, Subviews, Presentation, Visibility };
+enum class Change {
+    Hidden, Frame, Text, Image, On, Value, Selection, Subviews, Presentation, Visibility,
+    Accessibility, Enabled
+};
 
 // Told of every change to any view; installed by a frontend.
 class UiObserver {
@@ -49,6 +52,15 @@ public:
     int64_t tag() const { return tag_; }
     void setTag(int64_t tag) { tag_ = tag; }
 
+    // What a screen reader says for the element: a short name ("Lamp") and,
+    // where the element has a state, that state ("in tune"). An empty name
+    // leaves it to the frontend (a label's text, a button's title). Setting
+    // what is already there copies nothing, so a tick may repeat it freely.
+    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(const std::string& label);
+    const std::string& accessibilityValue() const { return accessibilityValue_; }
+    void setAccessibilityValue(const std::string& value);
+
     const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
     void addSubview(std::shared_ptr<View> view);
     void removeFromSuperview();
@@ -67,6 +79,8 @@ private:
     bool hidden_ = false;
     Rect frame_;
     int64_t tag_ = 0;
+    std::string accessibilityLabel_;
+    std::string accessibilityValue_;
     std::vector<std::shared_ptr<View>> subviews_;
     View* superview_ = nullptr;
     ViewController* owner_ = nullptr;

@@ -94,12 +94,74 @@ TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
     }
 }
 
+TEST_F(LaunchTest, TheChordDiagramNumbersItsFretsAndNamesItsStrings) {
+    for (const auto& screen : kScreens) {
+        SCOPED_TRACE(screen.layout);
+        setScreen(screen.idiom, screen.height);
+        const auto chords = platform::Storyboard::storyboardWithName(screen.layout, app::AppDelegate::controllerClasses())
+                                ->instantiateViewControllerWithIdentifier("ChordsViewController");
+        // The diagram is the view that holds the finger marks.
+        const auto mark = std::dynamic_pointer_cast<chords::ChordsViewController>(chords)->Str1Fr1;
+        ASSERT_TRUE(mark && mark->superview());
+        const platform::View& diagram = *mark->superview();
+        std::vector<std::string> labels;
+        for (const auto& view : diagram.subviews()) {
+            const auto* label = dynamic_cast<const platform::Label*>(view.get());
+            if (!label) continue;
+            labels.push_back(label->text());
+            EXPECT_GE(view->frame().x, 0.0) << label->text();
+            EXPECT_LE(view->frame().y + view->frame().height, diagram.frame().height) << label->text();
+        }
+        EXPECT_EQ(labels, (std::vector<std::string>{"1", "2", "3", "4", "E5", "A4", "E4", "C5", "G4"}));
+    }
+}
+
+TEST_F(LaunchTest, TheSharpFlatButtonStartsOnThePictureItsCodeSetsForEveryServedHeight) {
+    // Two presses come back to the first spelling: the picture the code sets
+    // then is the one the layout must start on.
+    const double heights[][2] = {{0, 480}, {0, 568},  {0, 667},  {0, 736},  {0, 812},  {0, 844},  {0, 852},
+                                 {0, 874}, {0, 896},  {0, 912},  {0, 926},  {0, 932},  {0, 956},  {1, 1024},
+                                 {1, 1080}, {1, 1112}, {1, 1133}, {1, 1180}, {1, 1194}, {1, 1210}, {1, 1366},
+                                 {1, 1376}};
+    const auto pictureName = [](const chords::ChordsViewController& screen) {
+        const auto image = screen.buttonFlatOrSharp->imageForState(platform::ControlState::Normal);
+        return image ? image->name : std::string();
+    };
+    for (const auto& [idiom, height] : heights) {
+        SCOPED_TRACE(height);
+        setScreen(static_cast<int64_t>(idiom), height);
+        const auto layout = app::chooseLayout(static_cast<int64_t>(idiom), height).layoutName;
+        ASSERT_TRUE(layout);
+        const auto screen = std::dynamic_pointer_cast<chords::ChordsViewController>(
+            platform::Storyboard::storyboardWithName(*layout, app::AppDelegate::controllerClasses())
+                ->instantiateViewControllerWithIdentifier("ChordsViewController"));
+        ASSERT_TRUE(screen && screen->buttonFlatOrSharp);
+        const std::string first = pictureName(*screen);
+        screen->toggleSharpOfFlat(nullptr);
+        screen->toggleSharpOfFlat(nullptr);
+        EXPECT_EQ(pictureName(*screen), first);
+    }
+}
+
 TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
     setScreen(0, 800);
+    testing::internal::CaptureStderr();
     app::AppDelegate delegate = launch();
+    const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(delegate.window());
     EXPECT_EQ(log->count("iPhone has a height of: 800.000000"), 5u);
     EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1) << "the launch still counts";
+    // Said plainly, once, outside the log: which heights would have worked.
+    EXPECT_EQ(err, "pallqa-tuner: no layout for a phone 800 points high; " + app::servedHeights() + "\n");
+    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "The " + app::servedHeights() + ".");
+}
+
+TEST_F(LaunchTest, AScreenWithALayoutSaysNothingOnStderr) {
+    setScreen(1, 1376);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(launch().window());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "");
 }
 
 TEST_F(LaunchTest, TheStatusBarIsHidden) { EXPECT_TRUE(app::AppDelegate().prefersStatusBarHidden()); }

@@ -41,6 +41,12 @@ TEST(LayoutSelection, EveryListedHeightGetsItsLayout) {
     }
 }
 
+TEST(LayoutSelection, NamesEveryServedHeightOfEachClassInOrder) {
+    EXPECT_EQ(app::servedHeights(),
+              "phone layouts serve heights 480, 568, 667, 736, 812, 844, 852, 874, 896, 912, 926, 932 and 956; "
+              "tablet layouts serve heights 1024, 1080, 1112, 1133, 1180, 1194, 1210, 1366 and 1376");
+}
+
 TEST(LayoutSelection, APhoneLogsItsHeightFiveTimesMatchedOrNot) {
     for (double height : {480.0, 844.0, 800.0}) {
         const auto choice = chooseLayout(0, height);

@@ -18,13 +18,13 @@ struct ProgramRun {
 };
 
 // Runs the program with `arguments` (already quoted for the shell), its
-// settings in a folder of this test's own; stderr is kept apart from stdout.
+// settings and log in a folder of this test's own; stderr is kept apart from stdout.
 // With `piped`, that file comes to the program's stdin through a pipe.
 ProgramRun runProgram(const std::string& arguments, const std::string& piped = "") {
     const auto folder = testing_support::temporaryFolder();
     const std::string command = (piped.empty() ? "" : "cat " + piped + " | ") + "XDG_CONFIG_HOME='" +
-                                (folder / "config").string() + "' '" PALLQA_PROGRAM "' " + arguments + " 2>'" +
-                                (folder / "stderr.txt").string() + "'";
+                                (folder / "config").string() + "' XDG_STATE_HOME='" + (folder / "state").string() +
+                                "' '" PALLQA_PROGRAM "' " + arguments + " 2>'" + (folder / "stderr.txt").string() + "'";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;

@@ -30,6 +30,17 @@ TEST_F(ChordsScreenTest, TheSwitchRenamesWithoutMovingAMark) {
     EXPECT_EQ(variantsSearched(), 5);
 }
 
+TEST_F(ChordsScreenTest, ScreenReadersHearWhatTheSpellingButtonDoes) {
+    for (const auto& [idiom, height] : {std::pair<int64_t, double>{0, 844.0}, {1, 1366.0}}) {
+        setScreen(idiom, height);
+        auto screen = loadScreen();
+        screen->toggleSharpOfFlat(nullptr);  // now spelled with flats; the button offers sharps
+        EXPECT_EQ(screen->buttonFlatOrSharp->accessibilityLabel(), "Spell with sharps") << height;
+        screen->toggleSharpOfFlat(nullptr);
+        EXPECT_EQ(screen->buttonFlatOrSharp->accessibilityLabel(), "Spell with flats") << height;
+    }
+}
+
 TEST_F(ChordsScreenTest, LargeTabletsGetTheProButtonPictures) {
     struct Case {
         int64_t idiom;

@@ -221,11 +221,13 @@ struct SliderRestoreCase {
     std::optional<float> stored;  // none: the key is missing
     int64_t level;
     float slider;
+    double bottomLimit;  // the limits of the level the slider shows
+    double topLimit;
 };
 
 class SliderRestoreTest : public ScreenLifecycleTest, public testing::WithParamInterface<SliderRestoreCase> {};
 
-TEST_P(SliderRestoreTest, PutsTheSliderAtTheTruncatedLevelAndKeepsTheLimits) {
+TEST_P(SliderRestoreTest, PutsTheSliderAtTheTruncatedLevelAndPutsItsLimitsInForce) {
     storeEarlierRun();
     defaults->removeObjectForKey(ViewController::kSavedSliderValueKey);
     if (GetParam().stored) defaults->setFloat(*GetParam().stored, ViewController::kSavedSliderValueKey);
@@ -235,18 +237,32 @@ TEST_P(SliderRestoreTest, PutsTheSliderAtTheTruncatedLevelAndKeepsTheLimits) {
 
     EXPECT_EQ(tuner::micSensitivityValue, GetParam().level);
     EXPECT_EQ(screen->micSensitivitySlider->value(), GetParam().slider);
-    EXPECT_DOUBLE_EQ(tuner::bottomLimit, 0.002);
-    EXPECT_DOUBLE_EQ(tuner::topLimit, 0.0045);
+    EXPECT_DOUBLE_EQ(tuner::bottomLimit, GetParam().bottomLimit);
+    EXPECT_DOUBLE_EQ(tuner::topLimit, GetParam().topLimit);
+    EXPECT_TRUE(log->contains("bottomLimit: " + std::to_string(GetParam().bottomLimit)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StoredValues, SliderRestoreTest,
-    testing::Values(SliderRestoreCase{"Eight", 8.0f, 8, 8.0f}, SliderRestoreCase{"SevenPointNine", 7.9f, 7, 7.0f},
-                    SliderRestoreCase{"Missing", std::nullopt, 0, 0.0f},
-                    SliderRestoreCase{"BeyondTheSlider", 25.0f, 25, 10.0f},
-                    SliderRestoreCase{"Negative", -3.5f, -3, 0.0f},
-                    SliderRestoreCase{"Huge", 1e30f, std::numeric_limits<int64_t>::max(), 10.0f}),
+    testing::Values(SliderRestoreCase{"Eight", 8.0f, 8, 8.0f, 0.005, 0.0075},
+                    SliderRestoreCase{"SevenPointNine", 7.9f, 7, 7.0f, 0.004, 0.0065},
+                    SliderRestoreCase{"Three", 3.0f, 3, 3.0f, 0.002, 0.0045},
+                    SliderRestoreCase{"Missing", std::nullopt, 0, 0.0f, 0.002, 0.0045},
+                    SliderRestoreCase{"BeyondTheSlider", 25.0f, 25, 10.0f, 0.007, 0.0095},
+                    SliderRestoreCase{"Negative", -3.5f, -3, 0.0f, 0.002, 0.0045},
+                    SliderRestoreCase{"Huge", 1e30f, std::numeric_limits<int64_t>::max(), 10.0f, 0.007, 0.0095}),
     [](const auto& tested) { return std::string(tested.param.name); });
+
+TEST_F(ScreenLifecycleTest, ARestoredLevelGatesTheFirstTicks) {
+    // Level 8 clears the display below 0.005: a sound at 0.004 must not be matched.
+    storeEarlierRun();
+    defaults->setFloat(8.0f, ViewController::kSavedSliderValueKey);
+    auto screen = makeScreen();
+    screen->viewWillAppear(false);
+    screen->noteDisplay->setText("A4");
+    tickWith(0.004f, 440.0f);
+    EXPECT_EQ(screen->noteDisplay->text(), "");
+}
 
 TEST_F(ScreenLifecycleTest, TheAppearanceCountDoesNotOverflow) {
     storeEarlierRun();

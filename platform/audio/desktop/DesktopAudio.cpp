@@ -41,10 +41,10 @@ void useMicrophoneOrDemo() {
     const auto demo = Bundle::mainBundle().pathForResource(kDemoRecording, "wav");
     std::string error;
     if (demo && installRecordingInput(*demo, error)) {
-        NSLog("No microphone: the tuner hears a recording of the five strings being tuned");
+        NSLogAndTellUser("No microphone: the tuner hears a recording of the five strings being tuned");
         setAudioNotice(kDemoNotice);
     } else {
-        NSLog("No microphone, and the demo recording cannot be read; the tuner hears nothing");
+        NSLogAndTellUser("No microphone, and the demo recording cannot be read; the tuner hears nothing");
     }
 }
 

@@ -17,7 +17,8 @@ constexpr int kIdleMilliseconds = 1000;
 
 RunLoopPump::RunLoopPump(RunLoop& loop, std::optional<double> seconds, std::function<void()> quit)
     : loop_(loop), seconds_(seconds), quit_(std::move(quit)), target_(std::make_shared<Target>()) {
-    timer_.setSingleShot(true);
+    // Repeating: it goes on at the same wait until a turn needs another.
+    timer_.setSingleShot(false);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] { pump(); });
     target_->pump = this;
@@ -42,16 +43,21 @@ void RunLoopPump::pump() {
     if (loop_.isVirtual()) {
         const double left = seconds_ ? *seconds_ - loop_.elapsed() : kVirtualStepSeconds;
         if (left <= 0.0) {
+            timer_.stop();
             quit_();
             return;
         }
         loop_.advance(std::min(kVirtualStepSeconds, left));
-        timer_.start(0);
+        if (!timer_.isActive() || timer_.interval() != 0) timer_.start(0);
         return;
     }
     const std::optional<double> next = loop_.runDueItems();
-    const int wait = next ? static_cast<int>(std::ceil(*next * 1000.0)) : kIdleMilliseconds;
-    timer_.start(std::clamp(wait, 0, kIdleMilliseconds));
+    const int wait = std::clamp(next ? static_cast<int>(std::ceil(*next * 1000.0)) : kIdleMilliseconds, 0,
+                                kIdleMilliseconds);
+    // A steady tick finds its timer already set to the same wait: re-arming it
+    // on every turn would cost more than the tick itself.
+    if (timer_.isActive() && timer_.interval() == wait) return;
+    timer_.start(wait);
 }
 
 }  // namespace platform::qt

@@ -1,6 +1,6 @@
 #pragma once
 // Drives the main run loop from Qt's event loop: a timer runs what is due and
-// re-arms itself for the next item; work posted from another thread wakes it.
+// is set for the next item (left running when the wait stays the same); work posted from another thread wakes it.
 // With a virtual clock it moves time on in small steps as fast as the machine
 // goes, and quits when `seconds` have passed. Private to platform_qt.
 

@@ -1,5 +1,6 @@
 #include "platform/ui/qt/ScreenRenderer.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,11 +33,15 @@ constexpr int kScrollBarWidth = 8;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
 constexpr double kAlertWidth = 300.0;
+// One face for every text, and one that has the sharp and flat signs (U+266F,
+// U+266D) of the chord names: a desktop's own face may lack them and borrow
+// them, smaller, from another.
+constexpr const char* kFontFamily = "DejaVu Sans";
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
 QFont fontFor(const ElementStyle& style, double scale) {
-    QFont font;
+    QFont font(kFontFamily);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround((style.fontSize > 0 ? style.fontSize : kDefaultFontSize) * scale))));
     font.setBold(style.bold);
     return font;
@@ -52,22 +57,33 @@ Qt::Alignment alignmentFor(const ElementStyle& style) {
     return Qt::AlignLeft | vertical;
 }
 
+// A focused control wears a light ring; a disabled one is dimmed.
 QString buttonSheet(const ElementStyle& style, double scale) {
     const QColor fill = colorOf(style.background, Qt::transparent);
-    return QString("QPushButton { background: %1; color: %2; border: none; border-radius: %3px; padding: 0; }"
-                   "QPushButton:pressed { background: %4; }")
+    return QString("QPushButton { background: %1; color: %2; border: 2px solid transparent; border-radius: %3px;"
+                   " padding: 0; }"
+                   "QPushButton:pressed { background: %4; }"
+                   "QPushButton:focus { border-color: %5; }"
+                   "QPushButton:disabled { color: %6; background: %7; }")
         .arg(fill.alpha() ? fill.name() : "transparent", colorOf(style.color, palette::kText).name())
         .arg(style.cornerRadius * scale)
-        .arg(fill.alpha() ? fill.darker(130).name() : "rgba(255, 255, 255, 40)");
+        .arg(fill.alpha() ? fill.darker(130).name() : "rgba(255, 255, 255, 40)")
+        .arg(palette::kText.name(), palette::kDim.darker(150).name(),
+             fill.alpha() ? fill.darker(150).name() : "transparent");
 }
 
 const QString kSliderSheet =
+    "QSlider { border-radius: 8px; }"
+    "QSlider:focus { background: rgba(232, 238, 244, 28); }"
     "QSlider::groove:horizontal { height: 4px; background: #3a4654; border-radius: 2px; }"
     "QSlider::sub-page:horizontal { background: #4cc9a0; border-radius: 2px; }"
-    "QSlider::handle:horizontal { background: #e8eef4; width: 20px; margin: -8px 0; border-radius: 10px; }";
+    "QSlider::handle:horizontal { background: #e8eef4; width: 20px; margin: -8px 0; border-radius: 10px; }"
+    "QSlider::handle:horizontal:focus { background: #4cc9a0; }";
 
 const QString kPickerSheet =
-    "QListWidget { background: #171e26; color: #e8eef4; border: none; border-radius: 10px; outline: none; }"
+    "QListWidget { background: #171e26; color: #e8eef4; border: 2px solid transparent; border-radius: 10px;"
+    " outline: none; }"
+    "QListWidget:focus { border-color: #e8eef4; }"
     "QListWidget::item { padding: 4px 10px; }"
     "QListWidget::item:selected { background: #26313e; color: #4cc9a0; border-radius: 6px; }";
 
@@ -90,6 +106,49 @@ ViewController* displayedController(ViewController* root) {
         shown = shown->presentedViewController().get();
     }
     return shown;
+}
+
+// The element's spoken name, "Lamp: in tune"; elements without one keep what
+// Qt reads for them (a label's text, a button's title).
+void describeForScreenReaders(const View& view, QWidget* widget) {
+    if (view.accessibilityLabel().empty()) return;
+    QString name = text(view.accessibilityLabel());
+    if (!view.accessibilityValue().empty()) name += ": " + text(view.accessibilityValue());
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+}
+
+// Gives the keyboard's focus to the first control under `widget`, in creation
+// order, which is the layout's reading order.
+void focusFirstControl(QWidget* widget) {
+    for (auto* child : widget->findChildren<QWidget*>()) {
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(widget) && child->isEnabled()) {
+            child->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+// A panel: a view holding a control that closes it.
+bool isPanel(const View& view) {
+    for (const auto& child : view.subviews()) {
+        const auto* control = dynamic_cast<const Control*>(child.get());
+        if ((control && control->closesScreen()) || isPanel(*child)) return true;
+    }
+    return false;
+}
+
+// The last visible, enabled control under `view` that closes its panel or leaves the screen.
+Control* lastCloseControl(View& view) {
+    if (view.isHidden()) return nullptr;
+    Control* found = nullptr;
+    if (auto* control = dynamic_cast<Control*>(&view); control && control->closesScreen() && control->isEnabled()) {
+        found = control;
+    }
+    for (const auto& child : view.subviews()) {
+        if (child->nextResponderViewController()) continue;
+        if (Control* below = lastCloseControl(*child)) found = below;
+    }
+    return found;
 }
 
 void fillPicker(PickerView& picker, QWidget* widget) {
@@ -117,8 +176,7 @@ void fillPicker(PickerView& picker, QWidget* widget) {
 
 }  // namespace
 
-ScreenRenderer::ScreenRenderer(QWidget* stage, double scale)
-    : stage_(stage), scale_(scale), previousObserver_(setUiObserver(this)) {}
+ScreenRenderer::ScreenRenderer(QWidget* stage) : stage_(stage), previousObserver_(setUiObserver(this)) {}
 
 ScreenRenderer::~ScreenRenderer() {
     setUiObserver(previousObserver_);
@@ -133,57 +191,110 @@ QRect ScreenRenderer::scaled(const Rect& frame) const {
                  at(frame.y + frame.height) - at(frame.y));
 }
 
-QSize ScreenRenderer::stageSize() const { return stageSize_; }
+void ScreenRenderer::setViewport(QSize viewport, double scale) {
+    viewport_ = viewport;
+    scale_ = scale;
+    render();
+}
+
+bool ScreenRenderer::pressCloseControl() {
+    Control* control = sceneRoot_ ? lastCloseControl(*sceneRoot_) : nullptr;
+    const auto found = control ? widgets_.find(control) : widgets_.end();
+    if (found == widgets_.end()) return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(found->second)) button->click();
+    return true;
+}
 
 void ScreenRenderer::render() {
     renderPending_ = false;
+    // Redrawing the same screen keeps the reader's place: the keyboard's focus
+    // and how far the page is scrolled.
+    const View* focused = nullptr;
+    for (const auto& [view, widget] : widgets_) {
+        if (widget == QApplication::focusWidget()) focused = view;
+    }
+    const std::shared_ptr<View> previousRoot = sceneRoot_;
+    const double scrolledPoints = sceneScroll_ ? sceneScroll_->verticalScrollBar()->value() / renderedScale_ : 0.0;
     widgets_.clear();
-    if (scene_) scene_->deleteLater();
+    if (scene_) {
+        // Redraws run from the event loop, never inside a widget's own
+        // handler, so the old scene can go at once. The focus stays in the window.
+        if (scene_->isAncestorOf(QApplication::focusWidget())) stage_->setFocus(Qt::OtherFocusReason);
+        delete scene_.data();
+    }
     scene_ = nullptr;
+    sceneScroll_ = nullptr;
+    sceneRoot_.reset();
+    frames_.reset();
+    renderedScale_ = scale_;
 
     const Rect screen = Screen::mainBounds();
-    stageSize_ = scaled(screen).size();
+    stageSize_ = viewport_.isEmpty() ? scaled(screen).size() : viewport_;
     const auto& window = Application::sharedApplication().keyWindow();
     ViewController* shown = window ? displayedController(window->rootViewController().get()) : nullptr;
     if (shown && shown->view()) {
+        sceneRoot_ = shown->view();
+        frames_ = std::make_unique<SceneFrames>(*sceneRoot_);
         scene_ = buildScene(shown->view());
     } else {
-        auto* empty = new QLabel("No layout for this screen", stage_);
+        const std::string& explanation = Application::sharedApplication().noWindowExplanation();
+        auto* empty = new QLabel(
+            QString::fromStdString("No layout for this screen" + (explanation.empty() ? "" : "\n\n" + explanation)),
+            stage_);
         empty->setAlignment(Qt::AlignCenter);
+        empty->setWordWrap(true);
+        empty->setMargin(16);
         empty->setStyleSheet("color: #8d9aa8;");
         empty->setGeometry(QRect(QPoint(0, 0), stageSize_));
         scene_ = empty;
     }
     scene_->show();
+    if (sceneRoot_ && sceneRoot_ == previousRoot) {
+        if (sceneScroll_) sceneScroll_->verticalScrollBar()->setValue(static_cast<int>(std::lround(scrolledPoints * scale_)));
+        if (const auto found = focused ? widgets_.find(focused) : widgets_.end(); found != widgets_.end()) {
+            found->second->setFocus(Qt::OtherFocusReason);
+        }
+    } else if (focused) {
+        // A new screen: the keyboard starts at its first control.
+        focusFirstControl(scene_);
+    }
     showAlerts();
 }
 
 QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
     const Rect frame = root->frame();
-    double bottom = frame.height;
-    for (const auto& child : root->subviews()) bottom = std::max(bottom, child->frame().y + child->frame().height);
-    if (bottom <= frame.height) {
-        QWidget* widget = build(root, stage_);
-        widget->move(0, 0);
+    const QSize content = scaled({0, 0, frame.width, frames_->contentBottom()}).size();
+    // Built inside the stage even when it moves into a scroll area: a widget
+    // without a parent would open as a window of its own for a moment.
+    QWidget* widget = build(root, stage_);
+    widget->resize(content);
+    if (viewport_.isEmpty() && content.height() > scaled(frame).height()) {
+        // As large as the screen, with a scroll bar beside it for the rest of the scene.
+        stageSize_ = QSize(content.width() + kScrollBarWidth, scaled(frame).height());
+    }
+    if (content.width() <= stageSize_.width() && content.height() <= stageSize_.height()) {
+        widget->move((stageSize_.width() - content.width()) / 2, 0);
         return widget;
     }
-    // Taller than the screen: the scene scrolls, with a thin bar beside it.
+    // Larger than the window: the scene scrolls, with thin bars beside and below it.
     auto* area = new QScrollArea(stage_);
+    area->setObjectName("sceneScroll");
     area->setFrameShape(QFrame::NoFrame);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    area->verticalScrollBar()->setStyleSheet(
-        QString("QScrollBar:vertical { width: %1px; background: %2; }"
-                "QScrollBar::handle:vertical { background: #3a4654; border-radius: 4px; min-height: 40px; }"
-                "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }")
-            .arg(kScrollBarWidth)
-            .arg(palette::kWindow.name()));
-    QWidget* content = build(root, nullptr);
-    content->resize(scaled({0, 0, frame.width, bottom}).size());
-    area->setWidget(content);
-    const QSize screen = scaled(frame).size();
-    area->setGeometry(0, 0, screen.width() + kScrollBarWidth, screen.height());
-    stageSize_ = stageSize_.expandedTo(area->size());
+    area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const QString bar = QString("QScrollBar { background: %1; }"
+                                "QScrollBar:vertical { width: %2px; } QScrollBar:horizontal { height: %2px; }"
+                                "QScrollBar::handle { background: #3a4654; border-radius: 4px; min-height: 40px;"
+                                " min-width: 40px; }"
+                                "QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }")
+                            .arg(palette::kWindow.name())
+                            .arg(kScrollBarWidth);
+    area->verticalScrollBar()->setStyleSheet(bar);
+    area->horizontalScrollBar()->setStyleSheet(bar);
+    area->setWidget(widget);
+    area->setGeometry(QRect(QPoint(0, 0), stageSize_));
+    sceneScroll_ = area;
     return area;
 }
 
@@ -209,7 +320,10 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         qbutton->setFont(fontFor(style, scale_));
         qbutton->setStyleSheet(buttonSheet(style, scale_));
         qbutton->setCursor(Qt::PointingHandCursor);
-        qbutton->setFocusPolicy(Qt::NoFocus);
+        qbutton->setFocusPolicy(Qt::StrongFocus);
+        // Enter presses a focused button as Space does.
+        qbutton->setAutoDefault(true);
+        qbutton->setEnabled(button->isEnabled());
         QObject::connect(qbutton, &QPushButton::clicked, [model = weakOf<Button>(*view)] {
             if (auto tapped = model.lock()) tapped->userTap();
         });
@@ -217,6 +331,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
     } else if (auto* toggle = dynamic_cast<Switch*>(view.get())) {
         auto* qswitch = new ToggleSwitch(parent);
         qswitch->setChecked(toggle->isOn());
+        qswitch->setEnabled(toggle->isEnabled());
         QObject::connect(qswitch, &ToggleSwitch::clicked, [model = weakOf<Switch>(*view)](bool on) {
             if (auto flipped = model.lock()) flipped->userSetOn(on);
         });
@@ -227,7 +342,12 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
                           static_cast<int>(std::lround(slider->maximumValue() * kSliderSteps)));
         qslider->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
         qslider->setStyleSheet(kSliderSheet);
-        qslider->setFocusPolicy(Qt::NoFocus);
+        qslider->setFocusPolicy(Qt::StrongFocus);
+        // An arrow key or a wheel step moves a whole level, as a release
+        // there would: the level in force, the slider and the stored value agree.
+        qslider->setSingleStep(kSliderSteps);
+        qslider->setPageStep(kSliderSteps);
+        qslider->setEnabled(slider->isEnabled());
         const auto send = [model = weakOf<Slider>(*view), qslider] {
             if (auto slid = model.lock()) slid->userSetValue(static_cast<float>(qslider->value()) / kSliderSteps);
         };
@@ -267,8 +387,9 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
     }
 
     widget->setObjectName(text(view->name()));
-    widget->setGeometry(scaled(view->frame()));
+    widget->setGeometry(scaled(frames_->frameOf(*view)));
     widget->setVisible(!view->isHidden());
+    describeForScreenReaders(*view, widget);
     if (auto* button = dynamic_cast<Button*>(view.get())) update(*button, Change::Image, widget);
     widgets_[view.get()] = widget;
     for (const auto& child : view->subviews()) {
@@ -280,8 +401,21 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
 
 void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
     switch (change) {
-        case Change::Hidden: widget->setVisible(!view.isHidden()); break;
-        case Change::Frame: widget->setGeometry(scaled(view.frame())); break;
+        case Change::Hidden: {
+            const ElementStyle* style = layoutStyleOf(view);
+            if (style && style->collapses) {
+                scheduleRender();  // the elements around it move
+                break;
+            }
+            widget->setVisible(!view.isHidden());
+            if (!view.isHidden()) {
+                shown(view, widget);
+            } else if (focusBeforePanel_ && isPanel(view)) {
+                focusBeforePanel_->setFocus(Qt::OtherFocusReason);
+            }
+            break;
+        }
+        case Change::Frame: widget->setGeometry(scaled(frames_ ? frames_->frameOf(view) : view.frame())); break;
         case Change::Text:
             if (auto* label = dynamic_cast<Label*>(&view)) static_cast<QLabel*>(widget)->setText(text(label->text()));
             if (auto* button = dynamic_cast<Button*>(&view)) static_cast<QPushButton*>(widget)->setText(text(button->title()));
@@ -311,10 +445,23 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
         case Change::Selection:
             if (auto* picker = dynamic_cast<PickerView*>(&view)) fillPicker(*picker, widget);
             break;
+        case Change::Accessibility: describeForScreenReaders(view, widget); break;
+        case Change::Enabled:
+            if (auto* control = dynamic_cast<Control*>(&view)) widget->setEnabled(control->isEnabled());
+            break;
         case Change::Subviews:
         case Change::Presentation:
         case Change::Visibility: scheduleRender(); break;
     }
+}
+
+void ScreenRenderer::shown(View& view, QWidget* widget) {
+    if (!isPanel(view)) return;
+    // A panel opened from anywhere on a scrolled page is shown whole, and the
+    // keyboard moves into it.
+    if (sceneScroll_) sceneScroll_->ensureWidgetVisible(widget, 0, 0);
+    focusBeforePanel_ = QApplication::focusWidget();
+    focusFirstControl(widget);
 }
 
 void ScreenRenderer::viewDidChange(View& view, Change change) {

@@ -1,35 +1,47 @@
 #pragma once
-// Draws the key window's screen: the top-most presented scene as widgets (a
-// scroll area where the scene runs past the screen's height), alerts as
-// dialogs over it. It observes the element model: a change of a text, a
-// picture, a switch ... updates its widget at once; a change of the tree or of
-// what is presented redraws the screen once the current event is over.
-// Widgets are named after their elements. Private to platform_qt; main thread.
+// Draws the key window's screen: the top-most presented scene as widgets,
+// scaled to the window and inside a scroll area where the scene runs past it,
+// alerts as dialogs over it. It observes the element model: a change of a
+// text, a picture, a switch ... updates that one widget, and only when the
+// value differs from what the widget shows; a change of the tree or of what
+// is presented redraws the screen once the current event is over. Widgets
+// are named after their elements and carry their spoken names for screen
+// readers. Private to platform_qt; main thread.
 
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 #include <map>
 #include <memory>
 
 #include "platform/ui/View.h"
+#include "platform/ui/qt/SceneFrames.h"
 
 class QDialog;
+class QScrollArea;
 
 namespace platform::qt {
 
 class ScreenRenderer : private UiObserver {
 public:
-    // Draws into `stage` at `scale` widget pixels per point; installs itself as
-    // the UI observer for its lifetime.
-    ScreenRenderer(QWidget* stage, double scale);
+    // Draws into `stage`; installs itself as the UI observer for its lifetime.
+    explicit ScreenRenderer(QWidget* stage);
     ~ScreenRenderer() override;
     ScreenRenderer(const ScreenRenderer&) = delete;
     ScreenRenderer& operator=(const ScreenRenderer&) = delete;
 
+    // Redraws the screen at `scale` widget pixels per point into an area of
+    // `viewport` pixels; an empty viewport is as large as the scene needs.
+    void setViewport(QSize viewport, double scale);
     // Redraws the whole screen from the model now.
     void render();
-    // The widgets' extent: the screen, widened by a scroll bar when the scene scrolls.
-    QSize stageSize() const;
+    // The widgets' extent: the viewport, or what the scene needs when none was given.
+    QSize stageSize() const { return stageSize_; }
+    double scale() const { return scale_; }
+
+    // Presses the control that closes the top-most open panel, or else the
+    // one that leaves the screen (what Escape does); false when there is none.
+    bool pressCloseControl();
 
 private:
     void viewDidChange(View& view, Change change) override;
@@ -37,6 +49,7 @@ private:
     QWidget* build(const std::shared_ptr<View>& view, QWidget* parent);
     QWidget* buildScene(const std::shared_ptr<View>& root);
     void update(View& view, Change change, QWidget* widget);
+    void shown(View& view, QWidget* widget);
     void showAlerts();
     QDialog* makeAlertDialog(const std::string& title, const std::string& message,
                              const std::vector<std::string>& buttons, std::function<void(size_t)> tap,
@@ -44,12 +57,18 @@ private:
     QRect scaled(const Rect& frame) const;
 
     QWidget* stage_;
-    const double scale_;
+    double scale_ = 1.0;
+    double renderedScale_ = 1.0;  // of the scene on show
+    QSize viewport_;
     UiObserver* previousObserver_;
     QPointer<QWidget> scene_;
+    QPointer<QScrollArea> sceneScroll_;
+    std::shared_ptr<View> sceneRoot_;
+    std::unique_ptr<SceneFrames> frames_;
     QSize stageSize_;
     std::map<const View*, QWidget*> widgets_;
     std::map<const void*, QPointer<QDialog>> dialogs_;  // by the alert they show
+    QPointer<QWidget> focusBeforePanel_;
     bool renderPending_ = false;
 };
 

@@ -1,10 +1,17 @@
 #include "platform/ui/qt/Widgets.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QString>
 
 namespace platform::qt {
+namespace {
+
+// Pixels of the ring a focused switch wears.
+constexpr double kFocusRingWidth = 2.0;
+
+}  // namespace
 
 QColor colorOf(const std::string& text, const QColor& fallback) {
     if (text.empty()) return fallback;
@@ -54,16 +61,29 @@ void PictureWidget::paintEvent(QPaintEvent*) {
 ToggleSwitch::ToggleSwitch(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ToggleSwitch::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void ToggleSwitch::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    const QRectF track = QRectF(rect()).adjusted(1, 1, -1, -1);
+    painter.setPen(hasFocus() ? QPen(palette::kText, kFocusRingWidth) : QPen(Qt::NoPen));
+    const double inset = kFocusRingWidth;
+    const QRectF track = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
     const double radius = track.height() / 2.0;
-    painter.setBrush(isChecked() ? palette::kAccent : palette::kTrack);
+    QColor fill = isChecked() ? palette::kAccent : palette::kTrack;
+    if (!isEnabled()) fill = fill.darker(160);
+    painter.setBrush(fill);
     painter.drawRoundedRect(track, radius, radius);
+    painter.setPen(Qt::NoPen);
     const double knob = track.height() - 4.0;
     const double x = isChecked() ? track.right() - knob - 2.0 : track.left() + 2.0;
     painter.setBrush(palette::kText);

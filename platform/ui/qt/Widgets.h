@@ -57,13 +57,15 @@ private:
     QPixmap pixmap_;
 };
 
-// An on/off switch drawn as a rounded track with a knob.
+// An on/off switch drawn as a rounded track with a knob, ringed while it has
+// the keyboard's focus; Space or Enter flips it.
 class ToggleSwitch : public QAbstractButton {
 public:
     explicit ToggleSwitch(QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace platform::qt

@@ -1,7 +1,7 @@
 #pragma once
-// The desktop window: one top-level window the size of the screen class,
-// scaled down when that is larger than the desktop, showing the key window's
-// screen. Focus and minimising become the application's activation changes;
+// The desktop window: one resizable top-level window showing the key window's
+// screen, scaled to fit it with its proportions kept, never below a legible
+// scale (the screen scrolls instead), opening at the size it last had. Focus and minimising become the application's activation changes;
 // losing focus posts the will-resign-active notification. Private to
 // platform_qt (tests reach the widgets through it); main thread.
 
@@ -15,6 +15,7 @@
 #include "platform/ui/qt/AudioNoticeBanner.h"
 #include "platform/ui/qt/ScreenAwake.h"
 #include "platform/ui/qt/ScreenRenderer.h"
+#include "platform/ui/qt/WindowSizeMemory.h"
 
 namespace platform::qt {
 
@@ -37,9 +38,11 @@ public:
     // The strip showing the audio notice; null before show().
     const AudioNoticeBanner* notice() const { return notice_.get(); }
     // Widget pixels per point.
-    double scale() const { return scale_; }
+    double scale() const;
 
 private:
+    void scheduleFit();
+    void fitToWindow();
     void activationChanged(bool active);
     void minimisedChanged(bool minimised);
 
@@ -48,9 +51,10 @@ private:
     int argc_ = 0;
     std::unique_ptr<QApplication> application_;
     bool hasDisplay_ = false;
-    double scale_ = 1.0;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<ScreenRenderer> renderer_;
+    std::unique_ptr<WindowSizeMemory> sizeMemory_;
+    bool fitPending_ = false;
     std::unique_ptr<AudioNoticeBanner> notice_;
     ScreenAwake awake_;
     std::shared_ptr<UrlOpener> previousOpener_;

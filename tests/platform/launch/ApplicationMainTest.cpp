@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -12,6 +14,7 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/core/NotificationCenter.h"
+#include "platform/core/SystemLog.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -33,6 +36,7 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
         {{},
          [](const LaunchOptions& o) {
              EXPECT_FALSE(o.headless);
+             EXPECT_FALSE(o.verbose);
              EXPECT_FALSE(o.fast);
              EXPECT_FALSE(o.input);
              EXPECT_FALSE(o.seconds);
@@ -41,6 +45,7 @@ TEST(LaunchOptionsTest, ReadsThePlatformsOptions) {
              EXPECT_EQ(o.device.screenWidth, 390.0);
          }},
         {{"--headless"}, [](const LaunchOptions& o) { EXPECT_TRUE(o.headless); }},
+        {{"--verbose"}, [](const LaunchOptions& o) { EXPECT_TRUE(o.verbose); }},
         {{"--input", "a4.wav", "--fast"},
          [](const LaunchOptions& o) {
              EXPECT_EQ(o.input, std::filesystem::path("a4.wav"));
@@ -90,6 +95,7 @@ TEST(LaunchOptionsTest, RefusesBadOptionsSayingWhy) {
         {{"--screen", "phone"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--screen", "tablet:-5"}, "--screen needs phone:HEIGHT or tablet:HEIGHT"},
         {{"--headless=yes"}, "--headless takes no value"},
+        {{"--verbose=1"}, "--verbose takes no value"},
         {{"--input-device"}, "--input-device needs a value"},
         {{"--output-device="}, "--output-device needs a"},
         {{"--list-devices=no"}, "--list-devices takes no value"},
@@ -155,6 +161,10 @@ protected:
         const char* previous = std::getenv("XDG_CONFIG_HOME");
         previousConfigHome = previous ? std::optional<std::string>(previous) : std::nullopt;
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        stateHome = testing_support::temporaryFolder() / "state";
+        const char* previousState = std::getenv("XDG_STATE_HOME");
+        previousStateHome = previousState ? std::optional<std::string>(previousState) : std::nullopt;
+        setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
         tables.delegates["TestDelegate"] = [] { return std::make_shared<TestDelegate>(); };
         tables.version = "pallqa-tuner 9.9\n";
         tables.commands = {{"tone", "play a tone", [](CLI::App& command) -> platform::CommandRunner {
@@ -176,6 +186,8 @@ protected:
         } else {
             unsetenv("XDG_CONFIG_HOME");
         }
+        previousStateHome ? setenv("XDG_STATE_HOME", previousStateHome->c_str(), 1) : unsetenv("XDG_STATE_HOME");
+        platform::SystemLog::shared().redirect({});
         PlainPlatformTest::TearDown();
     }
 
@@ -190,7 +202,15 @@ protected:
     platform::AudioChoice recording{2.0, ""};
     std::filesystem::path configHome;
     std::optional<std::string> previousConfigHome;
+    std::filesystem::path stateHome;
+    std::optional<std::string> previousStateHome;
 };
+
+// The text of the log file the launches wrote.
+std::string logFileText(const std::filesystem::path& stateHome) {
+    std::ifstream in(stateHome / "pallqa-tuner" / "pallqa-tuner.log");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 TEST_F(ApplicationMainTest, ConsoleRunOfARecordingEndsShortlyAfterIt) {
     testing::internal::CaptureStdout();
@@ -214,6 +234,27 @@ TEST_F(ApplicationMainTest, SecondsEndTheRunWhenTheyComeFirst) {
     EXPECT_DOUBLE_EQ(platform::RunLoop::main().elapsed(), 1.0);
     EXPECT_EQ(log->count("No display: the screen is shown on the console"), 1u)
         << "without a window to open, the console is said once";
+}
+
+TEST_F(ApplicationMainTest, TheLogGoesToAFileOfTheUsersStateAndToStderrOnlyWhenVerbose) {
+    log.reset();
+    const std::string line = "] No display: the screen is shown on the console\n";
+    for (const bool verbose : {false, true}) {
+        std::filesystem::remove_all(stateHome);
+        std::vector<std::string> arguments = {"--input", "a4.wav", "--fast", "--seconds", "1"};
+        if (verbose) arguments.push_back("--verbose");
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(launch(arguments), 0);
+        const std::string err = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        EXPECT_NE(logFileText(stateHome).find(line), std::string::npos) << logFileText(stateHome);
+        // The log's own line only when verbose; the user is told once either way.
+        EXPECT_EQ(err.find(line) != std::string::npos, verbose) << err;
+        const std::string told = "No display: the screen is shown on the console\n";
+        EXPECT_NE(err.find(told), std::string::npos) << err;
+        EXPECT_EQ(err.find(told), err.rfind(told)) << err;
+    }
 }
 
 TEST_F(ApplicationMainTest, WindowIsUsedWhenOneOpens) {
@@ -278,7 +319,7 @@ TEST_F(ApplicationMainTest, RefusesRunsThatCannotStartOrEnd) {
 
     recording.error = "a4.wav: no such file";
     testing::internal::CaptureStderr();
-    EXPECT_EQ(launch({"--input", "a4.wav", "--seconds", "1"}), 1);
+    EXPECT_EQ(launch({"--input", "a4.wav", "--seconds", "1", "--headless"}), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "pallqa-tuner: a4.wav: no such file\n");
     EXPECT_EQ(std::count(events().begin(), events().end(), "launched on 0:844"), 0) << "nothing launches without its sound";
 }

@@ -37,6 +37,7 @@ const std::vector<OutletName>& tunerOutlets() {
         {"tunedStringiPad", Kind::ImageView},    {"freqChart", Kind::ImageView},
         {"micSensitivitySlider", Kind::Slider},  {"soundNotificationSwitch", Kind::Switch},
         {"stringSoundsSwitch", Kind::Switch},    {"freqChartSwitch", Kind::Switch},
+        {"tuningForkHint", Kind::Label},         {"tuningForkStopButton", Kind::Button},
         {"guideCourse", Kind::Label},            {"guideCents", Kind::Label},
         {"guideDirection", Kind::Label},         {"guideNeedle", Kind::Gauge},
     };

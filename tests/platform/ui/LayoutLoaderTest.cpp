@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <fstream>
 #include <set>
 
@@ -251,6 +253,20 @@ TEST_F(LayoutNavigationTest, TuningForkPanelOpensAndClosesWithItsSoundActions) {
     EXPECT_EQ(tuner->received, (std::vector<std::string>{"stopFreqPlay:", "enableSoundConfirmation:"}));
 }
 
+TEST_F(LayoutNavigationTest, ControlsKnowTheActionsTheySendAndWhichOnesCloseAPanelOrLeave) {
+    const auto stops = platform::controlsSending(tuner->view(), "stopFreqPlay:");
+    ASSERT_EQ(stops.size(), 2u) << "Done and Stop";
+    EXPECT_EQ(stops[0], buttonTitled(tuner->view(), "Done"));
+    EXPECT_TRUE(stops[0]->closesScreen());
+    EXPECT_FALSE(stops[1]->closesScreen()) << "Stop leaves the panel open";
+    EXPECT_EQ(platform::controlsSending(tuner->view(), "play2ndStringSound:").size(), 1u);
+    EXPECT_TRUE(platform::controlsSending(tuner->view(), "noSuchAction:").empty());
+    EXPECT_FALSE(buttonTitled(tuner->view(), "Chords ›")->closesScreen()) << "presenting is no way back";
+
+    buttonTitled(tuner->view(), "Chords ›")->userTap();
+    EXPECT_TRUE(buttonTitled(tuner->presentedViewController()->view(), "‹ Tuner")->closesScreen());
+}
+
 // Small documents that show one fault each.
 class LayoutFaultTest : public testing_support::PlainPlatformTest {
 protected:
@@ -286,6 +302,12 @@ TEST_F(LayoutFaultTest, MalformedDocumentsAreRefusedWithTheirFault) {
          "navigation: expected one of"},
         {tunerScene(R"({"type": "Label", "frame": [0, 0, 1, 1], "style": {"align": "middle"}})"),
          "style.align: expected left, center or right"},
+        {tunerScene(R"({"type": "ImageView", "frame": [0, 0, 1, 1], "imageByHeight": ["flat.png"]})"),
+         "imageByHeight: expected {\"height\": picture, ...}"},
+        {tunerScene(R"({"type": "ImageView", "frame": [0, 0, 1, 1], "imageByHeight": {"tall": "flat.png"}})"),
+         "imageByHeight: \"tall\" is not a height in points"},
+        {tunerScene(R"({"type": "ImageView", "frame": [0, 0, 1, 1], "imageByHeight": {"1376": 5}})"),
+         "imageByHeight.1376: expected a picture name"},
     };
     for (const auto& fault : cases) {
         log->clear();
@@ -357,10 +379,48 @@ TEST_F(LayoutFaultTest, OmittedOutletsAreNotReported) {
     EXPECT_EQ(linesContaining(*log, "does not bind"), 0u) << ::testing::PrintToString(log->lines());
 }
 
+TEST_F(LayoutFaultTest, APictureMayDifferOnScreensOfSomeHeights) {
+    const auto storyboard = parse(tunerScene(
+        R"({"type": "ImageView", "name": "LEDDisplay", "frame": [0, 0, 1, 1], "image": "flatpro.png",
+            "imageByHeight": {"1376": "flat.png", "1112.5": "sharp.png"}})"));
+    ASSERT_NE(storyboard, nullptr);
+    const struct {
+        double height;
+        const char* picture;
+    } cases[] = {{1366, "flatpro.png"}, {1376, "flat.png"}, {1112.5, "sharp.png"}, {1112, "flatpro.png"}};
+    for (const auto& c : cases) {
+        setScreen(platform::Device::kIdiomTablet, c.height);
+        const auto tuner = recording(storyboard->instantiateInitialViewController());
+        const auto lamp = std::dynamic_pointer_cast<platform::ImageView>(tuner->outletView("LEDDisplay"));
+        ASSERT_NE(lamp, nullptr);
+        ASSERT_NE(lamp->image(), nullptr) << c.height;
+        EXPECT_EQ(lamp->image()->name, c.picture) << c.height;
+    }
+}
+
+TEST_F(LayoutFaultTest, TextsAreShownInTheLanguageOfTheMainTable) {
+    const std::string scene = tunerScene(
+        R"({"type": "Label", "name": "noteDisplay", "frame": [0, 0, 1, 1], "text": "Tuning fork"},
+           {"type": "Button", "frame": [0, 0, 1, 1], "title": "Done", "actions": ["playA440Hz:"]},
+           {"type": "Label", "frame": [0, 0, 1, 1], "text": "Nothing to translate"})");
+    for (const auto& [language, fork, done] :
+         {std::tuple{"es", "Diapasón", "Listo"}, {"en", "Tuning fork", "Done"}, {"de", "Tuning fork", "Done"}}) {
+        platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), language));
+        const auto tuner = recording(parse(scene)->instantiateInitialViewController());
+        std::vector<std::string> texts;
+        for (const auto& view : tuner->view()->subviews()) {
+            if (const auto label = std::dynamic_pointer_cast<platform::Label>(view)) texts.push_back(label->text());
+            if (const auto button = std::dynamic_pointer_cast<platform::Button>(view)) texts.push_back(button->title());
+        }
+        EXPECT_EQ(texts, (std::vector<std::string>{fork, done, "Nothing to translate"})) << language;
+    }
+}
+
 TEST_F(LayoutFaultTest, ElementsCarryTheirLookForFrontends) {
     const auto storyboard = parse(tunerScene(
         R"({"type": "Label", "name": "noteDisplay", "frame": [1, 2, 3, 4], "text": "A4", "hidden": true,
-            "style": {"font": 56, "bold": true, "align": "center", "color": "#ffffff", "background": "#000000", "radius": 8, "wrap": true}})"));
+            "style": {"font": 56, "bold": true, "align": "center", "color": "#ffffff", "background": "#000000", "radius": 8, "wrap": true,
+                      "collapse": true}})"));
     ASSERT_NE(storyboard, nullptr);
     const auto tuner = recording(storyboard->instantiateInitialViewController());
     const auto note = std::dynamic_pointer_cast<platform::Label>(tuner->outletView("noteDisplay"));
@@ -377,6 +437,7 @@ TEST_F(LayoutFaultTest, ElementsCarryTheirLookForFrontends) {
     EXPECT_EQ(style->color, "#ffffff");
     EXPECT_EQ(style->background, "#000000");
     EXPECT_EQ(style->cornerRadius, 8.0);
+    EXPECT_TRUE(style->collapses);
     EXPECT_EQ(platform::layoutStyleOf(platform::Label()), nullptr);
 }
 

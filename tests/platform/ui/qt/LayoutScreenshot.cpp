@@ -16,10 +16,12 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/core/Bundle.h"
 #include "platform/launch/ApplicationMainOptions.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Image.h"
@@ -90,6 +92,9 @@ int main(int argc, char** argv) {
 
     const auto tuner = layout_testing::installLayout(arguments[0]);
     if (!tuner) return 1;
+    // Drawn at the screen class's own size, never at a size the user gave the window.
+    QTemporaryDir noRememberedSize;
+    setenv("XDG_CONFIG_HOME", noRememberedSize.path().toLocal8Bit().constData(), 1);
     platform::qt::WindowFrontend frontend;
     if (!frontend.hasDisplay()) {
         std::fprintf(stderr, "no display\n");
@@ -101,6 +106,14 @@ int main(int argc, char** argv) {
         showTunerOnA4(*tuner, parsed.options.device);
     }
     frontend.show();
+    // At the screen class's own size in points, whatever the desktop: one
+    // pixel per point, with room for the scroll bar of a scene that scrolls.
+    constexpr int kScrollBarWidth = 8;
+    const platform::Rect bounds = platform::Screen::mainBounds();
+    const bool scrolls = frontend.window()->findChild<QScrollArea*>() != nullptr;
+    frontend.window()->resize(static_cast<int>(bounds.width) + (scrolls ? kScrollBarWidth : 0),
+                              static_cast<int>(bounds.height));
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
     if (view == "fork") {
         std::dynamic_pointer_cast<platform::Button>(tuner->outletView("tuningForkButton"))->userTap();
         outlet<platform::Label>(*tuner, "tfnoteDisplay")->setText("E5");
@@ -115,8 +128,11 @@ int main(int argc, char** argv) {
         }
     }
     if (view == "chords") {
+        // The button's title in the language in use.
+        const QString title =
+            QString::fromStdString(platform::Bundle::mainBundle().localizedString("Chords ›", "", "Main"));
         for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
-            if (button->text() == "Chords ›") button->click();
+            if (button->text() == title) button->click();
         }
         QApplication::processEvents();
         const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());

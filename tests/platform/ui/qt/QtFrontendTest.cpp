@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +17,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 #include <thread>
 
 #include "platform/ui/Alert.h"
@@ -26,6 +30,7 @@
 #include "platform/ui/qt/WindowFrontend.h"
 #include "platform/ui/qt/XdgUrlOpener.h"
 #include "tests/platform/ui/LayoutControllers.h"
+#include "tests/platform/ui/qt/QtWindowFixture.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -33,40 +38,7 @@ namespace {
 using layout_testing::findView;
 using layout_testing::RecordingController;
 
-class QtFrontendTest : public testing_support::PlainPlatformTest {
-protected:
-    void SetUp() override {
-        PlainPlatformTest::SetUp();
-        // Never a window on the developer's desktop.
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-
-    // Installs the layout for the screen class and opens the window on it.
-    std::shared_ptr<RecordingController> open(const std::string& layout, int64_t idiom, double height) {
-        platform::DeviceDescription device;
-        device.userInterfaceIdiom = idiom;
-        device.screenHeight = height;
-        device.screenWidth = platform::screenWidthFor(idiom, height);
-        platform::Device::setCurrent(device);
-        auto tuner = layout_testing::installLayout(layout);
-        frontend = std::make_unique<platform::qt::WindowFrontend>();
-        frontend->show();
-        settle();
-        return tuner;
-    }
-
-    // Lets deferred redraws happen.
-    static void settle() {
-        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-    }
-
-    template <typename T = QWidget>
-    T* widget(const std::string& name) {
-        return frontend->window()->findChild<T*>(QString::fromStdString(name));
-    }
-
-    std::unique_ptr<platform::qt::WindowFrontend> frontend;
-};
+using QtFrontendTest = qt_window_testing::QtWindowTest;
 
 struct Family {
     std::string layout;
@@ -99,20 +71,78 @@ TEST_F(QtFrontendTest, OpensEachScreenClassAndShowsTheTuner) {
         EXPECT_TRUE(widget<platform::qt::ToggleSwitch>("freqChartSwitch")->isChecked());
         EXPECT_EQ(widget<platform::qt::PictureWidget>("freqChart")->picture()->name, "freqchart.png");
         EXPECT_NE(widget(family.stringView), nullptr) << family.layout;
-        // Phones scroll through the long tuner screen; tablets show all of it.
-        EXPECT_EQ(frontend->window()->findChild<QScrollArea*>() != nullptr, family.idiom == 0) << family.layout;
+        // Phones scroll through the long tuner screen; tablets show all of it
+        // where the window has room for it at a legible scale.
+        const platform::Rect screen = platform::Screen::mainBounds();
+        const bool roomy = frontend->window()->width() >= std::lround(screen.width * frontend->scale()) &&
+                           frontend->window()->height() >= std::lround(screen.height * frontend->scale());
+        EXPECT_EQ(widget<QScrollArea>("sceneScroll") != nullptr, family.idiom == 0 || !roomy) << family.layout;
         frontend.reset();
     }
 }
 
-TEST_F(QtFrontendTest, ScalesDownAScreenTallerThanTheDesktop) {
+TEST_F(QtFrontendTest, ScalesDownAScreenTallerThanTheDesktopNoFurtherThanALegibleScale) {
     open("Main_iPad_Pro", 1, 1366);
     const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_LT(frontend->scale(), 1.0);
+    ASSERT_LT(desktop.height(), 1366 * 0.8) << "the offscreen desktop is smaller than the scaled tablet";
+    EXPECT_DOUBLE_EQ(frontend->scale(), 0.8);
     EXPECT_LE(frontend->window()->height(), desktop.height());
-    EXPECT_EQ(frontend->window()->height(), static_cast<int>(std::lround(1366 * frontend->scale())));
-    // Letters shrink with the rest: the note's 88 points.
-    EXPECT_EQ(widget<QLabel>("noteDisplay")->font().pixelSize(), static_cast<int>(std::lround(88 * frontend->scale())));
+    EXPECT_NE(widget<QScrollArea>("sceneScroll"), nullptr) << "what the window cannot hold scrolls";
+    // Letters shrink with the rest, to no less than 12 pixels for the body: the note's 88 points.
+    EXPECT_EQ(widget<QLabel>("noteDisplay")->font().pixelSize(), 70);
+    EXPECT_GE(widget<QLabel>("micSensitivityLabel")->font().pixelSize(), 12);
+}
+
+TEST_F(QtFrontendTest, ResizingScalesTheLayoutKeepingItsProportionsAndIsRemembered) {
+    const struct {
+        QSize window;
+        double scale;
+        bool scrolls;
+    } cases[] = {
+        {{1229, 1640}, 1.2, false},  // larger: grows with the window
+        {{1024, 2000}, 1.0, false},  // the narrower side decides
+        {{600, 2000}, 0.8, true},    // never below the legible scale: scrolls
+    };
+    for (const auto& size : cases) {
+        open("Main_iPad_Pro", 1, 1366);
+        frontend->window()->resize(size.window);
+        settle();
+        EXPECT_NEAR(frontend->scale(), size.scale, 0.001) << size.window.width();
+        const QRect note = widget("noteDisplay")->geometry();
+        const platform::Rect frame = layout_testing::findView(
+            platform::Application::sharedApplication().keyWindow()->rootViewController()->view(), "noteDisplay")->frame();
+        EXPECT_NEAR(note.width(), frame.width * size.scale, 1.0);
+        EXPECT_NEAR(note.height(), frame.height * size.scale, 1.0);
+        EXPECT_EQ(widget<QScrollArea>("sceneScroll") != nullptr, size.scrolls) << size.window.width();
+        frontend.reset();
+
+        open("Main_iPad_Pro", 1, 1366);
+        EXPECT_EQ(frontend->window()->size(), size.window) << "the window opens at the size it had";
+        frontend.reset();
+    }
+    open("Main_iPhone12Pro", 0, 844);
+    EXPECT_NE(frontend->window()->size(), QSize(600, 2000)) << "each screen class has its own size";
+}
+
+TEST_F(QtFrontendTest, TextsAreDrawnInAFaceThatHasTheSharpAndFlatSigns) {
+    open("Main_iPhone12Pro", 0, 844);
+    for (const char* name : {"currentTuningName", "noteDisplay", "micSensitivityLabel"}) {
+        const QFont font = widget(name)->font();
+        EXPECT_EQ(QFontInfo(font).family().toStdString(), "DejaVu Sans") << name;
+        const QFontMetrics metrics(font);
+        EXPECT_TRUE(metrics.inFontUcs4(0x266D) && metrics.inFontUcs4(0x266F)) << name;
+    }
+}
+
+TEST_F(QtFrontendTest, AWindowWithoutALayoutSaysWhichScreensHaveOne) {
+    platform::Application::sharedApplication().setNoWindowExplanation("The phone layouts serve heights 480 and 568.");
+    frontend = std::make_unique<platform::qt::WindowFrontend>();
+    frontend->show();
+    settle();
+    QStringList texts;
+    for (const QLabel* label : frontend->window()->findChildren<QLabel*>()) texts << label->text();
+    EXPECT_TRUE(texts.contains("No layout for this screen\n\nThe phone layouts serve heights 480 and 568."))
+        << texts.join(" | ").toStdString();
 }
 
 TEST_F(QtFrontendTest, ModelChangesReachTheWidgets) {
@@ -378,6 +408,52 @@ TEST_F(QtFrontendTest, DrawsTheGuidesNeedleInTheLampsColoursAndNamesItForAScreen
     needle->setValue(80.0f, "+80.0 cents, tune down");
     EXPECT_EQ(needleColourAt(drawn, 50.0f), amber);
     EXPECT_EQ(accessible->valueInterface()->currentValue().toDouble(), 80.0);
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the paint events each widget of a window receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* window) {
+        for (auto* child : window->findChildren<QWidget*>()) child->installEventFilter(this);
+    }
+    std::map<QString, int> painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++painted[watched->objectName()];
+        return false;
+    }
+};
+
+TEST_F(QtFrontendTest, ATickThatChangesNothingPaintsNothingAndAChangePaintsOnlyItsElement) {
+    const auto tuner = open("Main_iPhone12Pro", 0, 844);
+    for (int i = 0; i < 5; ++i) settle();
+    const auto note = std::dynamic_pointer_cast<platform::Label>(tuner->outletView("noteDisplay"));
+    const auto lamp = std::dynamic_pointer_cast<platform::ImageView>(tuner->outletView("LEDDisplay"));
+    const auto string = tuner->outletView("tunedString5");
+    PaintCounter counter(frontend->window());
+
+    // What a quiet tick does: the same texts, pictures and visibility again.
+    for (int tick = 0; tick < 10; ++tick) {
+        note->setText(note->text());
+        lamp->setImage(lamp->image());
+        lamp->setAccessibilityValue(lamp->accessibilityValue());
+        string->setHidden(string->isHidden());
+        settle();
+    }
+    EXPECT_TRUE(counter.painted.empty()) << counter.painted.begin()->first.toStdString();
+
+    note->setText("A4");
+    settle();
+    std::set<QString> repainted;
+    for (const auto& [name, count] : counter.painted) {
+        if (!name.isEmpty()) repainted.insert(name);
+    }
+    EXPECT_EQ(repainted, std::set<QString>{"noteDisplay"}) << "named elements besides the note were drawn again";
 }
 
 }  // namespace

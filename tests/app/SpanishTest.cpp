@@ -1,0 +1,107 @@
+// Spanish throughout: under a Spanish locale the layouts' own texts and the
+// pictures with words in them are Spanish; every other language sees English.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
+
+#include "app/AppDelegate.h"
+#include "app/LayoutSelection.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Image.h"
+#include "tests/support/PlainPlatform.h"
+
+namespace {
+
+using nlohmann::json;
+
+json readJson(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return json::parse(in);
+}
+
+void collectTexts(const json& element, std::set<std::string>& texts) {
+    for (const char* key : {"text", "title"}) {
+        if (element.contains(key)) texts.insert(element[key].get<std::string>());
+    }
+    if (element.contains("subviews")) {
+        for (const auto& child : element["subviews"]) collectTexts(child, texts);
+    }
+}
+
+// Every label text and button title the built screen shows.
+void shownTexts(const platform::View& view, std::vector<std::string>& texts) {
+    if (const auto* label = dynamic_cast<const platform::Label*>(&view)) texts.push_back(label->text());
+    if (const auto* button = dynamic_cast<const platform::Button*>(&view)) texts.push_back(button->title());
+    for (const auto& child : view.subviews()) shownTexts(*child, texts);
+}
+
+class SpanishTest : public testing_support::PlainPlatformTest {
+protected:
+    void useLanguage(const std::string& language) {
+        platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), language));
+        platform::clearImageCache();
+    }
+
+    std::vector<std::string> tunerTexts() {
+        platform::Application::sharedApplication().removeAllWindows();
+        app::AppDelegate delegate;
+        delegate.initializeStoryBoardBasedOnScreenSize();
+        std::vector<std::string> texts;
+        if (delegate.window()) shownTexts(*delegate.window(), texts);
+        return texts;
+    }
+};
+
+TEST_F(SpanishTest, EveryTextOfEveryLayoutHasItsSpanish) {
+    const json spanish = readJson(testing_support::resourcesFolder() / "strings" / "es" / "Main.json");
+    const std::regex letter("[A-Za-z]");
+    for (const auto& name : app::allLayoutNames()) {
+        std::set<std::string> texts;
+        for (const auto& scene : readJson(testing_support::resourcesFolder() / "layouts" / (name + ".json"))["scenes"]) {
+            collectTexts(scene["view"], texts);
+        }
+        for (const auto& text : texts) {
+            if (std::regex_search(text, letter)) EXPECT_TRUE(spanish.contains(text)) << name << ": \"" << text << "\"";
+        }
+    }
+}
+
+TEST_F(SpanishTest, TheTunerScreenSpeaksSpanishAndOtherLanguagesEnglish) {
+    struct Case {
+        const char* language;
+        const char* fork;
+        const char* settings;
+        const char* chords;
+    };
+    const Case cases[] = {
+        {"es", "Diapasón", "AJUSTES", "Acordes ›"},
+        {"en", "Tuning fork", "SETTINGS", "Chords ›"},
+        {"fr", "Tuning fork", "SETTINGS", "Chords ›"},
+    };
+    for (const auto& c : cases) {
+        useLanguage(c.language);
+        const auto texts = tunerTexts();
+        for (const char* expected : {c.fork, c.settings, c.chords}) {
+            EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << c.language << ": " << expected;
+        }
+    }
+}
+
+TEST_F(SpanishTest, TheFrequencyChartHasItsSpanishCopy) {
+    useLanguage("es");
+    const auto spanish = platform::Bundle::mainBundle().pathForResource("freqchart", "png");
+    ASSERT_TRUE(spanish);
+    EXPECT_EQ(*spanish, testing_support::resourcesFolder() / "localized" / "es" / "freqchart.png");
+    for (const char* other : {"en", "fr"}) {
+        useLanguage(other);
+        EXPECT_EQ(platform::Bundle::mainBundle().pathForResource("freqchart", "png"),
+                  testing_support::resourcesFolder() / "freqchart.png")
+            << other;
+    }
+}
+
+}  // namespace

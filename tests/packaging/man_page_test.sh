@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The manual page names every option and command the program's --help lists,
+# and the program's version.   man_page_test.sh PROGRAM MAN_PAGE
+set -euo pipefail
+program=$1 page=$2
+failures=0
+expect() {
+    # help2man writes a dash as "\-".
+    if ! grep -qF -- "${1//-/\\-}" "$page"; then
+        echo "the manual page lacks \"$1\"" >&2
+        failures=$((failures + 1))
+    fi
+}
+grep -q '^\.TH PALLQA-TUNER "1"' "$page" || { echo "not a section 1 manual page" >&2; failures=$((failures + 1)); }
+expect "$("$program" --version | head -n1 | awk '{print $NF}')"
+section=
+while IFS= read -r line; do
+    case $line in
+        Options:*) section=options ;;
+        Commands:* | Subcommands:*) section=commands ;;
+        [![:space:]]*) section= ;;
+        *)
+            read -r word _ <<<"$line"
+            case $section in
+                options) expect "${word#*,}" ;;
+                commands) expect "$word" ;;
+            esac
+            ;;
+    esac
+done < <("$program" --help)
+exit $((failures > 0))

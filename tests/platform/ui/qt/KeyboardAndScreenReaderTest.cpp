@@ -1,0 +1,282 @@
+// The window used without a mouse: Tab through the controls, Space and Enter
+// press, arrows move the slider and the pickers, Escape closes a panel or
+// goes back, Ctrl+Q quits; and what screen readers are told of each element.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/PickerView.h"
+#include "platform/ui/qt/Widgets.h"
+#include "tests/platform/ui/qt/QtWindowFixture.h"
+
+namespace {
+
+class KeyboardTest : public qt_window_testing::QtWindowTest {
+protected:
+    std::shared_ptr<layout_testing::RecordingController> openPhone() {
+        auto tuner = open("Main_iPhone12Pro", 0, 844);
+        QApplication::setActiveWindow(frontend->window());
+        frontend->window()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(frontend->window()));
+        return tuner;
+    }
+
+    // Presses `key` where the keyboard's focus is.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : frontend->window();
+        QTest::keyClick(target, key, modifiers);
+        settle();
+    }
+
+    QPushButton* buttonTitled(const QString& title) {
+        for (auto* button : frontend->window()->findChildren<QPushButton*>()) {
+            if (button->text() == title) return button;
+        }
+        return nullptr;
+    }
+
+    template <typename T>
+    std::shared_ptr<T> model(const layout_testing::RecordingController& screen, const std::string& name) {
+        return std::dynamic_pointer_cast<T>(layout_testing::findView(screen.view(), name));
+    }
+};
+
+TEST_F(KeyboardTest, TabReachesEveryControlInReadingOrder) {
+    openPhone();
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 60; ++i) {
+        press(Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        if (!order.empty() && focused == order.front()) break;
+        order.push_back(focused);
+    }
+    QWidget* chords = buttonTitled("Chords ›");
+    // Tab goes round: read the round from the first control of the page.
+    const auto start = std::find(order.begin(), order.end(), chords);
+    ASSERT_NE(start, order.end());
+    std::rotate(order.begin(), start, order.end());
+    const auto position = [&](QWidget* wanted) {
+        return std::find(order.begin(), order.end(), wanted) - order.begin();
+    };
+    QWidget* fork = widget("tuningForkButton");
+    QWidget* firstString = buttonTitled("E5\n1·2");
+    QWidget* slider = widget("micSensitivitySlider");
+    QWidget* stringSounds = widget("stringSoundsSwitch");
+    QWidget* rate = buttonTitled("Rate Pallqa Tuner");
+    const std::vector<QWidget*> expected{chords, fork, firstString, slider, stringSounds, rate};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_NE(expected[i], nullptr) << i;
+        ASSERT_LT(position(expected[i]), static_cast<long>(order.size())) << "not reached: " << i;
+        if (i > 0) {
+            EXPECT_LT(position(expected[i - 1]), position(expected[i])) << i;
+        }
+    }
+    EXPECT_EQ(position(buttonTitled("Done")), static_cast<long>(order.size())) << "a closed panel is skipped";
+}
+
+TEST_F(KeyboardTest, SpaceOpensThePanelWhichTakesTheFocusAndEscapeClosesItWithItsDoneButton) {
+    const auto tuner = openPhone();
+    widget("tuningForkButton")->setFocus();
+    press(Qt::Key_Space);
+    EXPECT_TRUE(widget("tuningForkPanel")->isVisibleTo(frontend->window()));
+    EXPECT_TRUE(widget("tuningForkPanel")->isAncestorOf(QApplication::focusWidget()));
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(widget("tuningForkPanel")->isVisibleTo(frontend->window()));
+    EXPECT_EQ(tuner->received, (std::vector<std::string>{"disableTemporarilySoundConfirmation:", "stopFreqPlay:",
+                                                         "enableSoundConfirmation:"}));
+    EXPECT_EQ(QApplication::focusWidget(), widget("tuningForkButton")) << "the focus returns where it was";
+}
+
+TEST_F(KeyboardTest, EnterPressesButtonsAndFlipsSwitches) {
+    const auto tuner = openPhone();
+    buttonTitled("A4\n3·4")->setFocus();
+    press(Qt::Key_Return);
+    widget("soundNotificationSwitch")->setFocus();
+    press(Qt::Key_Enter);
+    EXPECT_FALSE(model<platform::Switch>(*tuner, "soundNotificationSwitch")->isOn());
+    EXPECT_EQ(tuner->received, (std::vector<std::string>{"play2ndStringSound:", "soundNotificationAction:"}));
+}
+
+TEST_F(KeyboardTest, ArrowsAndTheWheelMoveTheSliderAWholeLevelAtATime) {
+    const auto tuner = openPhone();
+    const auto slider = model<platform::Slider>(*tuner, "micSensitivitySlider");
+    widget("micSensitivitySlider")->setFocus();
+    press(Qt::Key_Right);
+    EXPECT_EQ(slider->value(), 6.0f);
+    press(Qt::Key_Left);
+    press(Qt::Key_Left);
+    EXPECT_EQ(slider->value(), 4.0f);
+
+    auto* qslider = widget<QSlider>("micSensitivitySlider");
+    const QPointF centre = QRectF(qslider->rect()).center();
+    QWheelEvent up(centre, qslider->mapToGlobal(centre), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                   false);
+    QApplication::sendEvent(qslider, &up);
+    settle();
+    EXPECT_EQ(slider->value(), 5.0f) << "a wheel step is a whole level, shown and sent";
+    EXPECT_EQ(qslider->value(), 500);
+    EXPECT_EQ(tuner->received, std::vector<std::string>(4, "micSensitivity:"));
+}
+
+TEST_F(KeyboardTest, ArrowsChooseInAPickerAndEscapeLeavesTheChordScreen) {
+    const auto tuner = openPhone();
+    buttonTitled("Chords ›")->setFocus();
+    press(Qt::Key_Space);
+    const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
+    ASSERT_NE(chords, nullptr);
+    struct Roots : platform::PickerViewDataSource, platform::PickerViewDelegate {
+        int64_t numberOfComponentsInPickerView(platform::PickerView&) override { return 1; }
+        int64_t pickerViewNumberOfRowsInComponent(platform::PickerView&, int64_t) override { return 3; }
+        std::string pickerViewTitleForRow(platform::PickerView&, int64_t row, int64_t) override {
+            return std::string(1, static_cast<char>('A' + row));
+        }
+        void pickerViewDidSelectRow(platform::PickerView&, uint64_t row, int64_t) override { chosen = row; }
+        uint64_t chosen = 99;
+    } roots;
+    auto picker = model<platform::PickerView>(*chords, "selectRootChord");
+    picker->setDataSource(&roots);
+    picker->setDelegate(&roots);
+    picker->selectRow(0, 0, false);
+    widget("selectRootChord")->findChild<QListWidget*>()->setFocus();
+    press(Qt::Key_Down);
+    EXPECT_EQ(roots.chosen, 1u);
+
+    press(Qt::Key_Escape);
+    EXPECT_EQ(tuner->presentedViewController(), nullptr);
+    EXPECT_NE(widget("noteDisplay"), nullptr);
+}
+
+// A delegate that does nothing.
+class QuietDelegate : public platform::ApplicationDelegate {
+public:
+    const std::shared_ptr<platform::Window>& window() const override { return window_; }
+    void setWindow(std::shared_ptr<platform::Window> window) override { window_ = std::move(window); }
+    bool applicationDidFinishLaunchingWithOptions(platform::Application&, const platform::LaunchOptionsDictionary&) override {
+        return true;
+    }
+    void applicationWillResignActive(platform::Application&) override {}
+    void applicationDidEnterBackground(platform::Application&) override {}
+    void applicationWillEnterForeground(platform::Application&) override {}
+    void applicationDidBecomeActive(platform::Application&) override {}
+    void applicationWillTerminate(platform::Application&) override {}
+
+private:
+    std::shared_ptr<platform::Window> window_;
+};
+
+TEST_F(KeyboardTest, CtrlQQuitsWithStatusZero) {
+    openPhone();
+    QuietDelegate delegate;
+    // Running opens the window afresh; the key comes once it is up.
+    QTimer::singleShot(0, qApp, [this] {
+        QApplication::setActiveWindow(frontend->window());
+        press(Qt::Key_Q, Qt::ControlModifier);
+    });
+    EXPECT_EQ(frontend->run(*loop, delegate, 30.0), 0);
+    EXPECT_LT(loop->elapsed(), 30.0) << "quit by the key, not by the end of the run";
+}
+
+TEST_F(KeyboardTest, AFocusedControlWearsARing) {
+    openPhone();
+    for (const char* name : {"stringSoundsSwitch", "tuningForkButton", "micSensitivitySlider"}) {
+        QWidget* control = widget(name);
+        frontend->window()->setFocus();
+        settle();
+        const QImage plain = control->grab().toImage();
+        control->setFocus();
+        settle();
+        EXPECT_NE(control->grab().toImage(), plain) << name;
+    }
+}
+
+TEST_F(KeyboardTest, DisabledControlsLookAndActDisabled) {
+    const auto tuner = openPhone();
+    const auto key = std::dynamic_pointer_cast<platform::Button>(
+        platform::controlsSending(tuner->view(), "play1stStringSound:").at(0));
+    QPushButton* button = buttonTitled("E5\n1·2");
+    const QImage enabled = button->grab().toImage();
+    key->setEnabled(false);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_NE(button->grab().toImage(), enabled);
+    button->click();
+    EXPECT_TRUE(tuner->received.empty());
+}
+
+TEST_F(KeyboardTest, AnOpenedPanelIsShownWholeWhereverThePageIsScrolled) {
+    openPhone();
+    auto* area = widget<QScrollArea>("sceneScroll");
+    ASSERT_NE(area, nullptr);
+    QWidget* fork = widget("tuningForkButton");
+    // Scrolled so the button sits at the top edge and the panel would start above it.
+    area->verticalScrollBar()->setValue(fork->mapTo(area->widget(), QPoint(0, 0)).y());
+    static_cast<QPushButton*>(fork)->click();
+    settle();
+    QWidget* panel = widget("tuningForkPanel");
+    const QRect onScreen(panel->mapTo(area->viewport(), QPoint(0, 0)), panel->size());
+    EXPECT_TRUE(area->viewport()->rect().contains(onScreen)) << onScreen.y();
+}
+
+TEST_F(KeyboardTest, AHiddenChartGivesItsRoomBack) {
+    const auto tuner = openPhone();
+    const int cardHeight = widget("freqChart")->parentWidget()->height();
+    const int chartHeight = widget("freqChart")->height();
+    const int aboutY = widget("aboutMsg2")->parentWidget()->y();
+    model<platform::ImageView>(*tuner, "freqChart")->setHidden(true);
+    settle();
+    const int cut = cardHeight - widget("freqChart")->parentWidget()->height();
+    EXPECT_NEAR(cut, chartHeight + 6 * frontend->scale(), 2.0) << "the settings card closes up over the chart";
+    EXPECT_EQ(widget("aboutMsg2")->parentWidget()->y(), aboutY - cut) << "the card below moves up";
+    EXPECT_FALSE(widget("freqChart")->isVisibleTo(frontend->window()));
+
+    model<platform::ImageView>(*tuner, "freqChart")->setHidden(false);
+    settle();
+    EXPECT_EQ(widget("freqChart")->parentWidget()->height(), cardHeight);
+    EXPECT_EQ(widget("aboutMsg2")->parentWidget()->y(), aboutY);
+}
+
+using ScreenReaderTest = KeyboardTest;
+
+TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
+    const auto tuner = openPhone();
+    const auto lamp = model<platform::ImageView>(*tuner, "LEDDisplay");
+    lamp->setAccessibilityLabel("Lamp");
+    lamp->setAccessibilityValue("in tune");
+    const auto string = model<platform::ImageView>(*tuner, "tunedString5");
+    string->setAccessibilityLabel("String lit");
+    string->setAccessibilityValue("A4, strings 3 and 4");
+    EXPECT_EQ(widget("LEDDisplay")->accessibleName(), "Lamp: in tune");
+    EXPECT_EQ(widget("tunedString5")->accessibleName(), "String lit: A4, strings 3 and 4");
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget("LEDDisplay"));
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->text(QAccessible::Name), "Lamp: in tune");
+
+    lamp->setAccessibilityValue("not in tune");
+    EXPECT_EQ(widget("LEDDisplay")->accessibleName(), "Lamp: not in tune");
+    // A button with a title is read by its title.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget("tuningForkButton"))->text(QAccessible::Name), "Tuning fork");
+
+    buttonTitled("Chords ›")->click();
+    settle();
+    const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
+    ASSERT_NE(chords, nullptr);
+    model<platform::Button>(*chords, "buttonFlatOrSharp")->setAccessibilityLabel("Spell with flats");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget("buttonFlatOrSharp"))->text(QAccessible::Name),
+              "Spell with flats");
+}
+
+}  // namespace
+
+
