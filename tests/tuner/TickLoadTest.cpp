@@ -72,9 +72,9 @@ TEST_P(MatchedTickTest, AllocatesNothing) {
 INSTANTIATE_TEST_SUITE_P(ScreenClasses, MatchedTickTest,
                          testing::Values(ScreenClassCase{0, 480}, ScreenClassCase{0, 844}, ScreenClassCase{1, 1024},
                                          ScreenClassCase{1, 1366}),
-                         [](const auto& info) {
-                             return std::string(info.param.idiom == 1 ? "Tablet" : "Phone") +
-                                    std::to_string(static_cast<int>(info.param.height));
+                         [](const auto& tested) {
+                             return std::string(tested.param.idiom == 1 ? "Tablet" : "Phone") +
+                                    std::to_string(static_cast<int>(tested.param.height));
                          });
 
 TEST_F(TickLoadTest, AMatchedTickReadsNoFile) {
