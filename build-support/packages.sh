@@ -11,7 +11,7 @@ BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
 # tests, on top of BUILD_PACKAGES; the live audio tests run a private
 # PulseAudio server, the formatting tests a locale with a decimal comma.
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev help2man appstream bash-completion
-  pulseaudio pulseaudio-utils locales"
+  pulseaudio pulseaudio-utils locales python3"
 
 # Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
 BENCH_PACKAGES="python3 aubio-tools"

@@ -1,33 +1,28 @@
 #include "platform/audio/AudioNotice.h"
 
-#include <mutex>
+#include <optional>
+
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
 struct NoticeState {
-    std::mutex mutex;
     std::string notice;
     AudioNoticeObserver observer;
 };
 
-NoticeState& state() {
-    static NoticeState shared;
+Installed<NoticeState>& state() {
+    static Installed<NoticeState> shared;
     return shared;
 }
 
 // The observer is called outside the lock, so it may read the notice again.
 void change(const std::function<bool(std::string&)>& edit) {
-    NoticeState& shared = state();
-    AudioNoticeObserver observer;
-    std::string notice;
-    {
-        std::lock_guard lock(shared.mutex);
-        if (!edit(shared.notice)) return;
-        observer = shared.observer;
-        notice = shared.notice;
-    }
-    if (observer) observer(notice);
+    const std::optional<NoticeState> changed = state().with([&edit](NoticeState& shared) {
+        return edit(shared.notice) ? std::optional<NoticeState>(shared) : std::nullopt;
+    });
+    if (changed && changed->observer) changed->observer(changed->notice);
 }
 
 }  // namespace
@@ -48,18 +43,13 @@ void clearAudioNotice(const std::string& notice) {
     });
 }
 
-std::string audioNotice() {
-    std::lock_guard lock(state().mutex);
-    return state().notice;
-}
+std::string audioNotice() { return state().get().notice; }
 
 void setAudioNoticeObserver(AudioNoticeObserver observer) {
-    std::string notice;
-    {
-        std::lock_guard lock(state().mutex);
-        state().observer = observer;
-        notice = state().notice;
-    }
+    const std::string notice = state().with([&observer](NoticeState& shared) {
+        shared.observer = observer;
+        return shared.notice;
+    });
     if (observer) observer(notice);
 }
 

@@ -2,7 +2,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <mutex>
+
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
@@ -26,13 +27,8 @@ void silence(uint32_t frameCount, uint32_t bytesPerFrame, AudioBufferList buffer
     }
 }
 
-std::mutex& factoryMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-AudioOutputUnitFactory& installedFactory() {
-    static AudioOutputUnitFactory factory;
+Installed<AudioOutputUnitFactory>& installedFactory() {
+    static Installed<AudioOutputUnitFactory> factory;
     return factory;
 }
 
@@ -138,16 +134,11 @@ std::optional<AudioComponent> AudioComponent::findNext(const AudioComponentDescr
 }
 
 void AudioComponent::setOutputUnitFactory(AudioOutputUnitFactory factory) {
-    std::lock_guard lock(factoryMutex());
-    installedFactory() = std::move(factory);
+    installedFactory().install(std::move(factory));
 }
 
 std::shared_ptr<AudioOutputUnit> AudioComponent::instanceNew() const {
-    AudioOutputUnitFactory factory;
-    {
-        std::lock_guard lock(factoryMutex());
-        factory = installedFactory();
-    }
+    const AudioOutputUnitFactory factory = installedFactory().get();
     return factory ? factory() : std::make_shared<PlainAudioOutputUnit>();
 }
 

@@ -2,23 +2,24 @@
 
 #include "platform/audio/PlainAudioPlayer.h"
 #include "platform/audio/PlaybackObserver.h"
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
-AudioPlayer::Factory& installedFactory() {
-    static AudioPlayer::Factory factory;
+Installed<AudioPlayer::Factory>& installedFactory() {
+    static Installed<AudioPlayer::Factory> factory;
     return factory;
 }
 
 }  // namespace
 
 std::unique_ptr<AudioPlayer> AudioPlayer::withContentsOfFile(const std::filesystem::path& file) {
-    if (const auto& factory = installedFactory()) return factory(file);
+    if (const auto factory = installedFactory().get()) return factory(file);
     return PlainAudioPlayer::withContentsOfFile(file);
 }
 
-void AudioPlayer::setFactory(Factory factory) { installedFactory() = std::move(factory); }
+void AudioPlayer::setFactory(Factory factory) { installedFactory().install(std::move(factory)); }
 
 void AudioPlayer::play() {
     if (isPlaying()) return;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
@@ -33,13 +35,8 @@ private:
     void stopCapture() override {}
 };
 
-std::mutex& factoryMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-AudioQueueInputFactory& installedFactory() {
-    static AudioQueueInputFactory factory;
+Installed<AudioQueueInputFactory>& installedFactory() {
+    static Installed<AudioQueueInputFactory> factory;
     return factory;
 }
 
@@ -69,25 +66,15 @@ AudioStatus AudioQueue::newInput(const AudioStreamBasicDescription& format, Audi
     queue.reset();
     if (callback == nullptr) return kAudioQueueErrInvalidParameter;
     if (!isCaptureFormat(format)) return kAudioFormatUnsupported;
-    AudioQueueInputFactory factory;
-    {
-        std::lock_guard lock(factoryMutex());
-        factory = installedFactory();
-    }
+    const AudioQueueInputFactory factory = installedFactory().get();
     queue = factory ? factory(format, callback, userData)
                     : std::make_unique<UnavailableAudioQueue>(format, callback, userData);
     return queue ? kAudioNoError : kAudioQueueErrCannotStart;
 }
 
-AudioQueueInputFactory AudioQueue::inputFactory() {
-    std::lock_guard lock(factoryMutex());
-    return installedFactory();
-}
+AudioQueueInputFactory AudioQueue::inputFactory() { return installedFactory().get(); }
 
-void AudioQueue::setInputFactory(AudioQueueInputFactory factory) {
-    std::lock_guard lock(factoryMutex());
-    installedFactory() = std::move(factory);
-}
+void AudioQueue::setInputFactory(AudioQueueInputFactory factory) { installedFactory().install(std::move(factory)); }
 
 AudioQueue::AudioQueue(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback, void* userData)
     : format_(format), callback_(callback), userData_(userData), handOver_("audio queue") {}

@@ -1,29 +1,21 @@
 #include "platform/audio/AudioSession.h"
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
-std::mutex& sharedMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<AudioSession>& sharedSlot() {
-    static std::shared_ptr<AudioSession> session = std::make_shared<AudioSession>();
+Installed<std::shared_ptr<AudioSession>>& sharedSlot() {
+    static Installed<std::shared_ptr<AudioSession>> session([] { return std::make_shared<AudioSession>(); });
     return session;
 }
 
 }  // namespace
 
-std::shared_ptr<AudioSession> AudioSession::sharedInstance() {
-    std::lock_guard lock(sharedMutex());
-    return sharedSlot();
-}
+std::shared_ptr<AudioSession> AudioSession::sharedInstance() { return sharedSlot().get(); }
 
-void AudioSession::setSharedInstance(std::shared_ptr<AudioSession> session) {
-    std::lock_guard lock(sharedMutex());
-    sharedSlot() = std::move(session);
-}
+// A null session is kept as installed: the system's code copes with none.
+void AudioSession::setSharedInstance(std::shared_ptr<AudioSession> session) { sharedSlot().install(std::move(session)); }
 
 std::optional<AudioSessionError> AudioSession::failureOf(Call call) const {
     const auto& failure = failures_[static_cast<int>(call)];

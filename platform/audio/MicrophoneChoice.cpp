@@ -1,17 +1,19 @@
 #include "platform/audio/MicrophoneChoice.h"
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
-MicrophoneChoice& slot() {
-    static MicrophoneChoice installed;
+Installed<MicrophoneChoice>& slot() {
+    static Installed<MicrophoneChoice> installed;
     return installed;
 }
 
 }  // namespace
 
-void setMicrophoneChoice(MicrophoneChoice choice) { slot() = std::move(choice); }
+void setMicrophoneChoice(MicrophoneChoice choice) { slot().install(std::move(choice)); }
 
-const MicrophoneChoice& microphoneChoice() { return slot(); }
+MicrophoneChoice microphoneChoice() { return slot().get(); }
 
 }  // namespace platform

@@ -24,6 +24,6 @@ struct MicrophoneChoice {
 
 // Installs what is offered (an empty choice withdraws it).
 void setMicrophoneChoice(MicrophoneChoice choice);
-const MicrophoneChoice& microphoneChoice();
+MicrophoneChoice microphoneChoice();
 
 }  // namespace platform

@@ -1,9 +1,10 @@
 #include "platform/audio/PlainAudioPlayer.h"
 
-#include <mutex>
+#include <atomic>
 
-#include "platform/core/RunLoop.h"
 #include "platform/audio/SoundFileInfo.h"
+#include "platform/core/Installed.h"
+#include "platform/core/RunLoop.h"
 
 namespace platform {
 namespace {
@@ -13,15 +14,19 @@ struct Entry {
     PlayedSound sound;
 };
 
-struct Record {
-    std::mutex mutex;
-    std::vector<Entry> entries;
-    uint64_t lastSerial = 0;
-};
+using Record = std::vector<Entry>;
 
-Record& record() {
-    static Record instance;
+// Cleared with the installed services, as a fresh process starts.
+Installed<Record>& record() {
+    static Installed<Record> instance;
     return instance;
+}
+
+// Never reused, not even after the record is cleared, so a player that outlives
+// a clear cannot end another player's sound.
+uint64_t nextSerial() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
 }
 
 double clock() { return RunLoop::main().elapsed(); }
@@ -35,28 +40,21 @@ std::unique_ptr<AudioPlayer> PlainAudioPlayer::withContentsOfFile(const std::fil
 }
 
 std::vector<PlayedSound> PlainAudioPlayer::played() {
-    auto& r = record();
-    std::lock_guard lock(r.mutex);
     std::vector<PlayedSound> sounds;
-    sounds.reserve(r.entries.size());
-    for (const Entry& entry : r.entries) sounds.push_back(entry.sound);
+    for (const Entry& entry : record().get()) sounds.push_back(entry.sound);
     return sounds;
 }
 
-void PlainAudioPlayer::clearPlayed() {
-    auto& r = record();
-    std::lock_guard lock(r.mutex);
-    r.entries.clear();
-}
+void PlainAudioPlayer::clearPlayed() { record().reset(); }
 
 PlainAudioPlayer::~PlainAudioPlayer() {
     if (!isPlaying()) return;
     const double now = clock();
-    auto& r = record();
-    std::lock_guard lock(r.mutex);
-    for (Entry& entry : r.entries) {
-        if (entry.serial == serial_) entry.sound.endedAt = now;
-    }
+    record().with([this, now](Record& entries) {
+        for (Entry& entry : entries) {
+            if (entry.serial == serial_) entry.sound.endedAt = now;
+        }
+    });
 }
 
 bool PlainAudioPlayer::isPlaying() const { return serial_ != 0 && clock() < endsAt_; }
@@ -64,10 +62,10 @@ bool PlainAudioPlayer::isPlaying() const { return serial_ != 0 && clock() < ends
 void PlainAudioPlayer::startSound() {
     const double now = clock();
     endsAt_ = now + duration();
-    auto& r = record();
-    std::lock_guard lock(r.mutex);
-    serial_ = ++r.lastSerial;
-    r.entries.push_back({serial_, {file().filename().string(), now, endsAt_}});
+    serial_ = nextSerial();
+    record().with([this, now](Record& entries) {
+        entries.push_back({serial_, {file().filename().string(), now, endsAt_}});
+    });
 }
 
 }  // namespace platform

@@ -1,28 +1,19 @@
 #include "platform/audio/Recording.h"
 
-#include <mutex>
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
-std::mutex& openerMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-RecordingOpener& openerSlot() {
-    static RecordingOpener opener;
+Installed<RecordingOpener>& openerSlot() {
+    static Installed<RecordingOpener> opener;
     return opener;
 }
 
 }  // namespace
 
 std::unique_ptr<Recording> openRecording(const std::filesystem::path& file, double sampleRate, std::string& error) {
-    RecordingOpener opener;
-    {
-        std::lock_guard lock(openerMutex());
-        opener = openerSlot();
-    }
+    const RecordingOpener opener = openerSlot().get();
     if (!opener) {
         error = "recordings cannot be read here";
         return nullptr;
@@ -30,9 +21,6 @@ std::unique_ptr<Recording> openRecording(const std::filesystem::path& file, doub
     return opener(file, sampleRate, error);
 }
 
-void setRecordingOpener(RecordingOpener opener) {
-    std::lock_guard lock(openerMutex());
-    openerSlot() = std::move(opener);
-}
+void setRecordingOpener(RecordingOpener opener) { openerSlot().install(std::move(opener)); }
 
 }  // namespace platform

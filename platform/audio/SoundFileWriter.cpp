@@ -1,17 +1,12 @@
 #include "platform/audio/SoundFileWriter.h"
 
-#include <mutex>
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
-std::mutex& factoryMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-SoundFileWriterFactory& installedFactory() {
-    static SoundFileWriterFactory factory;
+Installed<SoundFileWriterFactory>& installedFactory() {
+    static Installed<SoundFileWriterFactory> factory;
     return factory;
 }
 
@@ -19,11 +14,7 @@ SoundFileWriterFactory& installedFactory() {
 
 std::unique_ptr<SoundFileWriter> createSoundFileWriter(const std::filesystem::path& path, uint32_t sampleRate,
                                                        uint16_t channels, std::string& error) {
-    SoundFileWriterFactory factory;
-    {
-        std::lock_guard lock(factoryMutex());
-        factory = installedFactory();
-    }
+    const SoundFileWriterFactory factory = installedFactory().get();
     if (!factory) {
         error = "this program cannot write sound files (no sound-file writer is installed)";
         return nullptr;
@@ -31,9 +22,6 @@ std::unique_ptr<SoundFileWriter> createSoundFileWriter(const std::filesystem::pa
     return factory(path, sampleRate, channels, error);
 }
 
-void setSoundFileWriterFactory(SoundFileWriterFactory factory) {
-    std::lock_guard lock(factoryMutex());
-    installedFactory() = std::move(factory);
-}
+void setSoundFileWriterFactory(SoundFileWriterFactory factory) { installedFactory().install(std::move(factory)); }
 
 }  // namespace platform

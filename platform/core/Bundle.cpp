@@ -5,17 +5,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "platform/core/Installed.h"
 #include "platform/core/Log.h"
 
-#ifndef PALLQA_SOURCE_RESOURCES
-#define PALLQA_SOURCE_RESOURCES ""
-#endif
-#ifndef PALLQA_INSTALLED_RESOURCES
-#define PALLQA_INSTALLED_RESOURCES ""
-#endif
 
 namespace platform {
 namespace {
@@ -26,13 +20,9 @@ using json = nlohmann::json;
 constexpr const char* kDefaultLanguage = "en";
 constexpr const char* kDefaultTable = "Localizable";
 
-std::mutex& mainMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<const Bundle>& mainSlot() {
-    static std::shared_ptr<const Bundle> bundle;
+Installed<std::shared_ptr<const Bundle>>& mainSlot() {
+    static Installed<std::shared_ptr<const Bundle>> bundle(
+        [] { return std::shared_ptr<const Bundle>(std::make_shared<Bundle>(Bundle::locateResources())); });
     return bundle;
 }
 
@@ -81,29 +71,23 @@ Bundle::Bundle(std::filesystem::path resourcePath, std::string language)
     }
 }
 
-const Bundle& Bundle::mainBundle() {
-    std::lock_guard lock(mainMutex());
-    auto& slot = mainSlot();
-    if (!slot) slot = std::make_shared<Bundle>(locateResources());
-    return *slot;
-}
+const Bundle& Bundle::mainBundle() { return *mainSlot().get(); }
 
-void Bundle::setMainBundle(std::shared_ptr<const Bundle> bundle) {
-    std::lock_guard lock(mainMutex());
-    mainSlot() = std::move(bundle);
-}
+void Bundle::setMainBundle(std::shared_ptr<const Bundle> bundle) { mainSlot().installOrDefault(std::move(bundle)); }
 
 std::filesystem::path Bundle::locateResources() {
     if (const char* env = std::getenv("PALLQA_RESOURCES"); env && isResourceFolder(env)) return env;
+    // Only where the program itself is: a program in its build tree has a link
+    // to the resources beside it, an installed one its own copy under its prefix.
     const fs::path exeFolder = executableFolder();
-    for (const fs::path& candidate : {exeFolder / "resources", fs::path(PALLQA_SOURCE_RESOURCES),
-                                      exeFolder.parent_path() / "share" / "pallqa-tuner" / "resources",
-                                      fs::path(PALLQA_INSTALLED_RESOURCES)}) {
+    const fs::path beside = exeFolder / "resources";
+    const fs::path installed = (exeFolder / PALLQA_RESOURCES_FROM_BINDIR).lexically_normal();
+    for (const fs::path& candidate : {beside, installed}) {
         if (isResourceFolder(candidate)) return candidate;
     }
-    NSLog("Resources folder not found (looked beside %@ and in %@); pictures, sounds and texts are missing",
-          exeFolder.string(), std::string(PALLQA_SOURCE_RESOURCES));
-    return exeFolder / "resources";
+    NSLog("Resources folder not found (looked in %@ and %@); pictures, sounds and texts are missing",
+          beside.string(), installed.string());
+    return beside;
 }
 
 std::string Bundle::preferredLanguageFromEnvironment() {

@@ -20,8 +20,9 @@ public:
     static const Bundle& mainBundle();
     static void setMainBundle(std::shared_ptr<const Bundle> bundle);
 
-    // The resources folder: $PALLQA_RESOURCES, else beside the executable, else
-    // the source tree the program was built from, else under the install prefix.
+    // The resources folder: $PALLQA_RESOURCES, else `resources` beside the
+    // executable (a link in the build tree), else the installed copy under the
+    // executable's prefix (../share/pallqa-tuner/resources).
     static std::filesystem::path locateResources();
     // The language asked for by LC_ALL, LC_MESSAGES or LANG ("es" from "es_PE.UTF-8").
     static std::string preferredLanguageFromEnvironment();

@@ -1,17 +1,19 @@
 #include "platform/core/Device.h"
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
-DeviceDescription& description() {
-    static DeviceDescription current;
+Installed<DeviceDescription>& description() {
+    static Installed<DeviceDescription> current;
     return current;
 }
 
 }  // namespace
 
-const DeviceDescription& Device::current() { return description(); }
+DeviceDescription Device::current() { return description().get(); }
 
-void Device::setCurrent(DeviceDescription newDescription) { description() = std::move(newDescription); }
+void Device::setCurrent(DeviceDescription newDescription) { description().install(std::move(newDescription)); }
 
 }  // namespace platform

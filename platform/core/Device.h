@@ -22,16 +22,20 @@ public:
     static constexpr int64_t kIdiomPhone = 0;
     static constexpr int64_t kIdiomTablet = 1;
 
-    static const DeviceDescription& current();
+    // Any thread.
+    static DeviceDescription current();
     static void setCurrent(DeviceDescription description);
 
     static int64_t userInterfaceIdiom() { return current().userInterfaceIdiom; }
-    static const std::string& systemVersion() { return current().systemVersion; }
+    static std::string systemVersion() { return current().systemVersion; }
 };
 
 class Screen {
 public:
-    static Rect mainBounds() { return {0.0, 0.0, Device::current().screenWidth, Device::current().screenHeight}; }
+    static Rect mainBounds() {
+        const DeviceDescription device = Device::current();
+        return {0.0, 0.0, device.screenWidth, device.screenHeight};
+    }
     static double mainBoundsHeight() { return Device::current().screenHeight; }
 };
 

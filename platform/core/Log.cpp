@@ -5,20 +5,16 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/core/Installed.h"
 #include "platform/core/SystemLog.h"
 
 namespace platform {
 namespace {
 
-std::mutex& sinkMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
 void writeToSystemLog(const std::string& message) { SystemLog::shared().write(message); }
 
-LogSink& currentSink() {
-    static LogSink sink = writeToSystemLog;
+Installed<LogSink>& currentSink() {
+    static Installed<LogSink> sink([] { return LogSink(writeToSystemLog); });
     return sink;
 }
 
@@ -151,8 +147,9 @@ std::string formatMessage(std::string_view format, std::span<const LogArg> args)
 
 void logMessage(std::string_view format, std::span<const LogArg> args) {
     const std::string message = formatMessage(format, args);
-    std::lock_guard lock(sinkMutex());
-    currentSink()(message);
+    // Under the slot's lock: once setLogSink() returns, the sink it replaced
+    // is no longer being called.
+    currentSink().with([&message](const LogSink& sink) { sink(message); });
 }
 
 void logAndTellUser(std::string_view format, std::span<const LogArg> args) {
@@ -160,12 +157,7 @@ void logAndTellUser(std::string_view format, std::span<const LogArg> args) {
     SystemLog::shared().tellUser(formatMessage(format, args));
 }
 
-LogSink setLogSink(LogSink sink) {
-    std::lock_guard lock(sinkMutex());
-    LogSink previous = std::move(currentSink());
-    currentSink() = sink ? std::move(sink) : LogSink(writeToSystemLog);
-    return previous;
-}
+LogSink setLogSink(LogSink sink) { return currentSink().installOrDefault(std::move(sink)); }
 
 LogCapture::LogCapture() {
     previous_ = setLogSink([this](const std::string& message) {

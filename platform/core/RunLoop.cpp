@@ -1,16 +1,13 @@
 #include "platform/core/RunLoop.h"
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
-std::shared_ptr<RunLoop>& mainSlot() {
-    static std::shared_ptr<RunLoop> loop;
+Installed<std::shared_ptr<RunLoop>>& mainSlot() {
+    static Installed<std::shared_ptr<RunLoop>> loop([] { return std::make_shared<RunLoop>(RunLoop::Clock::Real); });
     return loop;
-}
-
-std::mutex& mainMutex() {
-    static std::mutex mutex;
-    return mutex;
 }
 
 double wallClockNow() {
@@ -28,17 +25,9 @@ RunLoop::RunLoop(Clock clock, double virtualStartDate, Dates dates)
 
 RunLoop::~RunLoop() = default;
 
-RunLoop& RunLoop::main() {
-    std::lock_guard lock(mainMutex());
-    auto& slot = mainSlot();
-    if (!slot) slot = std::make_shared<RunLoop>(Clock::Real);
-    return *slot;
-}
+RunLoop& RunLoop::main() { return *mainSlot().get(); }
 
-void RunLoop::setMain(std::shared_ptr<RunLoop> loop) {
-    std::lock_guard lock(mainMutex());
-    mainSlot() = std::move(loop);
-}
+void RunLoop::setMain(std::shared_ptr<RunLoop> loop) { mainSlot().installOrDefault(std::move(loop)); }
 
 double RunLoop::now() const {
     if (clock_ == Clock::Virtual) return virtualNow_.load(std::memory_order_relaxed);

@@ -5,23 +5,19 @@
 
 #include <bit>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::mutex& sourcesMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-ReachabilitySources& currentSources() {
-    static ReachabilitySources sources;
+Installed<ReachabilitySources>& currentSources() {
+    static Installed<ReachabilitySources> sources;
     return sources;
 }
 
@@ -118,14 +114,8 @@ std::optional<uint32_t> NetworkReachability::flags() const {
     return route ? flagsThrough(from.interfaces, route->interface) : 0;
 }
 
-ReachabilitySources NetworkReachability::sources() {
-    std::lock_guard lock(sourcesMutex());
-    return currentSources();
-}
+ReachabilitySources NetworkReachability::sources() { return currentSources().get(); }
 
-void NetworkReachability::setSources(ReachabilitySources sources) {
-    std::lock_guard lock(sourcesMutex());
-    currentSources() = std::move(sources);
-}
+void NetworkReachability::setSources(ReachabilitySources sources) { currentSources().install(std::move(sources)); }
 
 }  // namespace platform

@@ -1,20 +1,23 @@
 #include "platform/net/StoreKit.h"
 
-#include <atomic>
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
-std::atomic<uint64_t>& reviewRequests() {
-    static std::atomic<uint64_t> count{0};
+// Back to none with the installed services.
+Installed<uint64_t>& reviewRequests() {
+    static Installed<uint64_t> count;
     return count;
 }
 
 }  // namespace
 
-void StoreReviewController::requestReview() { reviewRequests().fetch_add(1, std::memory_order_relaxed); }
+void StoreReviewController::requestReview() {
+    reviewRequests().with([](uint64_t& count) { ++count; });
+}
 
-uint64_t StoreReviewController::requestCount() { return reviewRequests().load(std::memory_order_relaxed); }
+uint64_t StoreReviewController::requestCount() { return reviewRequests().get(); }
 
 void StoreProductViewController::userFinish() {
     if (const auto delegate = delegate_.lock()) delegate->productViewControllerDidFinish(*this);

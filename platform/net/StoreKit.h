@@ -18,7 +18,8 @@ public:
     // Any thread. Asks the platform to offer a review; the platform decides
     // whether and what to show. Here it is counted.
     static void requestReview();
-    // How many review requests this process has made.
+    // How many review requests this process has made (since the installed
+    // services were last reset).
     static uint64_t requestCount();
 };
 

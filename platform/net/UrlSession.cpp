@@ -1,29 +1,21 @@
 #include "platform/net/UrlSession.h"
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
-std::mutex& transportMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::shared_ptr<HttpTransport>& transportSlot() {
-    static std::shared_ptr<HttpTransport> transport = std::make_shared<RecordingHttpTransport>();
+Installed<std::shared_ptr<HttpTransport>>& transportSlot() {
+    static Installed<std::shared_ptr<HttpTransport>> transport(
+        [] { return std::shared_ptr<HttpTransport>(std::make_shared<RecordingHttpTransport>()); });
     return transport;
 }
 
 }  // namespace
 
-std::shared_ptr<HttpTransport> httpTransport() {
-    std::lock_guard lock(transportMutex());
-    return transportSlot();
-}
+std::shared_ptr<HttpTransport> httpTransport() { return transportSlot().get(); }
 
-void setHttpTransport(std::shared_ptr<HttpTransport> transport) {
-    std::lock_guard lock(transportMutex());
-    transportSlot() = transport ? std::move(transport) : std::make_shared<RecordingHttpTransport>();
-}
+void setHttpTransport(std::shared_ptr<HttpTransport> transport) { transportSlot().installOrDefault(std::move(transport)); }
 
 void UrlSessionDataTask::resume() {
     auto expected = UrlSessionTaskState::Suspended;

@@ -16,6 +16,7 @@
 #include <utility>
 #include <nlohmann/json.hpp>
 
+#include "platform/core/Installed.h"
 #include "platform/core/Log.h"
 
 namespace platform {
@@ -24,14 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::json;
 
-std::shared_ptr<UserDefaults>& standardSlot() {
-    static std::shared_ptr<UserDefaults> store;
+Installed<std::shared_ptr<UserDefaults>>& standardSlot() {
+    static Installed<std::shared_ptr<UserDefaults>> store([] { return UserDefaults::inMemory(); });
     return store;
-}
-
-std::mutex& standardMutex() {
-    static std::mutex mutex;
-    return mutex;
 }
 
 json toJson(const UserDefaults::Dictionary& values) {
@@ -260,16 +256,10 @@ void applyChanges(UserDefaults::Dictionary& values, const std::map<std::string, 
 
 }  // namespace
 
-UserDefaults& UserDefaults::standardUserDefaults() {
-    std::lock_guard lock(standardMutex());
-    auto& slot = standardSlot();
-    if (!slot) slot = inMemory();
-    return *slot;
-}
+UserDefaults& UserDefaults::standardUserDefaults() { return *standardSlot().get(); }
 
 void UserDefaults::setStandardUserDefaults(std::shared_ptr<UserDefaults> store) {
-    std::lock_guard lock(standardMutex());
-    standardSlot() = std::move(store);
+    standardSlot().installOrDefault(std::move(store));
 }
 
 std::shared_ptr<UserDefaults> UserDefaults::inMemory(std::string domainName) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 
 void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
@@ -31,8 +33,10 @@ std::vector<std::string> RecordingUrlOpener::opened() const {
 Application::Application() : urlOpener_(std::make_shared<RecordingUrlOpener>()) {}
 
 Application& Application::sharedApplication() {
-    static Application application;
-    return application;
+    // A reset makes a new one: no windows, the recording opener, nobody told of the idle timer.
+    static Installed<std::shared_ptr<Application>> application(
+        [] { return std::shared_ptr<Application>(new Application()); });
+    return *application.get();
 }
 
 void Application::makeKeyWindow(std::shared_ptr<Window> window) {

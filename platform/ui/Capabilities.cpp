@@ -1,30 +1,19 @@
 #include "platform/ui/Capabilities.h"
 
-#include <mutex>
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
-std::mutex& capabilitiesMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-PlatformCapabilities& current() {
-    static PlatformCapabilities offered;
-    return offered;
+Installed<PlatformCapabilities>& offered() {
+    static Installed<PlatformCapabilities> capabilities;
+    return capabilities;
 }
 
 }  // namespace
 
-PlatformCapabilities capabilities() {
-    std::lock_guard lock(capabilitiesMutex());
-    return current();
-}
+PlatformCapabilities capabilities() { return offered().get(); }
 
-void setCapabilities(const PlatformCapabilities& offered) {
-    std::lock_guard lock(capabilitiesMutex());
-    current() = offered;
-}
+void setCapabilities(const PlatformCapabilities& offering) { offered().install(offering); }
 
 }  // namespace platform

@@ -1,43 +1,37 @@
 #include "platform/ui/Image.h"
 
-#include <mutex>
 #include <unordered_map>
 
 #include "platform/core/Bundle.h"
+#include "platform/core/Installed.h"
 
 namespace platform {
 namespace {
 
-struct ImageCache {
-    std::mutex mutex;
-    std::unordered_map<std::string, ImageRef> images;
-};
+using ImageCache = std::unordered_map<std::string, ImageRef>;
 
-ImageCache& cache() {
-    static ImageCache instance;
-    return instance;
+// Emptied with the installed services: a new main bundle has other pictures.
+Installed<ImageCache>& cache() {
+    static Installed<ImageCache> images;
+    return images;
 }
 
 }  // namespace
 
 ImageRef imageNamed(const std::string& name) {
-    auto& c = cache();
-    std::lock_guard lock(c.mutex);
-    if (auto it = c.images.find(name); it != c.images.end()) return it->second;
-    ImageRef image;
-    if (!name.empty()) {
-        if (auto path = Bundle::mainBundle().pathForResource(name, "")) {
-            image = std::make_shared<const Image>(Image{name, *path});
+    return cache().with([&name](ImageCache& images) {
+        if (auto it = images.find(name); it != images.end()) return it->second;
+        ImageRef image;
+        if (!name.empty()) {
+            if (auto path = Bundle::mainBundle().pathForResource(name, "")) {
+                image = std::make_shared<const Image>(Image{name, *path});
+            }
         }
-    }
-    c.images.emplace(name, image);
-    return image;
+        images.emplace(name, image);
+        return image;
+    });
 }
 
-void clearImageCache() {
-    auto& c = cache();
-    std::lock_guard lock(c.mutex);
-    c.images.clear();
-}
+void clearImageCache() { cache().reset(); }
 
 }  // namespace platform

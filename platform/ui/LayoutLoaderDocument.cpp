@@ -128,8 +128,8 @@ public:
         if (!table.is_object()) return fail(here, "expected {\"height\": picture, ...}");
         for (const auto& [height, image] : table.items()) {
             double points = 0.0;
-            const auto [end, error] = std::from_chars(height.data(), height.data() + height.size(), points);
-            if (error != std::errc() || end != height.data() + height.size() || !(points > 0.0)) {
+            const auto [end, problem] = std::from_chars(height.data(), height.data() + height.size(), points);
+            if (problem != std::errc() || end != height.data() + height.size() || !(points > 0.0)) {
                 return fail(here, "\"" + height + "\" is not a height in points");
             }
             if (!image.is_string()) return fail(here + "." + height, "expected a picture name");

@@ -2,24 +2,22 @@
 
 #include <algorithm>
 
+#include "platform/core/Installed.h"
+
 namespace platform {
 namespace {
 
-UiObserver*& observerSlot() {
-    static UiObserver* observer = nullptr;
+Installed<UiObserver*>& observerSlot() {
+    static Installed<UiObserver*> observer;
     return observer;
 }
 
 }  // namespace
 
-UiObserver* setUiObserver(UiObserver* observer) {
-    UiObserver* previous = observerSlot();
-    observerSlot() = observer;
-    return previous;
-}
+UiObserver* setUiObserver(UiObserver* observer) { return observerSlot().installOrDefault(observer); }
 
 void View::notify(Change change) {
-    if (UiObserver* observer = observerSlot()) observer->viewDidChange(*this, change);
+    if (UiObserver* observer = observerSlot().get()) observer->viewDidChange(*this, change);
 }
 
 void View::setHidden(bool hidden) {

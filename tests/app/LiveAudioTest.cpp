@@ -120,7 +120,7 @@ TEST_P(ToneOnTheSpeakerTest, TheToneSoundsAtItsPitchForAsLongAsAsked) {
 
 INSTANTIATE_TEST_SUITE_P(Notes, ToneOnTheSpeakerTest,
                          ::testing::Values(ToneCase{"E4", 2.0}, ToneCase{"A4", 0.5}, ToneCase{"G4", 1.0}),
-                         [](const auto& info) { return std::string(info.param.note); });
+                         [](const auto& tested) { return std::string(tested.param.note); });
 
 TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
     PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);

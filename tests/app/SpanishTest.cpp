@@ -79,7 +79,9 @@ TEST_F(SpanishTest, EveryTextOfEveryLayoutHasItsSpanish) {
             collectTexts(scene["view"], texts);
         }
         for (const auto& text : texts) {
-            if (std::regex_search(text, letter)) EXPECT_TRUE(spanish.contains(text)) << name << ": \"" << text << "\"";
+            if (std::regex_search(text, letter)) {
+                EXPECT_TRUE(spanish.contains(text)) << name << ": \"" << text << "\"";
+            }
         }
     }
 }

@@ -25,11 +25,6 @@ protected:
         platform::AudioSession::setSharedInstance(session);
         feeder = platform::AudioQueueFeeder::install();
     }
-    void TearDown() override {
-        platform::AudioQueue::setInputFactory(nullptr);
-        platform::AudioSession::setSharedInstance(std::make_shared<platform::AudioSession>());
-        PlainPlatformTest::TearDown();
-    }
 
     // A private detector, initialised as the shared one would be.
     static std::unique_ptr<PrivateListener> makeListener() {

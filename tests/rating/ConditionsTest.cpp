@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         Condition{"ReminderZeroComparesWith1970", 2 * kDay, 2, 0, -1, -1, true},
         Condition{"RemindedOneSecondTooRecently", 2 * kDay, 2, 0, 2 * kDay - 1, -1, false},
         Condition{"RemindedExactlyTwoDaysAgo", 2 * kDay, 2, 0, 2 * kDay, -1, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(RatingPromptTest, ALaunchTwoFullDaysAfterTheFirstUseShowsThePrompt) {
     configureAsLaunch();

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(VersionChange{"AUse", [](RatingPrompt& a) { a.incrementUseCount(); }, 1, 0, true},
                       VersionChange{"ASignificantEvent", [](RatingPrompt& a) { a.incrementSignificantEventCount(); }, 0,
                                     1, false}),
-    [](const auto& info) { return std::string(info.param.noticedBy); });
+    [](const auto& tested) { return std::string(tested.param.noticedBy); });
 
 TEST_F(CountingTest, UntilAUseNoticesTheNewVersionTheOldAnswersStillHold) {
     storeOldVersionState(*defaults);

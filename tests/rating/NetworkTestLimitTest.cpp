@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Limits, RequestLimitTest,
                                            LimitCase{"InFlightLongAfter", false, 3600.0, 1},
                                            LimitCase{"AnsweredWithinAMinute", true, 59.5, 1},
                                            LimitCase{"AnsweredAMinuteLater", true, 60.0, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(RatingPromptTest, UnreadableFlagsStartNoRequest) {
     useNetwork("missing");

@@ -64,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                                          ButtonCase{"RemindLater", "Remind me later", false, false, true,
                                                     "didOptToRemindLater", true}),
                        ::testing::Bool()),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "OnLegacyAlert" : "OnModernAlert");
+    [](const auto& tested) {
+        return std::string(std::get<0>(tested.param).name) + (std::get<1>(tested.param) ? "OnLegacyAlert" : "OnModernAlert");
     });
 
 TEST_F(RatingPromptTest, ModernAlertActionsEndWithTheCancelStyle) {
@@ -145,7 +145,7 @@ TEST_P(ResignActiveTest, HidesTheAlertWithoutAnswering) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Alerts, ResignActiveTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Legacy" : "Modern"; });
+                         [](const auto& tested) { return tested.param ? "Legacy" : "Modern"; });
 
 TEST_F(RatingPromptTest, TheDelegateCanVetoThePrompt) {
     RecordingDelegate recorder;

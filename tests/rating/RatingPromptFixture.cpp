@@ -41,9 +41,6 @@ void RatingPromptTest::SetUp() {
 
 void RatingPromptTest::TearDown() {
     rating::RatingPrompt::resetSharedStateForTesting();
-    platform::setHttpTransport(nullptr);
-    platform::NetworkReachability::setSources({});
-    platform::setCapabilities({});
     PlainPlatformTest::TearDown();
 }
 

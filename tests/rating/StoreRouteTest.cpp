@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RouteCase{"Version7Point1Point2", false, false, true, "7.1.2", Route::Address, kReviews7},
                       RouteCase{"Version6", false, false, true, "6.1", Route::Address, kReviewsBelow7},
                       RouteCase{"NoVersion", false, false, true, "", Route::Address, kReviewsBelow7}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(RatingPromptTest, WithTheReviewRequestOfferedThePromptIsTheRequestAndComesOnce) {
     offer(true, true, true);

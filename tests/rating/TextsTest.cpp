@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "Si te gusta usar Pallqa Tuner, ¿te tomarías un momento para calificarla? No te llevará "
                             "más de un minuto. ¡Gracias por tu apoyo!",
                             "No, gracias", "Califica Pallqa Tuner", "Recuérdamelo más tarde"}),
-    [](const auto& info) { return std::string(info.param.language); });
+    [](const auto& tested) { return std::string(tested.param.language); });
 
 TEST_F(RatingPromptTest, CustomTextsReplaceTheDefaultsAsTheyStand) {
     RatingPrompt::setCustomAlertTitle("Like it, %@?");
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"CFBundleDisplayName": "Translated"})", "Translated"},
         NameCase{"DisplayName", R"({"CFBundleDisplayName": "Shown", "CFBundleName": "Bundle"})", nullptr, "Shown"},
         NameCase{"BundleName", R"({"CFBundleName": "Bundle"})", R"({"CFBundleName": "Other"})", "Bundle"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(RatingPromptTest, TextsComeFromTheTextBundleUnlessTheMainBundleIsAskedFor) {
     const fs::path resources = testing_support::temporaryFolder() / "resources";

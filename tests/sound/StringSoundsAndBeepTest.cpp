@@ -30,12 +30,6 @@ protected:
     void SetUp() override {
         PlainPlatformTest::SetUp();
         sound::resetProcessValuesForTesting();
-        platform::AudioPlayer::setFactory(nullptr);
-        PlainAudioPlayer::clearPlayed();
-    }
-    void TearDown() override {
-        PlainAudioPlayer::clearPlayed();
-        PlainPlatformTest::TearDown();
     }
 
     // A control of the given kind connected to `action`, as a layout connects it.
@@ -88,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(SixStrings, StringControlTest,
                                          StringCase{"play4thStringSound:", 4, "1_2_6_E5.mp3"},
                                          StringCase{"play5thStringSound:", 5, "7_8_C5.mp3"},
                                          StringCase{"play6thStringSound:", 6, "9_10_G4.mp3"}),
-                         [](const auto& info) { return "StringIndex" + std::to_string(info.param.stringIndex); });
+                         [](const auto& tested) { return "StringIndex" + std::to_string(tested.param.stringIndex); });
 
 TEST_F(RecordedSoundsTest, ATapCutsOffTheRecordingStillPlaying) {
     StringSounds strings;
@@ -169,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SwitchCase{"StringSounds", "toggleStringSounds:", "stringSoundsEnabled", &sound::stringSoundsOn},
                     SwitchCase{"SoundNotification", "soundNotificationAction:", "soundNotificationEnabled",
                                &sound::soundNotificationOn}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(RecordedSoundsTest, ASenderThatIsNotASwitchChangesNothing) {
     ConfirmationBeep beep;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/audio/AudioOutputUnit.h"
+#include "platform/core/Installed.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 
@@ -25,7 +26,7 @@ protected:
         });
     }
     void TearDown() override {
-        platform::AudioComponent::setOutputUnitFactory(nullptr);
+        platform::resetInstalledServices();
         sound::restartToneOscillators();
     }
 

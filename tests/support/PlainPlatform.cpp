@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/ui/Image.h"
+#include "platform/core/Installed.h"
 
 namespace testing_support {
 
@@ -23,24 +23,21 @@ fs::path temporaryFolder() {
 }
 
 void PlainPlatformTest::SetUp() {
+    // Whatever a test before this one left installed is gone.
+    platform::resetInstalledServices();
     loop = std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Virtual);
     platform::RunLoop::setMain(loop);
     platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(resourcesFolder(), "en"));
-    platform::clearImageCache();
     defaults = platform::UserDefaults::inMemory(platform::Bundle::mainBundle().bundleIdentifier());
     platform::UserDefaults::setStandardUserDefaults(defaults);
-    platform::Device::setCurrent({});
     urls = std::make_shared<platform::RecordingUrlOpener>();
-    platform::Application::sharedApplication().removeAllWindows();
     platform::Application::sharedApplication().setUrlOpener(urls);
     log = std::make_unique<platform::LogCapture>();
 }
 
 void PlainPlatformTest::TearDown() {
     log.reset();
-    platform::Application::sharedApplication().removeAllWindows();
-    platform::UserDefaults::setStandardUserDefaults(nullptr);
-    platform::RunLoop::setMain(nullptr);
+    platform::resetInstalledServices();
     std::error_code ec;
     fs::remove_all(temporaryFolder(), ec);
 }

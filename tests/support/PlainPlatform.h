@@ -1,7 +1,8 @@
 #pragma once
-// A fresh plain platform for one test: a virtual-clock main loop, an empty
-// in-memory settings store, the phone screen class, the real resources folder,
-// a recording URL opener and a captured log. Everything is put back afterwards.
+// A fresh plain platform for one test: every installed service at its default
+// (platform::resetInstalledServices()), then a virtual-clock main loop, an empty
+// in-memory settings store, the real resources folder, a recording URL opener
+// and a captured log. Everything is reset again afterwards.
 
 #include <gtest/gtest.h>
 

@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Documents, LayoutBindingTest,
                                          "Main_iPhoneX", "Main_iPhoneXSMax", "Main_iPhone12Pro",
                                          "Main_iPhone12ProMax", "Main_iPad", "Main_iPad_Mini6", "Main_iPad_Pro",
                                          "Main_iPad_Pro_10_5", "Main_iPad_Pro_11"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& tested) { return std::string(tested.param); });
 
 }  // namespace
 }  // namespace tuner_tests

@@ -31,11 +31,6 @@ protected:
         TunerScreenTest::SetUp();
         session = std::make_shared<platform::AudioSession>();
         platform::AudioSession::setSharedInstance(session);
-        platform::Application::sharedApplication().setIdleTimerDisabled(false);
-    }
-    void TearDown() override {
-        platform::AudioSession::setSharedInstance(std::make_shared<platform::AudioSession>());
-        TunerScreenTest::TearDown();
     }
 
     // The settings of a program that has run before.
@@ -113,8 +108,8 @@ INSTANTIATE_TEST_SUITE_P(SystemVersions, TuningForkButtonTest,
                          testing::Values(VersionCase{"5.1.1", true}, VersionCase{"5.99", true},
                                          VersionCase{"6.0", false}, VersionCase{"6", false},
                                          VersionCase{"17.0", false}, VersionCase{"", true}),
-                         [](const auto& info) {
-                             std::string name = "Version" + std::string(info.param.systemVersion);
+                         [](const auto& tested) {
+                             std::string name = "Version" + std::string(tested.param.systemVersion);
                              for (char& c : name) c = c == '.' ? '_' : c;
                              return name;
                          });
@@ -219,7 +214,7 @@ TEST_P(OddStoredSwitchTest, ChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, OddStoredSwitchTest, testing::Values(OddSwitchCase{2}, OddSwitchCase{-1}),
-                         [](const auto& info) { return info.param.stored < 0 ? std::string("MinusOne") : "Two"; });
+                         [](const auto& tested) { return tested.param.stored < 0 ? std::string("MinusOne") : "Two"; });
 
 struct SliderRestoreCase {
     const char* name;
@@ -256,7 +251,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SliderRestoreCase{"BeyondTheSlider", 25.0f, 25, 10.0f, 0.007, 0.0095},
                     SliderRestoreCase{"Negative", -3.5f, -3, 0.0f, 0.002, 0.0045},
                     SliderRestoreCase{"Huge", 1e30f, std::numeric_limits<int64_t>::max(), 10.0f, 0.007, 0.0095}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(ScreenLifecycleTest, ARestoredLevelGatesTheFirstTicks) {
     // Level 8 clears the display below 0.005: a sound at 0.004 must not be matched.
@@ -354,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, LocalizedTextsTest,
                                                       "Thank you for tuning with Pallqa Tuner!"},
                                          LanguageCase{"es", "Sensibilidad del micrófono",
                                                       "¡Gracias por afinar con Pallqa Tuner!"}),
-                         [](const auto& info) { return std::string(info.param.language); });
+                         [](const auto& tested) { return std::string(tested.param.language); });
 
 }  // namespace
 }  // namespace tuner_tests

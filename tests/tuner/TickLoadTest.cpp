@@ -75,9 +75,9 @@ TEST_P(MatchedTickTest, AllocatesNothing) {
 INSTANTIATE_TEST_SUITE_P(ScreenClasses, MatchedTickTest,
                          testing::Values(ScreenClassCase{0, 480}, ScreenClassCase{0, 844}, ScreenClassCase{1, 1024},
                                          ScreenClassCase{1, 1366}, ScreenClassCase{0, 844, "es"}),
-                         [](const auto& info) {
-                             return std::string(info.param.idiom == 1 ? "Tablet" : "Phone") +
-                                    std::to_string(static_cast<int>(info.param.height)) + "_" + info.param.language;
+                         [](const auto& tested) {
+                             return std::string(tested.param.idiom == 1 ? "Tablet" : "Phone") +
+                                    std::to_string(static_cast<int>(tested.param.height)) + "_" + tested.param.language;
                          });
 
 TEST_F(TickLoadTest, AMatchedTickReadsNoFile) {

@@ -81,9 +81,9 @@ TEST_P(ScreenClassTest, ShowsEachStringAtTheClassSizeInTheClassView) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TabletAndPhoneTables, ScreenClassTest, testing::ValuesIn(kScreenClasses),
-                         [](const auto& info) {
-                             return std::string(info.param.idiom == kTablet ? "Tablet" : "Phone") +
-                                    std::to_string(static_cast<int>(info.param.height));
+                         [](const auto& tested) {
+                             return std::string(tested.param.idiom == kTablet ? "Tablet" : "Phone") +
+                                    std::to_string(static_cast<int>(tested.param.height));
                          });
 
 struct NoPictureCase {
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NoPictureTest,
                                          NoPictureCase{"NearlyATableHeight", kPhone, 844.5, 2},
                                          NoPictureCase{"UnknownIdiom", 2, 844, 2},
                                          NoPictureCase{"NegativeIdiom", -1, 1024, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(TunedStringDisplayTest, AnotherIndexReplacesThePictureInTheSameView) {
     setScreen(kPhone, 667);

@@ -1,6 +1,5 @@
 #include "tests/tuner/TunerScreenFixture.h"
 
-#include "platform/audio/AudioPlayer.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
 #include "sound/SoundFlags.h"
@@ -25,13 +24,6 @@ void TunerScreenTest::SetUp() {
     PlainPlatformTest::SetUp();
     tuner::resetProcessValuesForTesting();
     sound::resetProcessValuesForTesting();
-    platform::AudioPlayer::setFactory(nullptr);
-    platform::PlainAudioPlayer::clearPlayed();
-}
-
-void TunerScreenTest::TearDown() {
-    platform::PlainAudioPlayer::clearPlayed();
-    PlainPlatformTest::TearDown();
 }
 
 std::shared_ptr<tuner::ViewController> TunerScreenTest::makeScreen(std::shared_ptr<tuner::PitchInput> pitchInput) {

@@ -51,7 +51,6 @@ inline constexpr float kQuiet = 0.0005f;
 class TunerScreenTest : public testing_support::PlainPlatformTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // A loaded screen (viewDidLoad has run) whose outlets are all connected;
     // the slider runs from 0 to 10 at 5, the switches are on, the chart shows.

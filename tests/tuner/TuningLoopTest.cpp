@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                     GateCase{"AtBottomHolds", kBottom, Display::Held},
                     GateCase{"AtTopHolds", kTop, Display::Held},
                     GateCase{"JustAboveTopMeasures", std::nextafter(kTop, 1.0f), Display::Measured}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 // --- The windows at the detector's resolution ---
 
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Bins, WindowEdgeTest,
                                          BinCase{1224, "C5", "5th_string_6plus.png"}, BinCase{1225, "", ""},
                                          BinCase{912, "", ""}, BinCase{913, "G4", "6th_string_6plus.png"},
                                          BinCase{917, "G4", "6th_string_6plus.png"}, BinCase{918, "", ""}),
-                         [](const auto& info) { return "Bin" + std::to_string(info.param.bin); });
+                         [](const auto& tested) { return "Bin" + std::to_string(tested.param.bin); });
 
 TEST_F(TuningLoopTest, TheMeasuredFrequencyKeepsTheDecimalPointUnderACommaLocale) {
     const testing_support::CommaLocale comma;
@@ -304,8 +304,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SliderCase{8.2f, 10.0f, 8, 8, 0.005, 0.0075},
                     SliderCase{9.7f, 10.0f, 9, 10, 0.006, 0.0085},
                     SliderCase{11.2f, 12.0f, 11, 11, 0.002, 0.0045}),  // no such level: limits stay
-    [](const auto& info) {
-        std::string name = "ReleasedAt" + std::to_string(info.param.releasedAt);
+    [](const auto& tested) {
+        std::string name = "ReleasedAt" + std::to_string(tested.param.releasedAt);
         for (char& c : name) c = c == '.' ? '_' : c;
         return name;
     });
@@ -339,8 +339,8 @@ INSTANTIATE_TEST_SUITE_P(NumberOfRuns, PromptToReviewTest,
                          testing::Values(RunsCase{0, 0}, RunsCase{3, 0}, RunsCase{4, 1}, RunsCase{5, 1},
                                          RunsCase{6, 2}, RunsCase{7, 2}, RunsCase{8, 3}, RunsCase{9, 3},
                                          RunsCase{10, 4}, RunsCase{250, 4}, RunsCase{-5, 0}),
-                         [](const auto& info) {
-                             const int64_t runs = info.param.numberOfRuns;
+                         [](const auto& tested) {
+                             const int64_t runs = tested.param.numberOfRuns;
                              return (runs < 0 ? "Minus" : "") + std::to_string(runs < 0 ? -runs : runs);
                          });
 

@@ -55,7 +55,6 @@ protected:
     }
     void TearDown() override {
         pitch::PitchListener::sharedListener()->stop();
-        platform::AudioQueue::setInputFactory(nullptr);
         TunerScreenTest::TearDown();
     }
 

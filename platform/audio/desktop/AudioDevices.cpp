@@ -4,21 +4,20 @@
 
 #include <algorithm>
 #include <cctype>
-#include <mutex>
-
 #include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/core/Installed.h"
 
 namespace platform::media {
 namespace {
 
+// The devices' names; empty for the default ones.
 struct Choice {
-    std::mutex mutex;
     std::string input;
     std::string output;
 };
 
-Choice& choice() {
-    static Choice chosen;
+Installed<Choice>& choice() {
+    static Installed<Choice> chosen;
     return chosen;
 }
 
@@ -104,32 +103,17 @@ std::optional<AudioDevice> findAudioDevice(const std::vector<AudioDevice>& devic
 }
 
 void chooseInputDevice(const std::string& name) {
-    std::lock_guard lock(choice().mutex);
-    choice().input = name;
+    choice().with([&name](Choice& chosen) { chosen.input = name; });
 }
 
 void chooseOutputDevice(const std::string& name) {
-    std::lock_guard lock(choice().mutex);
-    choice().output = name;
+    choice().with([&name](Choice& chosen) { chosen.output = name; });
 }
 
-int chosenInputDevice() {
-    std::unique_lock lock(choice().mutex);
-    const std::string name = choice().input;
-    lock.unlock();
-    return deviceNamed(name, /*input=*/true);
-}
+int chosenInputDevice() { return deviceNamed(choice().get().input, /*input=*/true); }
 
-std::string chosenInputDeviceName() {
-    std::lock_guard lock(choice().mutex);
-    return choice().input;
-}
+std::string chosenInputDeviceName() { return choice().get().input; }
 
-int chosenOutputDevice() {
-    std::unique_lock lock(choice().mutex);
-    const std::string name = choice().output;
-    lock.unlock();
-    return deviceNamed(name, /*input=*/false);
-}
+int chosenOutputDevice() { return deviceNamed(choice().get().output, /*input=*/false); }
 
 }  // namespace platform::media

@@ -10,6 +10,8 @@
 namespace platform::media {
 
 std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
+    // Not an installed service (core/Installed.h): nobody chooses this session;
+    // it lives while a stream holds it, and a reset must not end it under them.
     static std::mutex mutex;
     static std::weak_ptr<PortAudioSession> current;
     std::lock_guard lock(mutex);

@@ -60,15 +60,7 @@ class AudioPlayerTest : public testing_support::PlainPlatformTest {
 protected:
     void SetUp() override {
         PlainPlatformTest::SetUp();
-        platform::AudioPlayer::setFactory(nullptr);
-        PlainAudioPlayer::clearPlayed();
-        previousObserver = platform::setPlaybackObserver([this](const std::string& name) { started.push_back(name); });
-    }
-    void TearDown() override {
-        platform::setPlaybackObserver(previousObserver);
-        platform::AudioPlayer::setFactory(nullptr);
-        PlainAudioPlayer::clearPlayed();
-        PlainPlatformTest::TearDown();
+        platform::setPlaybackObserver([this](const std::string& name) { started.push_back(name); });
     }
 
     static fs::path resource(const char* name) { return testing_support::resourcesFolder() / name; }
@@ -81,7 +73,6 @@ protected:
     }
 
     std::vector<std::string> started;
-    platform::PlaybackObserver previousObserver;
 };
 
 // --- What the headers say ---
@@ -110,8 +101,8 @@ INSTANTIATE_TEST_SUITE_P(Resources, SoundResourceInfoTest,
                                          ResourceCase{"7_8_C5.mp3", 44100, 2.5, 0.06},
                                          ResourceCase{"9_10_G4.mp3", 44100, 2.5, 0.06},
                                          ResourceCase{"beep-full.wav", 44100, 0.3, 1e-9}),
-                         [](const auto& info) {
-                             std::string name = info.param.file;
+                         [](const auto& tested) {
+                             std::string name = tested.param.file;
                              for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });
@@ -159,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(Files, NotASoundTest,
                                          NotASoundCase{"no-frames.wav", wave(44100, 1, 0, 0)},
                                          NotASoundCase{"riff-but-not-wave.wav", text("RIFF\x04\0\0\0AVI ")},
                                          NotASoundCase{"only-a-tag.mp3", id3TagAlone()}),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
+                         [](const auto& tested) {
+                             std::string name = tested.param.name;
                              for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });

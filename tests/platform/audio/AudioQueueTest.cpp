@@ -9,6 +9,7 @@
 
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/AudioQueueFeeder.h"
+#include "platform/core/Installed.h"
 #include "tests/platform/audio/HandOverLog.h"
 
 namespace {
@@ -29,7 +30,7 @@ protected:
     void SetUp() override { feeder = AudioQueueFeeder::install(); }
     void TearDown() override {
         queue.reset();
-        AudioQueue::setInputFactory(nullptr);
+        platform::resetInstalledServices();
     }
 
     // A queue of `count` buffers of four samples each, all in line.

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/core/Bundle.h"
+#include "platform/core/Installed.h"
 #include "platform/ui/Image.h"
 #include "tests/support/PlainPlatform.h"
 
@@ -35,7 +36,10 @@ protected:
         write("strings/es/Localizable.json", R"({"MicSensitivityTitle": "Sensibilidad del micrófono"})");
         write("strings/es/RatingPromptLocalizable.json", R"({"Rate %@": "Calificar %@"})");
     }
-    void TearDown() override { fs::remove_all(testing_support::temporaryFolder()); }
+    void TearDown() override {
+        platform::resetInstalledServices();
+        fs::remove_all(testing_support::temporaryFolder());
+    }
     void write(const std::string& name, const std::string& text) {
         fs::create_directories((root / name).parent_path());
         std::ofstream(root / name) << text;
@@ -104,9 +108,6 @@ TEST_F(BundleFixture, NamedPicturesAreLookedUpOnceMissesIncluded) {
     write("missing.png", "");
     EXPECT_EQ(platform::imageNamed("lamp.png"), first);
     EXPECT_FALSE(platform::imageNamed("missing.png"));
-
-    platform::Bundle::setMainBundle(nullptr);
-    platform::clearImageCache();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/core/Installed.h"
 #include "platform/net/Reachability.h"
 
 namespace {
@@ -34,7 +35,7 @@ sockaddr_in addressOf(const char* dotted) {
 
 class ReachabilityTest : public ::testing::TestWithParam<Case> {
 protected:
-    void TearDown() override { platform::NetworkReachability::setSources({}); }
+    void TearDown() override { platform::resetInstalledServices(); }
 };
 
 TEST_P(ReachabilityTest, ReportsTheFlagsOfTheRouteToTheAddress) {
@@ -74,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"no-interfaces", "0.0.0.0", kUnreadable},
         Case{"not-a-route-table", "0.0.0.0", kUnreadable},
         Case{"garbled-route", "0.0.0.0", kUnreadable}),
-    [](const auto& info) {
-        std::string name = std::string(info.param.folder) + "_" + info.param.address;
+    [](const auto& tested) {
+        std::string name = std::string(tested.param.folder) + "_" + tested.param.address;
         for (char& c : name) {
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         }

@@ -134,7 +134,7 @@ TEST_P(StoreContract, EachReadAndWriteIsWholeUnderConcurrency) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreContract, ::testing::Values(Kind::Memory, Kind::File),
-                         [](const auto& info) { return info.param == Kind::Memory ? "Memory" : "File"; });
+                         [](const auto& tested) { return tested.param == Kind::Memory ? "Memory" : "File"; });
 
 class FileStore : public ::testing::Test {
 protected:

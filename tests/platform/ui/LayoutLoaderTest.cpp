@@ -183,7 +183,7 @@ TEST_P(LayoutDocumentTest, StartsWithTheInitialStateOfTheScreens) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLayout, LayoutDocumentTest, ::testing::ValuesIn(kScreens),
-                         [](const auto& info) { return info.param.layout; });
+                         [](const auto& tested) { return tested.param.layout; });
 
 class LayoutNavigationTest : public testing_support::PlainPlatformTest {
 protected:

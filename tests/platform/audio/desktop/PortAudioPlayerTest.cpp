@@ -40,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Resources, DecodeTest,
                          testing::Values(DecodeCase{"1_2_6_E5.mp3", 2.5}, DecodeCase{"3_4_A4.mp3", 2.5},
                                          DecodeCase{"5_E4.mp3", 2.5}, DecodeCase{"7_8_C5.mp3", 2.5},
                                          DecodeCase{"9_10_G4.mp3", 2.5}, DecodeCase{"beep-full.wav", 0.3}),
-                         [](const auto& info) {
-                             std::string name = info.param.file;
+                         [](const auto& tested) {
+                             std::string name = tested.param.file;
                              for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });

@@ -36,7 +36,7 @@ std::vector<int16_t> sine(double frequency, double rate, double seconds, double 
     std::vector<int16_t> samples(static_cast<size_t>(std::lround(seconds * rate)));
     for (size_t n = 0; n < samples.size(); ++n) {
         samples[n] = static_cast<int16_t>(
-            std::lround(amplitude * 32767.0 * std::sin(2.0 * std::numbers::pi * frequency * n / rate)));
+            std::lround(amplitude * 32767.0 * std::sin(2.0 * std::numbers::pi * frequency * static_cast<double>(n) / rate)));
     }
     return samples;
 }

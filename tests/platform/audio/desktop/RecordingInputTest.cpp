@@ -37,7 +37,6 @@ protected:
     }
     void TearDown() override {
         queue.reset();
-        AudioQueue::setInputFactory(nullptr);
         PlainPlatformTest::TearDown();
     }
 
