@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <set>
 
 #include "app/AppDelegate.h"
@@ -72,14 +72,16 @@ protected:
 
 TEST_F(SpanishTest, EveryTextOfEveryLayoutHasItsSpanish) {
     const json spanish = readJson(testing_support::resourcesFolder() / "strings" / "es" / "Main.json");
-    const std::regex letter("[A-Za-z]");
+    const auto hasALetter = [](const std::string& text) {
+        return std::any_of(text.begin(), text.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+    };
     for (const auto& name : app::allLayoutNames()) {
         std::set<std::string> texts;
         for (const auto& scene : readJson(testing_support::resourcesFolder() / "layouts" / (name + ".json"))["scenes"]) {
             collectTexts(scene["view"], texts);
         }
         for (const auto& text : texts) {
-            if (std::regex_search(text, letter)) {
+            if (hasALetter(text)) {
                 EXPECT_TRUE(spanish.contains(text)) << name << ": \"" << text << "\"";
             }
         }
@@ -153,9 +155,11 @@ TEST_F(SpanishTest, AScreenWithoutALayoutIsExplainedInTheLanguageInUse) {
         return platform::Application::sharedApplication().noWindowExplanation();
     };
     const std::string spanish = explanationIn("es");
-    EXPECT_TRUE(std::regex_match(spanish, std::regex("Los diseños de teléfono sirven para las alturas 480, [0-9, ]+ y 956; "
-                                                     "los de tableta, para las alturas 1024, [0-9, ]+ y 1376\\.")))
-        << spanish;
+    const std::string phones = "Los diseños de teléfono sirven para las alturas 480, ";
+    const std::string tablets = " y 956; los de tableta, para las alturas 1024, ";
+    EXPECT_TRUE(spanish.starts_with(phones)) << spanish;
+    EXPECT_NE(spanish.find(tablets), std::string::npos) << spanish;
+    EXPECT_TRUE(spanish.ends_with(" y 1376.")) << spanish;
     EXPECT_EQ(explanationIn("fr"), "The " + app::servedHeights() + ".");
 }
 
