@@ -102,7 +102,7 @@ TEST_F(ProgramTest, ARecordingWhoseRateCannotBeConvertedEndsTheRunAtOnceWithStat
 
 // A WAV file of `seconds` of silence at 192 kHz: a header, then a hole the
 // file system fills with zeros, so it costs no disk.
-std::filesystem::path silentRecording(double seconds) {
+[[maybe_unused]] std::filesystem::path silentRecording(double seconds) {
     const auto path = testing_support::temporaryFolder() / "silence-192k.wav";
     std::filesystem::create_directories(path.parent_path());
     const uint32_t rate = 192000;
