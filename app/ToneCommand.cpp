@@ -47,8 +47,9 @@ struct ToneArguments {
     std::string note;
     std::string seconds;
     std::string out;
-    const CLI::Option* secondsOption = nullptr;
-    const CLI::Option* outOption = nullptr;
+    // Whether each was given at all: the runner outlives the parser's options.
+    bool secondsGiven = false;
+    bool outGiven = false;
 };
 
 std::string noteNames() {
@@ -79,7 +80,7 @@ std::optional<ToneRequest> check(const ToneArguments& arguments, std::string& er
         error = "unknown note \"" + arguments.note + "\"; use one of " + noteNames();
         return std::nullopt;
     }
-    if (arguments.secondsOption->count() > 0) {
+    if (arguments.secondsGiven) {
         const auto seconds = parseSeconds(arguments.seconds);
         if (!seconds) {
             error = "--seconds wants a number of seconds above 0 and at most 3600, not \"" + arguments.seconds + "\"";
@@ -87,7 +88,7 @@ std::optional<ToneRequest> check(const ToneArguments& arguments, std::string& er
         }
         request.seconds = *seconds;
     }
-    if (arguments.outOption->count() > 0) {
+    if (arguments.outGiven) {
         if (arguments.out.empty()) {
             error = "--out needs a file";
             return std::nullopt;
@@ -189,13 +190,14 @@ platform::CommandDefinition toneCommand() {
                 auto arguments = std::make_shared<ToneArguments>();
                 command.add_option("NOTE", arguments->note, "the note, one of " + noteNames() + " (in either case)")
                     ->required();
-                arguments->secondsOption =
-                    command.add_option("--seconds", arguments->seconds, "how long, at most 3600 (default 3)")
-                        ->type_name("S");
-                arguments->outOption =
-                    command.add_option("--out", arguments->out, "write the tone to FILE.wav as 44100 Hz 16-bit stereo "
-                                                                "instead of playing it on the default output device")
-                        ->type_name("FILE.wav");
+                ToneArguments* given = arguments.get();
+                command.add_option("--seconds", arguments->seconds, "how long, at most 3600 (default 3)")
+                    ->type_name("S")
+                    ->each([given](const std::string&) { given->secondsGiven = true; });
+                command.add_option("--out", arguments->out, "write the tone to FILE.wav as 44100 Hz 16-bit stereo "
+                                                            "instead of playing it on the default output device")
+                    ->type_name("FILE.wav")
+                    ->each([given](const std::string&) { given->outGiven = true; });
                 return [arguments](std::ostream&, std::ostream& err) { return runTone(*arguments, err); };
             }};
 }

@@ -44,7 +44,8 @@ std::string timestamp() {
 
 // "2026-12-10 00:12:34.567 pallqa-tuner[4242] message\n"
 std::string prefixed(const std::string& message) {
-    static const std::string name = programName();
+    // Never destroyed: the last repeats are flushed at exit, after statics go.
+    static const std::string& name = *new std::string(programName());
     return timestamp() + " " + name + "[" + std::to_string(getpid()) + "] " + message + "\n";
 }
 

@@ -77,7 +77,8 @@ TEST_F(SpanishTest, EveryTextOfEveryLayoutHasItsSpanish) {
     };
     for (const auto& name : app::allLayoutNames()) {
         std::set<std::string> texts;
-        for (const auto& scene : readJson(testing_support::resourcesFolder() / "layouts" / (name + ".json"))["scenes"]) {
+        const json layout = readJson(testing_support::resourcesFolder() / "layouts" / (name + ".json"));
+        for (const auto& scene : layout["scenes"]) {
             collectTexts(scene["view"], texts);
         }
         for (const auto& text : texts) {
