@@ -137,15 +137,7 @@ TEST_F(KeyboardTest, ArrowsChooseInAPickerAndEscapeLeavesTheChordScreen) {
     press(Qt::Key_Space);
     const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
     ASSERT_NE(chords, nullptr);
-    struct Roots : platform::PickerViewDataSource, platform::PickerViewDelegate {
-        int64_t numberOfComponentsInPickerView(platform::PickerView&) override { return 1; }
-        int64_t pickerViewNumberOfRowsInComponent(platform::PickerView&, int64_t) override { return 3; }
-        std::string pickerViewTitleForRow(platform::PickerView&, int64_t row, int64_t) override {
-            return std::string(1, static_cast<char>('A' + row));
-        }
-        void pickerViewDidSelectRow(platform::PickerView&, uint64_t row, int64_t) override { chosen = row; }
-        uint64_t chosen = 99;
-    } roots;
+    qt_window_testing::ThreeRows roots;
     auto picker = model<platform::PickerView>(*chords, "selectRootChord");
     picker->setDataSource(&roots);
     picker->setDelegate(&roots);

@@ -212,15 +212,7 @@ TEST_F(QtFrontendTest, ShowsThePresentedScreenAndGoesBack) {
     EXPECT_EQ(widget<platform::qt::PictureWidget>("fretboard")->picture()->name, "fretboard.png");
 
     // A picker shows its data source's rows and reports the user's choice.
-    struct Roots : platform::PickerViewDataSource, platform::PickerViewDelegate {
-        int64_t numberOfComponentsInPickerView(platform::PickerView&) override { return 1; }
-        int64_t pickerViewNumberOfRowsInComponent(platform::PickerView&, int64_t) override { return 3; }
-        std::string pickerViewTitleForRow(platform::PickerView&, int64_t row, int64_t) override {
-            return std::string(1, static_cast<char>('A' + row));
-        }
-        void pickerViewDidSelectRow(platform::PickerView&, uint64_t row, int64_t) override { chosen = row; }
-        uint64_t chosen = 99;
-    } roots;
+    qt_window_testing::ThreeRows roots;
     auto picker = std::dynamic_pointer_cast<platform::PickerView>(chords->outletView("selectRootChord"));
     picker->setDataSource(&roots);
     picker->setDelegate(&roots);

@@ -12,11 +12,23 @@
 #include <string>
 
 #include "platform/core/Device.h"
+#include "platform/ui/PickerView.h"
 #include "platform/ui/qt/WindowFrontend.h"
 #include "tests/platform/ui/LayoutControllers.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace qt_window_testing {
+
+// A picker's source of three rows, "A" to "C", that keeps the row chosen.
+struct ThreeRows : platform::PickerViewDataSource, platform::PickerViewDelegate {
+    int64_t numberOfComponentsInPickerView(platform::PickerView&) override { return 1; }
+    int64_t pickerViewNumberOfRowsInComponent(platform::PickerView&, int64_t) override { return 3; }
+    std::string pickerViewTitleForRow(platform::PickerView&, int64_t row, int64_t) override {
+        return std::string(1, static_cast<char>('A' + row));
+    }
+    void pickerViewDidSelectRow(platform::PickerView&, uint64_t row, int64_t) override { chosen = row; }
+    uint64_t chosen = 99;  // none yet
+};
 
 using layout_testing::RecordingController;
 
