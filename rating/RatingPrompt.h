@@ -11,9 +11,10 @@
 //   RatingState     the counts, dates and answers kept in the settings store,
 //                   and whether they make it time to ask;
 //   NetworkTest     whether the network is reachable;
-//   PromptAlert     the alert of its own and its texts (AlertTexts), which
+//   PromptAlert     its own alert and the alert's texts (AlertTexts), which
 //                   hands the button chosen back to the prompt;
 //   ReviewRoute     how the user is sent to the review store.
+// The alert and the route present on the screen PresentingScreen.h finds.
 // The prompt decides between them: counts, then the conditions and the
 // appropriateness test, then the alert or the review route, then the answer
 // recorded in the state.
