@@ -31,18 +31,20 @@ std::shared_ptr<RatingPrompt>& sharedSlot() {
 RatingPrompt::RatingPrompt()
     : state_(settings()),
       alert_(settings()),
-      reviewRoute_(settings(),
-                   {.willPresent =
-                        [this](bool animated) {
-                            tellDelegate(&RatingPromptDelegate::ratingPromptWillPresentModalView, *this, animated);
-                        },
-                    // Told by the class, not an instance: it may come after this instance has gone.
-                    .didDismiss =
-                        [](bool animated) {
-                            sharedInstance().tellDelegate(&RatingPromptDelegate::ratingPromptDidDismissModalView,
-                                                          animated);
-                        }}),
+      reviewRoute_(settings(), sheetEvents()),
       eventQueue_(std::make_unique<platform::WorkQueue>("rating prompt events")) {}
+
+ReviewRoute::SheetEvents RatingPrompt::sheetEvents() {
+    ReviewRoute::SheetEvents events;
+    events.willPresent = [this](bool animated) {
+        tellDelegate(&RatingPromptDelegate::ratingPromptWillPresentModalView, *this, animated);
+    };
+    // Told by the class, not an instance: it may come after this instance has gone.
+    events.didDismiss = [](bool animated) {
+        sharedInstance().tellDelegate(&RatingPromptDelegate::ratingPromptDidDismissModalView, animated);
+    };
+    return events;
+}
 
 RatingPrompt::~RatingPrompt() = default;
 

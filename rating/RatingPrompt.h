@@ -199,6 +199,8 @@ public:
 
 private:
     RatingPrompt();
+    // The product sheet's coming and going, told to the delegate.
+    ReviewRoute::SheetEvents sheetEvents();
 
     // Shows the prompt on the main thread when allowed, due and appropriate.
     void rateIfDue(bool canPromptForRating);

@@ -13,8 +13,11 @@ using rating::ReviewRoute;
 class ReviewRouteTest : public RatingPromptTest {
 protected:
     ReviewRoute::SheetEvents recordEvents() {
-        return {.willPresent = [this](bool animated) { events.push_back(animated ? "willPresent animated" : "willPresent"); },
-                .didDismiss = [this](bool animated) { events.push_back(animated ? "didDismiss animated" : "didDismiss"); }};
+        const auto record = [this](const std::string& event, bool animated) {
+            events.push_back(animated ? event + " animated" : event);
+        };
+        return {.willPresent = [record](bool animated) { record("willPresent", animated); },
+                .didDismiss = [record](bool animated) { record("didDismiss", animated); }};
     }
 
     rating::PromptSettings settings;
