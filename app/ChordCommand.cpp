@@ -161,9 +161,12 @@ platform::CommandDefinition chordCommand() {
     return {"chord", "draw the fingering of a chord (ROOT such as A, A#/B♭, Bb; VARIANT -, m, 7 or m7)",
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
-                command.add_option("ROOT", options->root, "the root: A, A#/B♭, B, ... (A# or Bb alone will do)")
+                command.add_option("ROOT", options->root,
+                                   "the root, one of " + joined(chords::kRootKeys) + " (A#, Bb or B♭ alone will do)")
                     ->required();
-                command.add_option("VARIANT", options->variant, "the chord type: - (major), m, 7 or m7")->required();
+                command.add_option("VARIANT", options->variant,
+                                   "the chord type, one of " + joined(chords::kVariantKeys) + " (- is major)")
+                    ->required();
                 command.add_flag("--flat", options->flat, "name a two-named root with its flat");
                 command.add_flag("--json", options->json, "print the fingering as one JSON object");
                 command.footer("Reads only the chord table: no stored setting is touched.");

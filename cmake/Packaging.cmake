@@ -1,8 +1,8 @@
 # Installing Pallqa Tuner where a Linux desktop finds it — the program, its
 # resources (which the program looks for under share/pallqa-tuner/ beside its
-# bin/ folder), a menu entry, the icon, the AppStream metainfo, the manual page
-# and the bash completion — and the Debian package made from that installation
-# by `cpack -G DEB`.
+# bin/ folder), a menu entry, the icon, the AppStream metainfo, the manual page,
+# the bash completion and the copyright file — and the Debian package made from
+# that installation by `cpack -G DEB`.
 if(TARGET pallqa-tuner)
   install(TARGETS pallqa-tuner RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -15,13 +15,18 @@ install(FILES "${CMAKE_SOURCE_DIR}/packaging/com.tarvelolabs.pallqatuner.metainf
 install(FILES "${CMAKE_SOURCE_DIR}/packaging/pallqa-tuner.bash-completion"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions" RENAME pallqa-tuner)
 
+# Where a Debian package keeps its copyright file: under the package's name.
+install(FILES "${CMAKE_SOURCE_DIR}/packaging/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/pallqa-tuner")
+
 # The manual page, made at build time from the program's own --help and
-# --version, so it never says other than the program does.
-find_program(PALLQA_HELP2MAN help2man)
-if(PALLQA_HELP2MAN AND TARGET pallqa-tuner)
+# --version, so it never says other than the program does. help2man writes the
+# page in the encoding of the locale it runs under: a UTF-8 one, or "A#/B♭"
+# loses its flat.
+if(TARGET pallqa-tuner)
+  find_program(PALLQA_HELP2MAN help2man REQUIRED)
   set(PALLQA_MAN_PAGE "${CMAKE_BINARY_DIR}/pallqa-tuner.1")
   add_custom_command(OUTPUT "${PALLQA_MAN_PAGE}"
-    COMMAND "${PALLQA_HELP2MAN}" --no-info --section 1
+    COMMAND "${PALLQA_HELP2MAN}" --no-info --section 1 --locale C.UTF-8
             --name "tuner and chord chart for a five-course, ten-string instrument"
             --output "${PALLQA_MAN_PAGE}" "$<TARGET_FILE:pallqa-tuner>"
     DEPENDS pallqa-tuner
@@ -29,8 +34,6 @@ if(PALLQA_HELP2MAN AND TARGET pallqa-tuner)
     VERBATIM)
   add_custom_target(pallqa-tuner-man-page ALL DEPENDS "${PALLQA_MAN_PAGE}")
   install(FILES "${PALLQA_MAN_PAGE}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
-elseif(TARGET pallqa-tuner)
-  message(STATUS "help2man not found: no manual page (Debian package help2man)")
 endif()
 
 set(CPACK_PACKAGE_NAME "pallqa-tuner")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The manual page names every option and command the program's --help lists,
-# and the program's version.   man_page_test.sh PROGRAM MAN_PAGE
+# and the program's version, in UTF-8.   man_page_test.sh PROGRAM MAN_PAGE
 set -euo pipefail
 program=$1 page=$2
 failures=0
@@ -12,6 +12,8 @@ expect() {
     fi
 }
 grep -q '^\.TH PALLQA-TUNER "1"' "$page" || { echo "not a section 1 manual page" >&2; failures=$((failures + 1)); }
+# help2man wrote the page under a UTF-8 locale, or the flat sign is lost.
+expect "A#/B♭"
 expect "$("$program" --version | head -n1 | awk '{print $NF}')"
 section=
 while IFS= read -r line; do
