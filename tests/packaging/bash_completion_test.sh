@@ -63,4 +63,8 @@ offers "pallqa-tuner --input-device " "HDA\ Intel\ PCH:\ ALC892\ Analog\ \(hw:0\
 offers "pallqa-tuner --output-device " "default pulse"
 offers "pallqa-tuner --headless --output-device p" "pulse"
 offers "pallqa-tuner --input-device default " "analyze chord tone"
+# The program speaks Spanish to a Spanish user; completion still reads its English.
+LC_ALL=es_ES.UTF-8 offers "pallqa-tuner " "analyze chord tone"
+LC_ALL=es_ES.UTF-8 offers "pallqa-tuner chord C " "- 7 m m7"
+LC_ALL=es_ES.UTF-8 offers "pallqa-tuner tone --" "--help --out --seconds"
 exit $((failures > 0))

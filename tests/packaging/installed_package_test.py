@@ -1,13 +1,16 @@
 """What the Debian package carries, as `cmake --install` lays it out under
-/usr: the manual page, the bash completion, the menu entry, the metainfo and a
-copyright file in Debian's machine-readable format whose every Files pattern
-names files of the package and whose every license has its text.
+/usr: the manual pages in English and Spanish, the bash completion, the menu
+entry and the metainfo (each in Spanish too) and a copyright file in Debian's
+machine-readable format whose every Files pattern names files of the package
+and whose every license has its text.
 
 Usage: installed_package_test.py CMAKE BUILD_DIR
 """
 
+import configparser
 import fnmatch
 import re
+import xml.etree.ElementTree as ElementTree
 import subprocess
 import sys
 import tempfile
@@ -16,6 +19,7 @@ from pathlib import Path
 
 CMAKE, BUILD_DIR = sys.argv[1:3] if len(sys.argv) >= 3 else (None, None)
 FORMAT = "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
+LANG = "{http://www.w3.org/XML/1998/namespace}lang"
 
 
 def paragraphs(text):
@@ -54,11 +58,31 @@ class Package(unittest.TestCase):
     def test_the_package_carries_the_manual_page_completion_menu_entry_and_metainfo(self):
         for path in ["usr/bin/pallqa-tuner",
                      "usr/share/man/man1/pallqa-tuner.1",
+                     "usr/share/man/es/man1/pallqa-tuner.1",
                      "usr/share/bash-completion/completions/pallqa-tuner",
                      "usr/share/applications/pallqa-tuner.desktop",
                      "usr/share/metainfo/com.tarvelolabs.pallqatuner.metainfo.xml",
                      "usr/share/doc/pallqa-tuner/copyright"]:
             self.assertIn(path, self.files)
+
+    def test_the_menu_entry_speaks_spanish(self):
+        entry = configparser.RawConfigParser(delimiters=("=",))
+        entry.optionxform = str
+        entry.read(self.root / "usr/share/applications/pallqa-tuner.desktop", encoding="utf-8")
+        fields = entry["Desktop Entry"]
+        for key in ["Name", "GenericName", "Comment", "Keywords"]:
+            self.assertIn(f"{key}[es]", fields, key)
+        for key in ["GenericName", "Comment", "Keywords"]:
+            self.assertNotEqual(fields[f"{key}[es]"], fields[key], key)
+
+    def test_the_metainfo_speaks_spanish_wherever_it_speaks_english(self):
+        component = ElementTree.parse(self.root / "usr/share/metainfo/com.tarvelolabs.pallqatuner.metainfo.xml").getroot()
+        for path in ["name", "summary", "description/p", "description/ul/li", "keywords/keyword"]:
+            elements = component.findall(path)
+            english = [e for e in elements if LANG not in e.attrib]
+            spanish = [e for e in elements if e.attrib.get(LANG) == "es"]
+            self.assertTrue(english, path)
+            self.assertEqual(len(spanish), len(english), path)
 
     def test_the_copyright_file_is_machine_readable_and_covers_the_package(self):
         text = (self.root / "usr/share/doc/pallqa-tuner/copyright").read_text(encoding="utf-8")

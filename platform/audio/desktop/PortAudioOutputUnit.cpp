@@ -8,13 +8,10 @@
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::media {
 namespace {
-
-void reportStreamError(const char* what, PaError error) {
-    reportOutputUnavailable(std::string("cannot ") + what + " the audio output: " + Pa_GetErrorText(error));
-}
 
 class PortAudioOutputUnit final : public AudioOutputUnit {
 public:
@@ -27,7 +24,7 @@ protected:
         const PaDeviceIndex device = chosenOutputDevice();
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
         if (info == nullptr) {
-            reportOutputUnavailable("there is no audio output device");
+            reportOutputUnavailable(terminalText("there is no audio output device"));
             session_.reset();
             return kAudioUnitErrFailedInitialization;
         }
@@ -40,7 +37,7 @@ protected:
         const PaError error = Pa_OpenStream(&stream_, nullptr, &output, format.mSampleRate,
                                             paFramesPerBufferUnspecified, paClipOff, &streamCallback, this);
         if (error != paNoError) {
-            reportStreamError("open", error);
+            reportOutputUnavailable(terminalText("cannot open the audio output: %@", Pa_GetErrorText(error)));
             stream_ = nullptr;
             session_.reset();
             return kAudioUnitErrFailedInitialization;
@@ -51,7 +48,7 @@ protected:
     AudioStatus startDevice() override {
         const PaError error = Pa_StartStream(stream_);
         if (error == paNoError) return kAudioNoError;
-        reportStreamError("start", error);
+        reportOutputUnavailable(terminalText("cannot start the audio output: %@", Pa_GetErrorText(error)));
         return kAudioUnitErrFailedInitialization;
     }
 
