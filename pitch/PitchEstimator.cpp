@@ -57,9 +57,8 @@ double PitchEstimator::refinedFrequencyOfBin(int bin) const {
 
 float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length) {
     // Only the transform's input needs clearing: the samples fill its start
-    // and zeros the rest. The transform's output, the spectrum and the sum are
-    // overwritten whole by the steps below, and the output was cleared when
-    // the detector was made, so a missing configuration still reads silence.
+    // and zeros the rest. The spectrum and the sum are overwritten whole by
+    // the steps below, and a missing configuration reads silence.
     const uint32_t count = std::min(length / 2, kFftPoints);
     std::fill(in_fft_.begin() + count, in_fft_.end(), 0.0f);
     performFFT(samples, count);
@@ -70,12 +69,7 @@ float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length)
 void PitchEstimator::performFFT(const int16_t* samples, uint32_t totalSamples) {
     totalSamples = std::min(totalSamples, kFftPoints);
     for (uint32_t i = 0; i < totalSamples; ++i) in_fft_[i] = static_cast<float>(samples[i]);
-    fft_.transform(in_fft_.data(), out_fft_.data());
-    for (uint32_t k = 0; k < kSpectrumBins; ++k) {
-        const double r = out_fft_[k].r;
-        const double i = out_fft_[k].i;
-        freq_db_[k] = std::sqrt(r * r + i * i) * kMagnitudeScale;
-    }
+    fft_.magnitudes(in_fft_.data(), freq_db_, kMagnitudeScale);
 }
 
 void PitchEstimator::addHarmonics() { sumHarmonics(freq_db_, freq_db_harmonic_); }

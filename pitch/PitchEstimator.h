@@ -87,7 +87,6 @@ private:
 
     // The analysis arrays.
     std::array<float, kFftPoints> in_fft_{};
-    std::array<kiss_fft_cpx, kFftPoints> out_fft_{};
     std::array<double, kSpectrumBins> freq_db_{};
     std::array<double, kSpectrumBins> freq_db_harmonic_{};
     RealFft fft_;

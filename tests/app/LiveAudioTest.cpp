@@ -127,7 +127,7 @@ TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
     LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
     std::this_thread::sleep_for(300ms);  // the recorder is connected before the sound starts
     {
-        const auto player = platform::media::makePortAudioPlayer(testing_support::resourcesFolder() / "3_4_A4.mp3");
+        const auto player = platform::audio::desktop::makePortAudioPlayer(testing_support::resourcesFolder() / "3_4_A4.mp3");
         ASSERT_NE(player, nullptr);
         player->play();
         const auto deadline = std::chrono::steady_clock::now() + 5s;

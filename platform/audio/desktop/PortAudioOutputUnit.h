@@ -1,13 +1,13 @@
 #pragma once
 // Output units that play on the chosen (else the default) output device through
 // PortAudio. Install with
-// `platform::AudioComponent::setOutputUnitFactory(platform::media::makePortAudioOutputUnit)`.
+// `platform::AudioComponent::setOutputUnitFactory(platform::audio::desktop::makePortAudioOutputUnit)`.
 
 #include <memory>
 
 #include "platform/audio/AudioOutputUnit.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // A new unit on the chosen output device. Initialising it opens a stream in
 // the unit's format; the render callback is then pulled on PortAudio's thread
@@ -15,4 +15,4 @@ namespace platform::media {
 // unit never starts; the run is told once (OutputUnavailable.h).
 std::shared_ptr<AudioOutputUnit> makePortAudioOutputUnit();
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

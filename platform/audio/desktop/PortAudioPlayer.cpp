@@ -12,7 +12,7 @@
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 struct SndfileCloser {
@@ -141,4 +141,4 @@ std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& fi
     return std::make_unique<PortAudioPlayer>(file, std::move(sound));
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop
