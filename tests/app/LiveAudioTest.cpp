@@ -94,7 +94,7 @@ protected:
     // A sound file as the speaker plays it: 16-bit mono samples at 44.1 kHz.
     static std::vector<int16_t> samplesOf(const fs::path& path) {
         std::string error;
-        const auto recording = platform::media::RecordingStream::open(path, kMonitorRate, error);
+        const auto recording = platform::audio::desktop::RecordingStream::open(path, kMonitorRate, error);
         EXPECT_NE(recording, nullptr) << path << ": " << error;
         std::vector<int16_t> samples;
         std::vector<int16_t> piece(4096);
