@@ -8,7 +8,7 @@
 #include "platform/core/Installed.h"
 #include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // The devices' names; empty for the default ones.
@@ -117,4 +117,4 @@ std::string chosenInputDeviceName() { return choice().get().input; }
 
 int chosenOutputDevice() { return deviceNamed(choice().get().output, /*input=*/false); }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

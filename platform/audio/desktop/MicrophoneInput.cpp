@@ -19,7 +19,7 @@
 #include "platform/core/Bundle.h"
 #include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Frames per blocking read: short enough for stop() to be prompt (about 36 ms
@@ -238,4 +238,4 @@ bool hasInputDevice() {
     return session && chosenInputDevice() != paNoDevice;
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

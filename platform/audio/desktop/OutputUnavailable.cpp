@@ -6,7 +6,7 @@
 #include "platform/core/Bundle.h"
 #include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 void reportOutputUnavailable(const std::string& why) {
     static std::atomic<bool> reported{false};
@@ -16,4 +16,4 @@ void reportOutputUnavailable(const std::string& why) {
         "NoSoundOutputNotice", "No sound output: the tuning fork, the string sounds and the beep cannot be heard.", ""));
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -10,7 +10,7 @@
 
 #include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Frames read from the file at a time.
@@ -120,4 +120,4 @@ void RecordingDecoder::decode(std::vector<float>& piece) {
     }
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

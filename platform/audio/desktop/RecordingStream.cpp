@@ -4,7 +4,7 @@
 
 #include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 std::unique_ptr<RecordingStream> RecordingStream::open(const std::filesystem::path& path, double rate,
                                                        std::string& error) {
@@ -65,4 +65,4 @@ bool RecordingStream::convertNextPiece() {
     return !ready_.empty();
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -11,7 +11,7 @@
 
 #include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // The largest data chunk a RIFF header can state, less the header itself.
@@ -122,4 +122,4 @@ std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::pat
     return std::make_unique<SndfileWavWriter>(path, temporary, file, channels);
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop
