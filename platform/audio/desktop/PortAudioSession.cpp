@@ -2,12 +2,12 @@
 
 #include <portaudio.h>
 
-#include <cstdio>
 #include <mutex>
 
 #include "platform/audio/desktop/LibraryNoise.h"
+#include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
     // Not an installed service (core/Installed.h): nobody chooses this session;
@@ -21,7 +21,7 @@ std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
     routeLibraryNoiseToLog();
     const PaError error = Pa_Initialize();
     if (error != paNoError) {
-        std::fprintf(stderr, "pallqa-tuner: audio is unavailable: %s\n", Pa_GetErrorText(error));
+        tellOnStderr(terminalText("audio is unavailable: %@", Pa_GetErrorText(error)));
         return nullptr;
     }
     std::shared_ptr<PortAudioSession> session(new PortAudioSession());
@@ -31,4 +31,4 @@ std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
 
 PortAudioSession::~PortAudioSession() { Pa_Terminate(); }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -1,14 +1,14 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "platform/audio/AudioQueue.h"
 #include "platform/core/RunLoop.h"
+#include "platform/core/TerminalText.h"
 #include "platform/audio/desktop/RecordingStream.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // How far the recording moves on at a time while no buffer is in line to hear it.
@@ -74,7 +74,7 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
         std::string conversionError;
         auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
         if (!recording) {
-            std::fprintf(stderr, "pallqa-tuner: %s: %s\n", path.c_str(), conversionError.c_str());
+            tellOnStderr(path.string() + ": " + conversionError);
             return nullptr;
         }
         recording->rewind();
@@ -83,4 +83,4 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
     return installed;
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

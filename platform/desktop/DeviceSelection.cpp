@@ -1,12 +1,22 @@
-#include "platform/audio/desktop/DeviceSelection.h"
+#include "platform/desktop/DeviceSelection.h"
 
 #include <cstdio>
 
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/core/TerminalText.h"
 
-namespace platform::media {
+namespace platform::desktop {
+
+using audio::desktop::AudioDevice;
+using audio::desktop::chooseInputDevice;
+using audio::desktop::chooseOutputDevice;
+using audio::desktop::chosenInputDeviceName;
+using audio::desktop::describeAudioDevices;
+using audio::desktop::findAudioDevice;
+using audio::desktop::listAudioDevices;
+
 namespace {
 
 // Chooses the device of that direction named on the command line; false with
@@ -14,8 +24,10 @@ namespace {
 bool chooseNamed(const std::vector<AudioDevice>& devices, const std::string& name, bool input, AudioChoice& choice) {
     const auto device = findAudioDevice(devices, name, input);
     if (!device) {
-        choice.error = std::string("no single audio ") + (input ? "input" : "output") + " is called \"" + name +
-                       "\" or has it in its name; the devices are:\n" + describeAudioDevices(devices);
+        choice.error = terminalText(input ? "no single audio input is called \"%@\" or has it in its name; the devices are:"
+                                          : "no single audio output is called \"%@\" or has it in its name; the devices are:",
+                                    name) +
+                       "\n" + describeAudioDevices(devices);
         choice.endStatus = 2;
         return false;
     }
@@ -32,8 +44,7 @@ void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
             return;
         }
     }
-    std::fprintf(stderr, "pallqa-tuner: the chosen microphone \"%s\" is not there; the default one listens\n",
-                 remembered.c_str());
+    tellOnStderr(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
 }
 
 }  // namespace
@@ -74,4 +85,4 @@ void offerMicrophoneChoice() {
     setMicrophoneChoice(std::move(offer));
 }
 
-}  // namespace platform::media
+}  // namespace platform::desktop
