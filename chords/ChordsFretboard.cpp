@@ -15,10 +15,10 @@ namespace {
 // Read, add one, store and write through at once. A damaged store may hold
 // the largest count; it then wraps to the smallest rather than overflowing.
 void incrementStoredCounter(const char* key) {
-    auto& defaults = platform::UserDefaults::standardUserDefaults();
-    const auto count = static_cast<uint64_t>(defaults.integerForKey(key));
-    defaults.setInteger(static_cast<int64_t>(count + 1), key);
-    defaults.synchronize();
+    const auto defaults = platform::UserDefaults::standardUserDefaults();
+    const auto count = static_cast<uint64_t>(defaults->integerForKey(key));
+    defaults->setInteger(static_cast<int64_t>(count + 1), key);
+    defaults->synchronize();
 }
 
 }  // namespace

@@ -212,7 +212,7 @@ void RatingPrompt::rateIfDue(bool canPromptForRating) {
 }
 
 void RatingPrompt::showRatingAlertOnMainThread() {
-    platform::RunLoop::main().dispatchAsync([self = shared_from_this()] { self->showRatingAlert(); });
+    platform::RunLoop::main()->dispatchAsync([self = shared_from_this()] { self->showRatingAlert(); });
 }
 
 void RatingPrompt::showPromptWithChecks(bool withChecks, bool displayRateLaterButton) {

@@ -44,7 +44,7 @@ std::unique_ptr<Frontend> chooseFrontend(const LaunchOptions& options, const App
 
 // The first screen appears once launching has finished, as on the phone.
 void showKeyWindow() {
-    const auto& window = Application::sharedApplication().keyWindow();
+    const auto window = Application::sharedApplication()->keyWindow();
     if (window && window->rootViewController()) window->rootViewController()->viewWillAppear(false);
 }
 
@@ -73,8 +73,8 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     // that is a file of the user's state, shown on the terminal only when asked.
     SystemLog::shared().redirect({SystemLog::defaultFile(), options.verbose ? stderr : nullptr});
     Device::setCurrent(options.device);
-    const Bundle& bundle = Bundle::mainBundle();
-    const std::string identifier = bundle.bundleIdentifier();
+    const auto bundle = Bundle::mainBundle();
+    const std::string identifier = bundle->bundleIdentifier();
     UserDefaults::setStandardUserDefaults(UserDefaults::atFile(UserDefaults::defaultFileFor(identifier), identifier));
     // A fast run's timing runs on a virtual clock; the dates it stores stay the wall clock's.
     auto loop = options.fast ? std::make_shared<RunLoop>(RunLoop::Clock::Virtual, RunLoop::kVirtualEpoch,
@@ -102,15 +102,15 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
 
     auto& delegate = delegateSlot();
     delegate = factory->second();
-    Application& application = Application::sharedApplication();
-    delegate->applicationDidFinishLaunchingWithOptions(application, {});
+    const auto application = Application::sharedApplication();
+    delegate->applicationDidFinishLaunchingWithOptions(*application, {});
     showKeyWindow();
-    delegate->applicationDidBecomeActive(application);
+    delegate->applicationDidBecomeActive(*application);
     // A recording that fails as the screen starts to listen ends the run
     // before it begins; one that fails later stops the loop.
     const auto inputFailed = [&audio] { return audio.inputFailed && audio.inputFailed(); };
     const int status = inputFailed() ? 1 : frontend->run(*loop, *delegate, seconds);
-    delegate->applicationWillTerminate(application);
+    delegate->applicationWillTerminate(*application);
     return inputFailed() ? 1 : status;
 }
 

@@ -256,7 +256,7 @@ void applyChanges(UserDefaults::Dictionary& values, const std::map<std::string, 
 
 }  // namespace
 
-UserDefaults& UserDefaults::standardUserDefaults() { return *standardSlot().get(); }
+std::shared_ptr<UserDefaults> UserDefaults::standardUserDefaults() { return standardSlot().get(); }
 
 void UserDefaults::setStandardUserDefaults(std::shared_ptr<UserDefaults> store) {
     standardSlot().installOrDefault(std::move(store));

@@ -106,7 +106,7 @@ private:
         }
         // A document is written in English; its texts in other languages are in the "Main" table.
         const std::string text =
-            element.text.empty() ? element.text : Bundle::mainBundle().localizedString(element.text, element.text, "Main");
+            element.text.empty() ? element.text : Bundle::mainBundle()->localizedString(element.text, element.text, "Main");
         if (auto* label = dynamic_cast<Label*>(&view)) label->setText(text);
         if (auto* picture = dynamic_cast<ImageView*>(&view)) picture->setImage(image);
         if (auto* button = dynamic_cast<Button*>(&view)) {

@@ -51,7 +51,7 @@ protected:
 TEST_F(ScreenLifecycleTest, LoadingKeepsTheScreenAwakeSetsTheSessionUpListensAndTicks) {
     auto screen = makeScreen();
 
-    EXPECT_TRUE(platform::Application::sharedApplication().isIdleTimerDisabled());
+    EXPECT_TRUE(platform::Application::sharedApplication()->isIdleTimerDisabled());
     EXPECT_EQ(session->category(), platform::kAudioSessionCategoryPlayAndRecord);
     EXPECT_EQ(session->categoryOptions(), platform::kAudioSessionCategoryOptionDefaultToSpeaker);
     EXPECT_EQ(session->mode(), platform::kAudioSessionModeMeasurement);

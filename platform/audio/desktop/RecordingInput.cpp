@@ -24,7 +24,7 @@ public:
 private:
     // Everything below runs on the main thread, the run loop's.
     AudioStatus startCapture() override {
-        startDate_ = RunLoop::main().now();
+        startDate_ = RunLoop::main()->now();
         startPosition_ = position_;
         alive_ = std::make_shared<RecordingQueue*>(this);
         scheduleNextHandOver();
@@ -38,8 +38,8 @@ private:
         uint32_t count = samplesUntilHandOver();
         if (count == 0) count = kUnheardStep;
         const double due = startDate_ + static_cast<double>(position_ - startPosition_ + count) / format().mSampleRate;
-        RunLoop& loop = RunLoop::main();
-        loop.performAfterDelay(due - loop.now(), [token = std::weak_ptr<RecordingQueue*>(alive_), count] {
+        const auto loop = RunLoop::main();
+        loop->performAfterDelay(due - loop->now(), [token = std::weak_ptr<RecordingQueue*>(alive_), count] {
             if (const auto queue = token.lock()) (*queue)->handOver(count);
         });
     }

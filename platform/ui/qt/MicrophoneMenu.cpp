@@ -13,7 +13,7 @@ QMenu* makeMicrophoneMenu(QWidget* parent) {
     const MicrophoneChoice& offer = microphoneChoice();
     if (!offer.offered()) return nullptr;
     const auto text = [](const char* key, const char* english) {
-        return QString::fromStdString(Bundle::mainBundle().localizedString(key, english, ""));
+        return QString::fromStdString(Bundle::mainBundle()->localizedString(key, english, ""));
     };
     auto* menu = new QMenu(text("MicrophoneMenuTitle", "Microphone"), parent);
     menu->setObjectName("microphoneMenu");

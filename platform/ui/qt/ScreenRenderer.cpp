@@ -231,17 +231,17 @@ void ScreenRenderer::render() {
 
     const Rect screen = Screen::mainBounds();
     stageSize_ = viewport_.isEmpty() ? scaled(screen).size() : viewport_;
-    const auto& window = Application::sharedApplication().keyWindow();
+    const auto window = Application::sharedApplication()->keyWindow();
     ViewController* shown = window ? displayedController(window->rootViewController().get()) : nullptr;
     if (shown && shown->view()) {
         sceneRoot_ = shown->view();
         frames_ = std::make_unique<SceneFrames>(*sceneRoot_);
         scene_ = buildScene(shown->view());
     } else {
-        const std::string& explanation = Application::sharedApplication().noWindowExplanation();
+        const std::string explanation = Application::sharedApplication()->noWindowExplanation();
         auto* empty = new QLabel(
             QString::fromStdString(
-                Bundle::mainBundle().localizedString("NoLayoutForThisScreen", "No layout for this screen", "") +
+                Bundle::mainBundle()->localizedString("NoLayoutForThisScreen", "No layout for this screen", "") +
                 (explanation.empty() ? "" : "\n\n" + explanation)),
             stage_);
         empty->setAlignment(Qt::AlignCenter);
@@ -487,7 +487,7 @@ void ScreenRenderer::scheduleRender() {
 
 void ScreenRenderer::showAlerts() {
     std::map<const void*, std::function<QDialog*()>> shown;
-    const auto& window = Application::sharedApplication().keyWindow();
+    const auto window = Application::sharedApplication()->keyWindow();
     if (window) {
         for (ViewController* controller = window->rootViewController().get(); controller;
              controller = controller->presentedViewController().get()) {

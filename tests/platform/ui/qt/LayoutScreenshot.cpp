@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     if (view == "chords") {
         // The button's title in the language in use.
         const QString title =
-            QString::fromStdString(platform::Bundle::mainBundle().localizedString("Chords ›", "", "Main"));
+            QString::fromStdString(platform::Bundle::mainBundle()->localizedString("Chords ›", "", "Main"));
         for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
             if (button->text() == title) button->click();
         }
