@@ -5,8 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <span>
 #include <thread>
 

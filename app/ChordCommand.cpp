@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string_view>
 #include <vector>
 

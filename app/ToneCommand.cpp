@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "platform/audio/AudioOutputUnit.h"
-#include "platform/ui/Controls.h"
-#include "platform/core/RunLoop.h"
 #include "platform/audio/SoundFileWriter.h"
 #include "platform/core/Bundle.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/TerminalText.h"
+#include "platform/ui/Controls.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 #include "sound/ToneRenderCallback.h"

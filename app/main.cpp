@@ -7,7 +7,7 @@
 #include "app/AppDelegate.h"
 #include "app/Commands.h"
 #include "app/ProgramGuard.h"
-#include "app/Usage.h"
+#include "app/Version.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/launch/ApplicationMain.h"
 

@@ -15,8 +15,8 @@
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchEstimator.h"
 #include "pitch/RealFft.h"
-#include "platform/audio/desktop/SndfileWriter.h"
 #include "platform/audio/desktop/RecordingStream.h"
+#include "platform/audio/desktop/SndfileWriter.h"
 #include "tests/pitch/PluckedString.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "platform/core/Bundle.h"
-#include "platform/ui/LayoutLoader.h"
 #include "platform/core/Log.h"
 #include "platform/core/RunLoop.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/LayoutLoader.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ViewController.h"
 

@@ -6,8 +6,8 @@
 
 #include "chords/ChordName.h"
 #include "chords/ChordsViewController.h"
-#include "platform/ui/Image.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/Image.h"
 
 namespace chords {
 namespace {

@@ -2,9 +2,9 @@
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
-#include "platform/ui/Image.h"
 #include "platform/core/Log.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/Image.h"
 #include "rating/RatingPrompt.h"
 
 namespace chords {

@@ -73,7 +73,8 @@ public:
     const double* freq_db_harmonic() const { return freq_db_harmonic_.data(); }
 
     // The Hamming weight of position n among N samples, and the window applied
-    // in place (no part of the estimate uses it).
+    // in place. Offered by the estimator's interface and used by nothing but
+    // its tests: the estimate applies no window.
     double hamming_window(int16_t n, int16_t N) const;
     void performWindow(int16_t* samples, uint32_t totalSamples) const;
 

@@ -114,14 +114,7 @@ void PitchListener::setupQueue() {
 }
 
 void PitchListener::setupFormat() {
-    format_.mSampleRate = kCaptureSampleRate;
-    format_.mFormatID = platform::kAudioFormatLinearPCM;
-    format_.mFormatFlags = platform::kLinearPCMFormatFlagIsSignedInteger | platform::kLinearPCMFormatFlagIsPacked;
-    format_.mBytesPerPacket = 2;
-    format_.mFramesPerPacket = 1;
-    format_.mBytesPerFrame = 2;
-    format_.mChannelsPerFrame = 1;
-    format_.mBitsPerChannel = 16;
+    format_ = captureFormat();
 }
 
 void PitchListener::setupBuffers() {
@@ -137,6 +130,7 @@ void PitchListener::setupMetering() {
     levels_.assign(format_.mChannelsPerFrame, platform::AudioQueueLevelMeterState{});
     const platform::AudioStatus status =
         queue_ ? queue_->setEnableLevelMetering(1) : platform::kAudioQueueErrInvalidParameter;
+    // Meant: the status is logged in every case, 0 (success) included.
     platform::NSLog("AudioQueueSetProperty error: %d", status);
 }
 

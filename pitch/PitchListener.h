@@ -11,14 +11,11 @@
 #include <memory>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
 #include "pitch/PitchEstimator.h"
 #include "platform/audio/AudioQueue.h"
 
 namespace pitch {
-
-inline constexpr double kCaptureSampleRate = 14039.0;
-inline constexpr uint32_t kCaptureBufferBytes = 8192;
-inline constexpr int kCaptureBufferCount = 3;
 
 class PitchListener : public PitchEstimator {
 public:
@@ -30,7 +27,8 @@ public:
 
     // Sets the audio session up for playing and recording; makes no queue.
     PitchListener* init();
-    // There is one detector: a copy is the detector itself.
+    // There is one detector: a copy is the detector itself. Part of the shared
+    // detector's guard and used by nothing: nobody copies the detector.
     PitchListener* copyWithZone() { return this; }
 
     // Sets the queue up when there is none, then starts it.

@@ -29,8 +29,10 @@ inline constexpr AudioStatus kAudioUnitErrUninitialized = -10867;          // no
 inline constexpr AudioStatus kAudioUnitErrPropertyNotWritable = -10865;    // already initialised
 inline constexpr AudioStatus kAudioUnitErrFailedInitialization = -10875;  // no device to play on
 
+// The one output component the platform offers, by the description the tone
+// generator asks for it with: its type, subtype (the default input/output unit)
+// and manufacturer are kept because that description names all three.
 inline constexpr uint32_t kAudioUnitTypeOutput = fourCharCode("auou");
-// The machine's default input/output unit.
 inline constexpr uint32_t kAudioUnitSubTypeRemoteIO = fourCharCode("rioc");
 inline constexpr uint32_t kAudioUnitManufacturerApple = fourCharCode("appl");
 

@@ -37,7 +37,6 @@ public:
     std::string bundleIdentifier() const { return infoValue("CFBundleIdentifier"); }
     // A value of the information dictionary; empty when absent.
     std::string infoValue(const std::string& key) const;
-    const std::map<std::string, std::string>& infoDictionary() const { return info_; }
 
     // The translation of `key` in `table` ("Localizable" when empty) for the
     // chosen language; else `value` when not empty; else the key itself.

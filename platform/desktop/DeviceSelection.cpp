@@ -4,8 +4,8 @@
 
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
-#include "platform/store/UserDefaults.h"
 #include "platform/core/TerminalText.h"
+#include "platform/store/UserDefaults.h"
 
 namespace platform::desktop {
 

@@ -6,15 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "platform/core/Installed.h"
 #include "platform/core/Log.h"

@@ -1,7 +1,7 @@
 #include "platform/ui/Alert.h"
 
-#include "platform/ui/Application.h"
 #include "platform/core/Device.h"
+#include "platform/ui/Application.h"
 
 namespace platform {
 namespace {

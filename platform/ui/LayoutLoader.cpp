@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "platform/core/Device.h"
+#include "platform/core/Log.h"
 #include "platform/ui/Gauge.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoaderDocument.h"
-#include "platform/core/Log.h"
 #include "platform/ui/PickerView.h"
 
 namespace platform {

@@ -38,7 +38,6 @@ public:
     void selectRow(int64_t row, int64_t component, bool animated);
     // The selected row of a component; -1 when none.
     int64_t selectedRowInComponent(int64_t component) const;
-    void reloadAllComponents() { notify(Change::Selection); }
     // The user spins `component` to `row`: selected, then the delegate is told.
     void userSelectRow(int64_t row, int64_t component);
 

@@ -37,6 +37,7 @@ public:
 
     virtual void viewDidLoad() {}
     virtual void viewWillAppear(bool /*animated*/) {}
+    // The screens' interface names it; a desktop sends no memory warnings, so nothing calls it.
     virtual void didReceiveMemoryWarning() {}
 
     // The outlets and actions a layout may connect, by their names.

@@ -14,15 +14,17 @@
 #include "app/AnalyzeCommand.h"
 #include "platform/audio/desktop/SoundFileRecording.h"
 #include "tests/pitch/PluckedString.h"
-#include "tests/support/WaveFiles.h"
 #include "tests/support/Commands.h"
 #include "tests/support/InLanguage.h"
 #include "tests/support/PlainPlatform.h"
+#include "tests/support/WaveFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace pitch_testing;
+
+constexpr auto kCaptureRateHz = static_cast<uint32_t>(kCaptureRate);
 
 // The text line ends with the guide's column: `course`, then the offset in
 // cents with one decimal, within half a cent of `cents`.
@@ -58,7 +60,7 @@ Run analyze(std::vector<std::string> arguments) {
 // a last one of 1751 samples.
 fs::path recordOneString(double pitch) {
     const auto path = testing_support::temporaryFolder() / "string.wav";
-    platform_testing::writeWave(path, pluckedString({.frequency = pitch}, 14039), 14039);
+    platform_testing::writeWave(path, pluckedString({.frequency = pitch}, kCaptureRateHz), kCaptureRateHz);
     return path;
 }
 
@@ -95,7 +97,7 @@ TEST(AnalyzeCommand, NamesEachOpenStringOfARecording) {
         samples.insert(samples.end(), pluck.begin(), pluck.end());
     }
     const auto path = testing_support::temporaryFolder() / "five-strings.wav";
-    platform_testing::writeWave(path, samples, 14039);
+    platform_testing::writeWave(path, samples, kCaptureRateHz);
 
     const auto run = analyze({path.string(), "--json"});
     ASSERT_EQ(run.status, 0);
@@ -112,7 +114,7 @@ TEST(AnalyzeCommand, WritesTheSameWhateverTheNumberOfJobs) {
         samples.insert(samples.end(), pluck.begin(), pluck.end());
     }
     const auto path = testing_support::temporaryFolder() / "five-strings-unaligned.wav";
-    platform_testing::writeWave(path, samples, 14039);
+    platform_testing::writeWave(path, samples, kCaptureRateHz);
     const auto alone = analyze({path.string(), "--json", "--jobs", "1"});
     ASSERT_EQ(alone.status, 0);
     ASSERT_EQ(alone.lines.size(), (samples.size() + 4095) / 4096);
@@ -147,7 +149,7 @@ TEST(AnalyzeCommand, NamesTheFileAndTheReasonWhenItHoldsNoSound) {
          "is not a sound file ("},
         {"header only",
          [](const fs::path& path) {
-             platform_testing::writeWave(path, pluckedString({}, 100), 14039);
+             platform_testing::writeWave(path, pluckedString({}, 100), kCaptureRateHz);
              fs::resize_file(path, platform_testing::kWaveHeaderBytes);
          },
          "holds no sound"},
@@ -207,7 +209,7 @@ TEST(AnalyzeCommand, GuidesEachBufferToTheNearestCourseInCents) {
     }
     samples.insert(samples.end(), 4096, 0);  // and a silent one
     const auto path = testing_support::temporaryFolder() / "two-strings-off.wav";
-    platform_testing::writeWave(path, samples, 14039);
+    platform_testing::writeWave(path, samples, kCaptureRateHz);
 
     const auto json = analyze({"--json", path.string()});
     ASSERT_EQ(json.status, 0);

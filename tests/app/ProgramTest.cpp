@@ -6,9 +6,9 @@
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <cstdio>
 #include <string>
 
 #include "tests/support/PlainPlatform.h"

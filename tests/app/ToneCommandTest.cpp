@@ -9,8 +9,8 @@
 
 #include <csignal>
 
-#include <cstdlib>
 #include <fcntl.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

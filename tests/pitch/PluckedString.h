@@ -10,9 +10,11 @@
 #include <numbers>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
+
 namespace pitch_testing {
 
-inline constexpr double kCaptureRate = 14039.0;
+inline constexpr double kCaptureRate = pitch::kCaptureSampleRate;
 
 // The five open pitches (A4 = 440 Hz, equal temperament).
 inline constexpr double kE5 = 659.2551138257398;

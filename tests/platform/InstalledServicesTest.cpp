@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioOutputUnit.h"
 #include "platform/audio/AudioPlayer.h"
 #include "platform/audio/AudioQueueFeeder.h"
-#include "tests/platform/audio/HandOverLog.h"
-#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioSession.h"
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/PlainAudioPlayer.h"
@@ -34,6 +34,7 @@
 #include "platform/ui/Capabilities.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/View.h"
+#include "tests/platform/audio/HandOverLog.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -105,7 +106,7 @@ const Service kServices[] = {
          std::unique_ptr<platform::AudioQueue> queue;
          platform_testing::HandOverLog log;
          // Nothing installed: a device that is not there.
-         return platform::AudioQueue::newInput(platform_testing::monoFormat(14039.0), &platform_testing::HandOverLog::callback,
+         return platform::AudioQueue::newInput(pitch::captureFormat(), &platform_testing::HandOverLog::callback,
                                                &log, queue) == platform::kAudioNoError &&
                 queue->start() == platform::kAudioQueueErrCannotStart;
      }},
@@ -127,7 +128,7 @@ const Service kServices[] = {
      },
      [] {
          std::string error;
-         return !platform::openRecording(beep(), 14039.0, error) && error == "recordings cannot be read here";
+         return !platform::openRecording(beep(), pitch::kCaptureSampleRate, error) && error == "recordings cannot be read here";
      }},
     {"AudioNotice", [] { platform::setAudioNotice("Microphone lost"); },
      [] { return platform::audioNotice().empty(); }},

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "platform/core/Device.h"
-#include "platform/net/Reachability.h"
 #include "platform/core/WorkQueue.h"
+#include "platform/net/Reachability.h"
 
 namespace rating_test {
 

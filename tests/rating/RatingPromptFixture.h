@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/net/UrlSession.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Capabilities.h"
-#include "platform/net/UrlSession.h"
 #include "platform/ui/ViewController.h"
 #include "rating/RatingPrompt.h"
 #include "tests/support/PlainPlatform.h"

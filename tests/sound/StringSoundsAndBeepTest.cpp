@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "platform/audio/AudioPlayer.h"
+#include "platform/audio/PlainAudioPlayer.h"
 #include "platform/core/Bundle.h"
 #include "platform/ui/Controls.h"
-#include "platform/audio/PlainAudioPlayer.h"
 #include "sound/ConfirmationBeep.h"
 #include "sound/PitchConfirmations.h"
 #include "sound/StringSounds.h"

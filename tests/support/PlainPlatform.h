@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/ui/Application.h"
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
 #include "platform/core/RunLoop.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/Application.h"
 
 namespace testing_support {
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "pitch/CaptureFormat.h"
 #include "pitch/PitchEstimator.h"
 #include "tuner/MatchTable.h"
 
@@ -33,7 +34,7 @@ TEST(TunerMatchTable, BothBoundsBelongToTheWindow) {
 }
 
 TEST(TunerMatchTable, HoldsTheDetectorBinsOfEachOpenPitch) {
-    const auto detector = std::make_unique<pitch::PitchEstimator>(14039.0);
+    const auto detector = std::make_unique<pitch::PitchEstimator>(pitch::kCaptureSampleRate);
     std::map<std::string, std::pair<int, int>> binsOfNote;
     for (int bin = 0; bin < static_cast<int>(pitch::PitchEstimator::kSpectrumBins); ++bin) {
         if (const auto* window = tuner::matchFrequency(detector->frequencyOfBin(bin))) {

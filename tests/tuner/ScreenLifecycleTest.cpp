@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Application.h"
 #include "platform/audio/AudioSession.h"
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/Application.h"
 #include "sound/ConfirmationBeep.h"
 #include "sound/StringSounds.h"
 #include "sound/ToneGenerator.h"

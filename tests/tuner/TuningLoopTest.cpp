@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
 #include "pitch/PitchEstimator.h"
 #include "platform/store/UserDefaults.h"
 #include "tests/support/CommaLocale.h"
@@ -99,7 +100,7 @@ struct BinCase {
 class WindowEdgeTest : public TunerScreenTest, public testing::WithParamInterface<BinCase> {};
 
 TEST_P(WindowEdgeTest, MatchesTheBinsInsideEachWindowOnly) {
-    const pitch::PitchEstimator estimator(14039.0);
+    const pitch::PitchEstimator estimator(pitch::kCaptureSampleRate);
     const float frequency = estimator.frequencyOfBin(GetParam().bin);
     auto screen = makeAppearedScreen();
 
@@ -166,7 +167,7 @@ TEST_F(TuningLoopTest, AboveSevenHundredHertzShowsTheLastMatchedTexts) {
     EXPECT_EQ(screen->freq_label->text(), "700.0Hz");
     EXPECT_EQ(screen->noteDisplay->text(), "C5");
 
-    tickWith(kLoud, pitch::PitchEstimator(14039.0).frequencyOfBin(1634));  // 700.06 Hz
+    tickWith(kLoud, pitch::PitchEstimator(pitch::kCaptureSampleRate).frequencyOfBin(1634));  // 700.06 Hz
     EXPECT_EQ(screen->freq_label->text(), "523.2Hz");
     EXPECT_EQ(screen->noteDisplay->text(), "C5");
     // The match's picture and lamps stay through unmatched ticks.

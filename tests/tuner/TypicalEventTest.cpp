@@ -16,7 +16,7 @@
 namespace tuner_tests {
 namespace {
 
-constexpr double kSampleRate = 14039.0;
+constexpr double kSampleRate = pitch::kCaptureSampleRate;
 // One capture buffer: 8192 bytes of 16-bit samples.
 constexpr size_t kBufferSamples = 4096;
 

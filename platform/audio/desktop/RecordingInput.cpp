@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "platform/audio/AudioQueue.h"
+#include "platform/audio/desktop/RecordingStream.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/TerminalText.h"
-#include "platform/audio/desktop/RecordingStream.h"
 
 namespace platform::audio::desktop {
 namespace {

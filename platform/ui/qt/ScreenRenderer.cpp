@@ -14,11 +14,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/core/Bundle.h"
+#include "platform/core/Device.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
-#include "platform/core/Bundle.h"
-#include "platform/core/Device.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/GaugeWidget.h"

@@ -1,15 +1,15 @@
 #include "platform/ui/qt/WindowFrontend.h"
 
 #include <QCloseEvent>
-#include <QResizeEvent>
-#include <clocale>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <clocale>
 #include <functional>
 
 #include "platform/core/Device.h"

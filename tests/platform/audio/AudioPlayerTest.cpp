@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>

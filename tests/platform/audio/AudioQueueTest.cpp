@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/AudioQueueFeeder.h"
 #include "platform/core/Installed.h"
@@ -17,7 +18,7 @@ namespace {
 using namespace platform;
 using platform_testing::HandOverLog;
 
-AudioStreamBasicDescription monoFormat() { return platform_testing::monoFormat(14039.0); }
+AudioStreamBasicDescription monoFormat() { return pitch::captureFormat(); }
 
 std::vector<int16_t> ramp(int16_t first, int count) {
     std::vector<int16_t> samples(static_cast<size_t>(count));

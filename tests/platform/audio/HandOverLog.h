@@ -40,18 +40,4 @@ struct HandOverLog {
     bool putBack = true;
 };
 
-// A queue format the platform captures: 16-bit mono linear PCM.
-inline platform::AudioStreamBasicDescription monoFormat(double sampleRate) {
-    platform::AudioStreamBasicDescription format;
-    format.mSampleRate = sampleRate;
-    format.mFormatID = platform::kAudioFormatLinearPCM;
-    format.mFormatFlags = platform::kLinearPCMFormatFlagIsSignedInteger | platform::kLinearPCMFormatFlagIsPacked;
-    format.mBytesPerPacket = 2;
-    format.mFramesPerPacket = 1;
-    format.mBytesPerFrame = 2;
-    format.mChannelsPerFrame = 1;
-    format.mBitsPerChannel = 16;
-    return format;
-}
-
 }  // namespace platform_testing

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <climits>
 #include <cstdio>
-#include <unistd.h>
 
 #include "platform/core/Log.h"
 #include "tests/support/CommaLocale.h"

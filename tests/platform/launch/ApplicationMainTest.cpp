@@ -14,9 +14,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "platform/ui/Controls.h"
 #include "platform/core/NotificationCenter.h"
 #include "platform/core/SystemLog.h"
+#include "platform/ui/Controls.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {

@@ -4,10 +4,10 @@
 
 #include <sstream>
 
+#include "platform/audio/PlaybackObserver.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
 #include "platform/ui/Image.h"
-#include "platform/audio/PlaybackObserver.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // One contract for the settings store, run against the in-memory store and the
 // file store; then what only the file store can get wrong.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

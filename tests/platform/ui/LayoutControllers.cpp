@@ -1,9 +1,9 @@
 #include "tests/platform/ui/LayoutControllers.h"
 
+#include "platform/core/Device.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
-#include "platform/core/Device.h"
 #include "platform/ui/PickerView.h"
 
 namespace layout_testing {

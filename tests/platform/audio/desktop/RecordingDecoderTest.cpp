@@ -17,11 +17,12 @@
 #include <thread>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
 #include "platform/audio/desktop/RecordingDecoder.h"
 #include "platform/audio/desktop/RecordingStream.h"
 #include "tests/platform/audio/desktop/RecordingSamples.h"
-#include "tests/support/WaveFiles.h"
 #include "tests/support/PlainPlatform.h"
+#include "tests/support/WaveFiles.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ using platform::audio::desktop::RecordingDecoder;
 using platform::audio::desktop::RecordingStream;
 using platform_testing::writeWave;
 
-constexpr double kCaptureRate = 14039.0;
+constexpr double kCaptureRate = pitch::kCaptureSampleRate;
+constexpr auto kCaptureRateHz = static_cast<uint32_t>(kCaptureRate);
 
 std::vector<int16_t> sine(double frequency, double rate, double seconds, double amplitude) {
     std::vector<int16_t> samples(static_cast<size_t>(std::lround(seconds * rate)));
@@ -103,7 +105,7 @@ long peakResidentBytes() {
 TEST(PlatformRecording, ReadsACaptureRateRecordingSampleForSample) {
     const auto path = testing_support::temporaryFolder() / "capture-rate.wav";
     const auto samples = sine(440.0, kCaptureRate, 0.5, 0.7);
-    writeWave(path, samples, 14039);
+    writeWave(path, samples, kCaptureRateHz);
     EXPECT_EQ(decoded(path), samples);
 }
 
@@ -113,7 +115,7 @@ TEST(PlatformRecording, MixesTheChannelsToTheirMean) {
     std::vector<int16_t> doubled(tone.size());
     for (size_t i = 0; i < tone.size(); ++i) doubled[i] = static_cast<int16_t>(2 * tone[i]);
     const std::vector<int16_t> silent(tone.size(), 0);
-    writeWave(path, platform_testing::interleave(doubled, silent), 14039, 2);
+    writeWave(path, platform_testing::interleave(doubled, silent), kCaptureRateHz, 2);
     EXPECT_EQ(decoded(path), tone);
 }
 
@@ -138,7 +140,7 @@ TEST(PlatformRecording, ConvertsOtherRatesKeepingPitchAndLevel) {
 TEST(PlatformRecording, GivesWhatATruncatedFileHolds) {
     const auto path = testing_support::temporaryFolder() / "truncated.wav";
     const auto samples = sine(392.0, kCaptureRate, 1.0, 0.5);
-    writeWave(path, samples, 14039);
+    writeWave(path, samples, kCaptureRateHz);
     // Cut inside the 6001st sample: the header still promises all of them.
     fs::resize_file(path, platform_testing::kWaveHeaderBytes + 2 * 6000 + 1);
     const auto held = decoded(path);
@@ -169,11 +171,11 @@ TEST(PlatformRecording, SaysWhyAFileHoldsNoSound) {
          "is not a sound file ("},
         {"cut inside the header",
          [](const fs::path& path) {
-             writeWave(path, sine(440.0, kCaptureRate, 0.1, 0.5), 14039);
+             writeWave(path, sine(440.0, kCaptureRate, 0.1, 0.5), kCaptureRateHz);
              fs::resize_file(path, 30);
          },
          "is not a sound file ("},
-        {"no samples", [](const fs::path& path) { writeWave(path, std::vector<int16_t>{}, 14039); }, "holds no sound"},
+        {"no samples", [](const fs::path& path) { writeWave(path, std::vector<int16_t>{}, kCaptureRateHz); }, "holds no sound"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

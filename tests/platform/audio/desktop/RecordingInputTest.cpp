@@ -7,18 +7,19 @@
 #include <thread>
 #include <vector>
 
+#include "pitch/CaptureFormat.h"
 #include "platform/audio/AudioQueueFeeder.h"
 #include "platform/audio/desktop/RecordingInput.h"
 #include "tests/platform/audio/HandOverLog.h"
-#include "tests/support/WaveFiles.h"
 #include "tests/support/PlainPlatform.h"
+#include "tests/support/WaveFiles.h"
 
 namespace {
 
 using platform::AudioQueue;
 using platform_testing::HandOverLog;
 
-constexpr double kRate = 14039.0;
+constexpr double kRate = pitch::kCaptureSampleRate;
 constexpr int kBufferSamples = 4096;
 constexpr double kBufferSeconds = kBufferSamples / kRate;
 // Well below a sample's 71 µs, well above the rounding of a date near 2026.
@@ -31,7 +32,7 @@ protected:
         recording.resize(2 * kBufferSamples + 100);
         std::iota(recording.begin(), recording.end(), int16_t{1});
         const auto path = testing_support::temporaryFolder() / "ramp.wav";
-        platform_testing::writeWave(path, recording, 14039);
+        platform_testing::writeWave(path, recording, static_cast<uint32_t>(kRate));
         std::string error;
         ASSERT_TRUE(platform::audio::desktop::installRecordingInput(path, error)) << error;
     }
@@ -45,7 +46,7 @@ protected:
 
     void startQueue() {
         startDate = loop->now();
-        ASSERT_EQ(AudioQueue::newInput(platform_testing::monoFormat(kRate), &HandOverLog::callback, &log, queue),
+        ASSERT_EQ(AudioQueue::newInput(pitch::captureFormat(kRate), &HandOverLog::callback, &log, queue),
                   platform::kAudioNoError);
         for (int i = 0; i < 3; ++i) {
             platform::AudioQueueBuffer* buffer = nullptr;

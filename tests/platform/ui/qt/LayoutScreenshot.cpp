@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "platform/core/Bundle.h"
+#include "platform/core/RunLoop.h"
 #include "platform/launch/ApplicationMainOptions.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Image.h"
-#include "platform/core/RunLoop.h"
 #include "platform/ui/qt/WindowFrontend.h"
 #include "tests/platform/ui/LayoutControllers.h"
 #include "tests/platform/ui/qt/PluckOnTheTuner.h"

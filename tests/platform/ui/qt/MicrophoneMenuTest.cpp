@@ -4,28 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
-#include <QWidget>
 #include <memory>
 
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/core/Bundle.h"
+#include "platform/core/Device.h"
 #include "platform/ui/qt/MicrophoneMenu.h"
-#include "tests/support/PlainPlatform.h"
+#include "tests/platform/ui/qt/QtWindowFixture.h"
 
 namespace {
 
-class MicrophoneMenuTest : public ::testing::Test {
+// The menus hang on the window the fixture opens.
+class MicrophoneMenuTest : public qt_window_testing::QtWindowTest {
 protected:
     void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        if (QApplication::instance() == nullptr) application_ = std::make_unique<QApplication>(argc_, argv_);
-        window_ = std::make_unique<QWidget>();
+        QtWindowTest::SetUp();
+        open("Main_iPhone12Pro", platform::Device::kIdiomPhone, 844);
     }
     void TearDown() override {
         platform::setMicrophoneChoice({});
-        window_.reset();
+        QtWindowTest::TearDown();
     }
 
     // Offers two inputs, "USB microphone" chosen, and records each choice.
@@ -37,17 +36,12 @@ protected:
         platform::setMicrophoneChoice(choice);
     }
 
-    int argc_ = 1;
-    char program_[13] = "pallqa-tuner";
-    char* argv_[2] = {program_, nullptr};
-    std::unique_ptr<QApplication> application_;
-    std::unique_ptr<QWidget> window_;
     std::string chosen_ = "USB microphone";
 };
 
 TEST_F(MicrophoneMenuTest, ListsTheDefaultAndEveryInputWithTheChosenOneTicked) {
     offer();
-    QMenu* menu = platform::ui::qt::makeMicrophoneMenu(window_.get());
+    QMenu* menu = platform::ui::qt::makeMicrophoneMenu(frontend->window());
     ASSERT_NE(menu, nullptr);
     std::vector<std::pair<std::string, bool>> entries;
     for (const QAction* action : menu->actions()) entries.emplace_back(action->text().toStdString(), action->isChecked());
@@ -65,7 +59,7 @@ TEST_F(MicrophoneMenuTest, SpeaksTheLanguageInUse) {
     offer();
     for (const auto& c : cases) {
         platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
-        QMenu* menu = platform::ui::qt::makeMicrophoneMenu(window_.get());
+        QMenu* menu = platform::ui::qt::makeMicrophoneMenu(frontend->window());
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->title().toStdString(), c.title);
         EXPECT_EQ(menu->actions().at(0)->text().toStdString(), c.systemDefault);
@@ -74,7 +68,7 @@ TEST_F(MicrophoneMenuTest, SpeaksTheLanguageInUse) {
 
 TEST_F(MicrophoneMenuTest, ChoosingAnEntryPassesItsNameOnAndTheDefaultIsTheEmptyName) {
     offer();
-    QMenu* menu = platform::ui::qt::makeMicrophoneMenu(window_.get());
+    QMenu* menu = platform::ui::qt::makeMicrophoneMenu(frontend->window());
     ASSERT_NE(menu, nullptr);
     menu->actions().at(2)->trigger();
     EXPECT_EQ(chosen_, "Built-in microphone");
@@ -83,7 +77,7 @@ TEST_F(MicrophoneMenuTest, ChoosingAnEntryPassesItsNameOnAndTheDefaultIsTheEmpty
 }
 
 TEST_F(MicrophoneMenuTest, NothingOfferedMeansNoMenu) {
-    EXPECT_EQ(platform::ui::qt::makeMicrophoneMenu(window_.get()), nullptr);
+    EXPECT_EQ(platform::ui::qt::makeMicrophoneMenu(frontend->window()), nullptr);
 }
 
 }  // namespace

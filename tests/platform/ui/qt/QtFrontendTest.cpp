@@ -21,10 +21,10 @@
 #include <set>
 #include <thread>
 
+#include "platform/core/NotificationCenter.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
-#include "platform/core/NotificationCenter.h"
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/Widgets.h"
 #include "platform/ui/qt/WindowFrontend.h"

@@ -1,4 +1,4 @@
-#include "app/Usage.h"
+#include "app/Version.h"
 
 namespace app {
 
