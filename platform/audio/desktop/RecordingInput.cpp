@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/TerminalText.h"
@@ -74,7 +75,7 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
         std::string conversionError;
         auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
         if (!recording) {
-            tellOnStderr(path.string() + ": " + conversionError);
+            tellOnStderrAndInWindow(path.string() + ": " + conversionError);
             return nullptr;
         }
         recording->rewind();
