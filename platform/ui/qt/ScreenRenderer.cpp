@@ -30,7 +30,7 @@ namespace platform::ui::qt {
 namespace {
 
 // Slider positions per unit of the model's value: Qt's slider counts in integers.
-constexpr int kSliderSteps = 100;
+constexpr int kSliderSteps = FocusedWheelSlider::kStepsPerUnit;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
 constexpr double kAlertWidth = 300.0;

@@ -341,10 +341,26 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
     const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
     ASSERT_NE(chords, nullptr);
     model<platform::Button>(*chords, "buttonFlatOrSharp")->setAccessibilityLabel("Spell with flats");
+    settle();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(widget("buttonFlatOrSharp"))->text(QAccessible::Name),
               "Spell with flats");
 }
 
+TEST_F(ScreenReaderTest, TheSliderSpeaksTheLevelItShowsNotItsPositions) {
+    const auto tuner = openPhone();
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget("micSensitivitySlider"));
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->role(), QAccessible::Slider);
+    ASSERT_NE(spoken->valueInterface(), nullptr);
+    EXPECT_EQ(spoken->valueInterface()->minimumValue().toDouble(), 0.0);
+    EXPECT_EQ(spoken->valueInterface()->maximumValue().toDouble(), 10.0);
+    EXPECT_EQ(spoken->valueInterface()->minimumStepSize().toDouble(), 1.0);
+    EXPECT_EQ(spoken->valueInterface()->currentValue().toDouble(), 5.0);
+    EXPECT_EQ(spoken->text(QAccessible::Value), "5");
+    // A screen reader that sets the value sets a level.
+    spoken->valueInterface()->setCurrentValue(7.0);
+    settle();
+    EXPECT_EQ(model<platform::Slider>(*tuner, "micSensitivitySlider")->value(), 7.0f);
+}
+
 }  // namespace
-
-
