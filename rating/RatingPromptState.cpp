@@ -3,7 +3,6 @@
 
 #include <netinet/in.h>
 
-#include <limits>
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
@@ -48,9 +47,7 @@ void RatingPrompt::incrementCount(const char* counterKey, const char* debugForma
             defaults.setDouble(platform::RunLoop::main().date(), kRatingPromptFirstUseDate);
         }
         // A count at the largest number stays there, as "numberOfRuns" does.
-        const int64_t stored = defaults.integerForKey(counterKey);
-        const int64_t count = stored < std::numeric_limits<int64_t>::max() ? stored + 1 : stored;
-        defaults.setInteger(count, counterKey);
+        const int64_t count = defaults.incrementIntegerForKey(counterKey);
         if (debug()) platform::NSLog(debugFormat, count);
     } else {
         defaults.setObject(version, kRatingPromptCurrentVersion);
