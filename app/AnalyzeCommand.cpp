@@ -13,6 +13,7 @@
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
+#include "platform/core/OrderedParallelMap.h"
 #include "tuner/MatchTable.h"
 #include "tuner/TuningGuide.h"
 
@@ -93,6 +94,10 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
         err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
         return 1;
     }
+    // What a file cut short holds is analysed all the same; the cut is said.
+    if (const std::string shortfall = recording->shortfall(); !shortfall.empty()) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << shortfall << "\n";
+    }
     return 0;
 }
 
@@ -106,7 +111,10 @@ platform::CommandDefinition analyzeCommand() {
                 auto options = std::make_shared<Options>();
                 command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
                 command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
-                command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
+                command.add_option("--jobs", options->jobs,
+                                   "buffers estimated at once (default: the number of cores; at most " +
+                                       std::to_string(platform::kMostParallelJobs) +
+                                       ", and no more than the recording has buffers)")
                     ->check(CLI::Range(1u, 1024u));
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};

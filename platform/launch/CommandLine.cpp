@@ -82,6 +82,10 @@ std::string parseError(const CLI::ParseError& error) {
         if (what.find("flag override") != std::string::npos) {
             return "--" + what.substr(0, what.find(' ')) + " takes no value";
         }
+        // "--seconds: At Most 1 required but received 2": the option was given again.
+        if (colon != std::string::npos && what.find(": At Most ") == colon) {
+            return what.substr(0, colon) + " is given more than once; give it one value";
+        }
         if (colon != std::string::npos) return what.substr(0, colon) + " needs a value";
     }
     return what;

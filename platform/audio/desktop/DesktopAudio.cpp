@@ -15,6 +15,7 @@
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
+#include "platform/audio/desktop/LibraryNoise.h"
 #include "platform/audio/desktop/RecordingInput.h"
 #include "platform/audio/desktop/SoundFileRecording.h"
 
@@ -28,6 +29,7 @@ constexpr const char* kDemoNotice =
     "Connect a microphone and start Pallqa Tuner again to tune your instrument.";
 
 AudioChoice useInputFile(const std::filesystem::path& path) {
+    routeLibraryNoiseToLog();
     AudioChoice choice;
     std::string error;
     const auto recording = installRecordingInput(path, error);
@@ -73,7 +75,11 @@ void useMicrophoneOrDemo() {
 
 void installDesktopAudio() {
     AudioComponent::setOutputUnitFactory(makePortAudioOutputUnit);
-    setRecordingOpener(openSoundFileRecording);
+    // The decoders' own warnings on a damaged file go to the log.
+    setRecordingOpener([](const std::filesystem::path& file, double sampleRate, std::string& error) {
+        routeLibraryNoiseToLog();
+        return openSoundFileRecording(file, sampleRate, error);
+    });
 }
 
 AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
