@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Frames read from the file at a time.
@@ -175,4 +175,4 @@ void RecordingDecoder::decode(std::vector<float>& piece) {
     }
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -14,7 +14,7 @@
 
 struct sf_private_tag;
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 class RecordingDecoder {
 public:
@@ -61,4 +61,4 @@ private:
     bool ended_ = false;         // decoding has found the end
 };
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

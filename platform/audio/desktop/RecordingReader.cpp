@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Samples read at a time, and how many the reader keeps ready: a second at
@@ -106,4 +106,4 @@ bool RecordingReader::finished() {
     return state_->atEnd && state_->ready.empty();
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -20,7 +20,7 @@
 
 #include "platform/audio/desktop/RecordingStream.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 class RecordingReader {
 public:
@@ -51,4 +51,4 @@ private:
     const std::shared_ptr<State> state_;
 };
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

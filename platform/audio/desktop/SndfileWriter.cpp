@@ -15,7 +15,7 @@
 #include "platform/core/RegularFile.h"
 #include "platform/core/RemovedOnSignal.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // The largest data chunk a RIFF header can state, less the header itself.
@@ -176,4 +176,4 @@ std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::pat
     return makeWavStreamWriter(fd, path.string(), sampleRate, channels, frames, error);
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 constexpr uint32_t kHeaderBytes = 44;
@@ -124,4 +124,4 @@ std::unique_ptr<SoundFileWriter> makeWavStreamWriter(int fd, const std::string& 
     return std::make_unique<WavStreamWriter>(fd, target, channels, frames);
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -11,11 +11,11 @@
 
 #include "platform/audio/SoundFileWriter.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // Writes the header to `fd` (which the writer then owns) and answers the
 // writer; null with `error` when even the header cannot be written.
 std::unique_ptr<SoundFileWriter> makeWavStreamWriter(int fd, const std::string& target, uint32_t sampleRate,
                                                      uint16_t channels, uint64_t frames, std::string& error);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

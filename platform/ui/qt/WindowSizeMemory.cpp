@@ -7,7 +7,7 @@
 #include "platform/core/RegularFile.h"
 #include "platform/core/UserFolders.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 constexpr const char* kFileName = "window.ini";
@@ -49,4 +49,4 @@ void WindowSizeMemory::remember(QSize size) const {
     settings.setValue(key_, size);
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -5,7 +5,7 @@
 // the program's first-run reset empties its settings, and a window size is no
 // setting of the tuner. Without a configuration folder of the user's own, or
 // with something other than a regular file at the file's name, sizes are not
-// remembered. Private to platform_qt; main thread.
+// remembered. Private to platform_ui_qt; main thread.
 
 #include <QSize>
 #include <QString>
@@ -13,7 +13,7 @@
 
 #include "platform/core/Geometry.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class WindowSizeMemory {
 public:
@@ -33,4 +33,4 @@ private:
     QString key_;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

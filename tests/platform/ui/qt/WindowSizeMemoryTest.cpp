@@ -17,7 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::qt::WindowSizeMemory;
+using platform::ui::qt::WindowSizeMemory;
 
 class WindowSizeMemoryTest : public ::testing::Test {
 protected:
