@@ -14,6 +14,7 @@
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
 #include "platform/core/OrderedParallelMap.h"
+#include "platform/core/TerminalText.h"
 #include "tuner/MatchTable.h"
 #include "tuner/TuningGuide.h"
 
@@ -36,6 +37,16 @@ std::string jsonNumber(Real value) {
     std::string number(text, end);
     if (number.find_first_of(".e") == std::string::npos) number += ".0";
     return number;
+}
+
+// One buffer at a time up to 1024 at once, said in the user's language.
+CLI::Validator jobsInRange() {
+    const CLI::Range inRange(1u, 1024u);
+    return CLI::Validator(
+        [inRange](std::string& input) {
+            return inRange(input).empty() ? std::string() : platform::terminalText("Value %@ not in range 1 to 1024", input);
+        },
+        platform::terminalText("UINT in [1 - 1024]"));
 }
 
 // The guide's fields: the course and note nearest the refined frequency and
@@ -105,17 +116,22 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
 
 platform::CommandDefinition analyzeCommand() {
     return {"analyze",
-            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
-            "course with the offset from its pitch in cents",
+            platform::terminalText("the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, "
+                                   "level, and the nearest course with the offset from its pitch in cents"),
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
-                command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
-                command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
-                command.add_option("--jobs", options->jobs,
-                                   "buffers estimated at once (default: the number of cores; at most " +
-                                       std::to_string(platform::kMostParallelJobs) +
-                                       ", and no more than the recording has buffers)")
-                    ->check(CLI::Range(1u, 1024u));
+                command
+                    .add_option(platform::terminalText("FILE"), options->file,
+                                platform::terminalText("the recording (WAV, FLAC, MP3, ...)"))
+                    ->required();
+                command.add_flag("--json", options->json,
+                                 platform::terminalText("one JSON object per buffer instead of a text line"));
+                command
+                    .add_option("--jobs", options->jobs,
+                                platform::terminalText("buffers estimated at once (default: the number of cores; at "
+                                                       "most %@, and no more than the recording has buffers)",
+                                                       platform::kMostParallelJobs))
+                    ->check(jobsInRange());
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/core/TerminalText.h"
+
 namespace platform {
 namespace {
 
@@ -62,8 +64,8 @@ bool processIsGone(pid_t pid) { return pid > 0 && ::kill(pid, 0) != 0 && errno =
 
 RemovedOnSignal::RemovedOnSignal(const fs::path& temporary, const std::string& target) {
     static PendingFile file;
-    file = {temporary.string(), "pallqa-tuner: stopped; " + target + " is not written\n",
-            "pallqa-tuner: cannot write " + target + ": file too large\n"};
+    file = {temporary.string(), "pallqa-tuner: " + terminalText("stopped; %@ is not written", target) + "\n",
+            "pallqa-tuner: " + terminalText("cannot write %@: file too large", target) + "\n"};
     pending.store(&file);
     struct sigaction action {};
     action.sa_handler = removeAndEnd;

@@ -8,10 +8,10 @@
 #include "platform/audio/AudioPlayer.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/Recording.h"
+#include "platform/audio/desktop/LibraryNoise.h"
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
-#include "platform/audio/desktop/LibraryNoise.h"
 #include "platform/audio/desktop/RecordingInput.h"
 #include "platform/audio/desktop/SoundFileRecording.h"
 #include "platform/core/Bundle.h"
@@ -27,6 +27,7 @@ using audio::desktop::installRecordingInput;
 using audio::desktop::makePortAudioOutputUnit;
 using audio::desktop::makePortAudioPlayer;
 using audio::desktop::openSoundFileRecording;
+using audio::desktop::routeLibraryNoiseToLog;
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/core/TerminalText.h"
+
 namespace platform::audio::desktop {
 namespace {
 
@@ -20,17 +22,15 @@ constexpr sf_count_t kFramesPerRead = 8192;
 int openForReading(const std::filesystem::path& path, std::string& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = errno == ENOENT ? std::string("no such file") : std::string("cannot be read (") + std::strerror(errno) + ")";
+        error = errno == ENOENT ? terminalText("no such file") : terminalText("cannot be read (%@)", std::strerror(errno));
         return -1;
     }
     struct stat facts {};
     if (::fstat(fd, &facts) == 0) {
-        const char* reason = S_ISDIR(facts.st_mode)                          ? "is a directory"
-                             : S_ISREG(facts.st_mode) && facts.st_size == 0 ? "is empty"
-                                                                             : nullptr;
-        if (reason) {
+        const bool empty = S_ISREG(facts.st_mode) && facts.st_size == 0;
+        if (S_ISDIR(facts.st_mode) || empty) {
             ::close(fd);
-            error = reason;
+            error = empty ? terminalText("is empty") : terminalText("is a directory");
             return -1;
         }
     }
@@ -46,14 +46,15 @@ bool isPipe(int fd) { return ::lseek(fd, 0, SEEK_CUR) < 0 && errno == ESPIPE; }
 std::string openFailure(bool pipe, off_t size) {
     const std::string reason = sf_strerror(nullptr);
     if (pipe) {
-        return "cannot be read through a pipe (" + reason +
-               "): FLAC and other formats that need seeking must be given as a file";
+        return terminalText(
+            "cannot be read through a pipe (%@): FLAC and other formats that need seeking must be given as a file",
+            reason);
     }
     if (reason.find("not a regular file") != std::string::npos) {
-        return "is not a sound file (no sound found in its " + std::to_string(size) +
-               " bytes: it is too short or damaged)";
+        return terminalText("is not a sound file (no sound found in its %@ bytes: it is too short or damaged)",
+                            static_cast<int64_t>(size));
     }
-    return "is not a sound file (" + reason + ")";
+    return terminalText("is not a sound file (%@)", reason);
 }
 
 // The frames a file's header states. libsndfile answers a WAV or AIFF file
@@ -95,7 +96,7 @@ std::unique_ptr<RecordingDecoder> RecordingDecoder::open(const std::filesystem::
         return nullptr;
     }
     if (info.channels <= 0 || !(info.samplerate > 0)) {
-        error = "is not a sound file (no channels or no sample rate)";
+        error = terminalText("is not a sound file (no channels or no sample rate)");
         return nullptr;
     }
     const int64_t stated = statedFrames(file.get(), info);
@@ -103,7 +104,7 @@ std::unique_ptr<RecordingDecoder> RecordingDecoder::open(const std::filesystem::
         new RecordingDecoder(std::move(file), info.channels, info.samplerate, stated));
     decoder->decode(decoder->first_);
     if (decoder->first_.empty()) {
-        error = "holds no sound";
+        error = terminalText("holds no sound");
         return nullptr;
     }
     return decoder;
@@ -131,8 +132,7 @@ std::optional<double> RecordingDecoder::seconds() const {
 
 std::string RecordingDecoder::shortfall() const {
     if (!ended_ || !statesItsLength() || decodedFrames_ >= statedFrames_) return {};
-    return "the recording ends early: " + std::to_string(decodedFrames_) + " of " + std::to_string(statedFrames_) +
-           " frames read";
+    return terminalText("the recording ends early: %@ of %@ frames read", decodedFrames_, statedFrames_);
 }
 
 void RecordingDecoder::read(std::vector<float>& piece) {

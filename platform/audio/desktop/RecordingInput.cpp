@@ -1,14 +1,14 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 #include "platform/audio/AudioQueue.h"
-#include "platform/core/RunLoop.h"
 #include "platform/audio/desktop/RecordingReader.h"
 #include "platform/audio/desktop/RecordingStream.h"
+#include "platform/core/RunLoop.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
@@ -105,11 +105,11 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
         std::string conversionError;
         auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
         if (!recording) {
-            std::fprintf(stderr, "pallqa-tuner: %s: %s\n", path.c_str(), conversionError.c_str());
+            tellOnStderr(path.string() + ": " + conversionError);
             return nullptr;
         }
         auto reader = RecordingReader::start(std::move(recording), decoderUse, [path](const std::string& trouble) {
-            if (!trouble.empty()) std::fprintf(stderr, "pallqa-tuner: %s: %s\n", path.c_str(), trouble.c_str());
+            if (!trouble.empty()) tellOnStderr(path.string() + ": " + trouble);
         });
         return std::make_unique<RecordingQueue>(std::move(reader), format, callback, userData);
     });

@@ -14,6 +14,7 @@
 #include "platform/audio/desktop/WavStreamWriter.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/RemovedOnSignal.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
@@ -43,19 +44,19 @@ public:
     }
 
     bool write(std::span<const int16_t> samples) override {
-        if (!file_) return fail("the file is finished already");
-        if (samples.size() % channels_ != 0) return fail("a partial frame");
+        if (!file_) return fail(terminalText("the file is finished already"));
+        if (samples.size() % channels_ != 0) return fail(terminalText("a partial frame"));
         dataBytes_ += samples.size() * sizeof(int16_t);
-        if (dataBytes_ > kMaxDataBytes) return fail("the recording is too long for a WAV file");
+        if (dataBytes_ > kMaxDataBytes) return fail(terminalText("the recording is too long for a WAV file"));
         const auto count = static_cast<sf_count_t>(samples.size());
         if (sf_write_short(file_, samples.data(), count) != count) {
-            return fail(std::string("cannot write ") + temporary_.string() + ": " + sf_strerror(file_));
+            return fail(terminalText("cannot write %@: %@", temporary_.string(), sf_strerror(file_)));
         }
         return true;
     }
 
     bool finish() override {
-        if (!file_) return fail("the file is finished already");
+        if (!file_) return fail(terminalText("the file is finished already"));
         if (failed_) {
             abandon();
             return false;
@@ -69,17 +70,17 @@ public:
         if (fd >= 0) ::close(fd);
         if (closeError != 0 || !flushed) {
             discard();
-            return fail("cannot complete " + target_.string());
+            return fail(terminalText("cannot complete %@", target_.string()));
         }
         // Something else put at the name meanwhile is never replaced.
         if (!isRegularFileOrAbsent(target_)) {
             discard();
-            return fail("cannot write " + target_.string() + ": it is no longer a regular file");
+            return fail(terminalText("cannot write %@: it is no longer a regular file", target_.string()));
         }
         if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
             const int renameErrno = errno;
             discard();
-            return fail("cannot write " + target_.string() + ": " + std::strerror(renameErrno));
+            return fail(terminalText("cannot write %@: %@", target_.string(), std::strerror(renameErrno)));
         }
         removedOnSignal_.reset();
         return true;
@@ -125,7 +126,7 @@ std::unique_ptr<SoundFileWriter> makeReplacingWriter(const std::filesystem::path
     auto removedOnSignal = std::make_unique<RemovedOnSignal>(temporary, target.string());
     const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        error = "cannot write " + target.string() + ": " + std::strerror(errno);
+        error = terminalText("cannot write %@: %@", target.string(), std::strerror(errno));
         return nullptr;
     }
     SF_INFO info{};
@@ -134,7 +135,7 @@ std::unique_ptr<SoundFileWriter> makeReplacingWriter(const std::filesystem::path
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, /*close_desc=*/SF_TRUE);
     if (!file) {
-        error = "cannot write " + target.string() + ": " + sf_strerror(nullptr);
+        error = terminalText("cannot write %@: %@", target.string(), sf_strerror(nullptr));
         // libsndfile has closed the descriptor it was handed.
         ::unlink(temporary.c_str());
         return nullptr;
@@ -145,9 +146,9 @@ std::unique_ptr<SoundFileWriter> makeReplacingWriter(const std::filesystem::path
 // Why nothing is written to what is at `path`, when it is neither a regular
 // file nor something a stream of bytes can go to.
 std::optional<std::string> refusal(const struct stat& status) {
-    if (S_ISDIR(status.st_mode)) return "it is a folder";
-    if (S_ISBLK(status.st_mode)) return "it is a block device; a tone is never written over a disk";
-    if (S_ISSOCK(status.st_mode)) return "it is a socket";
+    if (S_ISDIR(status.st_mode)) return terminalText("it is a folder");
+    if (S_ISBLK(status.st_mode)) return terminalText("it is a block device; a tone is never written over a disk");
+    if (S_ISSOCK(status.st_mode)) return terminalText("it is a socket");
     return std::nullopt;
 }
 
@@ -156,7 +157,7 @@ std::optional<std::string> refusal(const struct stat& status) {
 std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::path& path, uint32_t sampleRate,
                                                       uint16_t channels, uint64_t frames, std::string& error) {
     if (channels == 0 || sampleRate == 0 || sampleRate > static_cast<uint32_t>(std::numeric_limits<int>::max())) {
-        error = "cannot write " + path.string() + ": no channels or no sample rate";
+        error = terminalText("cannot write %@: no channels or no sample rate", path.string());
         return nullptr;
     }
     struct stat status {};
@@ -164,13 +165,13 @@ std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::pat
         return makeReplacingWriter(followLinks(path), sampleRate, channels, error);
     }
     if (const auto why = refusal(status)) {
-        error = "cannot write " + path.string() + ": " + *why;
+        error = terminalText("cannot write %@: %@", path.string(), *why);
         return nullptr;
     }
     // A pipe, a FIFO, a terminal or /dev/null: written straight, front to back.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        error = "cannot write " + path.string() + ": " + std::strerror(errno);
+        error = terminalText("cannot write %@: %@", path.string(), std::strerror(errno));
         return nullptr;
     }
     return makeWavStreamWriter(fd, path.string(), sampleRate, channels, frames, error);

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/core/TerminalText.h"
+
 namespace platform::audio::desktop {
 namespace {
 
@@ -60,27 +62,27 @@ public:
     WavStreamWriter& operator=(const WavStreamWriter&) = delete;
 
     bool write(std::span<const int16_t> samples) override {
-        if (finished_) return fail("the file is finished already");
+        if (finished_) return fail(terminalText("the file is finished already"));
         if (failed_) return false;
-        if (samples.size() % channels_ != 0) return fail("a partial frame");
+        if (samples.size() % channels_ != 0) return fail(terminalText("a partial frame"));
         const uint64_t frames = samples.size() / channels_;
-        if (frames > framesDue_ - framesWritten_) return fail("more frames than its header states");
+        if (frames > framesDue_ - framesWritten_) return fail(terminalText("more frames than its header states"));
         bytes_.clear();
         for (const int16_t sample : samples) appendLittleEndian(bytes_, static_cast<uint16_t>(sample), 2);
         if (!writeAll(fd_, bytes_.data(), bytes_.size())) {
-            return fail("cannot write " + target_ + ": " + std::strerror(errno));
+            return fail(terminalText("cannot write %@: %@", target_, std::strerror(errno)));
         }
         framesWritten_ += frames;
         return true;
     }
 
     bool finish() override {
-        if (finished_) return fail("the file is finished already");
+        if (finished_) return fail(terminalText("the file is finished already"));
         finished_ = true;
         if (failed_) return false;
         if (framesWritten_ != framesDue_) {
-            return fail("cannot complete " + target_ + ": " + std::to_string(framesWritten_) + " of the " +
-                        std::to_string(framesDue_) + " frames its header states were written");
+            return fail(terminalText("cannot complete %@: %@ of the %@ frames its header states were written", target_,
+                                     framesWritten_, framesDue_));
         }
         return true;
     }
@@ -112,12 +114,12 @@ std::unique_ptr<SoundFileWriter> makeWavStreamWriter(int fd, const std::string& 
     const uint64_t dataBytes = frames * channels * kBytesPerSample;
     if (dataBytes > std::numeric_limits<uint32_t>::max() - kHeaderBytes) {
         ::close(fd);
-        error = "cannot write " + target + ": the recording is too long for a WAV file";
+        error = terminalText("cannot write %@: the recording is too long for a WAV file", target);
         return nullptr;
     }
     const std::vector<uint8_t> bytes = header(sampleRate, channels, static_cast<uint32_t>(dataBytes));
     if (!writeAll(fd, bytes.data(), bytes.size())) {
-        error = "cannot write " + target + ": " + std::strerror(errno);
+        error = terminalText("cannot write %@: %@", target, std::strerror(errno));
         ::close(fd);
         return nullptr;
     }
