@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/store/UserDefaults.h"
@@ -44,7 +45,7 @@ void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
             return;
         }
     }
-    tellOnStderr(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
+    tellOnStderrAndInWindow(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
 }
 
 }  // namespace

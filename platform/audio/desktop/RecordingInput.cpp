@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/desktop/RecordingReader.h"
 #include "platform/audio/desktop/RecordingStream.h"
@@ -105,7 +106,7 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
         std::string conversionError;
         auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
         if (!recording) {
-            tellOnStderr(path.string() + ": " + conversionError);
+            tellOnStderrAndInWindow(path.string() + ": " + conversionError);
             return nullptr;
         }
         auto reader = RecordingReader::start(std::move(recording), decoderUse, [path](const std::string& trouble) {

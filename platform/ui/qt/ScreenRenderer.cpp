@@ -30,7 +30,6 @@ namespace {
 
 // Slider positions per unit of the model's value: Qt's slider counts in integers.
 constexpr int kSliderSteps = 100;
-constexpr int kScrollBarWidth = 8;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
 constexpr double kAlertWidth = 300.0;
@@ -340,7 +339,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         });
         widget = qswitch;
     } else if (auto* slider = dynamic_cast<Slider*>(view.get())) {
-        auto* qslider = new QSlider(Qt::Horizontal, parent);
+        auto* qslider = new FocusedWheelSlider(parent);
         qslider->setRange(static_cast<int>(std::lround(slider->minimumValue() * kSliderSteps)),
                           static_cast<int>(std::lround(slider->maximumValue() * kSliderSteps)));
         qslider->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));

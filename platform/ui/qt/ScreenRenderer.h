@@ -24,6 +24,9 @@ namespace platform::ui::qt {
 
 class ScreenRenderer : private UiObserver {
 public:
+    // Pixels of the bars beside and below a scene that scrolls.
+    static constexpr int kScrollBarWidth = 8;
+
     // Draws into `stage`; installs itself as the UI observer for its lifetime.
     explicit ScreenRenderer(QWidget* stage);
     ~ScreenRenderer() override;

@@ -1,6 +1,9 @@
 #include "platform/ui/qt/Widgets.h"
 
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QString>
@@ -70,6 +73,22 @@ void ToggleSwitch::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QAbstractButton::keyPressEvent(event);
+}
+
+void FocusedWheelSlider::wheelEvent(QWheelEvent* event) {
+    if (hasFocus()) {
+        QSlider::wheelEvent(event);
+        return;
+    }
+    // Handed to the page that scrolls rather than left to rise to it: Qt
+    // passes only the window system's own wheel events on to the parents.
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto* page = qobject_cast<QAbstractScrollArea*>(above)) {
+            QCoreApplication::sendEvent(page->viewport(), event);
+            return;
+        }
+    }
+    event->ignore();
 }
 
 void ToggleSwitch::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QPixmap>
+#include <QSlider>
 #include <QWidget>
 #include <string>
 
@@ -66,6 +67,17 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A horizontal slider that takes the mouse wheel only while it has the
+// keyboard's focus: a wheel turned over it otherwise scrolls the page, so
+// scrolling past it never changes it.
+class FocusedWheelSlider : public QSlider {
+public:
+    explicit FocusedWheelSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 }  // namespace platform::ui::qt

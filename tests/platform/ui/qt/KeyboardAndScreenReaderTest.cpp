@@ -131,6 +131,30 @@ TEST_F(KeyboardTest, ArrowsAndTheWheelMoveTheSliderAWholeLevelAtATime) {
     EXPECT_EQ(tuner->received, std::vector<std::string>(4, "micSensitivity:"));
 }
 
+TEST_F(KeyboardTest, TheWheelOverTheSliderScrollsThePageUnlessTheSliderHasTheFocus) {
+    const auto tuner = openPhone();
+    auto* area = widget<QScrollArea>("sceneScroll");
+    ASSERT_NE(area, nullptr);
+    auto* qslider = widget<QSlider>("micSensitivitySlider");
+    const auto turn = [&] {
+        const QPointF centre = QRectF(qslider->rect()).center();
+        QWheelEvent down(centre, qslider->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(qslider, &down);
+        settle();
+    };
+    for (int step = 0; step < 3; ++step) turn();
+    EXPECT_GT(area->verticalScrollBar()->value(), 0) << "the page scrolls";
+    EXPECT_EQ(qslider->value(), 500);
+    EXPECT_TRUE(tuner->received.empty()) << "nothing is sent or saved";
+
+    qslider->setFocus();
+    const int scrolled = area->verticalScrollBar()->value();
+    turn();
+    EXPECT_EQ(model<platform::Slider>(*tuner, "micSensitivitySlider")->value(), 4.0f);
+    EXPECT_EQ(area->verticalScrollBar()->value(), scrolled) << "a focused slider takes the step";
+}
+
 TEST_F(KeyboardTest, ArrowsChooseInAPickerAndEscapeLeavesTheChordScreen) {
     const auto tuner = openPhone();
     buttonTitled("Chords ›")->setFocus();
