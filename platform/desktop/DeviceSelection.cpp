@@ -17,6 +17,7 @@ using audio::desktop::chosenInputDeviceName;
 using audio::desktop::describeAudioDevices;
 using audio::desktop::findAudioDevice;
 using audio::desktop::listAudioDevices;
+using audio::desktop::recognisableMicrophones;
 
 namespace {
 
@@ -69,13 +70,7 @@ AudioChoice selectAudioDevices(const LaunchOptions& options) {
 
 void offerMicrophoneChoice() {
     MicrophoneChoice offer;
-    offer.microphones = [] {
-        std::vector<std::string> names;
-        for (const AudioDevice& device : listAudioDevices()) {
-            if (device.input) names.push_back(device.name);
-        }
-        return names;
-    };
+    offer.microphones = [] { return recognisableMicrophones(listAudioDevices()); };
     offer.chosen = [] { return chosenInputDeviceName(); };
     offer.choose = [](const std::string& name) {
         chooseInputDevice(name);

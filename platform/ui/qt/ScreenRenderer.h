@@ -42,6 +42,11 @@ public:
     QSize stageSize() const { return stageSize_; }
     double scale() const { return scale_; }
 
+    // Moves the keyboard's focus round the controls of the panel last opened,
+    // while it stays open (what Tab and Shift+Tab do then): nothing under it
+    // is reached. False when no panel is open.
+    bool focusNextInOpenPanel(bool forward);
+
     // Presses the control that closes the top-most open panel, or else the
     // one that leaves the screen (what Escape does); false when there is none.
     bool pressCloseControl();
@@ -72,6 +77,7 @@ private:
     std::map<const View*, QWidget*> widgets_;
     std::map<const void*, QPointer<QDialog>> dialogs_;  // by the alert they show
     QPointer<QWidget> focusBeforePanel_;
+    std::weak_ptr<View> openPanel_;
     bool renderPending_ = false;
 };
 

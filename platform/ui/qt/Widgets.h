@@ -71,10 +71,13 @@ protected:
 
 // A horizontal slider that takes the mouse wheel only while it has the
 // keyboard's focus: a wheel turned over it otherwise scrolls the page, so
-// scrolling past it never changes it.
+// scrolling past it never changes it. It counts kStepsPerUnit positions per
+// unit of the model's value, for a smooth drag; a screen reader hears the
+// model's value (0 to 10, not 0 to 1000).
 class FocusedWheelSlider : public QSlider {
 public:
-    explicit FocusedWheelSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+    static constexpr int kStepsPerUnit = 100;
+    explicit FocusedWheelSlider(QWidget* parent);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

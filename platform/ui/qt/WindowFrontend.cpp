@@ -45,6 +45,8 @@ void quietMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 class MainWindow : public QWidget {
 public:
     std::function<void(bool minimised)> onMinimised;
+    // Moves the focus for Tab (forward) or Shift+Tab when something holds it; false otherwise.
+    std::function<bool(bool forward)> onTab;
 
 protected:
     void changeEvent(QEvent* event) override {
@@ -55,6 +57,9 @@ protected:
             if (was != is) onMinimised(is);
         }
         QWidget::changeEvent(event);
+    }
+    bool focusNextPrevChild(bool next) override {
+        return (onTab && onTab(next)) || QWidget::focusNextPrevChild(next);
     }
     void closeEvent(QCloseEvent* event) override {
         QCoreApplication::quit();
@@ -128,6 +133,7 @@ void WindowFrontend::show() {
     }
     const double fitting = std::min({1.0, room.height() / screen.height, room.width() / screen.width});
     window->onMinimised = [this](bool minimised) { minimisedChanged(minimised); };
+    window->onTab = [this](bool forward) { return renderer_ && renderer_->focusNextInOpenPanel(forward); };
     window->setWindowTitle("Pallqa Tuner");
     window->setAutoFillBackground(true);
     const int legibleWidth = static_cast<int>(std::lround(screen.width * kMinimumScale)) + ScreenRenderer::kScrollBarWidth;
