@@ -388,6 +388,8 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
             list->setFont(fontFor(pickerStyle, scale_));
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // A list is spoken by its picker's name.
+            list->setAccessibleName(text(picker->accessibilityLabel()));
             QObject::connect(list, &QListWidget::currentRowChanged, [model = weakOf<PickerView>(*view), component](int chosen) {
                 if (auto spun = model.lock(); spun && chosen >= 0) spun->userSelectRow(chosen, component);
             });
