@@ -2,14 +2,17 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <memory>
 #include <span>
 #include <thread>
+#include <vector>
 
+#include "app/GuideLines.h"
+#include "app/JsonNumber.h"
+#include "guide/GuideAnalyzer.h"
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
@@ -22,20 +25,10 @@ namespace {
 struct Options {
     std::string file;
     bool json = false;
+    bool guide = false;
     // Buffers estimated at once; the output is the same for any number.
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
-
-// The shortest text that reads back as `value`, always with a decimal point
-// or an exponent so that it reads as a real number.
-template <typename Real>
-std::string jsonNumber(Real value) {
-    char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    std::string number(text, end);
-    if (number.find_first_of(".e") == std::string::npos) number += ".0";
-    return number;
-}
 
 // The guide's fields: the course and note nearest the refined frequency and
 // the offset from its pitch, or nulls where no course lies within reach.
@@ -72,9 +65,30 @@ std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWi
     return line + textGuide(guidance);
 }
 
-// The recording is read a buffer at a time as the detectors take them, so
-// memory does not grow with its length; the lines come out as the buffers are
-// estimated, and a recording that breaks off is reported after them.
+void analyzeBuffers(const Options& options, platform::Recording& recording, std::ostream& out) {
+    const auto read = [&](std::span<int16_t> samples) { return recording.read(samples); };
+    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
+        const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
+        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
+        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
+    });
+}
+
+// Each hop depends on the ones before it, so the guide reads on one thread.
+void analyzeHops(const Options& options, platform::Recording& recording, std::ostream& out) {
+    guide::GuideAnalyzer analyzer(pitch::kCaptureSampleRate);
+    std::vector<int16_t> hop(guide::kHopSamples);
+    while (const size_t count = recording.read(hop)) {
+        const guide::GuideReading reading = analyzer.take(std::span(hop).first(count));
+        out << (options.json ? guideJsonLine(reading, pitch::kCaptureSampleRate)
+                             : guideTextLine(reading, pitch::kCaptureSampleRate))
+            << '\n';
+    }
+}
+
+// The recording is read a piece at a time as the analysis takes it, so memory
+// does not grow with its length; the lines come out as the pieces are
+// analysed, and a recording that breaks off is reported after them.
 int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
     const auto recording = platform::openRecording(options.file, pitch::kCaptureSampleRate, error);
@@ -82,12 +96,11 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
         err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
         return 1;
     }
-    const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
-    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
-        const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
-        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
-    });
+    if (options.guide) {
+        analyzeHops(options, *recording, out);
+    } else {
+        analyzeBuffers(options, *recording, out);
+    }
     out.flush();
     if (!recording->error().empty()) {
         err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
@@ -105,7 +118,10 @@ platform::CommandDefinition analyzeCommand() {
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
                 command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
-                command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
+                command.add_flag("--json", options->json, "one JSON object per line instead of a text line");
+                command.add_flag("--guide", options->guide,
+                                 "the tuning guide's own readings instead, one per hop of 512 samples: time, Hz, "
+                                 "course, target, cents, and the nearest note of the chromatic scale");
                 command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
                     ->check(CLI::Range(1u, 1024u));
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };

@@ -1,5 +1,6 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -11,8 +12,10 @@
 namespace platform::media {
 namespace {
 
-// How far the recording moves on at a time while no buffer is in line to hear it.
-constexpr uint32_t kUnheardStep = 1024;
+// The most the recording moves on at a time: about as much as a microphone
+// delivers at once, so that a tap on the input hears it piece by piece. A
+// buffer is still handed over when its last sample is due.
+constexpr uint32_t kPieceSamples = 512;
 
 class RecordingQueue final : public AudioQueue {
 public:
@@ -35,8 +38,8 @@ private:
     void stopCapture() override { alive_.reset(); }
 
     void scheduleNextHandOver() {
-        uint32_t count = samplesUntilHandOver();
-        if (count == 0) count = kUnheardStep;
+        const uint32_t untilHandOver = samplesUntilHandOver();
+        const uint32_t count = untilHandOver == 0 ? kPieceSamples : std::min(untilHandOver, kPieceSamples);
         const double due = startDate_ + static_cast<double>(position_ - startPosition_ + count) / format().mSampleRate;
         RunLoop& loop = RunLoop::main();
         loop.performAfterDelay(due - loop.now(), [token = std::weak_ptr<RecordingQueue*>(alive_), count] {
