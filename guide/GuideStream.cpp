@@ -25,9 +25,9 @@ void GuideStream::tapBlock(void* stream, std::span<const int16_t> samples) {
 
 size_t GuideStream::takeReadings(std::span<GuideReading> out) {
     std::lock_guard lock(mutex_);
-    taken_ = std::max({taken_, made_ - std::min<uint64_t>(made_, kKeptReadings), made_ - std::min<uint64_t>(made_, out.size())});
+    taken_ = std::max(taken_, made_ - std::min<uint64_t>(made_, kKeptReadings));
     size_t count = 0;
-    for (; taken_ < made_; ++taken_) out[count++] = readings_[taken_ % kKeptReadings];
+    for (; taken_ < made_ && count < out.size(); ++taken_) out[count++] = readings_[taken_ % kKeptReadings];
     return count;
 }
 

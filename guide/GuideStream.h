@@ -40,9 +40,9 @@ public:
     // the stream as its user data.
     static void tapBlock(void* stream, std::span<const int16_t> samples);
 
-    // Any thread but the worker: moves the readings made since the last call
-    // into `out`, oldest first, and answers how many. When more were made
-    // than `out` holds (or than were kept), the oldest are left out.
+    // Any thread but the worker: moves the oldest readings not yet taken into
+    // `out`, as many as it holds, and answers how many. Readings older than
+    // the last kKeptReadings are gone.
     size_t takeReadings(std::span<GuideReading> out);
     // Any thread but the worker and the capture's: returns once every whole
     // hop appended so far has been read.

@@ -21,21 +21,28 @@ constexpr double kStepShrink = 6.0;
 SpectrumWindow::SpectrumWindow(double sampleRate) : sampleRate_(sampleRate), fft_(static_cast<int>(kPoints)) {}
 
 void SpectrumWindow::take(std::span<const int16_t> samples) {
-    length_ = std::min(samples.size(), kLongestWindow);
+    const size_t length = std::min(samples.size(), kLongestWindow);
+    if (length != length_) weigh(length);
+    for (size_t n = 0; n < length_; ++n) weighted_[n] = static_cast<float>(weights_[n] * samples[n]);
+    fft_.transform(weighted_.data(), transform_.data());
+    for (size_t k = 0; k < kBins; ++k) {
+        const double r = transform_[k].r;
+        const double i = transform_[k].i;
+        magnitudes_[k] = std::sqrt(r * r + i * i) * scale_;
+    }
+}
+
+void SpectrumWindow::weigh(size_t length) {
+    length_ = length;
     const double last = static_cast<double>(length_ - 1);
-    double weights = 0.0;
+    double sum = 0.0;
     for (size_t n = 0; n < length_; ++n) {
-        const double weight = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(n) / last);
-        weighted_[n] = static_cast<float>(weight * samples[n]);
-        weights += weight;
+        weights_[n] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(n) / last);
+        sum += weights_[n];
     }
     std::fill(weighted_.begin() + static_cast<std::ptrdiff_t>(length_), weighted_.end(), 0.0f);
     // A sine of amplitude A sums to A times half the weights at its own frequency.
-    scale_ = 2.0 / (weights * kFullScale);
-    fft_.transform(weighted_.data(), transform_.data());
-    for (size_t k = 0; k < kBins; ++k) {
-        magnitudes_[k] = std::hypot(static_cast<double>(transform_[k].r), static_cast<double>(transform_[k].i)) * scale_;
-    }
+    scale_ = 2.0 / (sum * kFullScale);
 }
 
 double SpectrumWindow::magnitudeAt(double hertz) const {

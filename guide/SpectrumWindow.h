@@ -46,9 +46,14 @@ public:
     double summitNear(double hertz) const;
 
 private:
+    // The Hann window for `length` samples, made only when the length changes
+    // (a string that rings on is read with the same length hop after hop).
+    void weigh(size_t length);
+
     const double sampleRate_;
     size_t length_ = 0;
     double scale_ = 0.0;  // from a transform's magnitude to a sine's amplitude
+    std::array<double, kLongestWindow> weights_{};
     std::array<float, kPoints> weighted_{};
     std::array<kiss_fft_cpx, kBins + 1> transform_{};
     std::array<double, kBins> magnitudes_{};

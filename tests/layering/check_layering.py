@@ -24,6 +24,7 @@ TIERS = [
     ["platform/net"],
     ["platform/launch"],
     ["pitch"],
+    ["guide"],
     ["sound"],
     ["rating"],
     ["chords"],
@@ -42,11 +43,12 @@ MAY_INCLUDE = {
     "platform/net": ["platform/core", "platform/store", "platform/ui", "platform/audio"],
     "platform/launch": ["platform/core", "platform/store", "platform/ui", "platform/audio", "platform/net"],
     "pitch": PLAIN_ROOMS,
+    "guide": PLAIN_ROOMS + ["pitch"],
     "sound": PLAIN_ROOMS,
     "rating": PLAIN_ROOMS,
     "chords": PLAIN_ROOMS + ["rating"],
-    "tuner": PLAIN_ROOMS + ["pitch", "sound", "rating"],
-    "app": PLAIN_ROOMS + ["pitch", "sound", "rating", "chords", "tuner"],
+    "tuner": PLAIN_ROOMS + ["pitch", "guide", "sound", "rating"],
+    "app": PLAIN_ROOMS + ["pitch", "guide", "sound", "rating", "chords", "tuner"],
 }
 
 # The one system file that picks the desktop implementations.
