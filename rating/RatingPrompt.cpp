@@ -1,51 +1,20 @@
-// The class-level settings, the shared instance and its properties.
+// The shared instance, the forwards to its parts, and the decisions between
+// them: when to count, when to ask, and what an answer does.
 
 #include "rating/RatingPrompt.h"
 
 #include <utility>
 
-#include "platform/core/Device.h"
+#include "platform/core/Log.h"
 #include "platform/core/NotificationCenter.h"
-#include "rating/TextValues.h"
+#include "platform/core/RunLoop.h"
+#include "platform/ui/Capabilities.h"
+#include "rating/PresentingScreen.h"
 
 namespace rating {
 namespace {
 
-// The class-level settings. Read from the background and event queues while
-// the main thread may write them, hence atomics; the identifier has a lock.
-struct Settings {
-    std::mutex appIdMutex;
-    std::string appId;
-    std::atomic<double> daysUntilPrompt{30.0};
-    std::atomic<int64_t> usesUntilPrompt{20};
-    std::atomic<int64_t> significantEventsUntilPrompt{-1};
-    std::atomic<double> timeBeforeReminding{1.0};
-    std::atomic<bool> debug{false};
-    std::atomic<bool> usesAnimation{true};
-    std::atomic<bool> modalOpen{false};
-    std::atomic<bool> alwaysUseMainBundle{false};
-
-    void restoreDefaults() {
-        {
-            std::lock_guard lock(appIdMutex);
-            appId.clear();
-        }
-        const Settings fresh;
-        daysUntilPrompt = fresh.daysUntilPrompt.load();
-        usesUntilPrompt = fresh.usesUntilPrompt.load();
-        significantEventsUntilPrompt = fresh.significantEventsUntilPrompt.load();
-        timeBeforeReminding = fresh.timeBeforeReminding.load();
-        debug = fresh.debug.load();
-        usesAnimation = fresh.usesAnimation.load();
-        modalOpen = fresh.modalOpen.load();
-        alwaysUseMainBundle = fresh.alwaysUseMainBundle.load();
-    }
-};
-
-Settings& settings() {
-    static Settings values;
-    return values;
-}
+PromptSettings& settings() { return PromptSettings::process(); }
 
 std::mutex& sharedMutex() {
     static std::mutex mutex;
@@ -57,14 +26,25 @@ std::shared_ptr<RatingPrompt>& sharedSlot() {
     return instance;
 }
 
-// From 7.0 on the platform's store page is the better way to rate.
-constexpr double kStorePageFromVersion = 7.0;
-
 }  // namespace
 
 RatingPrompt::RatingPrompt()
-    : openInAppStore_(leadingDouble(platform::Device::systemVersion()) >= kStorePageFromVersion),
+    : state_(settings()),
+      alert_(settings()),
+      reviewRoute_(settings(), sheetEvents()),
       eventQueue_(std::make_unique<platform::WorkQueue>("rating prompt events")) {}
+
+ReviewRoute::SheetEvents RatingPrompt::sheetEvents() {
+    ReviewRoute::SheetEvents events;
+    events.willPresent = [this](bool animated) {
+        tellDelegate(&RatingPromptDelegate::ratingPromptWillPresentModalView, *this, animated);
+    };
+    // Told by the class, not an instance: it may come after this instance has gone.
+    events.didDismiss = [](bool animated) {
+        sharedInstance().tellDelegate(&RatingPromptDelegate::ratingPromptDidDismissModalView, animated);
+    };
+    return events;
+}
 
 RatingPrompt::~RatingPrompt() = default;
 
@@ -92,16 +72,9 @@ void RatingPrompt::resetSharedStateForTesting() {
     settings().restoreDefaults();
 }
 
-void RatingPrompt::setAppId(std::string appId) {
-    std::lock_guard lock(settings().appIdMutex);
-    settings().appId = std::move(appId);
-}
+// --- Class-level settings. ---
 
-std::string RatingPrompt::appId() {
-    std::lock_guard lock(settings().appIdMutex);
-    return settings().appId;
-}
-
+void RatingPrompt::setAppId(std::string appId) { settings().setAppId(std::move(appId)); }
 void RatingPrompt::setDaysUntilPrompt(double days) { settings().daysUntilPrompt = days; }
 void RatingPrompt::setUsesUntilPrompt(int64_t uses) { settings().usesUntilPrompt = uses; }
 void RatingPrompt::setSignificantEventsUntilPrompt(int64_t events) { settings().significantEventsUntilPrompt = events; }
@@ -109,63 +82,183 @@ void RatingPrompt::setTimeBeforeReminding(double days) { settings().timeBeforeRe
 void RatingPrompt::setDebug(bool debug) { settings().debug = debug; }
 void RatingPrompt::setUsesAnimation(bool animation) { settings().usesAnimation = animation; }
 void RatingPrompt::setModalOpen(bool open) { settings().modalOpen = open; }
-void RatingPrompt::setAlwaysUseMainBundle(bool alwaysUseMainBundle) { settings().alwaysUseMainBundle = alwaysUseMainBundle; }
+void RatingPrompt::setAlwaysUseMainBundle(bool alwaysUseMainBundle) {
+    settings().alwaysUseMainBundle = alwaysUseMainBundle;
+}
 void RatingPrompt::setStatusBarStyle(int64_t) {}
 
+std::string RatingPrompt::appId() { return settings().appId(); }
 double RatingPrompt::daysUntilPrompt() { return settings().daysUntilPrompt; }
 int64_t RatingPrompt::usesUntilPrompt() { return settings().usesUntilPrompt; }
 int64_t RatingPrompt::significantEventsUntilPrompt() { return settings().significantEventsUntilPrompt; }
 double RatingPrompt::timeBeforeReminding() { return settings().timeBeforeReminding; }
-bool RatingPrompt::debug() { return settings().debug; }
-bool RatingPrompt::usesAnimation() { return settings().usesAnimation; }
 bool RatingPrompt::modalOpen() { return settings().modalOpen; }
-bool RatingPrompt::alwaysUseMainBundle() { return settings().alwaysUseMainBundle; }
+
+// --- The shared instance's properties. ---
 
 void RatingPrompt::setOpenInAppStore(bool openInAppStore) {
-    sharedInstance().openInAppStore_.store(openInAppStore, std::memory_order_relaxed);
+    sharedInstance().reviewRoute_.setOpenInAppStore(openInAppStore);
 }
 
 void RatingPrompt::setDelegate(std::weak_ptr<RatingPromptDelegate> delegate) {
     RatingPrompt& shared = sharedInstance();
-    std::lock_guard lock(shared.mutex_);
+    std::lock_guard lock(shared.delegateMutex_);
     shared.delegate_ = std::move(delegate);
 }
 
 std::shared_ptr<RatingPromptDelegate> RatingPrompt::delegate() const {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(delegateMutex_);
     return delegate_.lock();
 }
 
-void RatingPrompt::setCustomText(std::string CustomTexts::*field, std::string text) {
-    RatingPrompt& shared = sharedInstance();
-    std::lock_guard lock(shared.mutex_);
-    shared.customTexts_.*field = std::move(text);
+void RatingPrompt::setCustomAlertTitle(std::string title) {
+    sharedInstance().alert_.texts().setCustomTitle(std::move(title));
 }
-
-void RatingPrompt::setCustomAlertTitle(std::string title) { setCustomText(&CustomTexts::title, std::move(title)); }
-void RatingPrompt::setCustomAlertMessage(std::string message) { setCustomText(&CustomTexts::message, std::move(message)); }
+void RatingPrompt::setCustomAlertMessage(std::string message) {
+    sharedInstance().alert_.texts().setCustomMessage(std::move(message));
+}
 void RatingPrompt::setCustomAlertCancelButtonTitle(std::string title) {
-    setCustomText(&CustomTexts::cancelTitle, std::move(title));
+    sharedInstance().alert_.texts().setCustomCancelTitle(std::move(title));
 }
 void RatingPrompt::setCustomAlertRateButtonTitle(std::string title) {
-    setCustomText(&CustomTexts::rateTitle, std::move(title));
+    sharedInstance().alert_.texts().setCustomRateTitle(std::move(title));
 }
 void RatingPrompt::setCustomAlertRateLaterButtonTitle(std::string title) {
-    setCustomText(&CustomTexts::rateLaterTitle, std::move(title));
+    sharedInstance().alert_.texts().setCustomRateLaterTitle(std::move(title));
 }
 
-RatingAlert RatingPrompt::ratingAlert() const {
-    std::lock_guard lock(mutex_);
-    return ratingAlert_;
+const platform::Bundle& RatingPrompt::bundle() { return AlertTexts::bundle(settings().alwaysUseMainBundle); }
+platform::ViewController* RatingPrompt::getRootViewController() { return presentingScreen(); }
+platform::ViewController* RatingPrompt::iterateSubViewsForViewController(const platform::View& view) {
+    return topMostScreenIn(view);
+}
+platform::ViewController* RatingPrompt::topMostViewController(platform::ViewController* controller) {
+    return topMostScreenOver(controller);
 }
 
-void RatingPrompt::setRatingAlert(RatingAlert alert) {
-    RatingAlert previous;
-    {
-        std::lock_guard lock(mutex_);
-        previous = std::exchange(ratingAlert_, std::move(alert));
+// --- Entry points. ---
+
+void RatingPrompt::appLaunched(bool canPromptForRating) {
+    platform::WorkQueue::background().async([canPromptForRating] {
+        // Runs on the shared background queue.
+        RatingPrompt& shared = sharedInstance();
+        if (settings().debug) {
+            shared.showRatingAlertOnMainThread();
+        } else {
+            shared.incrementAndRate(canPromptForRating);
+        }
+    });
+}
+
+void RatingPrompt::appLaunched() { appLaunched(true); }
+
+void RatingPrompt::appEnteredForeground(bool canPromptForRating) {
+    RatingPrompt& shared = sharedInstance();
+    // The queue is stopped before the instance goes, so `shared` outlives the work.
+    shared.eventQueue().async([&shared, canPromptForRating] { shared.incrementAndRate(canPromptForRating); });
+}
+
+void RatingPrompt::userDidSignificantEvent(bool canPromptForRating) {
+    RatingPrompt& shared = sharedInstance();
+    shared.eventQueue().async(
+        [&shared, canPromptForRating] { shared.incrementSignificantEventAndRate(canPromptForRating); });
+}
+
+void RatingPrompt::tryToShowPrompt() { sharedInstance().showPromptWithChecks(true, true); }
+
+void RatingPrompt::showPrompt() { tryToShowPrompt(); }
+
+void RatingPrompt::forceShowPrompt(bool displayRateLaterButton) {
+    sharedInstance().showPromptWithChecks(false, displayRateLaterButton);
+}
+
+void RatingPrompt::appWillResignActive() {
+    if (settings().debug) platform::NSLog("RATING PROMPT appWillResignActive");
+    sharedInstance().hideRatingAlert();
+}
+
+void RatingPrompt::rateApp() {
+    RatingPrompt& shared = sharedInstance();
+    // First, so that whichever route follows, this version asks no more.
+    shared.state_.recordRatedCurrentVersion();
+    shared.reviewRoute_.open(shared.weak_from_this());
+}
+
+void RatingPrompt::closeModal() { sharedInstance().reviewRoute_.closeProductSheet(); }
+
+void RatingPrompt::productViewControllerDidFinish(platform::StoreProductViewController&) { closeModal(); }
+
+// --- Deciding. ---
+
+bool RatingPrompt::ratingAlertIsAppropriate() {
+    return connectedToNetwork() && !userHasDeclinedToRate() && !isRatingAlertVisible() &&
+           !userHasRatedCurrentVersion();
+}
+
+void RatingPrompt::incrementAndRate(bool canPromptForRating) {
+    incrementUseCount();
+    rateIfDue(canPromptForRating);
+}
+
+void RatingPrompt::incrementSignificantEventAndRate(bool canPromptForRating) {
+    incrementSignificantEventCount();
+    rateIfDue(canPromptForRating);
+}
+
+void RatingPrompt::rateIfDue(bool canPromptForRating) {
+    if (canPromptForRating && ratingConditionsHaveBeenMet() && ratingAlertIsAppropriate()) {
+        showRatingAlertOnMainThread();
     }
-    // The previous alert goes outside the lock: its views may report their going.
+}
+
+void RatingPrompt::showRatingAlertOnMainThread() {
+    platform::RunLoop::main().dispatchAsync([self = shared_from_this()] { self->showRatingAlert(); });
+}
+
+void RatingPrompt::showPromptWithChecks(bool withChecks, bool displayRateLaterButton) {
+    if (withChecks && !ratingAlertIsAppropriate()) return;
+    showRatingAlert(displayRateLaterButton);
+}
+
+void RatingPrompt::showRatingAlert(bool displayRateLaterButton) {
+    if (const auto listener = delegate();
+        listener && listener->ratingPromptShouldDisplayAlert && !listener->ratingPromptShouldDisplayAlert(*this)) {
+        return;
+    }
+    const platform::PlatformCapabilities offered = platform::capabilities();
+    if (offered.storeReviewRequest) {
+        rateApp();
+    } else {
+        alert_.show(offered.alertController ? PromptAlert::Kind::Modern : PromptAlert::Kind::Legacy,
+                    displayRateLaterButton, weak_from_this());
+    }
+    tellDelegate(&RatingPromptDelegate::ratingPromptDidDisplayAlert, *this);
+}
+
+// --- Answering. ---
+
+void RatingPrompt::alertViewDidDismissWithButtonIndex(int64_t buttonIndex) {
+    switch (buttonIndex) {
+        case kCancelButtonIndex:
+            state_.recordDeclinedToRate();
+            tellDelegate(&RatingPromptDelegate::ratingPromptDidDeclineToRate, *this);
+            break;
+        case kRateButtonIndex:
+            rateApp();
+            tellDelegate(&RatingPromptDelegate::ratingPromptDidOptToRate, *this);
+            break;
+        case kRateLaterButtonIndex:
+            state_.recordReminderRequest();
+            tellDelegate(&RatingPromptDelegate::ratingPromptDidOptToRemindLater, *this);
+            break;
+        default:
+            break;
+    }
+    alert_.forget();
+}
+
+void RatingPrompt::alertViewDidDismissWithButtonIndex(platform::AlertView&, int64_t buttonIndex) {
+    alertViewDidDismissWithButtonIndex(buttonIndex);
 }
 
 }  // namespace rating

@@ -1,55 +1,62 @@
 #pragma once
 // RatingPrompt, the rating prompt. Once the running version of the application
 // has been used long enough it asks the user to rate the application in the
-// store, and never again for that version once the user has answered.
-//
-// Its memory is seven keys of the settings store (RatingPromptKeys.h), its clock
-// the main run loop's. It shows itself through the platform's review request
-// when there is one, else through an alert of its own with up to three buttons
-// (rate, remind later, cancel), and rates by opening the store's review page or
-// the store's product sheet.
+// review store, and never again for that version once the user has answered.
 //
 // The rest of the program uses the class-level operations: the launch sets the
 // settings and calls appLaunched(true); the tuner and the chord chart call
-// tryToShowPrompt(). Everything else is here for those operations, the alert
-// and the tests.
+// tryToShowPrompt(). The prompt owns its parts, each with one job, and its
+// operations are short forwards to them:
+//   PromptSettings  the class-level settings, one copy per process, in memory;
+//   RatingState     the counts, dates and answers kept in the settings store,
+//                   and whether they make it time to ask;
+//   NetworkTest     whether the network is reachable;
+//   PromptAlert     its own alert and the alert's texts (AlertTexts), which
+//                   hands the button chosen back to the prompt;
+//   ReviewRoute     how the user is sent to the review store.
+// The alert and the route present on the screen PresentingScreen.h finds.
+// The prompt decides between them: counts, then the conditions and the
+// appropriateness test, then the alert or the review route, then the answer
+// recorded in the state.
+//
+// Two stores meet here, and a route between them: the settings store
+// (platform::UserDefaults), where RatingState keeps the prompt's memory; the
+// review store, the platform's application store where the user writes the
+// review; and the review route, how the prompt sends the user there.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <variant>
-#include <vector>
+#include <utility>
 
-#include "platform/ui/Alert.h"
 #include "platform/core/Bundle.h"
+#include "platform/core/WorkQueue.h"
 #include "platform/net/StoreKit.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
-#include "platform/core/WorkQueue.h"
+#include "rating/NetworkTest.h"
+#include "rating/PromptAlert.h"
+#include "rating/PromptSettings.h"
 #include "rating/RatingPromptDelegate.h"
 #include "rating/RatingPromptKeys.h"
-#include "rating/NetworkTestRequests.h"
+#include "rating/RatingState.h"
+#include "rating/ReviewRoute.h"
 
 namespace rating {
 
-// The alert last shown: a modern alert controller or a legacy alert view.
-using RatingAlert = std::variant<std::monostate, std::shared_ptr<platform::AlertController>,
-                                 std::shared_ptr<platform::AlertView>>;
-
-class RatingPrompt final : public platform::AlertViewDelegate,
-                        public platform::StoreProductViewControllerDelegate,
-                        public std::enable_shared_from_this<RatingPrompt> {
+class RatingPrompt final : public PromptAlertListener,
+                           public platform::StoreProductViewControllerDelegate,
+                           public std::enable_shared_from_this<RatingPrompt> {
 public:
     // The buttons' indexes, as the alert reports them.
-    static constexpr int64_t kCancelButtonIndex = 0;
-    static constexpr int64_t kRateButtonIndex = 1;
-    static constexpr int64_t kRateLaterButtonIndex = 2;
+    static constexpr int64_t kCancelButtonIndex = PromptAlert::kCancelButtonIndex;
+    static constexpr int64_t kRateButtonIndex = PromptAlert::kRateButtonIndex;
+    static constexpr int64_t kRateLaterButtonIndex = PromptAlert::kRateLaterButtonIndex;
 
-    // --- Class-level settings: process-wide, in memory only; any thread. ---
+    // --- Class-level settings (PromptSettings.h): any thread. ---
 
-    // The application's store identifier, a decimal text (none by default).
+    // The application's identifier in the review store, a decimal text (none by default).
     static void setAppId(std::string appId);
     // Days since the version's first use before asking (30.0).
     static void setDaysUntilPrompt(double days);
@@ -68,18 +75,17 @@ public:
     static void setModalOpen(bool open);
     // Take texts from the main bundle rather than a separate "RatingPrompt.bundle" (off).
     static void setAlwaysUseMainBundle(bool alwaysUseMainBundle);
-    // Accepted and ignored: there is no status bar.
+    // Accepted and ignored: there is no status bar; nothing calls it.
     static void setStatusBarStyle(int64_t style);
 
+    // Read by the tests only: the launch's settings, and the product sheet's
+    // coming and going; the parts read PromptSettings.
     static std::string appId();
     static double daysUntilPrompt();
     static int64_t usesUntilPrompt();
     static int64_t significantEventsUntilPrompt();
     static double timeBeforeReminding();
-    static bool debug();
-    static bool usesAnimation();
     static bool modalOpen();
-    static bool alwaysUseMainBundle();
 
     // --- Class-level writers of the shared instance's properties. ---
 
@@ -110,17 +116,9 @@ public:
     // and the prompt is due, shows it on the main thread. Returns at once. In
     // debug mode it shows the prompt without counting or checking.
     static void appLaunched(bool canPromptForRating);
-    static void appLaunched();
-    // The same, counted on the shared instance's serial event queue.
-    static void appEnteredForeground(bool canPromptForRating);
-    // Counts one significant event on the event queue, then as appLaunched.
-    static void userDidSignificantEvent(bool canPromptForRating);
     // Main thread. Shows the prompt with the remind-later button if it is
     // appropriate now; the counts and dates are not looked at.
     static void tryToShowPrompt();
-    static void showPrompt();
-    // Main thread. Shows the prompt without any check.
-    static void forceShowPrompt(bool displayRateLaterButton);
     // Main thread. Marks this version rated and sends the user to rate it.
     static void rateApp();
     // Main thread. Dismisses the product sheet when it is open.
@@ -128,49 +126,57 @@ public:
     // Main thread. Hides the alert; the application is about to resign active.
     static void appWillResignActive();
 
+    // The prompt's interface has these too; nothing in this program calls
+    // them, the tests call all but the two aliases.
+    // As appLaunched, counted on the shared instance's serial event queue.
+    static void appEnteredForeground(bool canPromptForRating);
+    // Counts one significant event on the event queue, then as appLaunched.
+    static void userDidSignificantEvent(bool canPromptForRating);
+    // Main thread. Shows the prompt without any check.
+    static void forceShowPrompt(bool displayRateLaterButton);
+    // Aliases: appLaunched(true) and tryToShowPrompt().
+    static void appLaunched();
+    static void showPrompt();
+
+    // The prompt's interface has these too; the parts use AlertTexts.h and
+    // PresentingScreen.h, and only the tests call getRootViewController().
     // The bundle the texts come from.
     static const platform::Bundle& bundle();
-    // Main thread. The screen to present on: the top-most one of the first
-    // normal-level window; none when there is no such window or screen.
+    // Main thread. The screen to present on.
     static platform::ViewController* getRootViewController();
     static platform::ViewController* iterateSubViewsForViewController(const platform::View& view);
     static platform::ViewController* topMostViewController(platform::ViewController* controller);
 
     // --- Properties. ---
 
-    // Rate through the store's page (true) or its product sheet where offered.
-    bool openInAppStore() const { return openInAppStore_.load(std::memory_order_relaxed); }
-    RatingAlert ratingAlert() const;
+    // Open the review store by address (true) or its product sheet where offered.
+    bool openInAppStore() const { return reviewRoute_.openInAppStore(); }
+    RatingAlert ratingAlert() const { return alert_.remembered(); }
     std::shared_ptr<RatingPromptDelegate> delegate() const;
-    // Main thread. The custom text when set, else the localised default, with
-    // the application's name in the title, the message and the rate button.
-    std::string alertTitle() const;
-    std::string alertMessage() const;
-    std::string alertCancelTitle() const;
-    std::string alertRateTitle() const;
-    std::string alertRateLaterTitle() const;
+    // Main thread. The custom text when set, else the localised default; the
+    // alert reads AlertTexts, the tests read these.
+    std::string alertTitle() const { return alert_.texts().title(); }
+    std::string alertMessage() const { return alert_.texts().message(); }
+    std::string alertCancelTitle() const { return alert_.texts().cancelTitle(); }
+    std::string alertRateTitle() const { return alert_.texts().rateTitle(); }
+    std::string alertRateLaterTitle() const { return alert_.texts().rateLaterTitle(); }
     platform::WorkQueue& eventQueue() { return *eventQueue_; }
 
-    // --- State and conditions; any thread. ---
+    // --- State and conditions (RatingState, NetworkTest); any thread. ---
 
-    // Count one use / one significant event of the running version; a new
-    // version starts all seven keys afresh.
-    void incrementUseCount();
-    void incrementSignificantEventCount();
-    // Days, uses, events and the reminder all passed (always in debug mode).
-    bool ratingConditionsHaveBeenMet() const;
-    bool userHasDeclinedToRate() const;
-    bool userHasRatedCurrentVersion() const;
-    // Whether the network is reachable; also starts the network test's request
-    // (see NetworkTestRequests.h for how often).
-    bool connectedToNetwork();
+    void incrementUseCount() { state_.incrementUseCount(); }
+    void incrementSignificantEventCount() { state_.incrementSignificantEventCount(); }
+    bool ratingConditionsHaveBeenMet() const { return state_.ratingConditionsHaveBeenMet(); }
+    bool userHasDeclinedToRate() const { return state_.userHasDeclinedToRate(); }
+    bool userHasRatedCurrentVersion() const { return state_.userHasRatedCurrentVersion(); }
+    bool connectedToNetwork() { return networkTest_.connectedToNetwork(); }
 
     // --- The prompt. ---
 
     // Any thread: online, neither declined nor rated, and no alert showing.
     bool ratingAlertIsAppropriate();
     // Any thread.
-    bool isRatingAlertVisible() const;
+    bool isRatingAlertVisible() const { return alert_.isVisible(); }
     // Any thread: count, then show the prompt on the main thread when allowed,
     // due and appropriate.
     void incrementAndRate(bool canPromptForRating);
@@ -178,10 +184,10 @@ public:
     // Main thread.
     void showPromptWithChecks(bool withChecks, bool displayRateLaterButton);
     void showRatingAlert(bool displayRateLaterButton = true);
-    void hideRatingAlert();
+    void hideRatingAlert() { alert_.hide(); }
     // Main thread. Handles the button at `buttonIndex` (see the k...ButtonIndex
     // constants; any other index only forgets the alert).
-    void alertViewDidDismissWithButtonIndex(int64_t buttonIndex);
+    void alertViewDidDismissWithButtonIndex(int64_t buttonIndex) override;
     // The legacy alert view's report; passed on unchanged.
     void alertViewDidDismissWithButtonIndex(platform::AlertView& alertView, int64_t buttonIndex) override;
     // The product sheet's report that the user closed it.
@@ -193,31 +199,12 @@ public:
 
 private:
     RatingPrompt();
+    // The product sheet's coming and going, told to the delegate.
+    ReviewRoute::SheetEvents sheetEvents();
 
-    // The custom texts; an empty one is not set.
-    struct CustomTexts {
-        std::string title;
-        std::string message;
-        std::string cancelTitle;
-        std::string rateTitle;
-        std::string rateLaterTitle;
-    };
-    static void setCustomText(std::string CustomTexts::*field, std::string text);
-
-    // The state a new version starts from, apart from the counts' common resets.
-    struct VersionStart {
-        double firstUseDate;
-        int64_t useCount;
-        int64_t significantEventCount;
-    };
-    void incrementCount(const char* counterKey, const char* debugFormat, const VersionStart& start);
+    // Shows the prompt on the main thread when allowed, due and appropriate.
+    void rateIfDue(bool canPromptForRating);
     void showRatingAlertOnMainThread();
-    void showAlertController(std::vector<std::string> titles);
-    void showAlertView(const std::vector<std::string>& titles);
-    int64_t buttonIndexForTitle(const std::string& title) const;
-    void setRatingAlert(RatingAlert alert);
-    void presentProductSheet();
-    std::string text(std::string CustomTexts::*custom, const char* key, bool withName) const;
 
     template <typename Operation, typename... Args>
     void tellDelegate(Operation RatingPromptDelegate::*operation, Args&&... args) const {
@@ -225,12 +212,12 @@ private:
         if (listener && (*listener).*operation) ((*listener).*operation)(std::forward<Args>(args)...);
     }
 
-    std::atomic<bool> openInAppStore_;
-    mutable std::mutex mutex_;  // guards the fields below
-    RatingAlert ratingAlert_;
+    RatingState state_;
+    NetworkTest networkTest_;
+    PromptAlert alert_;
+    ReviewRoute reviewRoute_;
+    mutable std::mutex delegateMutex_;
     std::weak_ptr<RatingPromptDelegate> delegate_;
-    CustomTexts customTexts_;
-    NetworkTestRequests networkTest_;
     // Last, so it is stopped (finishing its queued counts) before the rest goes.
     std::unique_ptr<platform::WorkQueue> eventQueue_;
 };

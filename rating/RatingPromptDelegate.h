@@ -18,7 +18,7 @@ struct RatingPromptDelegate {
     std::function<void(RatingPrompt& prompt)> ratingPromptDidDeclineToRate;
     std::function<void(RatingPrompt& prompt)> ratingPromptDidOptToRate;
     std::function<void(RatingPrompt& prompt)> ratingPromptDidOptToRemindLater;
-    // Before the store's product sheet is presented.
+    // Before the review store's product sheet is presented.
     std::function<void(RatingPrompt& prompt, bool animated)> ratingPromptWillPresentModalView;
     // After the product sheet was dismissed; told by the class, not an instance.
     std::function<void(bool animated)> ratingPromptDidDismissModalView;

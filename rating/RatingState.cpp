@@ -1,16 +1,13 @@
-// Counting uses and significant events per application version, the
-// conditions for asking, and the network test.
-
-#include <netinet/in.h>
+#include "rating/RatingState.h"
 
 #include <limits>
+#include <string>
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
-#include "platform/net/Reachability.h"
 #include "platform/core/RunLoop.h"
 #include "platform/store/UserDefaults.h"
-#include "rating/RatingPrompt.h"
+#include "rating/RatingPromptKeys.h"
 
 namespace rating {
 namespace {
@@ -21,19 +18,19 @@ constexpr const char* kBundleVersionKey = "CFBundleVersion";
 
 }  // namespace
 
-void RatingPrompt::incrementUseCount() {
+void RatingState::incrementUseCount() {
     incrementCount(kRatingPromptUseCount, "RATING PROMPT Use count: %@",
                    {platform::RunLoop::main().date(), /*useCount=*/1, /*significantEventCount=*/0});
 }
 
-void RatingPrompt::incrementSignificantEventCount() {
+void RatingState::incrementSignificantEventCount() {
     // A new version noticed by an event has no use yet: the next counted use
     // sets the first-use date.
     incrementCount(kRatingPromptSignificantEventCount, "RATING PROMPT Significant event count: %@",
                    {0.0, /*useCount=*/0, /*significantEventCount=*/1});
 }
 
-void RatingPrompt::incrementCount(const char* counterKey, const char* debugFormat, const VersionStart& start) {
+void RatingState::incrementCount(const char* counterKey, const char* debugFormat, const VersionStart& start) {
     auto& defaults = platform::UserDefaults::standardUserDefaults();
     const std::string version = platform::Bundle::mainBundle().infoValue(kBundleVersionKey);
     std::string trackingVersion = defaults.stringForKey(kRatingPromptCurrentVersion);
@@ -41,7 +38,7 @@ void RatingPrompt::incrementCount(const char* counterKey, const char* debugForma
         trackingVersion = version;
         defaults.setObject(version, kRatingPromptCurrentVersion);
     }
-    if (debug()) platform::NSLog("RATING PROMPT Tracking version: %@", trackingVersion);
+    if (settings_.debug) platform::NSLog("RATING PROMPT Tracking version: %@", trackingVersion);
 
     if (trackingVersion == version) {
         if (defaults.doubleForKey(kRatingPromptFirstUseDate) == 0.0) {
@@ -51,7 +48,7 @@ void RatingPrompt::incrementCount(const char* counterKey, const char* debugForma
         const int64_t stored = defaults.integerForKey(counterKey);
         const int64_t count = stored < std::numeric_limits<int64_t>::max() ? stored + 1 : stored;
         defaults.setInteger(count, counterKey);
-        if (debug()) platform::NSLog(debugFormat, count);
+        if (settings_.debug) platform::NSLog(debugFormat, count);
     } else {
         defaults.setObject(version, kRatingPromptCurrentVersion);
         defaults.setDouble(start.firstUseDate, kRatingPromptFirstUseDate);
@@ -64,43 +61,47 @@ void RatingPrompt::incrementCount(const char* counterKey, const char* debugForma
     defaults.synchronize();
 }
 
-bool RatingPrompt::ratingConditionsHaveBeenMet() const {
-    if (debug()) return true;
+bool RatingState::ratingConditionsHaveBeenMet() const {
+    if (settings_.debug) return true;
     const auto& defaults = platform::UserDefaults::standardUserDefaults();
     // Stored dates are wall-clock dates, even while the screen runs on a fast clock.
     const double now = platform::RunLoop::main().date();
     // An unset date reads as 0.0, that is 1970, which is long enough ago.
-    if (now - defaults.doubleForKey(kRatingPromptFirstUseDate) < daysUntilPrompt() * kSecondsPerDay) return false;
-    if (defaults.integerForKey(kRatingPromptUseCount) < usesUntilPrompt()) return false;
-    if (defaults.integerForKey(kRatingPromptSignificantEventCount) < significantEventsUntilPrompt()) return false;
-    return now - defaults.doubleForKey(kRatingPromptReminderRequestDate) >= timeBeforeReminding() * kSecondsPerDay;
+    if (now - defaults.doubleForKey(kRatingPromptFirstUseDate) < settings_.daysUntilPrompt * kSecondsPerDay) {
+        return false;
+    }
+    if (defaults.integerForKey(kRatingPromptUseCount) < settings_.usesUntilPrompt) return false;
+    if (defaults.integerForKey(kRatingPromptSignificantEventCount) < settings_.significantEventsUntilPrompt) {
+        return false;
+    }
+    const double sinceReminder = now - defaults.doubleForKey(kRatingPromptReminderRequestDate);
+    return sinceReminder >= settings_.timeBeforeReminding * kSecondsPerDay;
 }
 
-bool RatingPrompt::userHasDeclinedToRate() const {
+bool RatingState::userHasDeclinedToRate() const {
     return platform::UserDefaults::standardUserDefaults().boolForKey(kRatingPromptDeclinedToRate);
 }
 
-bool RatingPrompt::userHasRatedCurrentVersion() const {
+bool RatingState::userHasRatedCurrentVersion() const {
     return platform::UserDefaults::standardUserDefaults().boolForKey(kRatingPromptRatedCurrentVersion);
 }
 
-bool RatingPrompt::connectedToNetwork() {
-    // The all-zeros address: is there any way out at all?
-    sockaddr_in zeroAddress{};
-    zeroAddress.sin_family = AF_INET;
-    const auto reachability = platform::NetworkReachability::createWithAddress(zeroAddress);
-    const std::optional<uint32_t> flags = reachability ? reachability->flags() : std::nullopt;
-    if (!flags) {
-        platform::NSLog("Error. Could not recover network reachability flags");
-        return false;
-    }
-    const bool isReachable = *flags & platform::kReachabilityFlagReachable;
-    const bool needsConnection = *flags & platform::kReachabilityFlagConnectionRequired;
-    const bool transient = *flags & platform::kReachabilityFlagTransientConnection;
+void RatingState::recordDeclinedToRate() {
+    auto& defaults = platform::UserDefaults::standardUserDefaults();
+    defaults.setBool(true, kRatingPromptDeclinedToRate);
+    defaults.synchronize();
+}
 
-    const auto request = networkTest_.start(networkTestAddress(), platform::RunLoop::main().now());
-    const bool suspended = request && request->state() == platform::UrlSessionTaskState::Suspended;
-    return ((isReachable && !needsConnection) || transient) && !suspended;
+void RatingState::recordRatedCurrentVersion() {
+    auto& defaults = platform::UserDefaults::standardUserDefaults();
+    defaults.setBool(true, kRatingPromptRatedCurrentVersion);
+    defaults.synchronize();
+}
+
+void RatingState::recordReminderRequest() {
+    auto& defaults = platform::UserDefaults::standardUserDefaults();
+    defaults.setDouble(platform::RunLoop::main().date(), kRatingPromptReminderRequestDate);
+    defaults.synchronize();
 }
 
 }  // namespace rating

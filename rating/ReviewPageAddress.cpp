@@ -1,11 +1,11 @@
-#include "rating/StoreReviewAddress.h"
+#include "rating/ReviewPageAddress.h"
 
 #include <string_view>
 
 namespace rating {
 namespace {
 
-// Where the application's store identifier goes in the templates.
+// Where the application's identifier in the review store goes in the templates.
 constexpr std::string_view kAppIdPlaceholder = "APP_ID";
 
 constexpr std::string_view kTemplateBelow7 =
@@ -18,7 +18,7 @@ constexpr std::string_view kTemplateFrom8 =
 
 }  // namespace
 
-std::string storeReviewAddress(const std::string& appId, double systemVersion) {
+std::string reviewPageAddress(const std::string& appId, double systemVersion) {
     std::string_view chosen = kTemplateBelow7;
     if (systemVersion >= 7.0 && systemVersion < 8.0) chosen = kTemplate7;
     if (systemVersion >= 8.0) chosen = kTemplateFrom8;

@@ -1,11 +1,11 @@
-// The alert's texts: custom ones, else the localised defaults with the
-// application's name; and the bundle they come from.
+#include "rating/AlertTexts.h"
 
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/core/Log.h"
-#include "rating/RatingPrompt.h"
 
 namespace rating {
 namespace {
@@ -38,9 +38,9 @@ std::string applicationName() {
 
 }  // namespace
 
-const platform::Bundle& RatingPrompt::bundle() {
+const platform::Bundle& AlertTexts::bundle(bool alwaysUseMainBundle) {
     const platform::Bundle& main = platform::Bundle::mainBundle();
-    if (alwaysUseMainBundle()) return main;
+    if (alwaysUseMainBundle) return main;
     const auto folder = main.pathForResource("RatingPrompt", "bundle");
     if (!folder) return main;
     // Opened once per folder and language, and kept, as the platform keeps bundles.
@@ -52,23 +52,32 @@ const platform::Bundle& RatingPrompt::bundle() {
     return *textBundle;
 }
 
-std::string RatingPrompt::text(std::string CustomTexts::*custom, const char* key, bool withName) const {
+void AlertTexts::setCustom(std::string Custom::*field, std::string text) {
+    std::lock_guard lock(mutex_);
+    custom_.*field = std::move(text);
+}
+
+void AlertTexts::setCustomTitle(std::string title) { setCustom(&Custom::title, std::move(title)); }
+void AlertTexts::setCustomMessage(std::string message) { setCustom(&Custom::message, std::move(message)); }
+void AlertTexts::setCustomCancelTitle(std::string title) { setCustom(&Custom::cancelTitle, std::move(title)); }
+void AlertTexts::setCustomRateTitle(std::string title) { setCustom(&Custom::rateTitle, std::move(title)); }
+void AlertTexts::setCustomRateLaterTitle(std::string title) { setCustom(&Custom::rateLaterTitle, std::move(title)); }
+
+std::string AlertTexts::text(std::string Custom::*custom, const char* key, bool withName) const {
     {
         std::lock_guard lock(mutex_);
-        if (!(customTexts_.*custom).empty()) return customTexts_.*custom;
+        if (!(custom_.*custom).empty()) return custom_.*custom;
     }
-    const std::string localized = bundle().localizedString(key, "", kTable);
+    const std::string localized = bundle(settings_.alwaysUseMainBundle).localizedString(key, "", kTable);
     if (!withName) return localized;
     const platform::LogArg name[] = {applicationName()};
     return platform::formatMessage(localized, name);
 }
 
-std::string RatingPrompt::alertTitle() const { return text(&CustomTexts::title, kRateKey, true); }
-std::string RatingPrompt::alertMessage() const { return text(&CustomTexts::message, kMessageKey, true); }
-std::string RatingPrompt::alertCancelTitle() const { return text(&CustomTexts::cancelTitle, kCancelKey, false); }
-std::string RatingPrompt::alertRateTitle() const { return text(&CustomTexts::rateTitle, kRateKey, true); }
-std::string RatingPrompt::alertRateLaterTitle() const {
-    return text(&CustomTexts::rateLaterTitle, kRateLaterKey, false);
-}
+std::string AlertTexts::title() const { return text(&Custom::title, kRateKey, true); }
+std::string AlertTexts::message() const { return text(&Custom::message, kMessageKey, true); }
+std::string AlertTexts::cancelTitle() const { return text(&Custom::cancelTitle, kCancelKey, false); }
+std::string AlertTexts::rateTitle() const { return text(&Custom::rateTitle, kRateKey, true); }
+std::string AlertTexts::rateLaterTitle() const { return text(&Custom::rateLaterTitle, kRateLaterKey, false); }
 
 }  // namespace rating
