@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 #include <memory>
 #include <span>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/GuideLines.h"
+#include "app/GuidePlot.h"
 #include "app/JsonNumber.h"
 #include "guide/GuideAnalyzer.h"
 #include "pitch/BufferAnalysis.h"
@@ -26,6 +28,7 @@ struct Options {
     std::string file;
     bool json = false;
     bool guide = false;
+    std::string plot;  // the picture to draw the guide's readings in, if any
     // Buffers estimated at once; the output is the same for any number.
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
@@ -75,15 +78,21 @@ void analyzeBuffers(const Options& options, platform::Recording& recording, std:
 }
 
 // Each hop depends on the ones before it, so the guide reads on one thread.
-void analyzeHops(const Options& options, platform::Recording& recording, std::ostream& out) {
+// The readings are kept only for a plot.
+std::vector<guide::GuideReading> analyzeHops(const Options& options, platform::Recording& recording,
+                                             std::ostream& out) {
     guide::GuideAnalyzer analyzer(pitch::kCaptureSampleRate);
     std::vector<int16_t> hop(guide::kHopSamples);
+    std::vector<guide::GuideReading> kept;
     while (const size_t count = recording.read(hop)) {
         const guide::GuideReading reading = analyzer.take(std::span(hop).first(count));
+        if (!options.plot.empty()) kept.push_back(reading);
+        if (!options.guide) continue;
         out << (options.json ? guideJsonLine(reading, pitch::kCaptureSampleRate)
                              : guideTextLine(reading, pitch::kCaptureSampleRate))
             << '\n';
     }
+    return kept;
 }
 
 // The recording is read a piece at a time as the analysis takes it, so memory
@@ -96,12 +105,19 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
         err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
         return 1;
     }
-    if (options.guide) {
-        analyzeHops(options, *recording, out);
-    } else {
+    if (!options.guide && options.plot.empty()) {
         analyzeBuffers(options, *recording, out);
+        out.flush();
+    } else {
+        const auto readings = analyzeHops(options, *recording, out);
+        out.flush();
+        if (!options.plot.empty() &&
+            !drawGuidePlot(options.plot, std::filesystem::path(options.file).filename().string(), readings,
+                           pitch::kCaptureSampleRate, error)) {
+            err << "pallqa-tuner analyze: " << options.plot << ": " << error << "\n";
+            return 1;
+        }
     }
-    out.flush();
     if (!recording->error().empty()) {
         err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
         return 1;
@@ -122,6 +138,9 @@ platform::CommandDefinition analyzeCommand() {
                 command.add_flag("--guide", options->guide,
                                  "the tuning guide's own readings instead, one per hop of 512 samples: time, Hz, "
                                  "course, target, cents, and the nearest note of the chromatic scale");
+                command.add_option("--plot", options->plot,
+                                   "draws the guide's readings, cents over time by course, into OUT.svg or OUT.png")
+                    ->type_name("OUT");
                 command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
                     ->check(CLI::Range(1u, 1024u));
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };

@@ -1,6 +1,6 @@
 // Pallqa Tuner's entry point: the one place that chooses the desktop's
 // implementations of the platform services (the window, the sound card, sound
-// files, the network), then hands the command line to the platform with
+// files, pictures, the network), then hands the command line to the platform with
 // "AppDelegate" as the application's delegate.
 
 #include <memory>
@@ -15,6 +15,8 @@
 #include "platform/launch/ApplicationMain.h"
 #include "platform/net/UrlSession.h"
 #include "platform/net/curl/CurlHttpTransport.h"
+#include "platform/ui/PictureFile.h"
+#include "platform/ui/cairo/CairoPictureFile.h"
 #include "platform/ui/qt/QtFrontend.h"
 
 namespace {
@@ -25,6 +27,8 @@ int runProgram(int argc, char** argv) {
     platform::setHttpTransport(std::make_shared<platform::net::CurlHttpTransport>());
     // Sound files (tone --out) are written by libsndfile.
     platform::setSoundFileWriterFactory(platform::media::makeSndfileWavWriter);
+    // Pictures (analyze --plot) are written by cairo.
+    platform::setPictureFileMaker(platform::cairo::makeCairoPictureFile);
     platform::media::installDesktopAudio();
 
     platform::ApplicationTables tables;

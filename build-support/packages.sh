@@ -4,7 +4,7 @@
 # Building and running the program.
 BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
-  libcurl4-openssl-dev qt6-base-dev libgl-dev fonts-dejavu-core
+  libcurl4-openssl-dev qt6-base-dev libgl-dev fonts-dejavu-core libcairo2-dev
   libasound2-plugins"
 
 # Building everything (tests, benchmarks, the manual page) and running the

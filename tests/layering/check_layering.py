@@ -3,8 +3,8 @@
 
 Arrows point only downwards: a folder includes its own headers and those of
 the folders below it that it has an arrow to, never one above it. The desktop
-libraries' headers (Qt, PortAudio, libsndfile, sample-rate conversion, libcurl)
-appear only in the platform's desktop folders (platform/<room>/<folder>), KISS
+libraries' headers (Qt, PortAudio, libsndfile, sample-rate conversion, libcurl,
+cairo) appear only in the platform's desktop folders (platform/<room>/<folder>), KISS
 FFT only in pitch/. The desktop folders see the plain platform and nothing of
 the system; of the system's files only app/main.cpp includes them, since the
 program's main is where the desktop implementations are chosen.
@@ -66,6 +66,7 @@ DESKTOP_HEADERS = [
     ("libsndfile", re.compile(r"^sndfile\.hh?$")),
     ("sample-rate conversion", re.compile(r"^(samplerate\.h|soxr(-lsr)?\.h)$")),
     ("libcurl", re.compile(r"^curl/")),
+    ("cairo", re.compile(r"^cairo")),
 ]
 KISS_FFT = re.compile(r"^(kissfft/|kiss_fft)")
 KISS_FFT_FOLDER = "pitch"
