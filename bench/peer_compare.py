@@ -1,21 +1,26 @@
 #!/usr/bin/env python3
 """`pallqa-tuner analyze` against aubiopitch (aubio-tools), the peer, on the
-same recordings: 10 s, 60 s and 600 s of plucked strings at 14039 Hz mono,
-44.1 kHz mono and 48 kHz stereo, generated into a temporary folder. The two
-run interleaved, file by file, so that a machine's changing load falls on both
-alike; each run's time is the best of --repeat. Prints, per file, the speed
-as × real time (seconds of sound per second of wall clock), the peak resident
-memory of each, and the ratios: speed as analyze ÷ aubiopitch (above 1 means
-analyze is faster), memory as analyze ÷ aubiopitch (below 1 means it holds
-less).
+same recordings: plucked strings at 14039 Hz mono, 44.1 kHz mono and 48 kHz
+stereo (10 s, 60 s and 600 s of each by default), generated into a temporary
+folder, and any files given with --file.
+
+Each round runs both on a file, one right after the other, the order
+alternating from round to round, so that a machine's changing load falls on
+the two alike; the figures are ratios within a round, peer ÷ ours (above 1
+means analyze took less), as min / median / max over the rounds, for CPU
+time (user + system) and wall time. Beside them: the peak resident memory of
+each and the time from the process's start to its first line of output, read
+from the pipe as it comes (medians over the rounds).
 
 aubiopitch runs as it ships (yinfft, 2048-frame buffer, 256-frame hop, at the
 file's own rate); analyze as the program does (4096-sample buffers at
 14039 Hz, after conversion).
 
-Not part of the test suite or CI: its figures depend on the machine.
+Not part of the test suite or CI: its figures depend on the machine. Say how
+loaded the machine was (the load average is printed) with the figures.
 
-    bench/peer_compare.py [--program build/release/app/pallqa-tuner] [--repeat 3]
+    bench/peer_compare.py [--program build/release/app/pallqa-tuner] [--rounds 5]
+                          [--jobs N] [--seconds 10 60] [--rates 14039] [--file F]...
 """
 
 import argparse
@@ -24,6 +29,7 @@ import math
 import os
 import pathlib
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -31,7 +37,7 @@ import time
 import wave
 
 LENGTHS = (10, 60, 600)
-FORMATS = (("14039 Hz mono", 14039, 1), ("44.1 kHz mono", 44100, 1), ("48 kHz stereo", 48000, 2))
+FORMATS = ((14039, 1), (44100, 1), (48000, 2))
 # The five open strings, one plucked each second, the cycle repeated.
 STRINGS = (659.255, 440.0, 329.628, 523.251, 391.995)
 
@@ -62,53 +68,84 @@ def write_recording(path, rate, channels, seconds):
             out.writeframes(cycle)
 
 
-def measure(command):
-    """Wall seconds and peak resident KiB of one run, its output discarded."""
-    start = time.monotonic()
-    with open(os.devnull, "wb") as sink:
-        process = subprocess.Popen(command, stdout=sink, stderr=subprocess.PIPE)
+class Run:
+    """One run of a command: CPU and wall seconds, peak resident KiB, and
+    seconds from its start to the end of its first line of output."""
+
+    def __init__(self, command):
+        start = time.monotonic()
+        process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.first_line = math.nan
+        output = process.stdout.fileno()
+        while chunk := os.read(output, 1 << 16):
+            if math.isnan(self.first_line) and b"\n" in chunk:
+                self.first_line = time.monotonic() - start
         _, status, usage = os.wait4(process.pid, 0)
-        wall = time.monotonic() - start
+        self.wall = time.monotonic() - start
         errors = process.stderr.read().decode(errors="replace")
+        process.stdout.close()
         process.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{' '.join(command)} failed: {errors}")
-    return wall, usage.ru_maxrss
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit(f"{' '.join(command)} failed: {errors}")
+        self.cpu = usage.ru_utime + usage.ru_stime
+        self.rss = usage.ru_maxrss
+
+
+def spread(values):
+    """min / median / max."""
+    return f"{min(values):.2f} / {statistics.median(values):.2f} / {max(values):.2f}"
+
+
+def compare(name, ours, peer, rounds):
+    runs = {"ours": [], "peer": []}
+    for round_ in range(rounds):
+        order = (("ours", ours), ("peer", peer))
+        for key, command in order if round_ % 2 == 0 else reversed(order):
+            runs[key].append(Run(command))
+        print(".", end="", file=sys.stderr, flush=True)
+    pairs = list(zip(runs["ours"], runs["peer"]))
+    median = {key: {field: statistics.median(getattr(run, field) for run in values)
+                    for field in ("cpu", "wall", "rss", "first_line")} for key, values in runs.items()}
+    print(f"\r{name:<24} {spread([p.cpu / o.cpu for o, p in pairs]):>18} {spread([p.wall / o.wall for o, p in pairs]):>18}"
+          f" {median['ours']['cpu']:>7.3f} {median['peer']['cpu']:>7.3f}"
+          f" {median['ours']['rss'] / 1024:>6.1f} {median['peer']['rss'] / 1024:>6.1f}"
+          f" {1000 * median['ours']['first_line']:>6.1f} {1000 * median['peer']['first_line']:>6.1f}", flush=True)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--program", default=str(pathlib.Path(__file__).resolve().parent.parent /
                                                  "build/release/app/pallqa-tuner"))
-    parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--jobs", type=int, help="passed on to analyze as --jobs")
+    parser.add_argument("--seconds", type=int, nargs="+", default=LENGTHS, help="lengths of the generated files")
+    parser.add_argument("--rates", type=int, nargs="+", default=[rate for rate, _ in FORMATS],
+                        help="which of the generated formats: 14039, 44100 (mono), 48000 (stereo)")
+    parser.add_argument("--file", action="append", default=[], help="a recording of your own, also compared")
     options = parser.parse_args()
+    if options.rounds < 1:
+        sys.exit("--rounds must be at least 1")
     if not shutil.which("aubiopitch"):
         sys.exit("aubiopitch is missing: install aubio-tools (build-support/packages.sh, BENCH_PACKAGES)")
-    analyze = [options.program, "analyze"]
+    analyze = [options.program, "analyze"] + (["--jobs", str(options.jobs)] if options.jobs else [])
+    print(f"load average at the start: {' '.join(f'{load:.2f}' for load in os.getloadavg())}"
+          f" on {os.cpu_count()} cores; {options.rounds} paired rounds")
+    print(f"{'':<24} {'CPU aubio÷ours':>18} {'wall aubio÷ours':>18} {'CPU s':>15} {'MiB':>13} {'1st line ms':>13}")
+    print(f"{'file':<24} {'min / med / max':>18} {'min / med / max':>18}"
+          f" {'ours':>7} {'aubio':>7} {'ours':>6} {'aubio':>6} {'ours':>6} {'aubio':>6}")
     with tempfile.TemporaryDirectory(prefix="pallqa-peer-") as folder:
-        print(f"{'file':<22} {'analyze ×rt':>12} {'aubio ×rt':>10} {'speed':>6}"
-              f" {'analyze MiB':>12} {'aubio MiB':>10} {'memory':>7}")
-        for name, rate, channels in FORMATS:
-            for seconds in LENGTHS:
+        for rate, channels in FORMATS:
+            if rate not in options.rates:
+                continue
+            for seconds in options.seconds:
                 path = pathlib.Path(folder) / f"{rate}-{channels}ch-{seconds}s.wav"
                 write_recording(path, rate, channels, seconds)
-                ours = analyze + [str(path)] + (["--jobs", str(options.jobs)] if options.jobs else [])
-                peer = ["aubiopitch", "-i", str(path)]
-                best = {"ours": (math.inf, 0), "peer": (math.inf, 0)}
-                for round_ in range(options.repeat):
-                    # Alternate which goes first, so neither always follows the other.
-                    order = (("ours", ours), ("peer", peer)) if round_ % 2 == 0 else (("peer", peer), ("ours", ours))
-                    for key, command in order:
-                        wall, rss = measure(command)
-                        best[key] = (min(best[key][0], wall), max(best[key][1], rss))
-                    print(".", end="", file=sys.stderr, flush=True)
+                name = f"{seconds} s {rate} Hz {'mono' if channels == 1 else 'stereo'}"
+                compare(name, analyze + [str(path)], ["aubiopitch", "-i", str(path)], options.rounds)
                 path.unlink()
-                ours_speed = seconds / best["ours"][0]
-                peer_speed = seconds / best["peer"][0]
-                print(f"\r{seconds:>4} s {name:<16} {ours_speed:>12.1f} {peer_speed:>10.1f}"
-                      f" {ours_speed / peer_speed:>6.2f} {best['ours'][1] / 1024:>12.1f}"
-                      f" {best['peer'][1] / 1024:>10.1f} {best['ours'][1] / best['peer'][1]:>7.2f}", flush=True)
+    for path in options.file:
+        compare(pathlib.Path(path).name[:24], analyze + [path], ["aubiopitch", "-i", path], options.rounds)
+    print(f"load average at the end: {' '.join(f'{load:.2f}' for load in os.getloadavg())}")
 
 
 if __name__ == "__main__":

@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-#include "platform/audio/AudioQueue.h"
 #include "platform/core/OrderedParallelMap.h"
 
 namespace pitch {
@@ -16,7 +15,7 @@ BufferEstimate estimate(PitchEstimator& detector, std::span<const int16_t> buffe
     detector.setAudioBuffer(buffer.data(), static_cast<uint32_t>(buffer.size_bytes()));
     const float frequency = detector.frequency();
     return BufferEstimate{static_cast<double>(first) / detector.sampleRate(), detector.binOfFrequency(frequency),
-                          frequency, platform::measureLevel(buffer).mAveragePower, detector.refinedFrequency()};
+                          frequency, detector.level().mAveragePower, detector.refinedFrequency()};
 }
 
 // One buffer of the recording and where it starts.

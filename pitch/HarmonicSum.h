@@ -13,7 +13,9 @@ namespace pitch {
 // added. The last group of each walk (the bins rounding to the target past the
 // end) is left out, so only targets below n/2 get a second-harmonic share and
 // only targets below n/3 a third-harmonic one. Both spans have the same size.
-void sumHarmonics(std::span<const double> spectrum, std::span<double> sums);
+// Answers the strongest bin of the sums, as strongestBin() would: the sum and
+// its peak come out of one pass.
+int sumHarmonics(std::span<const double> spectrum, std::span<double> sums);
 
 // The first bin whose value is strictly greater than every bin before it and
 // than 0.0; 0 when no bin is above 0.0.

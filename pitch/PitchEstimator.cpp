@@ -41,8 +41,14 @@ float PitchEstimator::frequency() {
         std::memcpy(latest.data(), audio_data_.data(), length);
         estimatedBuffer_ = buffersReceived_;
     }
-    estimate_ = length == 0 ? 0.0f : getFreqFromBuffer(latest.data(), length);
-    refinedEstimate_ = length == 0 ? 0.0 : refinedFrequencyOfBin(binOfFrequency(estimate_));
+    if (length == 0) {
+        estimate_ = 0.0f;
+        refinedEstimate_ = 0.0;
+        level_ = {};
+        return estimate_;
+    }
+    estimate_ = getFreqFromBuffer(latest.data(), length);
+    refinedEstimate_ = refinedFrequencyOfBin(binOfFrequency(estimate_));
     return estimate_;
 }
 
@@ -56,20 +62,23 @@ double PitchEstimator::refinedFrequencyOfBin(int bin) const {
 }
 
 float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length) {
-    // Only the transform's input needs clearing: the samples fill its start
-    // and zeros the rest. The transform's output, the spectrum and the sum are
-    // overwritten whole by the steps below, and the output was cleared when
-    // the detector was made, so a missing configuration still reads silence.
-    const uint32_t count = std::min(length / 2, kFftPoints);
-    std::fill(in_fft_.begin() + count, in_fft_.end(), 0.0f);
-    performFFT(samples, count);
-    addHarmonics();
-    return frequencyOfBin(findTopSpike());
+    // The transform's output, the spectrum and the sum are overwritten whole
+    // by the steps below, and the output was cleared when the detector was
+    // made, so a missing configuration still reads silence.
+    performFFT(samples, length / 2);
+    return frequencyOfBin(addHarmonics());
 }
 
 void PitchEstimator::performFFT(const int16_t* samples, uint32_t totalSamples) {
     totalSamples = std::min(totalSamples, kFftPoints);
-    for (uint32_t i = 0; i < totalSamples; ++i) in_fft_[i] = static_cast<float>(samples[i]);
+    platform::LevelSums levelSums;
+    for (uint32_t i = 0; i < totalSamples; ++i) {
+        in_fft_[i] = static_cast<float>(samples[i]);
+        levelSums.add(samples[i]);
+    }
+    level_ = platform::levelOf(levelSums, totalSamples);
+    if (samplesInFft_ > totalSamples) std::fill(in_fft_.begin() + totalSamples, in_fft_.begin() + samplesInFft_, 0.0f);
+    samplesInFft_ = totalSamples;
     fft_.transform(in_fft_.data(), out_fft_.data());
     for (uint32_t k = 0; k < kSpectrumBins; ++k) {
         const double r = out_fft_[k].r;
@@ -78,7 +87,7 @@ void PitchEstimator::performFFT(const int16_t* samples, uint32_t totalSamples) {
     }
 }
 
-void PitchEstimator::addHarmonics() { sumHarmonics(freq_db_, freq_db_harmonic_); }
+int PitchEstimator::addHarmonics() { return sumHarmonics(freq_db_, freq_db_harmonic_); }
 
 int PitchEstimator::findTopSpike() const { return strongestBin(freq_db_harmonic_); }
 

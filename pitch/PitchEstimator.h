@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "pitch/RealFft.h"
+#include "platform/audio/AudioQueue.h"
 
 namespace pitch {
 
@@ -41,6 +42,10 @@ public:
     // tuning guide; frequency() and its bin stay as they are. 0.0 before the
     // first buffer.
     double refinedFrequency();
+    // The meter's reading (as the capture queue's) of the latest buffer
+    // frequency() estimated, gathered in the same pass as the transform's
+    // input; silence before the first buffer.
+    const platform::AudioQueueLevelMeterState& level() const { return level_; }
     // How many buffers have been estimated so far: a reading with the same
     // count as the last one comes from the same buffer.
     uint64_t estimatedBuffers() const { return estimatedBuffer_; }
@@ -48,11 +53,12 @@ public:
     // The chain on `length` bytes of samples (an odd last byte is dropped).
     // These and everything below use the analysis arrays: one thread at a time.
     float getFreqFromBuffer(const int16_t* samples, uint32_t length);
-    // Transforms `totalSamples` samples (at most kFftPoints are used) into
-    // the magnitude spectrum, freq_db.
+    // Transforms `totalSamples` samples (at most kFftPoints are used),
+    // followed by zeros, into the magnitude spectrum, freq_db.
     void performFFT(const int16_t* samples, uint32_t totalSamples);
-    // Fills freq_db_harmonic from freq_db.
-    void addHarmonics();
+    // Fills freq_db_harmonic from freq_db; answers its first strongest bin,
+    // found on the way.
+    int addHarmonics();
     // The first strongest bin of freq_db_harmonic.
     int findTopSpike() const;
     // The bin's frequency in hertz, as the estimate reports it, and back.
@@ -84,9 +90,13 @@ private:
     uint64_t estimatedBuffer_ = 0;
     float estimate_ = 0.0f;
     double refinedEstimate_ = 0.0;
+    platform::AudioQueueLevelMeterState level_;
 
-    // The analysis arrays.
+    // The analysis arrays. The transform's input holds zeros from
+    // samplesInFft_ on: the samples of one buffer fill its start, and only
+    // what a longer buffer before it left there needs clearing.
     std::array<float, kFftPoints> in_fft_{};
+    uint32_t samplesInFft_ = 0;
     std::array<kiss_fft_cpx, kFftPoints> out_fft_{};
     std::array<double, kSpectrumBins> freq_db_{};
     std::array<double, kSpectrumBins> freq_db_harmonic_{};

@@ -50,16 +50,16 @@ struct AudioQueue::OwnedBuffer {
     AudioQueueBuffer header;
 };
 
+AudioQueueLevelMeterState levelOf(const LevelSums& sums, size_t count) {
+    if (count == 0) return {};
+    const double rms = std::sqrt(static_cast<double>(sums.sumOfSquares) / static_cast<double>(count));
+    return {static_cast<float>(rms / kFullScale), static_cast<float>(sums.peak / kFullScale)};
+}
+
 AudioQueueLevelMeterState measureLevel(std::span<const int16_t> samples) {
-    if (samples.empty()) return {};
-    double sumOfSquares = 0.0;
-    int peak = 0;
-    for (const int16_t sample : samples) {
-        sumOfSquares += static_cast<double>(sample) * sample;
-        peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    const double rms = std::sqrt(sumOfSquares / static_cast<double>(samples.size()));
-    return {static_cast<float>(rms / kFullScale), static_cast<float>(peak / kFullScale)};
+    LevelSums sums;
+    for (const int16_t sample : samples) sums.add(sample);
+    return levelOf(sums, samples.size());
 }
 
 AudioStatus AudioQueue::newInput(const AudioStreamBasicDescription& format, AudioQueueInputCallback callback,

@@ -13,7 +13,9 @@
 // absolute sample, both divided by 32768. Each piece of samples a running
 // queue takes in also reaches the installed input tap (AudioInputTap.h).
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -47,8 +49,23 @@ struct AudioQueueLevelMeterState {
     float mPeakPower = 0.0f;
 };
 
-// The meter's reading for a stretch of samples: RMS and largest absolute
-// value, both divided by 32768. Silence (or nothing) reads 0.0.
+// What the meter gathers from each sample, kept apart so that another pass
+// over the same samples (the pitch detector's) can gather it on its way. The
+// sum of squares is a whole number, exact whatever the order of the samples.
+struct LevelSums {
+    uint64_t sumOfSquares = 0;
+    int peak = 0;
+    void add(int16_t sample) {
+        const int value = sample;
+        sumOfSquares += static_cast<uint64_t>(value * value);
+        peak = std::max(peak, std::abs(value));
+    }
+};
+
+// The meter's reading of `count` samples from their sums: RMS and largest
+// absolute value, both divided by 32768. Silence (or nothing) reads 0.0.
+AudioQueueLevelMeterState levelOf(const LevelSums& sums, size_t count);
+// The same for a stretch of samples.
 AudioQueueLevelMeterState measureLevel(std::span<const int16_t> samples);
 
 class AudioQueue;

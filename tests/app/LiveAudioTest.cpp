@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
 #include <span>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/audio/desktop/PortAudioPlayer.h"
+#include "platform/audio/desktop/RecordingStream.h"
+#include "platform/core/RunLoop.h"
 #include "sound/TuningFork.h"
 #include "tests/app/LiveProcess.h"
 #include "tests/support/PlainPlatform.h"
@@ -27,6 +31,14 @@ using namespace std::chrono_literals;
 constexpr double kMonitorRate = 44100.0;
 // Above the server's dither and below any sound the program plays.
 constexpr int kSoundThreshold = 200;
+// The first 10 ms of a sound, compared with what the speaker played, to
+// within the server's and the decoder's roundings.
+constexpr size_t kOnsetSamples = 441;
+constexpr int kOnsetTolerance = 64;
+// The speaker's monitor leaves the first few milliseconds of every new
+// stream out of its recording, whoever plays: 3 to 20 ms with paplay on a
+// busy machine. A start cut off by more than that is the player's.
+constexpr size_t kMonitorMissesAtMost = 1024;
 
 // The five courses' recordings, one after another, as a musician tunes.
 constexpr const char* kCourseRecordings[] = {"1_2_6_E5.mp3", "3_4_A4.mp3", "5_E4.mp3", "7_8_C5.mp3",
@@ -63,6 +75,46 @@ protected:
         return "exec parec -d speaker.monitor --latency-msec=20 --channels=1 --format=s16le --rate=44100";
     }
 
+    // The server's playback streams, one line each: index, sink, client ...
+    static std::string playbackStreams() { return live_testing::commandOutput("pactl list short sink-inputs"); }
+
+    // The indices of the playback streams a `pactl subscribe` saw come
+    // ("new") or go ("remove"), in order.
+    std::vector<std::string> streamEvents(const char* kind) const {
+        const std::string events = live_testing::readText(file("events.out"));
+        const std::string marker = std::string("Event '") + kind + "' on sink-input #";
+        std::vector<std::string> indices;
+        for (size_t at = events.find(marker); at != std::string::npos; at = events.find(marker, at + 1)) {
+            const size_t index = at + marker.size();
+            indices.push_back(events.substr(index, events.find_first_not_of("0123456789", index) - index));
+        }
+        return indices;
+    }
+
+    // A sound file as the speaker plays it: 16-bit mono samples at 44.1 kHz.
+    static std::vector<int16_t> samplesOf(const fs::path& path) {
+        std::string error;
+        const auto recording = platform::media::RecordingStream::open(path, kMonitorRate, error);
+        EXPECT_NE(recording, nullptr) << path << ": " << error;
+        std::vector<int16_t> samples;
+        std::vector<int16_t> piece(4096);
+        while (recording) {
+            const size_t count = recording->read(piece);
+            if (count == 0) break;
+            samples.insert(samples.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(count));
+        }
+        return samples;
+    }
+
+    // Whether `speaker`, a recording of `sound` being played, has it from its
+    // start, but for what the monitor leaves out.
+    static void expectWholeStart(const std::vector<int16_t>& speaker, const fs::path& sound) {
+        const auto missing =
+            live_testing::missingStart(speaker, samplesOf(sound), kSoundThreshold, kOnsetSamples, kOnsetTolerance);
+        ASSERT_TRUE(missing.has_value()) << "the speaker played something else than " << sound;
+        EXPECT_LE(*missing, kMonitorMissesAtMost) << "the start of " << sound << " was cut off";
+    }
+
     std::unique_ptr<testing_support::SoundServer> server_;
     const fs::path folder_ = testing_support::temporaryFolder();
 };
@@ -93,6 +145,48 @@ TEST_P(MicrophoneRateTest, PlucksOfAllFiveCoursesAreMatchedAndBeepOnTheSpeaker) 
 // The server's default rate, and a microphone at 48 kHz as many sound cards run.
 INSTANTIATE_TEST_SUITE_P(Rates, MicrophoneRateTest, ::testing::Values(44100, 48000));
 
+// The output is opened only to play: listening, with the tuning fork and the
+// beep ready, the program holds no playback stream; the beep opens one, which
+// is gone soon after the beep ends, and the beep reaches the speaker from its
+// very first samples.
+TEST_F(LiveAudioTest, TheOutputIsOpenOnlyWhileTheBeepSoundsAndTheBeepStartsWhole) {
+    PALLQA_REQUIRE_SOUND_SERVER(server_, 44100);
+    LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
+    LiveProcess tuner(program("--headless --seconds 10"), file("tuner.out"), file("tuner.err"));
+    ASSERT_NE(live_testing::waitForText(file("tuner.out"), "currentTuningName", 0, 10s), std::string::npos)
+        << live_testing::readText(file("tuner.err"));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(playbackStreams(), "") << "an output is open while nothing plays";
+
+    LiveProcess events("exec pactl subscribe", file("events.out"), file("events.err"));
+    std::this_thread::sleep_for(300ms);  // subscribed before anything plays
+    LiveProcess player(playIntoMicrophone(kOneNote), file("player.out"), file("player.err"));
+    // The feed's stream comes first; the beep needs a pluck heard first.
+    ASSERT_TRUE(live_testing::waitUntil([&] { return !streamEvents("new").empty(); }, 5s));
+    const std::string feed = streamEvents("new").front();
+    std::string beep;
+    const auto beepOpened = [&] {
+        for (const std::string& index : streamEvents("new")) {
+            if (index != feed) beep = index;
+        }
+        return !beep.empty();
+    };
+    ASSERT_TRUE(live_testing::waitUntil(beepOpened, 8s)) << live_testing::readText(file("tuner.out"));
+    EXPECT_NE(live_testing::waitForText(file("tuner.out"), "play=beep-full.wav", 0, 1s), std::string::npos);
+    // The beep lasts 0.3 s; its stream goes within a second of its end (with
+    // room for a loaded machine), long before the tuner ends.
+    const auto beepClosed = [&] {
+        const auto removed = streamEvents("remove");
+        return std::find(removed.begin(), removed.end(), beep) != removed.end();
+    };
+    EXPECT_TRUE(live_testing::waitUntil(beepClosed, 3s)) << live_testing::readText(file("events.out"));
+    EXPECT_EQ(tuner.wait(), 0) << live_testing::readText(file("tuner.err"));
+    recorder.stop();
+
+    const auto speaker = live_testing::readRawSamples(file("speaker.raw"));
+    expectWholeStart(speaker, testing_support::resourcesFolder() / "beep-full.wav");
+}
+
 struct ToneCase {
     const char* note;
     double seconds;
@@ -116,6 +210,11 @@ TEST_P(ToneOnTheSpeakerTest, TheToneSoundsAtItsPitchForAsLongAsAsked) {
     const double expected = sound::TuningFork::noteNamed(tone.note)->frequency;
     EXPECT_NEAR(live_testing::zeroCrossingFrequency(speaker, kMonitorRate, kSoundThreshold), expected,
                 expected * 0.005);
+    // The output opened as the tone started, and played it from its first samples.
+    LiveProcess writer(program("tone " + std::string(tone.note) + " --seconds 0.1 --out " + quoted(file("tone.wav"))),
+                       file("writer.out"), file("writer.err"));
+    ASSERT_EQ(writer.wait(), 0) << live_testing::readText(file("writer.err"));
+    expectWholeStart(speaker, file("tone.wav"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Notes, ToneOnTheSpeakerTest,
@@ -133,6 +232,9 @@ TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
         const auto deadline = std::chrono::steady_clock::now() + 5s;
         while (player->isPlaying() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
         EXPECT_FALSE(player->isPlaying()) << "the sound never ended";
+        // The main run loop closes the ended sound's stream while the player lives on.
+        platform::RunLoop::main().run(1.0);
+        EXPECT_EQ(playbackStreams(), "");
     }
     std::this_thread::sleep_for(300ms);  // the last of it reaches the monitor
     recorder.stop();
@@ -141,6 +243,7 @@ TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
     // The 2.5 s pluck rings most of its length above the threshold, at the A4 it tunes.
     EXPECT_GT(live_testing::soundingSeconds(speaker, kMonitorRate, kSoundThreshold), 1.5);
     EXPECT_NEAR(live_testing::zeroCrossingFrequency(speaker, kMonitorRate, kSoundThreshold), 440.0, 440.0 * 0.02);
+    expectWholeStart(speaker, testing_support::resourcesFolder() / "3_4_A4.mp3");
 }
 
 TEST_F(LiveAudioTest, AServerKilledMidNoteClearsTheScreenAndTheTunerResumesWhenItIsBack) {

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -51,14 +53,15 @@ std::string readText(const fs::path& file) {
 }
 
 size_t waitForText(const fs::path& file, const std::string& text, size_t from, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    do {
-        const std::string content = readText(file);
-        const size_t found = from <= content.size() ? content.find(text, from) : std::string::npos;
-        if (found != std::string::npos) return found + text.size();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    } while (std::chrono::steady_clock::now() < deadline);
-    return std::string::npos;
+    size_t found = std::string::npos;
+    waitUntil(
+        [&] {
+            const std::string content = readText(file);
+            found = from <= content.size() ? content.find(text, from) : std::string::npos;
+            return found != std::string::npos;
+        },
+        timeout);
+    return found == std::string::npos ? found : found + text.size();
 }
 
 std::vector<int16_t> readRawSamples(const fs::path& file) {
@@ -99,6 +102,41 @@ double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleR
     }
     if (rises < 2) return 0.0;
     return static_cast<double>(rises - 1) * sampleRate / static_cast<double>(lastRise - firstRise);
+}
+
+std::optional<size_t> missingStart(const std::vector<int16_t>& recorded, const std::vector<int16_t>& played,
+                                   int threshold, size_t length, int tolerance) {
+    constexpr size_t kLongestSkip = 44100;
+    const size_t recordedOnset = soundingStretch(recorded, threshold).first;
+    const size_t playedOnset = soundingStretch(played, threshold).first;
+    if (recordedOnset + length > recorded.size()) return std::nullopt;
+    for (size_t skip = 0; skip <= kLongestSkip && playedOnset + skip + length <= played.size(); ++skip) {
+        const auto agrees = [&](size_t i) {
+            return std::abs(recorded[recordedOnset + i] - played[playedOnset + skip + i]) <= tolerance;
+        };
+        size_t i = 0;
+        while (i < length && agrees(i)) ++i;
+        if (i == length) return skip;
+    }
+    return std::nullopt;
+}
+
+std::string commandOutput(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe) return {};
+    std::string output;
+    char chunk[4096];
+    while (const size_t count = std::fread(chunk, 1, sizeof chunk, pipe.get())) output.append(chunk, count);
+    return output;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return condition();
 }
 
 }  // namespace live_testing

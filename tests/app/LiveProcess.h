@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,5 +53,18 @@ double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, i
 // The frequency of a periodic sound by its zero crossings over the middle
 // half of its sounding stretch.
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold);
+
+// How many of the played sound's first samples the recording lacks: both
+// taken from their first sample above `threshold`, the fewest samples of the
+// played sound to skip for the next `length` samples of the two to agree to
+// within `tolerance`; nullopt when no skip of up to a second does.
+std::optional<size_t> missingStart(const std::vector<int16_t>& recorded, const std::vector<int16_t>& played,
+                                   int threshold, size_t length, int tolerance);
+
+// What a short shell command prints; empty when it cannot run.
+std::string commandOutput(const std::string& command);
+
+// Polls `condition` until it holds; false when `timeout` passes first.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 }  // namespace live_testing

@@ -21,27 +21,13 @@ public:
     ~PortAudioOutputUnit() override { dispose(); }
 
 protected:
+    // Initialising only finds the device: the stream is opened when the unit
+    // starts and closed when it stops, so the sound server keeps no stream
+    // for a unit that is silent.
     AudioStatus openDevice() override {
         session_ = PortAudioSession::acquire();
         if (!session_) return kAudioUnitErrFailedInitialization;
-        const PaDeviceIndex device = chosenOutputDevice();
-        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (info == nullptr) {
-            reportOutputUnavailable("there is no audio output device");
-            session_.reset();
-            return kAudioUnitErrFailedInitialization;
-        }
-        const AudioStreamBasicDescription& format = *streamFormat();
-        PaStreamParameters output{};
-        output.device = device;
-        output.channelCount = static_cast<int>(format.mChannelsPerFrame);
-        output.sampleFormat = paInt16;
-        output.suggestedLatency = info->defaultLowOutputLatency;
-        const PaError error = Pa_OpenStream(&stream_, nullptr, &output, format.mSampleRate,
-                                            paFramesPerBufferUnspecified, paClipOff, &streamCallback, this);
-        if (error != paNoError) {
-            reportStreamError("open", error);
-            stream_ = nullptr;
+        if (deviceInfo(chosenOutputDevice()) == nullptr) {
             session_.reset();
             return kAudioUnitErrFailedInitialization;
         }
@@ -49,20 +35,37 @@ protected:
     }
 
     AudioStatus startDevice() override {
-        const PaError error = Pa_StartStream(stream_);
+        const PaDeviceIndex device = chosenOutputDevice();
+        const PaDeviceInfo* info = deviceInfo(device);
+        if (info == nullptr) return kAudioUnitErrFailedInitialization;
+        const AudioStreamBasicDescription& format = *streamFormat();
+        PaStreamParameters output{};
+        output.device = device;
+        output.channelCount = static_cast<int>(format.mChannelsPerFrame);
+        output.sampleFormat = paInt16;
+        output.suggestedLatency = info->defaultLowOutputLatency;
+        PaError error = Pa_OpenStream(&stream_, nullptr, &output, format.mSampleRate, paFramesPerBufferUnspecified,
+                                      paClipOff, &streamCallback, this);
+        if (error != paNoError) {
+            stream_ = nullptr;
+            reportStreamError("open", error);
+            return kAudioUnitErrFailedInitialization;
+        }
+        error = Pa_StartStream(stream_);
         if (error == paNoError) return kAudioNoError;
         reportStreamError("start", error);
+        closeStream();
         return kAudioUnitErrFailedInitialization;
     }
 
-    // Pa_StopStream returns only after the last callback has finished.
-    void stopDevice() override { Pa_StopStream(stream_); }
-
-    void closeDevice() override {
-        Pa_CloseStream(stream_);
-        stream_ = nullptr;
-        session_.reset();
+    // Pa_StopStream returns only after the last callback has finished and
+    // what it rendered has been played, so closing cuts nothing off.
+    void stopDevice() override {
+        Pa_StopStream(stream_);
+        closeStream();
     }
+
+    void closeDevice() override { session_.reset(); }
 
 private:
     // Runs on PortAudio's thread.
@@ -80,8 +83,20 @@ private:
         return paContinue;
     }
 
+    // The device's facts; null, and the run told, when there is no device.
+    static const PaDeviceInfo* deviceInfo(PaDeviceIndex device) {
+        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+        if (info == nullptr) reportOutputUnavailable("there is no audio output device");
+        return info;
+    }
+
+    void closeStream() {
+        Pa_CloseStream(stream_);
+        stream_ = nullptr;
+    }
+
     std::shared_ptr<PortAudioSession> session_;
-    PaStream* stream_ = nullptr;
+    PaStream* stream_ = nullptr;  // while the unit runs
 };
 
 }  // namespace

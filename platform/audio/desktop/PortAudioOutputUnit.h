@@ -9,10 +9,11 @@
 
 namespace platform::media {
 
-// A new unit on the chosen output device. Initialising it opens a stream in
-// the unit's format; the render callback is then pulled on PortAudio's thread
-// while the unit runs. Without an output device, initialising fails and the
-// unit never starts; the run is told once (OutputUnavailable.h).
+// A new unit on the chosen output device. Starting it opens a stream in the
+// unit's format, whose render callback is pulled on PortAudio's thread;
+// stopping it plays out what was rendered and closes the stream. Without an
+// output device, initialising fails and the unit never starts; the run is
+// told once (OutputUnavailable.h).
 std::shared_ptr<AudioOutputUnit> makePortAudioOutputUnit();
 
 }  // namespace platform::media

@@ -11,6 +11,7 @@
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/core/RunLoop.h"
 
 namespace platform::media {
 namespace {
@@ -56,21 +57,32 @@ public:
     // Stops at once: the sound falls silent with its player.
     ~PortAudioPlayer() override { closeStream(); }
 
-    bool isPlaying() const override { return playing_.load(std::memory_order_acquire); }
+    // Until the last frame has reached the device, on the stream's clock;
+    // a stream whose device failed plays nothing more.
+    bool isPlaying() const override {
+        if (stream_ == nullptr || Pa_IsStreamActive(stream_) != 1) return false;
+        const double end = soundEnd_.load(std::memory_order_acquire);
+        return end < 0.0 || Pa_GetStreamTime(stream_) < end;
+    }
 
 private:
+    // How often the main thread looks whether a sound that should have ended has.
+    static constexpr double kEndCheckInterval = 0.1;
+
     // A stream of its own for each sound: a stream kept from an earlier sound
     // may belong to a device that has gone and come back since (a sound server
     // restarted), and PortAudio never finishes starting such a stream.
     void startSound() override {
         closeStream();
+        ++soundNumber_;
         position_ = 0;
-        playing_.store(true, std::memory_order_release);
+        soundEnd_.store(-1.0, std::memory_order_release);
         const PaError error = openStream();
         if (error != paNoError) {
-            playing_.store(false, std::memory_order_release);
             reportOutputUnavailable(Pa_GetErrorText(error));
+            return;
         }
+        closeAfterEnd(duration());
     }
 
     // Without an output device, or when it refuses the file's format, there
@@ -91,14 +103,30 @@ private:
             stream_ = nullptr;
             return error;
         }
-        Pa_SetStreamFinishedCallback(stream_, &streamFinished);
         error = Pa_StartStream(stream_);
         if (error != paNoError) closeStream();
         return error;
     }
 
-    // Aborted, not stopped: a sound that ran to its end has nothing left to
-    // play out, and a stream whose device failed mid-sound never finishes stopping.
+    // Closes the stream once the sound has ended, looking first after
+    // `delay` seconds and then every little while, so that the sound server
+    // keeps no stream for a silent player. On the main run loop: by then the
+    // player may be gone, or playing its next sound on a new stream.
+    void closeAfterEnd(double delay) {
+        RunLoop::main().performAfterDelay(delay, [self = std::weak_ptr(self_), sound = soundNumber_] {
+            const auto alive = self.lock();
+            if (!alive || (*alive)->soundNumber_ != sound) return;
+            PortAudioPlayer& player = **alive;
+            if (player.isPlaying()) {
+                player.closeAfterEnd(kEndCheckInterval);
+            } else {
+                player.closeStream();
+            }
+        });
+    }
+
+    // Aborted, not stopped: what is left to play out is silence after the
+    // sound, and a stream whose device failed mid-sound never finishes stopping.
     void closeStream() {
         if (stream_ == nullptr) return;
         Pa_AbortStream(stream_);
@@ -106,9 +134,12 @@ private:
         stream_ = nullptr;
     }
 
-    // Runs on PortAudio's thread: copies the next frames, silence after the end.
+    // Runs on PortAudio's thread: copies the next frames, silence after the
+    // end. The stream runs on until the main thread closes it: a stream that
+    // completes waits for its device to drain, which a sound server may take
+    // seconds to report.
     static int streamCallback(const void* /*input*/, void* output, unsigned long frameCount,
-                              const PaStreamCallbackTimeInfo* /*timeInfo*/, PaStreamCallbackFlags /*flags*/,
+                              const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags /*flags*/,
                               void* context) {
         auto& player = *static_cast<PortAudioPlayer*>(context);
         const size_t channels = static_cast<size_t>(player.sound_.channels);
@@ -118,19 +149,27 @@ private:
         std::memcpy(out, player.sound_.samples.data() + player.position_ * channels, frames * channels * sizeof(float));
         std::fill(out + frames * channels, out + frameCount * channels, 0.0f);
         player.position_ += frames;
-        return player.position_ < player.sound_.frames() ? paContinue : paComplete;
-    }
-
-    // Runs on PortAudio's thread once the last frame has been played.
-    static void streamFinished(void* context) {
-        static_cast<PortAudioPlayer*>(context)->playing_.store(false, std::memory_order_release);
+        if (frames > 0 && player.position_ == player.sound_.frames()) {
+            // When the last frame of this buffer reaches the device.
+            const double sent =
+                timeInfo->outputBufferDacTime > 0.0 ? timeInfo->outputBufferDacTime : timeInfo->currentTime;
+            player.soundEnd_.store(sent + static_cast<double>(frames) / player.sound_.sampleRate,
+                                   std::memory_order_release);
+        }
+        return paContinue;
     }
 
     const DecodedSound sound_;
     const std::shared_ptr<PortAudioSession> session_;
     PaStream* stream_ = nullptr;
     size_t position_ = 0;  // next frame; the callback's while the stream runs
-    std::atomic<bool> playing_{false};
+    // On the stream's clock, when the sound's last frame reaches the device;
+    // negative until the callback has handed it over.
+    std::atomic<double> soundEnd_{-1.0};
+    // Which sound the stream plays: changed only while no stream runs.
+    uint64_t soundNumber_ = 0;
+    // The player as the main run loop finds it after a sound, while it lives.
+    const std::shared_ptr<PortAudioPlayer*> self_ = std::make_shared<PortAudioPlayer*>(this);
 };
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace platform::media {
 
 // A player of `file`, decoded whole into memory; null when libsndfile cannot
 // read it or it holds no sound. Each sound gets a stream of its own, so a
-// device that went away and came back plays again. Without an output device
+// device that went away and came back plays again; the main run loop closes
+// it once the sound has ended. Without an output device
 // the player plays nothing and the run is told once (OutputUnavailable.h).
 std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& file);
 

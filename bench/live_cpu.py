@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+"""What listening costs: the CPU of the window, of the console and of the
+sound server while Pallqa Tuner listens to a microphone, against a plain
+recorder (parec) listening to the same microphone.
+
+Starts a private sound server (build-support/sound-server.sh), plays plucked
+strings into its microphone for the whole run, and measures in rounds, the
+order of the listeners turning from round to round so that a machine's
+changing load falls on all alike:
+
+  feed alone      nobody listens: what the server spends on the feed
+  plain recorder  parec at the capture rate (14039 Hz mono 16-bit)
+  console         pallqa-tuner --headless
+  window          pallqa-tuner on Qt's offscreen platform
+
+Each listener is measured from a second after it starts recording: its CPU
+and the server's are read from /proc over --seconds. Prints the share of one
+core (median over the rounds) of each, the server's share against the plain
+recorder's round (min / median / max), and with --streams the server's list
+of streams while each listens (pactl list short sink-inputs, source-outputs).
+
+Not part of the test suite or CI: its figures depend on the machine.
+
+    bench/live_cpu.py [--program build/release/app/pallqa-tuner] [--rounds 5] [--seconds 10] [--streams]
+"""
+
+import argparse
+import math
+import os
+import pathlib
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+from peer_compare import cycle_frames  # noqa: E402  (the same plucked strings)
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+SOUND_SERVER = ROOT / "build-support" / "sound-server.sh"
+CAPTURE_RATE = 14039
+
+
+def cpu_seconds(pid):
+    """Time on a CPU of every thread of the process, to the nanosecond."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as schedstat:
+                total += int(schedstat.read().split()[0])
+        except FileNotFoundError:
+            pass  # a thread that ended meanwhile
+    return total / 1e9
+
+
+def streams(env):
+    lines = []
+    for kind in ("sink-inputs", "source-outputs"):
+        listing = subprocess.run(["pactl", "list", "short", kind], env=env, capture_output=True, text=True).stdout
+        lines += [f"    {kind}: {line}" for line in listing.splitlines()]
+    return "\n".join(lines) or "    (no streams)"
+
+
+def wait_for_capture(env, timeout=20.0):
+    """Until a client records from the server (a loaded machine starts slowly)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        listing = subprocess.run(["pactl", "list", "short", "source-outputs"], env=env, capture_output=True,
+                                 text=True).stdout
+        if "protocol-native.c" in listing:
+            return
+        time.sleep(0.1)
+    sys.exit("the listener never started recording")
+
+
+def measure(command, server_pid, seconds, env, show_streams):
+    """Shares of a core of the listener (None when there is none) and the server."""
+    process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL) if command else None
+    try:
+        if process:
+            wait_for_capture(env)
+        time.sleep(1.0)
+        listing = streams(env) if show_streams else ""
+        start = time.monotonic()
+        listener_start = cpu_seconds(process.pid) if process else 0.0
+        server_start = cpu_seconds(server_pid)
+        time.sleep(seconds)
+        elapsed = time.monotonic() - start
+        listener = (cpu_seconds(process.pid) - listener_start) / elapsed if process else None
+        server = (cpu_seconds(server_pid) - server_start) / elapsed
+        return listener, server, listing
+    finally:
+        if process:
+            process.terminate()
+            process.wait()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--program", default=str(ROOT / "build/release/app/pallqa-tuner"))
+    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--seconds", type=float, default=10.0)
+    parser.add_argument("--streams", action="store_true", help="print the server's streams while each listens")
+    options = parser.parse_args()
+    with tempfile.TemporaryDirectory(prefix="pallqa-live-cpu-") as folder:
+        server_folder = os.path.join(folder, "server")
+        exports = subprocess.run([str(SOUND_SERVER), "start", server_folder], check=True,
+                                 capture_output=True, text=True).stdout
+        env = dict(os.environ)
+        for assignment in exports.replace("export ", "").split():
+            name, value = assignment.split("=", 1)
+            env[name] = value.strip("'")
+        env.update(XDG_CONFIG_HOME=os.path.join(folder, "config"), XDG_STATE_HOME=os.path.join(folder, "state"),
+                   QT_QPA_PLATFORM="offscreen")
+        try:
+            with open(os.path.join(server_folder, "server.pid")) as pid_file:
+                server_pid = int(pid_file.read())
+            feed_path = os.path.join(folder, "feed.wav")
+            feed_seconds = math.ceil(options.rounds * 4 * (options.seconds + 2) + 30)
+            with wave.open(feed_path, "wb") as feed:
+                feed.setnchannels(1)
+                feed.setsampwidth(2)
+                feed.setframerate(44100)
+                cycle = cycle_frames(44100, 1)
+                for _ in range(feed_seconds // 5 + 1):
+                    feed.writeframes(cycle)
+            feeder = subprocess.Popen(["paplay", "-d", "microphone_feed", feed_path], env=env)
+            listeners = {
+                "feed alone": None,
+                "plain recorder": ["parec", "-d", "microphone", f"--rate={CAPTURE_RATE}", "--channels=1",
+                                   "--format=s16le", "/dev/null"],
+                "console": [options.program, "--headless"],
+                "window": [options.program],
+            }
+            results = {name: {"listener": [], "server": [], "versus recorder": []} for name in listeners}
+            names = list(listeners)
+            print(f"load average at the start: {' '.join(f'{load:.2f}' for load in os.getloadavg())}"
+                  f" on {os.cpu_count()} cores; {options.rounds} rounds of {options.seconds:g} s")
+            for round_ in range(options.rounds):
+                order = names[round_ % len(names):] + names[:round_ % len(names)]
+                servers = {}
+                for name in order:
+                    listener, server, listing = measure(listeners[name], server_pid, options.seconds, env,
+                                                        options.streams and round_ == 0)
+                    if listing:
+                        print(f"  streams while {name} listens:\n{listing}")
+                    if listener is not None:
+                        results[name]["listener"].append(listener)
+                    results[name]["server"].append(server)
+                    servers[name] = server
+                for name in names:
+                    results[name]["versus recorder"].append(servers[name] / max(servers["plain recorder"], 1e-9))
+                print(".", end="", file=sys.stderr, flush=True)
+            feeder.terminate()
+            feeder.wait()
+        finally:
+            subprocess.run([str(SOUND_SERVER), "stop", server_folder], check=False)
+    print(f"\r{'listener':<16} {'its CPU %':>10} {'server CPU %':>13} {'server ÷ recorder round':>24}")
+    for name in names:
+        listener = results[name]["listener"]
+        ratios = results[name]["versus recorder"]
+        print(f"{name:<16} {100 * statistics.median(listener) if listener else 0.0:>10.2f}"
+              f" {100 * statistics.median(results[name]['server']):>13.2f}"
+              f" {min(ratios):>8.2f} / {statistics.median(ratios):.2f} / {max(ratios):.2f}")
+    print(f"load average at the end: {' '.join(f'{load:.2f}' for load in os.getloadavg())}")
+
+
+if __name__ == "__main__":
+    main()
