@@ -24,12 +24,7 @@ void SpectrumWindow::take(std::span<const int16_t> samples) {
     const size_t length = std::min(samples.size(), kLongestWindow);
     if (length != length_) weigh(length);
     for (size_t n = 0; n < length_; ++n) weighted_[n] = static_cast<float>(weights_[n] * samples[n]);
-    fft_.transform(weighted_.data(), transform_.data());
-    for (size_t k = 0; k < kBins; ++k) {
-        const double r = transform_[k].r;
-        const double i = transform_[k].i;
-        magnitudes_[k] = std::sqrt(r * r + i * i) * scale_;
-    }
+    fft_.magnitudes(weighted_.data(), magnitudes_, scale_);
 }
 
 void SpectrumWindow::weigh(size_t length) {

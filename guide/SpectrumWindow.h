@@ -55,7 +55,6 @@ private:
     double scale_ = 0.0;  // from a transform's magnitude to a sine's amplitude
     std::array<double, kLongestWindow> weights_{};
     std::array<float, kPoints> weighted_{};
-    std::array<kiss_fft_cpx, kBins + 1> transform_{};
     std::array<double, kBins> magnitudes_{};
     pitch::RealFft fft_;
 };

@@ -68,7 +68,7 @@ bool hasColorNear(cairo_surface_t* png, double x, double y, platform::PictureCol
 
 class AnalyzePlot : public testing::Test {
 protected:
-    void SetUp() override { platform::setPictureFileMaker(platform::cairo::makeCairoPictureFile); }
+    void SetUp() override { platform::setPictureFileMaker(platform::ui::cairo::makeCairoPictureFile); }
     void TearDown() override { platform::setPictureFileMaker(nullptr); }
 };
 

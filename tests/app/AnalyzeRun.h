@@ -21,7 +21,7 @@ struct Run {
 inline Run analyze(std::vector<std::string> arguments) {
     std::ostringstream out;
     std::ostringstream err;
-    platform::setRecordingOpener(platform::media::openSoundFileRecording);
+    platform::setRecordingOpener(platform::audio::desktop::openSoundFileRecording);
     const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
     Run run{status, {}, err.str()};
     std::istringstream text(out.str());

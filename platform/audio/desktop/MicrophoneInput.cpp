@@ -18,7 +18,7 @@
 #include "platform/audio/desktop/SampleRateConverter.h"
 #include "platform/core/Bundle.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Frames per blocking read: short enough for stop() to be prompt (about 36 ms
@@ -226,4 +226,4 @@ bool hasInputDevice() {
     return session && chosenInputDevice() != paNoDevice;
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -9,7 +9,7 @@
 #include "platform/core/RunLoop.h"
 #include "platform/audio/desktop/RecordingStream.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // The most the recording moves on at a time: about as much as a microphone
@@ -86,4 +86,4 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
     return installed;
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

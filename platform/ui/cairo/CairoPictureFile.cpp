@@ -9,7 +9,7 @@
 #include <numbers>
 #include <string>
 
-namespace platform::cairo {
+namespace platform::ui::cairo {
 namespace {
 
 enum class Format { Svg, Png };
@@ -122,4 +122,4 @@ std::unique_ptr<PictureFile> makeCairoPictureFile(const std::filesystem::path& f
     return std::make_unique<CairoPictureFile>(file, format, surface);
 }
 
-}  // namespace platform::cairo
+}  // namespace platform::ui::cairo

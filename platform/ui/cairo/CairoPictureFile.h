@@ -9,9 +9,9 @@
 
 #include "platform/ui/PictureFile.h"
 
-namespace platform::cairo {
+namespace platform::ui::cairo {
 
 std::unique_ptr<PictureFile> makeCairoPictureFile(const std::filesystem::path& file, double width, double height,
                                                   std::string& error);
 
-}  // namespace platform::cairo
+}  // namespace platform::ui::cairo
