@@ -18,6 +18,7 @@
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
+#include "platform/core/TerminalText.h"
 #include "tuner/MatchTable.h"
 #include "tuner/TuningGuide.h"
 
@@ -32,6 +33,16 @@ struct Options {
     // Buffers estimated at once; the output is the same for any number.
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
+
+// One buffer at a time up to 1024 at once, said in the user's language.
+CLI::Validator jobsInRange() {
+    const CLI::Range inRange(1u, 1024u);
+    return CLI::Validator(
+        [inRange](std::string& input) {
+            return inRange(input).empty() ? std::string() : platform::terminalText("Value %@ not in range 1 to 1024", input);
+        },
+        platform::terminalText("UINT in [1 - 1024]"));
+}
 
 // The guide's fields: the course and note nearest the refined frequency and
 // the offset from its pitch, or nulls where no course lies within reach.
@@ -129,20 +140,29 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
 
 platform::CommandDefinition analyzeCommand() {
     return {"analyze",
-            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
-            "course with the offset from its pitch in cents",
+            platform::terminalText("the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, "
+                                   "level, and the nearest course with the offset from its pitch in cents"),
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
-                command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
-                command.add_flag("--json", options->json, "one JSON object per line instead of a text line");
+                command
+                    .add_option(platform::terminalText("FILE"), options->file,
+                                platform::terminalText("the recording (WAV, FLAC, MP3, ...)"))
+                    ->required();
+                command.add_flag("--json", options->json,
+                                 platform::terminalText("one JSON object per line (a buffer, or a hop with --guide) instead of a text line"));
                 command.add_flag("--guide", options->guide,
-                                 "the tuning guide's own readings instead, one per hop of 512 samples: time, Hz, "
-                                 "course, target, cents, and the nearest note of the chromatic scale");
-                command.add_option("--plot", options->plot,
-                                   "draws the guide's readings, cents over time by course, into OUT.svg or OUT.png")
-                    ->type_name("OUT");
-                command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
-                    ->check(CLI::Range(1u, 1024u));
+                                 platform::terminalText("the tuning guide's own readings instead, one per hop of 512 "
+                                                        "samples: time, Hz, course, target, cents, and the nearest "
+                                                        "note of the chromatic scale"));
+                command
+                    .add_option("--plot", options->plot,
+                                platform::terminalText(
+                                    "draws the guide's readings, cents over time by course, into OUT.svg or OUT.png"))
+                    ->type_name(platform::terminalText("OUT"));
+                command
+                    .add_option("--jobs", options->jobs,
+                                platform::terminalText("buffers estimated at once (default: the number of cores)"))
+                    ->check(jobsInRange());
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};
 }

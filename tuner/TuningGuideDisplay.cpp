@@ -4,6 +4,7 @@
 // guide is worked out again only when a new buffer has been estimated, so a
 // tick with nothing new costs no more than before.
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -22,11 +23,13 @@ constexpr std::string_view kNoCourse = "—";
 
 size_t indexOf(TuningDirection direction) { return static_cast<size_t>(direction); }
 
-// The offset with its sign and one decimal ("+12.3", "-0.4"), with a decimal
-// point whatever the process's locale, and without allocating.
-std::string_view signedTenths(double cents, char (&out)[16]) {
+// The offset with its sign and one decimal ("+12.3", "-0.4"), with the
+// language's decimal separator ("-0,4" in Spanish) whatever the process's
+// locale, and without allocating.
+std::string_view signedTenths(double cents, char decimalSeparator, char (&out)[16]) {
     char* first = out + 1;
     const auto end = std::to_chars(first, out + sizeof out, cents, std::chars_format::fixed, 1).ptr;
+    std::replace(first, end, '.', decimalSeparator);
     if (*first != '-') *--first = '+';
     return {first, static_cast<size_t>(end - first)};
 }
@@ -40,6 +43,7 @@ ViewController::GuideTexts ViewController::guideTextsInLanguageInUse() {
     texts.course = text("GuideCourse", "Course");
     texts.cents = text("GuideCents", "cents");
     texts.noString = text("GuideNoString", "no string near a course");
+    texts.decimalSeparator = bundle.decimalSeparator();
     // The shown way to turn the peg carries a symbol that points it; the spoken one is the words alone.
     struct Way {
         TuningDirection direction;
@@ -85,7 +89,7 @@ void ViewController::displayGuide(const std::optional<Guidance>& guidance) {
                   static_cast<int>(guidance->course->note.size()), guidance->course->note.data());
     setText(guideCourse, course);
     char tenths[16];
-    const std::string_view offset = signedTenths(guidance->cents, tenths);
+    const std::string_view offset = signedTenths(guidance->cents, guideTexts_.decimalSeparator, tenths);
     char cents[48];
     std::snprintf(cents, sizeof cents, "%.*s %s", static_cast<int>(offset.size()), offset.data(),
                   guideTexts_.cents.c_str());

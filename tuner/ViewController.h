@@ -210,6 +210,7 @@ private:
         std::string course;  // "Course", before the course's number
         std::string cents;   // "cents", after the offset
         std::string noString;
+        char decimalSeparator = '.';        // in the offset, "-0,4" in Spanish
         std::array<std::string, 3> shown;   // "▲ tune up", by TuningDirection
         std::array<std::string, 3> spoken;  // "tune up", by TuningDirection
     };

@@ -117,9 +117,9 @@ void SystemLog::flush() {
     flushRepeatsLocked();
 }
 
-void SystemLog::tellUser(const std::string& message) {
+void SystemLog::tellUser(const std::string& message, const std::string& logged) {
     std::lock_guard lock(mutex_);
-    if (destinations_.echo == stderr) return;
+    if (destinations_.echo == stderr && message == logged) return;
     std::fprintf(stderr, "%s: %s\n", programName().c_str(), message.c_str());
 }
 

@@ -62,8 +62,8 @@ public:
     // Writes out the count of any folded repeats.
     void flush();
     // Shows `message` on stderr as "<program>: <message>", unless every line
-    // goes there already.
-    void tellUser(const std::string& message);
+    // goes there already and the log's line `logged` says the same.
+    void tellUser(const std::string& message, const std::string& logged);
 
 private:
     void openFile();

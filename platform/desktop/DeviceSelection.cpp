@@ -5,6 +5,7 @@
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::desktop {
 
@@ -23,8 +24,10 @@ namespace {
 bool chooseNamed(const std::vector<AudioDevice>& devices, const std::string& name, bool input, AudioChoice& choice) {
     const auto device = findAudioDevice(devices, name, input);
     if (!device) {
-        choice.error = std::string("no single audio ") + (input ? "input" : "output") + " is called \"" + name +
-                       "\" or has it in its name; the devices are:\n" + describeAudioDevices(devices);
+        choice.error = terminalText(input ? "no single audio input is called \"%@\" or has it in its name; the devices are:"
+                                          : "no single audio output is called \"%@\" or has it in its name; the devices are:",
+                                    name) +
+                       "\n" + describeAudioDevices(devices);
         choice.endStatus = 2;
         return false;
     }
@@ -41,8 +44,7 @@ void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
             return;
         }
     }
-    std::fprintf(stderr, "pallqa-tuner: the chosen microphone \"%s\" is not there; the default one listens\n",
-                 remembered.c_str());
+    tellOnStderr(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
 }
 
 }  // namespace

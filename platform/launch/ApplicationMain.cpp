@@ -10,6 +10,7 @@
 #include "platform/core/Log.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/SystemLog.h"
+#include "platform/core/TerminalText.h"
 #include "platform/launch/ConsoleFrontend.h"
 #include "platform/store/UserDefaults.h"
 
@@ -63,8 +64,8 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     const LaunchOptions& options = request.options;
     auto factory = tables.delegates.find(delegateClassName);
     if (factory == tables.delegates.end() || !factory->second) {
-        std::fprintf(stderr, "%s: no application delegate class \"%s\"\n", programName(argc, argv).c_str(),
-                     delegateClassName.c_str());
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(),
+                     terminalText("no application delegate class \"%@\"", delegateClassName).c_str());
         return 1;
     }
 
@@ -94,8 +95,8 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
                            *audio.inputSeconds + kSecondsAfterRecording);
     }
     if (options.fast && !seconds) {
-        std::fprintf(stderr, "%s: --fast needs --seconds here: the length of the recording is not known\n",
-                     programName(argc, argv).c_str());
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(),
+                     terminalText("--fast needs --seconds here: the length of the recording is not known").c_str());
         return 1;
     }
 

@@ -13,6 +13,7 @@
 #include "tests/app/AnalyzeRun.h"
 #include "tests/pitch/PluckedString.h"
 #include "tests/support/WaveFiles.h"
+#include "tests/support/InLanguage.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -161,6 +162,22 @@ TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.errors, std::string("pallqa-tuner: ") + c.said + "\nRun 'pallqa-tuner analyze --help' for usage.\n");
     }
+}
+
+// Its lines are data, with a decimal point in every language; what it says
+// about a file it cannot read is the user's language.
+TEST(AnalyzeCommand, InSpanishKeepsItsLinesAndSaysWhatIsWrongInSpanish) {
+    const auto path = recordOneString(kA4).string();
+    const auto missing = (testing_support::temporaryFolder() / "missing.wav").string();
+    const auto text = analyze({path});
+    const auto json = analyze({path, "--json"});
+    const testing_support::InLanguage spanish("es");
+    EXPECT_EQ(analyze({path}).lines, text.lines);
+    EXPECT_EQ(analyze({path, "--json"}).lines, json.lines);
+    EXPECT_EQ(analyze({missing}).errors, "pallqa-tuner analyze: " + missing + ": no existe el archivo\n");
+    EXPECT_EQ(analyze({path, "--jobs", "0"}).errors,
+              "pallqa-tuner: --jobs: el valor 0 no está entre 1 y 1024\n"
+              "Ejecuta 'pallqa-tuner analyze --help' para ver el modo de empleo.\n");
 }
 
 TEST(AnalyzeCommand, GuidesEachBufferToTheNearestCourseInCents) {

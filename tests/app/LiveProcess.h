@@ -51,7 +51,7 @@ std::vector<int16_t> readRawSamples(const std::filesystem::path& file);
 double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, int threshold);
 
 // The frequency of a periodic sound by its zero crossings over the middle
-// half of its sounding stretch.
+// half of its sounding stretch: the median of its tenth-of-a-second windows.
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold);
 
 // How many of the played sound's first samples the recording lacks: both

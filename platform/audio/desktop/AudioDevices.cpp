@@ -6,6 +6,7 @@
 #include <cctype>
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/core/Installed.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
@@ -43,16 +44,16 @@ std::string lowered(std::string text) {
 }
 
 void describe(std::string& text, const std::vector<AudioDevice>& devices, bool input) {
-    text += input ? "Inputs:\n" : "Outputs:\n";
+    text += terminalText(input ? "Inputs:" : "Outputs:") + "\n";
     bool any = false;
     for (const AudioDevice& device : devices) {
         if (input ? !device.input : !device.output) continue;
         const bool isDefault = input ? device.defaultInput : device.defaultOutput;
         text += (isDefault ? "  * " : "    ") + device.name + " (" + device.hostApi + ")" +
-                (isDefault ? ", the default" : "") + "\n";
+                (isDefault ? terminalText(", the default") : "") + "\n";
         any = true;
     }
-    if (!any) text += "    none\n";
+    if (!any) text += "    " + terminalText("none") + "\n";
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/core/TerminalText.h"
+
 namespace platform::audio::desktop {
 namespace {
 
@@ -18,17 +20,15 @@ constexpr sf_count_t kFramesPerRead = 8192;
 int openForReading(const std::filesystem::path& path, std::string& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = errno == ENOENT ? std::string("no such file") : std::string("cannot be read (") + std::strerror(errno) + ")";
+        error = errno == ENOENT ? terminalText("no such file") : terminalText("cannot be read (%@)", std::strerror(errno));
         return -1;
     }
     struct stat facts {};
     if (::fstat(fd, &facts) == 0) {
-        const char* reason = S_ISDIR(facts.st_mode)                          ? "is a directory"
-                             : S_ISREG(facts.st_mode) && facts.st_size == 0 ? "is empty"
-                                                                             : nullptr;
-        if (reason) {
+        const bool empty = S_ISREG(facts.st_mode) && facts.st_size == 0;
+        if (S_ISDIR(facts.st_mode) || empty) {
             ::close(fd);
-            error = reason;
+            error = empty ? terminalText("is empty") : terminalText("is a directory");
             return -1;
         }
     }
@@ -50,20 +50,21 @@ std::unique_ptr<RecordingDecoder> RecordingDecoder::open(const std::filesystem::
     SF_INFO info{};
     std::unique_ptr<sf_private_tag, FileCloser> file(sf_open_fd(fd, SFM_READ, &info, SF_TRUE));
     if (!file) {
-        error = pipe ? std::string("cannot be read through a pipe (") + sf_strerror(nullptr) +
-                           "): FLAC and other formats that need seeking must be given as a file"
-                     : std::string("is not a sound file (") + sf_strerror(nullptr) + ")";
+        error = terminalText(pipe ? "cannot be read through a pipe (%@): FLAC and other formats that need seeking "
+                                    "must be given as a file"
+                                  : "is not a sound file (%@)",
+                             sf_strerror(nullptr));
         return nullptr;
     }
     if (info.channels <= 0 || !(info.samplerate > 0)) {
-        error = "is not a sound file (no channels or no sample rate)";
+        error = terminalText("is not a sound file (no channels or no sample rate)");
         return nullptr;
     }
     std::unique_ptr<RecordingDecoder> decoder(
         new RecordingDecoder(std::move(file), info.channels, info.samplerate, info.frames));
     decoder->decode(decoder->first_);
     if (decoder->first_.empty()) {
-        error = "holds no sound";
+        error = terminalText("holds no sound");
         return nullptr;
     }
     return decoder;

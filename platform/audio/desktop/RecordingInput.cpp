@@ -1,12 +1,12 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "platform/audio/AudioQueue.h"
 #include "platform/core/RunLoop.h"
+#include "platform/core/TerminalText.h"
 #include "platform/audio/desktop/RecordingStream.h"
 
 namespace platform::audio::desktop {
@@ -77,7 +77,7 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
         std::string conversionError;
         auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
         if (!recording) {
-            std::fprintf(stderr, "pallqa-tuner: %s: %s\n", path.c_str(), conversionError.c_str());
+            tellOnStderr(path.string() + ": " + conversionError);
             return nullptr;
         }
         recording->rewind();

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/core/TerminalText.h"
+
 namespace platform::audio::desktop {
 namespace {
 
@@ -32,19 +34,19 @@ public:
     }
 
     bool write(std::span<const int16_t> samples) override {
-        if (!file_) return fail("the file is finished already");
-        if (samples.size() % channels_ != 0) return fail("a partial frame");
+        if (!file_) return fail(terminalText("the file is finished already"));
+        if (samples.size() % channels_ != 0) return fail(terminalText("a partial frame"));
         dataBytes_ += samples.size() * sizeof(int16_t);
-        if (dataBytes_ > kMaxDataBytes) return fail("the recording is too long for a WAV file");
+        if (dataBytes_ > kMaxDataBytes) return fail(terminalText("the recording is too long for a WAV file"));
         const auto count = static_cast<sf_count_t>(samples.size());
         if (sf_write_short(file_, samples.data(), count) != count) {
-            return fail(std::string("cannot write ") + temporary_.string() + ": " + sf_strerror(file_));
+            return fail(terminalText("cannot write %@: %@", temporary_.string(), sf_strerror(file_)));
         }
         return true;
     }
 
     bool finish() override {
-        if (!file_) return fail("the file is finished already");
+        if (!file_) return fail(terminalText("the file is finished already"));
         if (failed_) {
             abandon();
             return false;
@@ -58,12 +60,12 @@ public:
         if (fd >= 0) ::close(fd);
         if (closeError != 0 || !flushed) {
             ::unlink(temporary_.c_str());
-            return fail("cannot complete " + target_.string());
+            return fail(terminalText("cannot complete %@", target_.string()));
         }
         if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
             const int renameErrno = errno;
             ::unlink(temporary_.c_str());
-            return fail("cannot write " + target_.string() + ": " + std::strerror(renameErrno));
+            return fail(terminalText("cannot write %@: %@", target_.string(), std::strerror(renameErrno)));
         }
         return true;
     }
@@ -97,13 +99,13 @@ private:
 std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::path& path, uint32_t sampleRate,
                                                       uint16_t channels, std::string& error) {
     if (channels == 0 || sampleRate == 0 || sampleRate > static_cast<uint32_t>(std::numeric_limits<int>::max())) {
-        error = "cannot write " + path.string() + ": no channels or no sample rate";
+        error = terminalText("cannot write %@: no channels or no sample rate", path.string());
         return nullptr;
     }
     const std::filesystem::path temporary = temporaryBeside(path);
     const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        error = "cannot write " + path.string() + ": " + std::strerror(errno);
+        error = terminalText("cannot write %@: %@", path.string(), std::strerror(errno));
         return nullptr;
     }
     SF_INFO info{};
@@ -112,7 +114,7 @@ std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::pat
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, /*close_desc=*/SF_TRUE);
     if (!file) {
-        error = "cannot write " + path.string() + ": " + sf_strerror(nullptr);
+        error = terminalText("cannot write %@: %@", path.string(), sf_strerror(nullptr));
         // libsndfile has closed the descriptor it was handed.
         ::unlink(temporary.c_str());
         return nullptr;
