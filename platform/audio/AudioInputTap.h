@@ -24,7 +24,8 @@ struct AudioInputTap {
 // running or will run.
 void installAudioInputTap(AudioInputTap tap);
 
-// Runs on a queue's hand-over thread: hands `samples` to the installed tap.
+// Runs on a queue's hand-over thread: hands `samples` to the installed tap,
+// without a lock and without waiting on an install.
 void tapAudioInput(std::span<const int16_t> samples);
 
 }  // namespace platform
