@@ -71,9 +71,11 @@ void useMicrophoneOrDemo() {
     std::string error;
     if (demo && installRecordingInput(*demo, error)) {
         NSLogAndTellUser("No microphone: the tuner hears a recording of the five strings being tuned");
-        setAudioNotice(Bundle::mainBundle().localizedString(kDemoNoticeKey, kDemoNotice, ""));
+        showAudioNotice(Bundle::mainBundle().localizedString(kDemoNoticeKey, kDemoNotice, ""));
     } else {
         NSLogAndTellUser("No microphone, and the demo recording cannot be read; the tuner hears nothing");
+        showAudioNotice(Bundle::mainBundle().localizedString(
+            "NothingHeardNotice", "No microphone found, and the demo recording cannot be read: the tuner hears nothing.", ""));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/TerminalText.h"
@@ -77,7 +78,7 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
         std::string conversionError;
         auto recording = RecordingStream::convert(decoder, format.mSampleRate, conversionError);
         if (!recording) {
-            tellOnStderr(path.string() + ": " + conversionError);
+            tellOnStderrAndInWindow(path.string() + ": " + conversionError);
             return nullptr;
         }
         recording->rewind();

@@ -29,10 +29,12 @@ constexpr double kTickWidth = 0.03;
 constexpr int kZoneLitAlpha = 150;
 constexpr int kZoneUnlitAlpha = 70;
 
-// An indicator whose value is the gauge's: read-only, within the scale.
+// A level indicator whose value is the gauge's: read-only, within the scale.
+// Spoken as a progress bar, the level role screen readers know (an
+// "indicator" reaches them as a role they cannot name).
 class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit GaugeAccessible(GaugeWidget* widget) : QAccessibleWidget(widget, QAccessible::Indicator) {}
+    explicit GaugeAccessible(GaugeWidget* widget) : QAccessibleWidget(widget, QAccessible::ProgressBar) {}
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value) return gauge()->spokenValue();

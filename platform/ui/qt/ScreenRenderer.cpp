@@ -22,6 +22,7 @@
 #include "platform/core/Device.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
 #include "platform/ui/qt/Widgets.h"
 
@@ -29,8 +30,7 @@ namespace platform::ui::qt {
 namespace {
 
 // Slider positions per unit of the model's value: Qt's slider counts in integers.
-constexpr int kSliderSteps = 100;
-constexpr int kScrollBarWidth = 8;
+constexpr int kSliderSteps = FocusedWheelSlider::kStepsPerUnit;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
 constexpr double kAlertWidth = 300.0;
@@ -74,8 +74,8 @@ QString buttonSheet(const ElementStyle& style, double scale) {
 }
 
 const QString kSliderSheet =
-    "QSlider { border-radius: 8px; }"
-    "QSlider:focus { background: rgba(232, 238, 244, 28); }"
+    "QSlider { border: 2px solid transparent; border-radius: 8px; }"
+    "QSlider:focus { border-color: #e8eef4; }"
     "QSlider::groove:horizontal { height: 4px; background: #3a4654; border-radius: 2px; }"
     "QSlider::sub-page:horizontal { background: #4cc9a0; border-radius: 2px; }"
     "QSlider::handle:horizontal { background: #e8eef4; width: 20px; margin: -8px 0; border-radius: 10px; }"
@@ -92,7 +92,8 @@ const QString kDialogSheet =
     "QDialog { background: #1d2631; }"
     "QLabel { color: #e8eef4; }"
     "QPushButton { background: #26313e; color: #4cc9a0; border: none; border-radius: 8px; padding: 10px; }"
-    "QPushButton:pressed { background: #1b232c; }";
+    "QPushButton:pressed { background: #1b232c; }"
+    "QPushButton:focus { border: 2px solid #e8eef4; padding: 8px; }";
 
 template <typename T>
 std::weak_ptr<T> weakOf(View& view) {
@@ -116,17 +117,6 @@ void describeForScreenReaders(const View& view, QWidget* widget) {
     QString name = text(view.accessibilityLabel());
     if (!view.accessibilityValue().empty()) name += ": " + text(view.accessibilityValue());
     if (widget->accessibleName() != name) widget->setAccessibleName(name);
-}
-
-// Gives the keyboard's focus to the first control under `widget`, in creation
-// order, which is the layout's reading order.
-void focusFirstControl(QWidget* widget) {
-    for (auto* child : widget->findChildren<QWidget*>()) {
-        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(widget) && child->isEnabled()) {
-            child->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
 }
 
 // A panel: a view holding a control that closes it.
@@ -206,6 +196,13 @@ bool ScreenRenderer::pressCloseControl() {
     return true;
 }
 
+bool ScreenRenderer::focusNextInOpenPanel(bool forward) {
+    const std::shared_ptr<View> panel = openPanel_.lock();
+    const auto found = panel ? widgets_.find(panel.get()) : widgets_.end();
+    if (found == widgets_.end() || !found->second->isVisibleTo(stage_)) return false;
+    return focusNextWithin(found->second, forward);
+}
+
 void ScreenRenderer::render() {
     renderPending_ = false;
     // Redrawing the same screen keeps the reader's place: the keyboard's focus
@@ -283,6 +280,8 @@ QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
     auto* area = new QScrollArea(stage_);
     area->setObjectName("sceneScroll");
     area->setFrameShape(QFrame::NoFrame);
+    // The page is scrolled by the wheel, the bars and the focus moving; it is no control to Tab to.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -340,7 +339,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         });
         widget = qswitch;
     } else if (auto* slider = dynamic_cast<Slider*>(view.get())) {
-        auto* qslider = new QSlider(Qt::Horizontal, parent);
+        auto* qslider = new FocusedWheelSlider(parent);
         qslider->setRange(static_cast<int>(std::lround(slider->minimumValue() * kSliderSteps)),
                           static_cast<int>(std::lround(slider->maximumValue() * kSliderSteps)));
         qslider->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
@@ -413,8 +412,9 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
             widget->setVisible(!view.isHidden());
             if (!view.isHidden()) {
                 shown(view, widget);
-            } else if (focusBeforePanel_ && isPanel(view)) {
-                focusBeforePanel_->setFocus(Qt::OtherFocusReason);
+            } else if (isPanel(view)) {
+                if (openPanel_.lock().get() == &view) openPanel_.reset();
+                if (focusBeforePanel_) focusBeforePanel_->setFocus(Qt::OtherFocusReason);
             }
             break;
         }
@@ -463,6 +463,7 @@ void ScreenRenderer::shown(View& view, QWidget* widget) {
     // A panel opened from anywhere on a scrolled page is shown whole, and the
     // keyboard moves into it.
     if (sceneScroll_) sceneScroll_->ensureWidgetVisible(widget, 0, 0);
+    openPanel_ = view.shared_from_this();
     focusBeforePanel_ = QApplication::focusWidget();
     focusFirstControl(widget);
 }
