@@ -18,6 +18,7 @@
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
+#include "platform/core/OrderedParallelMap.h"
 #include "platform/core/TerminalText.h"
 #include "tuner/MatchTable.h"
 #include "tuner/TuningGuide.h"
@@ -133,6 +134,10 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
         err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
         return 1;
     }
+    // What a file cut short holds is analysed all the same; the cut is said.
+    if (const std::string shortfall = recording->shortfall(); !shortfall.empty()) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << shortfall << "\n";
+    }
     return 0;
 }
 
@@ -161,7 +166,9 @@ platform::CommandDefinition analyzeCommand() {
                     ->type_name(platform::terminalText("OUT"));
                 command
                     .add_option("--jobs", options->jobs,
-                                platform::terminalText("buffers estimated at once (default: the number of cores)"))
+                                platform::terminalText("buffers estimated at once (default: the number of cores; at "
+                                                       "most %@, and no more than the recording has buffers)",
+                                                       platform::kMostParallelJobs))
                     ->check(jobsInRange());
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};

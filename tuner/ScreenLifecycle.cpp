@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <limits>
 
 #include "platform/ui/Application.h"
 #include "platform/audio/AudioSession.h"
@@ -132,8 +131,8 @@ void ViewController::restoreSettings() {
         topLimit = limits->top;
     }
 
-    const int64_t runs = defaults.integerForKey(kNumberOfRunsKey);
-    defaults.setInteger(runs < std::numeric_limits<int64_t>::max() ? runs + 1 : runs, kNumberOfRunsKey);
+    // Counted on whatever other runs have counted meanwhile; at the largest number it stays.
+    defaults.incrementIntegerForKey(kNumberOfRunsKey);
     defaults.synchronize();
     platform::NSLog("bottomLimit: %f", bottomLimit);
     platform::NSLog("topLimit: %f", topLimit);

@@ -112,6 +112,7 @@ TEST(AnalyzeCommand, AnalysesWhatATruncatedRecordingHolds) {
     const auto run = analyze({path.string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines.size(), 2u);  // 4096 samples and 904
+    EXPECT_EQ(run.errors, "pallqa-tuner analyze: " + path.string() + ": the recording ends early: 5000 of 14039 frames read\n");
 }
 
 struct BadFile {
