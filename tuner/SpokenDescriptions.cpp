@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/core/Bundle.h"
+#include "platform/ui/Controls.h"
 #include "sound/Courses.h"
 #include "tuner/SensitivityTable.h"
 #include "tuner/ViewController.h"
@@ -42,6 +43,7 @@ void ViewController::nameElementsForScreenReaders() {
         spoken_.courses[i] = std::string(course.note) + ", " + strings + " " + std::to_string(course.strings[0]) +
                              joiner + std::to_string(course.strings[1]);
     }
+    nameStringSoundButtons(spoken("SpokenString", "string"));
     const std::string lamp = spoken("SpokenLamp", "Lamp");
     name(LEDDisplay, lamp);
     name(LEDDisplay128, lamp);
@@ -51,6 +53,25 @@ void ViewController::nameElementsForScreenReaders() {
     name(tunedStringiPad, litString);
     name(freqChart, spoken("SpokenFrequencyChart", "Frequency chart of the five courses"));
     describeLamp(false);
+}
+
+void ViewController::nameStringSoundButtons(const std::string& string) {
+    // Their titles ("E5", "1·2" on two lines) read badly; each is named for
+    // the strings whose sound it plays, "E5, strings 1 and 2" or "E4, string 5".
+    const auto single = [&string](std::string_view note, int number) {
+        return std::string(note) + ", " + string + " " + std::to_string(number);
+    };
+    const std::pair<const char*, std::string> buttons[] = {
+        {"play1stStringSound:", spoken_.courses[0]},
+        {"play2ndStringSound:", spoken_.courses[1]},
+        {"play3rdStringSound:", single(sound::kCourses[2].note, sound::kCourses[2].strings[0])},
+        {"play4thStringSound:", single(sound::kCourses[0].note, sound::kCourses[2].strings[1])},
+        {"play5thStringSound:", spoken_.courses[3]},
+        {"play6thStringSound:", spoken_.courses[4]},
+    };
+    for (const auto& [selector, label] : buttons) {
+        for (const auto& button : platform::controlsSending(view(), selector)) button->setAccessibilityLabel(label);
+    }
 }
 
 void ViewController::describeLamp(bool inTune) {

@@ -186,6 +186,7 @@ private:
     // What screen readers say (SpokenDescriptions.cpp): the elements' names,
     // once; the lamp's and the lit string's states, on each tick that sets them.
     void nameElementsForScreenReaders();
+    void nameStringSoundButtons(const std::string& string);
     void describeLamp(bool inTune);
     void describeLitString(int pitchNumber);  // 0: no string lit
     void describeSettings();

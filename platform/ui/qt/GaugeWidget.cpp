@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/ui/qt/SpokenPacer.h"
+
 namespace platform::ui::qt {
 namespace {
 
@@ -81,13 +83,14 @@ void GaugeWidget::setGauge(const Gauge& gauge) {
     maximum_ = gauge.maximumValue();
     zone_ = gauge.zone();
     inZone_ = gauge.isInZone();
-    const QString spoken = QString::fromStdString(gauge.spokenValue());
-    if (spoken != spokenValue_) {
+    // Said at a pace a screen reader can follow: the offset changes with every tick.
+    SpokenPacer::of(this, [this](const QString& spoken) {
+        if (spoken == spokenValue_) return;
         spokenValue_ = spoken;
         setAccessibleDescription(spokenValue_);
         QAccessibleValueChangeEvent event(this, value_ ? QVariant(static_cast<double>(*value_)) : QVariant());
         QAccessible::updateAccessibility(&event);
-    }
+    }).setText(QString::fromStdString(gauge.spokenValue()));
     update();
 }
 

@@ -24,6 +24,7 @@
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
+#include "platform/ui/qt/SpokenPacer.h"
 #include "platform/ui/qt/Widgets.h"
 
 namespace platform::ui::qt {
@@ -110,13 +111,27 @@ ViewController* displayedController(ViewController* root) {
     return shown;
 }
 
-// The element's spoken name, "Lamp: in tune"; elements without one keep what
-// Qt reads for them (a label's text, a button's title).
-void describeForScreenReaders(const View& view, QWidget* widget) {
-    if (view.accessibilityLabel().empty()) return;
+// The element's spoken name, "Lamp: in tune", or a label's text; empty for
+// the others, which keep what Qt reads for them (a button's title).
+QString spokenName(const View& view) {
+    if (view.accessibilityLabel().empty()) {
+        const auto* label = dynamic_cast<const Label*>(&view);
+        return label ? text(label->text()) : QString();
+    }
     QString name = text(view.accessibilityLabel());
     if (!view.accessibilityValue().empty()) name += ": " + text(view.accessibilityValue());
-    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+    return name;
+}
+
+// Tells screen readers a new spoken name, at the pace they can follow: a
+// frequency label changes with every tick while a string sounds. A label
+// named so no longer announces each new text itself.
+void describeForScreenReaders(const View& view, QWidget* widget) {
+    const QString name = spokenName(view);
+    if (name.isEmpty() && widget->accessibleName().isEmpty()) return;
+    SpokenPacer::of(widget, [widget](const QString& said) {
+        if (widget->accessibleName() != said) widget->setAccessibleName(said);
+    }).setText(name);
 }
 
 // A panel: a view holding a control that closes it.
@@ -373,6 +388,8 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
             list->setFont(fontFor(pickerStyle, scale_));
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // A list is spoken by its picker's name.
+            list->setAccessibleName(text(picker->accessibilityLabel()));
             QObject::connect(list, &QListWidget::currentRowChanged, [model = weakOf<PickerView>(*view), component](int chosen) {
                 if (auto spun = model.lock(); spun && chosen >= 0) spun->userSelectRow(chosen, component);
             });
@@ -391,7 +408,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
     widget->setObjectName(text(view->name()));
     widget->setGeometry(scaled(frames_->frameOf(*view)));
     widget->setVisible(!view->isHidden());
-    describeForScreenReaders(*view, widget);
+    widget->setAccessibleName(spokenName(*view));
     if (auto* button = dynamic_cast<Button*>(view.get())) update(*button, Change::Image, widget);
     widgets_[view.get()] = widget;
     for (const auto& child : view->subviews()) {
@@ -420,7 +437,10 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
         }
         case Change::Frame: widget->setGeometry(scaled(frames_ ? frames_->frameOf(view) : view.frame())); break;
         case Change::Text:
-            if (auto* label = dynamic_cast<Label*>(&view)) static_cast<QLabel*>(widget)->setText(text(label->text()));
+            if (auto* label = dynamic_cast<Label*>(&view)) {
+                static_cast<QLabel*>(widget)->setText(text(label->text()));
+                describeForScreenReaders(view, widget);
+            }
             if (auto* button = dynamic_cast<Button*>(&view)) static_cast<QPushButton*>(widget)->setText(text(button->title()));
             break;
         case Change::Image:

@@ -325,6 +325,7 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
     const auto string = model<platform::ImageView>(*tuner, "tunedString5");
     string->setAccessibilityLabel("String lit");
     string->setAccessibilityValue("A4, strings 3 and 4");
+    loop->advance(1.0);  // at the pace a reader follows
     EXPECT_EQ(widget("LEDDisplay")->accessibleName(), "Lamp: in tune");
     EXPECT_EQ(widget("tunedString5")->accessibleName(), "String lit: A4, strings 3 and 4");
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget("LEDDisplay"));
@@ -332,6 +333,7 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
     EXPECT_EQ(spoken->text(QAccessible::Name), "Lamp: in tune");
 
     lamp->setAccessibilityValue("not in tune");
+    loop->advance(1.0);
     EXPECT_EQ(widget("LEDDisplay")->accessibleName(), "Lamp: not in tune");
     // A button with a title is read by its title.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(widget("tuningForkButton"))->text(QAccessible::Name), "Tuning fork");
@@ -363,4 +365,35 @@ TEST_F(ScreenReaderTest, TheSliderSpeaksTheLevelItShowsNotItsPositions) {
     EXPECT_EQ(model<platform::Slider>(*tuner, "micSensitivitySlider")->value(), 7.0f);
 }
 
+TEST_F(ScreenReaderTest, AFastChangingTextIsSpokenAFewTimesASecondAndOnlyWhenItChanges) {
+    const auto tuner = openPhone();
+    const auto frequency = model<platform::Label>(*tuner, "freq_label");
+    QWidget* shown = widget("freq_label");
+    // The name a screen reader is sent, looked at after each step of time.
+    int changes = 0;
+    QString heard = shown->accessibleName();
+    const auto pass = [&](double seconds) {
+        loop->advance(seconds);
+        if (shown->accessibleName() != heard) ++changes;
+        heard = shown->accessibleName();
+    };
+    // One second of a string in tune, a new reading every tick.
+    for (int tick = 0; tick < 100; ++tick) {
+        frequency->setText(QString("440.%1Hz").arg(tick % 10).toStdString());
+        pass(0.01);
+    }
+    EXPECT_GE(changes, 2);
+    EXPECT_LE(changes, 4) << "a hundred readings, a few spoken";
+    pass(1.0);
+    EXPECT_EQ(heard, "440.9Hz") << "the last reading is spoken once things are quiet";
+
+    changes = 0;
+    frequency->setText("441.0Hz");
+    pass(0.0);
+    frequency->setText("440.9Hz");
+    pass(1.0);
+    EXPECT_EQ(changes, 2) << "said at once after a quiet spell, and the way back once its time came";
+}
+
 }  // namespace
+

@@ -450,6 +450,7 @@ TEST_F(QtFrontendTest, DrawsTheGuidesNeedleInTheLampsColoursAndNamesItForAScreen
     const QColor amber(0xff, 0xc6, 0x2b);
     const QColor green(0x2f, 0xdc, 0x7f);
     needle->setValue(-20.0f, "-20.0 cents, tune up");
+    loop->advance(1.0);  // at the pace a reader follows
     EXPECT_EQ(accessible->text(QAccessible::Value), "-20.0 cents, tune up");
     EXPECT_EQ(accessible->valueInterface()->currentValue().toDouble(), -20.0);
     EXPECT_EQ(accessible->valueInterface()->minimumValue().toDouble(), -50.0);
