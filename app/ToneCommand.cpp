@@ -104,6 +104,10 @@ std::optional<ToneRequest> check(const ToneArguments& arguments, std::string& er
     return request;
 }
 
+uint64_t framesOf(const ToneRequest& request) {
+    return static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
+}
+
 // Pulls the tone from the plain unit, block by block, into the file.
 int writeTone(const ToneRequest& request) {
     auto* unit = dynamic_cast<platform::PlainAudioOutputUnit*>(sound::ToneGenerator::toneUnit());
@@ -113,12 +117,12 @@ int writeTone(const ToneRequest& request) {
     }
     std::string error;
     const auto sampleRate = static_cast<uint32_t>(sound::kToneStreamFormat.mSampleRate);
-    auto writer = platform::createSoundFileWriter(*request.out, sampleRate, kChannels, error);
+    uint64_t remaining = framesOf(request);
+    auto writer = platform::createSoundFileWriter(*request.out, sampleRate, kChannels, remaining, error);
     if (!writer) {
         std::fprintf(stderr, "pallqa-tuner tone: %s\n", error.c_str());
         return 1;
     }
-    auto remaining = static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
     std::vector<int16_t> block(size_t{kBlockFrames} * kChannels);
     bool written = true;
     while (written && remaining > 0) {
@@ -148,7 +152,7 @@ int playTone(const ToneRequest& request, const platform::Label& noteDisplay, con
                                                 noteDisplay.text(), freqLabel.text(), request.seconds)
                            .c_str());
     std::fflush(stdout);
-    const auto frames = static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
+    const uint64_t frames = framesOf(request);
     // A device that stops pulling (gone mid-tone) ends the wait all the same.
     const double deadline = request.seconds + kDeviceStartAllowance;
     const auto loop = platform::RunLoop::main();

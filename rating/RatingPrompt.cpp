@@ -127,7 +127,7 @@ void RatingPrompt::setCustomAlertRateLaterButtonTitle(std::string title) {
     sharedInstance().alert_.texts().setCustomRateLaterTitle(std::move(title));
 }
 
-const platform::Bundle& RatingPrompt::bundle() { return AlertTexts::bundle(settings().alwaysUseMainBundle); }
+std::shared_ptr<const platform::Bundle> RatingPrompt::bundle() { return AlertTexts::bundle(settings().alwaysUseMainBundle); }
 platform::ViewController* RatingPrompt::getRootViewController() { return presentingScreen(); }
 platform::ViewController* RatingPrompt::iterateSubViewsForViewController(const platform::View& view) {
     return topMostScreenIn(view);

@@ -1,7 +1,6 @@
 #include "tuner/ScreenSettings.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
@@ -61,8 +60,8 @@ RestoredSettings ScreenSettings::restore() {
     const int64_t shownLevel = std::clamp(micSensitivityValue_, kLowestSensitivityLevel, kHighestSensitivityLevel);
     if (const auto limits = limitsForSensitivityLevel(shownLevel)) limits_ = *limits;
 
-    const int64_t runs = defaults->integerForKey(kNumberOfRunsKey);
-    defaults->setInteger(runs < std::numeric_limits<int64_t>::max() ? runs + 1 : runs, kNumberOfRunsKey);
+    // Counted on whatever other runs have counted meanwhile; at the largest number it stays.
+    defaults->incrementIntegerForKey(kNumberOfRunsKey);
     defaults->synchronize();
     platform::NSLog("bottomLimit: %f", limits_.bottom);
     platform::NSLog("topLimit: %f", limits_.top);

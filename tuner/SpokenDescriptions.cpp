@@ -1,6 +1,9 @@
 #include "tuner/SpokenDescriptions.h"
 
+#include <string_view>
+
 #include "platform/core/Bundle.h"
+#include "platform/ui/Controls.h"
 #include "sound/Courses.h"
 #include "tuner/SensitivityTable.h"
 
@@ -26,7 +29,7 @@ void nameAfter(const std::shared_ptr<platform::View>& view, const std::shared_pt
 
 }  // namespace
 
-void SpokenDescriptions::nameElements() {
+void SpokenDescriptions::nameElements(const std::shared_ptr<platform::View>& screen) {
     inTune_ = spoken("SpokenInTune", "in tune");
     notInTune_ = spoken("SpokenNotInTune", "not in tune");
     const std::string strings = spoken("SpokenStrings", "strings");
@@ -36,6 +39,7 @@ void SpokenDescriptions::nameElements() {
         courses_[i] = std::string(course.note) + ", " + strings + " " + std::to_string(course.strings[0]) + joiner +
                       std::to_string(course.strings[1]);
     }
+    nameStringSoundButtons(screen, spoken("SpokenString", "string"));
     const std::string lamp = spoken("SpokenLamp", "Lamp");
     name(outlets_.LEDDisplay, lamp);
     name(outlets_.LEDDisplay128, lamp);
@@ -45,6 +49,26 @@ void SpokenDescriptions::nameElements() {
     name(outlets_.tunedStringiPad, litString);
     name(outlets_.freqChart, spoken("SpokenFrequencyChart", "Frequency chart of the five courses"));
     describeLamp(false);
+}
+
+void SpokenDescriptions::nameStringSoundButtons(const std::shared_ptr<platform::View>& screen,
+                                                const std::string& string) const {
+    // Their titles ("E5", "1·2" on two lines) read badly; each is named for
+    // the strings whose sound it plays, "E5, strings 1 and 2" or "E4, string 5".
+    const auto single = [&string](std::string_view note, int number) {
+        return std::string(note) + ", " + string + " " + std::to_string(number);
+    };
+    const std::pair<const char*, std::string> buttons[] = {
+        {"play1stStringSound:", courses_[0]},
+        {"play2ndStringSound:", courses_[1]},
+        {"play3rdStringSound:", single(sound::kCourses[2].note, sound::kCourses[2].strings[0])},
+        {"play4thStringSound:", single(sound::kCourses[0].note, sound::kCourses[2].strings[1])},
+        {"play5thStringSound:", courses_[3]},
+        {"play6thStringSound:", courses_[4]},
+    };
+    for (const auto& [selector, label] : buttons) {
+        for (const auto& button : platform::controlsSending(screen, selector)) button->setAccessibilityLabel(label);
+    }
 }
 
 void SpokenDescriptions::describeLamp(bool inTune) const {

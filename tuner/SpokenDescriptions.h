@@ -6,6 +6,7 @@
 // that a tick makes no text. Main thread only.
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "tuner/ScreenOutlets.h"
@@ -17,9 +18,10 @@ public:
     // Describes `outlets`, which must outlive this.
     explicit SpokenDescriptions(const ScreenOutlets& outlets) : outlets_(outlets) {}
 
-    // Reads the texts in the language in use and names the elements; the
-    // lamp starts out not in tune.
-    void nameElements();
+    // Reads the texts in the language in use and names the elements, the
+    // string-sound buttons under `screen` among them; the lamp starts out not
+    // in tune.
+    void nameElements(const std::shared_ptr<platform::View>& screen);
     // The lamps' state: in tune or not.
     void describeLamp(bool inTune) const;
     // The lit string's course, by pitch number 1 to 5; any other: none lit.
@@ -29,6 +31,10 @@ public:
     void describeSettings() const;
 
 private:
+    // Names each string-sound button for the strings it plays; `string` is
+    // the word for one string.
+    void nameStringSoundButtons(const std::shared_ptr<platform::View>& screen, const std::string& string) const;
+
     const ScreenOutlets& outlets_;
     std::string inTune_;
     std::string notInTune_;

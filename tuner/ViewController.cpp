@@ -57,7 +57,7 @@ void ViewController::viewDidLoad() {
     platform::ViewController::viewDidLoad();
     platform::Application::sharedApplication()->setIdleTimerDisabled(true);
     setUpAudioSessionForMeasuring();
-    spoken_.nameElements();
+    spoken_.nameElements(view());
     pitchInput_->listen();
     timer_ = platform::RunLoop::main()->scheduleRepeating(kTickInterval, [this] { tickFree(timer_.get()); });
     if (versionNumber(platform::Device::systemVersion()) < kTuningForkMinimumSystemVersion) {

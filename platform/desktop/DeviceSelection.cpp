@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/core/TerminalText.h"
@@ -16,6 +17,7 @@ using audio::desktop::chosenInputDeviceName;
 using audio::desktop::describeAudioDevices;
 using audio::desktop::findAudioDevice;
 using audio::desktop::listAudioDevices;
+using audio::desktop::recognisableMicrophones;
 
 namespace {
 
@@ -44,7 +46,7 @@ void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
             return;
         }
     }
-    tellOnStderr(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
+    tellOnStderrAndInWindow(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
 }
 
 }  // namespace
@@ -68,13 +70,7 @@ AudioChoice selectAudioDevices(const LaunchOptions& options) {
 
 void offerMicrophoneChoice() {
     MicrophoneChoice offer;
-    offer.microphones = [] {
-        std::vector<std::string> names;
-        for (const AudioDevice& device : listAudioDevices()) {
-            if (device.input) names.push_back(device.name);
-        }
-        return names;
-    };
+    offer.microphones = [] { return recognisableMicrophones(listAudioDevices()); };
     offer.chosen = [] { return chosenInputDeviceName(); };
     offer.choose = [](const std::string& name) {
         chooseInputDevice(name);

@@ -98,6 +98,10 @@ std::string parseError(const CLI::ParseError& error) {
         if (what.find("flag override") != std::string::npos) {
             return terminalText("%@ takes no value", "--" + what.substr(0, what.find(' ')));
         }
+        // "--seconds: At Most 1 required but received 2": the option was given again.
+        if (colon != std::string::npos && what.find(": At Most ") == colon) {
+            return terminalText("%@ is given more than once; give it one value", what.substr(0, colon));
+        }
         if (colon != std::string::npos) return terminalText("%@ needs a value", what.substr(0, colon));
     }
     // "FILE is required": an argument left out.

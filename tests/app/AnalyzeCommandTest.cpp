@@ -7,14 +7,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/AnalyzeCommand.h"
-#include "platform/audio/desktop/SoundFileRecording.h"
+#include "tests/app/AnalyzeRun.h"
 #include "tests/pitch/PluckedString.h"
-#include "tests/support/Commands.h"
 #include "tests/support/InLanguage.h"
 #include "tests/support/PlainPlatform.h"
 #include "tests/support/WaveFiles.h"
@@ -38,23 +35,7 @@ void expectGuideColumn(const std::string& line, const std::string& course, doubl
     EXPECT_NEAR(std::stod(number), cents, 0.5) << line;
 }
 
-struct Run {
-    int status;
-    std::vector<std::string> lines;
-    std::string errors;
-};
-
-Run analyze(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    // The command over real files, read as the program reads them.
-    platform::setRecordingOpener(platform::audio::desktop::openSoundFileRecording);
-    const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
-    Run run{status, {}, err.str()};
-    std::istringstream text(out.str());
-    for (std::string line; std::getline(text, line);) run.lines.push_back(line);
-    return run;
-}
+using analyze_testing::analyze;
 
 // A second of one plucked string at the capture rate: three whole buffers and
 // a last one of 1751 samples.
@@ -133,6 +114,7 @@ TEST(AnalyzeCommand, AnalysesWhatATruncatedRecordingHolds) {
     const auto run = analyze({path.string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines.size(), 2u);  // 4096 samples and 904
+    EXPECT_EQ(run.errors, "pallqa-tuner analyze: " + path.string() + ": the recording ends early: 5000 of 14039 frames read\n");
 }
 
 struct BadFile {

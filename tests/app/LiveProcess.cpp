@@ -42,6 +42,26 @@ int LiveProcess::wait() {
     return status_;
 }
 
+std::optional<int> LiveProcess::waitFor(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (status_ < 0) {
+        int status = 0;
+        const pid_t ended = ::waitpid(pid_, &status, WNOHANG);
+        if (ended == pid_) {
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        } else if (ended < 0 || std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    return status_;
+}
+
+void LiveProcess::signal(int signal) const {
+    if (pid_ > 0 && status_ < 0) ::kill(-pid_, signal);
+}
+
 int LiveProcess::stop() {
     if (pid_ > 0 && status_ < 0) ::kill(-pid_, SIGTERM);
     return wait();

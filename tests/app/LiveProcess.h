@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -27,6 +28,10 @@ public:
 
     // Waits for the end; the exit status, or 128 + signal.
     int wait();
+    // The same, waiting no longer than `timeout`: nothing when it has not ended by then.
+    std::optional<int> waitFor(std::chrono::milliseconds timeout);
+    // Sends `signal` to the process group.
+    void signal(int signal) const;
     // Asks the process group to end (SIGTERM), then waits.
     int stop();
 

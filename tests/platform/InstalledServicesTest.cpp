@@ -130,8 +130,8 @@ const Service kServices[] = {
          std::string error;
          return !platform::openRecording(beep(), pitch::kCaptureSampleRate, error) && error == "recordings cannot be read here";
      }},
-    {"AudioNotice", [] { platform::setAudioNotice("Microphone lost"); },
-     [] { return platform::audioNotice().empty(); }},
+    {"AudioNotice", [] { platform::showAudioNotice("Microphone lost"); },
+     [] { return platform::audioNotices().empty(); }},
     {"MicrophoneChoice",
      [] {
          platform::setMicrophoneChoice({[] { return std::vector<std::string>{"USB"}; }, [] { return std::string(); },

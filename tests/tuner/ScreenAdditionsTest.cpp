@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/LayoutLoader.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
@@ -97,6 +98,19 @@ TEST_F(ScreenAdditionsTest, ScreenReadersHearTheLampTheLitStringAndTheSettings) 
 
     screen->micSensitivitySlider->userSetValue(8.0f);
     EXPECT_EQ(screen->micSensitivitySlider->accessibilityValue(), "8");
+}
+
+TEST_F(ScreenAdditionsTest, EachStringSoundButtonIsNamedForTheStringsItPlays) {
+    auto screen = loadScreen();
+    const std::pair<const char*, const char*> expected[] = {
+        {"play1stStringSound:", "E5, strings 1 and 2"}, {"play2ndStringSound:", "A4, strings 3 and 4"},
+        {"play3rdStringSound:", "E4, string 5"},        {"play4thStringSound:", "E5, string 6"},
+        {"play5thStringSound:", "C5, strings 7 and 8"}, {"play6thStringSound:", "G4, strings 9 and 10"}};
+    for (const auto& [selector, name] : expected) {
+        const auto buttons = platform::controlsSending(screen->view(), selector);
+        ASSERT_EQ(buttons.size(), 1u) << selector;
+        EXPECT_EQ(buttons[0]->accessibilityLabel(), name) << selector;
+    }
 }
 
 }  // namespace

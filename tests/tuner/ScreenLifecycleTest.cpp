@@ -272,6 +272,23 @@ TEST_F(ScreenLifecycleTest, TheAppearanceCountDoesNotOverflow) {
     EXPECT_EQ(defaults->integerForKey(ScreenSettings::kNumberOfRunsKey), std::numeric_limits<int64_t>::max());
 }
 
+TEST_F(ScreenLifecycleTest, TheAppearanceCountsOnWhatAnotherRunCountedMeanwhile) {
+    // The settings in a file, shared with a console run that counts its own
+    // appearance after this screen's store has read the file.
+    const auto file = testing_support::temporaryFolder() / "settings.json";
+    const std::string identifier = platform::Bundle::mainBundle()->bundleIdentifier();
+    defaults = platform::UserDefaults::atFile(file, identifier);
+    platform::UserDefaults::setStandardUserDefaults(defaults);
+    storeEarlierRun();
+    ASSERT_TRUE(defaults->synchronize());
+    auto console = platform::UserDefaults::atFile(file, identifier);
+    console->incrementIntegerForKey(ScreenSettings::kNumberOfRunsKey);
+    ASSERT_TRUE(console->synchronize());
+
+    makeScreen()->viewWillAppear(false);
+    EXPECT_EQ(platform::UserDefaults::atFile(file, identifier)->integerForKey(ScreenSettings::kNumberOfRunsKey), 5);
+}
+
 // --- The tuning-fork key ---
 
 TEST_F(ScreenLifecycleTest, TheTuningForkKeySilencesTheBeepFromTheNextAppearanceOn) {

@@ -3,6 +3,8 @@
 #include <portaudio.h>
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <cctype>
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/core/Installed.h"
@@ -56,7 +58,22 @@ void describe(std::string& text, const std::vector<AudioDevice>& devices, bool i
     if (!any) text += "    " + terminalText("none") + "\n";
 }
 
+// ALSA's plugins as PortAudio lists them: each only routes to another device.
+constexpr std::array<std::string_view, 14> kRoutingPlugins = {
+    "default", "sysdefault", "pulse", "pipewire", "jack", "dmix", "dsnoop",
+    "lavrate", "samplerate", "speexrate", "speex", "upmix", "vdownmix", "oss"};
+
 }  // namespace
+
+std::vector<std::string> recognisableMicrophones(const std::vector<AudioDevice>& devices) {
+    std::vector<std::string> names;
+    for (const AudioDevice& device : devices) {
+        const bool routing = device.hostApi == "ALSA" &&
+                             std::find(kRoutingPlugins.begin(), kRoutingPlugins.end(), device.name) != kRoutingPlugins.end();
+        if (device.input && !routing) names.push_back(device.name);
+    }
+    return names;
+}
 
 std::vector<AudioDevice> listAudioDevices() {
     const auto session = PortAudioSession::acquire();

@@ -56,14 +56,14 @@ public:
                                                            "Microphone lost \u2014 reconnecting\u2026", "")) {
         if (!session_) return;  // acquire() has said why
         if (!configure(chosenInputDevice())) {
-            tellOnStderr(terminalText("there is no audio input device; the tuner hears nothing"));
+            tellOnStderrAndInWindow(terminalText("there is no audio input device; the tuner hears nothing"));
         }
     }
 
     ~MicrophoneQueue() override {
         dispose();
         if (overflows_ > 0) {
-            tellOnStderr(formatMessage(texts_.overflowed, std::vector<LogArg>{overflows_.load()}));
+            tellOnStderrAndInWindow(formatMessage(texts_.overflowed, std::vector<LogArg>{overflows_.load()}));
         }
     }
 
@@ -71,12 +71,12 @@ private:
     AudioStatus startCapture() override {
         if (!session_ || parameters_.device == paNoDevice) return kAudioQueueErrCannotStart;
         if (!SampleRateConverter::canConvert(captureRate_, format().mSampleRate)) {
-            tellOnStderr(terminalText("the audio input's rate of %g Hz cannot be converted", captureRate_));
+            tellOnStderrAndInWindow(terminalText("the audio input's rate of %g Hz cannot be converted", captureRate_));
             return kAudioQueueErrCannotStart;
         }
         const PaError error = openStream();
         if (error != paNoError) {
-            tellOnStderr(terminalText("the audio input cannot start: %@", Pa_GetErrorText(error)));
+            tellOnStderrAndInWindow(terminalText("the audio input cannot start: %@", Pa_GetErrorText(error)));
             return kAudioQueueErrCannotStart;
         }
         reading_ = true;
@@ -125,7 +125,10 @@ private:
         if (configure(chosen) && SampleRateConverter::canConvert(captureRate_, format().mSampleRate) &&
             openStream() == paNoError) {
             inputLost();  // no buffer joins the two microphones
-            tellOnStderr(formatMessage(texts_.listeningTo, std::vector<LogArg>{Pa_GetDeviceInfo(chosen)->name}));
+            // The window says which microphone listens now, in place of the one before.
+            clearAudioNotice(listeningNotice_);
+            listeningNotice_ = tellOnStderrAndInWindow(
+                formatMessage(texts_.listeningTo, std::vector<LogArg>{Pa_GetDeviceInfo(chosen)->name}));
             return;
         }
         parameters_ = previous;
@@ -193,7 +196,7 @@ private:
         if (lost_) return;
         lost_ = true;
         tellOnStderr(formatMessage(texts_.lost, std::vector<LogArg>{why}));
-        setAudioNotice(lostNotice_);
+        showAudioNotice(lostNotice_);
     }
 
     // Runs on the reading thread: waits a while, then tries the device again.
@@ -211,6 +214,7 @@ private:
 
     const std::shared_ptr<PortAudioSession> session_;
     const std::string lostNotice_;
+    std::string listeningNotice_;  // the reading thread's
     const QueueTexts texts_;
     PaStreamParameters parameters_{paNoDevice, 0, 0, 0.0, nullptr};
     double captureRate_ = 0.0;

@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/desktop/LibraryNoise.h"
 #include "platform/core/TerminalText.h"
 
@@ -21,7 +22,7 @@ std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
     routeLibraryNoiseToLog();
     const PaError error = Pa_Initialize();
     if (error != paNoError) {
-        tellOnStderr(terminalText("audio is unavailable: %@", Pa_GetErrorText(error)));
+        tellOnStderrAndInWindow(terminalText("audio is unavailable: %@", Pa_GetErrorText(error)));
         return nullptr;
     }
     std::shared_ptr<PortAudioSession> session(new PortAudioSession());

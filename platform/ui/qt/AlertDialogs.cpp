@@ -18,7 +18,8 @@ const QString kDialogSheet =
     "QDialog { background: #1d2631; }"
     "QLabel { color: #e8eef4; }"
     "QPushButton { background: #26313e; color: #4cc9a0; border: none; border-radius: 8px; padding: 10px; }"
-    "QPushButton:pressed { background: #1b232c; }";
+    "QPushButton:pressed { background: #1b232c; }"
+    "QPushButton:focus { border: 2px solid #e8eef4; padding: 8px; }";
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
