@@ -23,6 +23,7 @@
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
+#include "platform/ui/qt/TraceWidget.h"
 #include "platform/ui/qt/SpokenPacer.h"
 #include "platform/ui/qt/Widgets.h"
 
@@ -275,6 +276,12 @@ public:
         widget_ = qgauge;
     }
 
+    void visit(Trace& trace) override {
+        auto* qtrace = new TraceWidget(text(trace.accessibilityLabel()), parent_);
+        qtrace->setTrace(trace);
+        widget_ = qtrace;
+    }
+
 private:
     const ElementStyle& style_;
     double scale_;
@@ -333,6 +340,10 @@ public:
 
     void visit(Gauge& gauge) override {
         if (change_ == Change::Value) static_cast<GaugeWidget*>(widget_)->setGauge(gauge);
+    }
+
+    void visit(Trace& trace) override {
+        if (change_ == Change::Value) static_cast<TraceWidget*>(widget_)->setTrace(trace);
     }
 
 private:
