@@ -5,7 +5,7 @@
 # locales' sources for the Spanish page).
 BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
   libkissfft-dev libsndfile1-dev libsoxr-dev portaudio19-dev
-  libcurl4-openssl-dev qt6-base-dev libgl-dev fonts-dejavu-core
+  libcurl4-openssl-dev qt6-base-dev libgl-dev fonts-dejavu-core libcairo2-dev
   libasound2-plugins help2man locales"
 
 # Building everything (tests, benchmarks) and running the tests, on top of

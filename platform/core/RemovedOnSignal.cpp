@@ -69,7 +69,7 @@ RemovedOnSignal::RemovedOnSignal(const fs::path& temporary, const std::string& t
     pending.store(&file);
     struct sigaction action {};
     action.sa_handler = removeAndEnd;
-    action.sa_flags = SA_RESETHAND;
+    action.sa_flags = static_cast<int>(SA_RESETHAND);
     sigemptyset(&action.sa_mask);
     for (size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &action, &previous[i]);
 }

@@ -7,15 +7,12 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/AnalyzeCommand.h"
-#include "platform/audio/desktop/SoundFileRecording.h"
+#include "tests/app/AnalyzeRun.h"
 #include "tests/pitch/PluckedString.h"
 #include "tests/support/WaveFiles.h"
-#include "tests/support/Commands.h"
 #include "tests/support/InLanguage.h"
 #include "tests/support/PlainPlatform.h"
 
@@ -36,23 +33,7 @@ void expectGuideColumn(const std::string& line, const std::string& course, doubl
     EXPECT_NEAR(std::stod(number), cents, 0.5) << line;
 }
 
-struct Run {
-    int status;
-    std::vector<std::string> lines;
-    std::string errors;
-};
-
-Run analyze(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    // The command over real files, read as the program reads them.
-    platform::setRecordingOpener(platform::audio::desktop::openSoundFileRecording);
-    const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
-    Run run{status, {}, err.str()};
-    std::istringstream text(out.str());
-    for (std::string line; std::getline(text, line);) run.lines.push_back(line);
-    return run;
-}
+using analyze_testing::analyze;
 
 // A second of one plucked string at the capture rate: three whole buffers and
 // a last one of 1751 samples.

@@ -1,5 +1,6 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -14,8 +15,10 @@
 namespace platform::audio::desktop {
 namespace {
 
-// How far the recording moves on at a time while no buffer is in line to hear it.
-constexpr uint32_t kUnheardStep = 1024;
+// The most the recording moves on at a time: about as much as a microphone
+// delivers at once, so that a tap on the input hears it piece by piece. A
+// buffer is still handed over when its last sample is due.
+constexpr uint32_t kPieceSamples = 512;
 // How soon a hand-over that found nothing read yet looks again.
 constexpr double kWaitingStep = 0.01;
 
@@ -42,8 +45,8 @@ private:
     void scheduleNextHandOver() { scheduleHandOver(nextCount(), timeOfHandOver()); }
 
     uint32_t nextCount() const {
-        const uint32_t count = samplesUntilHandOver();
-        return count == 0 ? kUnheardStep : count;
+        const uint32_t untilHandOver = samplesUntilHandOver();
+        return untilHandOver == 0 ? kPieceSamples : std::min(untilHandOver, kPieceSamples);
     }
 
     // When the next hand-over is due: once its last sample has been heard.

@@ -39,8 +39,8 @@ QMenu* makeMicrophoneMenu(QWidget* parent) {
     menu->addSeparator();
     auto* group = new QActionGroup(menu);
     const std::string chosen = offer.chosen();
-    const auto add = [&](const QString& title, const std::string& name) {
-        QAction* action = menu->addAction(title);
+    const auto add = [&](const QString& label, const std::string& name) {
+        QAction* action = menu->addAction(label);
         action->setCheckable(true);
         action->setChecked(name == chosen);
         action->setActionGroup(group);
