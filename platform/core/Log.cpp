@@ -42,14 +42,14 @@ private:
 // Formats one numeric conversion with the C library, so widths, precisions and
 // flags come out exactly as printf gives them in the C locale.
 template <typename T>
-std::string cFormat(const std::string& spec, T value) {
+std::string cFormat(const std::string& conversion, T value) {
     const CNumericConventions conventions;
     char buffer[128];
-    int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+    int n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);
     if (n < 0) return {};
     if (static_cast<size_t>(n) < sizeof buffer) return std::string(buffer, static_cast<size_t>(n));
     std::string big(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), conversion.c_str(), value);
     big.resize(static_cast<size_t>(n));
     return big;
 }
@@ -69,8 +69,8 @@ double asDouble(const LogArg::Value& v) {
 }
 
 // A real number as the C library writes it, with `separator` for its point.
-std::string realNumber(const std::string& spec, double value, char separator) {
-    std::string text = cFormat(spec, value);
+std::string realNumber(const std::string& conversion, double value, char separator) {
+    std::string text = cFormat(conversion, value);
     std::replace(text.begin(), text.end(), '.', separator);
     return text;
 }

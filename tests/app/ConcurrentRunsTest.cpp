@@ -46,8 +46,11 @@ protected:
 };
 
 TEST_F(ConcurrentRuns, RunsStartedTogetherLoseNoCount) {
-    // The first run resets the settings, as a first run does; the counts go on from it.
+    // The first run resets the settings, as a first run does, and whether the
+    // rating prompt's use of that run is counted before or after the reset is
+    // not fixed; the second run starts both counts for certain.
     ASSERT_EQ(start("first")->wait(), 0) << errors("first");
+    ASSERT_EQ(start("second")->wait(), 0) << errors("second");
     for (const int together : {3, 5}) {
         SCOPED_TRACE(std::to_string(together) + " runs at once");
         const nlohmann::json before = settings();

@@ -19,11 +19,14 @@ void appendLittleEndian(std::vector<uint8_t>& bytes, uint64_t value, int size) {
     for (int byte = 0; byte < size; ++byte) bytes.push_back(static_cast<uint8_t>(value >> (8 * byte)));
 }
 
-void appendText(std::vector<uint8_t>& bytes, const char (&text)[5]) { bytes.insert(bytes.end(), text, text + 4); }
+void appendText(std::vector<uint8_t>& bytes, const char (&text)[5]) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(text[i]));
+}
 
 // The canonical header: RIFF, the 16-byte "fmt " chunk of PCM, then "data".
 std::vector<uint8_t> header(uint32_t sampleRate, uint16_t channels, uint32_t dataBytes) {
     std::vector<uint8_t> bytes;
+    bytes.reserve(kHeaderBytes);
     appendText(bytes, "RIFF");
     appendLittleEndian(bytes, kHeaderBytes - 8 + dataBytes, 4);
     appendText(bytes, "WAVE");
