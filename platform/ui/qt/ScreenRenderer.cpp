@@ -24,6 +24,7 @@
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
+#include "platform/ui/qt/TraceWidget.h"
 #include "platform/ui/qt/SpokenPacer.h"
 #include "platform/ui/qt/Widgets.h"
 
@@ -399,6 +400,10 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         }
         fillPicker(*picker, box);
         widget = box;
+    } else if (auto* trace = dynamic_cast<Trace*>(view.get())) {
+        auto* qtrace = new TraceWidget(text(trace->accessibilityLabel()), parent);
+        qtrace->setTrace(*trace);
+        widget = qtrace;
     } else if (auto* gauge = dynamic_cast<Gauge*>(view.get())) {
         auto* qgauge = new GaugeWidget(text(gauge->accessibilityLabel()), parent);
         qgauge->setGauge(*gauge);
@@ -465,7 +470,11 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
                 const QSignalBlocker block(widget);
                 static_cast<QSlider*>(widget)->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
             }
-            if (auto* gauge = dynamic_cast<Gauge*>(&view)) static_cast<GaugeWidget*>(widget)->setGauge(*gauge);
+            if (auto* trace = dynamic_cast<Trace*>(&view)) {
+                static_cast<TraceWidget*>(widget)->setTrace(*trace);
+            } else if (auto* gauge = dynamic_cast<Gauge*>(&view)) {
+                static_cast<GaugeWidget*>(widget)->setGauge(*gauge);
+            }
             break;
         case Change::Selection:
             if (auto* picker = dynamic_cast<PickerView*>(&view)) fillPicker(*picker, widget);

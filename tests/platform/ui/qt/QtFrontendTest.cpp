@@ -428,7 +428,7 @@ TEST_F(XdgOpenTest, RefusesTextThatIsNotAnAddress) {
 // The colour of the gauge's needle at `value` on the scale, taken from its drawing.
 QColor needleColourAt(QWidget* gauge, float value) {
     const QImage image = gauge->grab().toImage();
-    const double needleWidth = std::max(3.0, gauge->height() * 0.09);
+    const double needleWidth = std::max(3.0, gauge->height() * 0.2);
     const double track = gauge->width() - 2.0 * needleWidth;
     const double x = needleWidth + (value + 50.0) / 100.0 * track;
     return image.pixelColor(static_cast<int>(x), static_cast<int>(gauge->height() * 0.15));
