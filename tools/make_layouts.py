@@ -183,10 +183,6 @@ def tuner_card(m, x, y, w, string_view, suffix):
         # tuning loop can set both.
         picture((w - pad - 64, pad, 64, 64), "LEDDisplay", "yellow64.png", hidden=True if m.tablet else None),
         picture((w - pad - 128, pad, 128, 128), "LEDDisplay128", "yellow128.png", hidden=None if m.tablet else True),
-        # The guide's trace fills the string picture's place while no string is
-        # matched; the picture, drawn over it, takes the place back when one is.
-        guide_trace(((w - pw) / 2 + TRACE_INSET, max(picture_y, lamp + pad + 4) + TRACE_INSET,
-                     pw - 2 * TRACE_INSET, ph - 2 * TRACE_INSET)),
         picture(((w - pw) / 2, max(picture_y, lamp + pad + 4), pw, ph), string_view, hidden=True),
     ]
     height = max(picture_y, lamp + pad + 4) + ph + pad
@@ -203,10 +199,13 @@ TRACE_INSET = 6
 # The tablets' note ("E5") and frequency ("659.3Hz") keep the width they had
 # when the guide shared their card.
 TABLET_NOTE_W = 200
-# The guide card's tallest: beyond it the type would not grow.
+# The guide card's texts and needle at their tallest: beyond it the type would not grow.
 GUIDE_CARD_MAX_H = 250
 # A tablet's guide card is never shorter, even if the page scrolls for it.
-GUIDE_CARD_MIN_H = 190
+GUIDE_CARD_MIN_H = 250
+# A phone's trace below the needle, and the least its texts and needle then keep.
+PHONE_TRACE_H = 72
+PHONE_TEXTS_MIN_H = 185
 
 
 def guide_trace(box):
@@ -216,14 +215,19 @@ def guide_trace(box):
 def guide_card(m, x, y, w, room):
     """The guide's own card below the tuner card, read at arm's length: the
     course (or the chromatic note) and the offset in large type on rows of
-    their own, a thick needle with its scale where there is room for it, and
-    the way to turn the peg; as tall as `room` allows, up to GUIDE_CARD_MAX_H."""
-    pad = m.pad
+    their own, a thick needle with its scale where there is room for it, the
+    way to turn the peg, and the trace of the last seconds beside the needle
+    (to its right on a tablet, below it on a phone with room for it); as tall
+    as `room` allows. Answers the card, its height and whether it holds the
+    trace."""
+    pad, gap = m.pad, m.gap
     inner = w - 2 * pad
-    height = min(room, GUIDE_CARD_MAX_H)
+    with_trace = m.tablet or room - PHONE_TRACE_H - gap >= PHONE_TEXTS_MIN_H
+    height = min(room - (PHONE_TRACE_H + gap if with_trace and not m.tablet else 0), GUIDE_CARD_MAX_H)
     way_font = 24 if m.tablet else (17 if m.small else 20)
     way_h = way_font + 8
     needle_h = 56 if m.tablet else (36 if m.small else 44)
+    needle_w = inner * 0.6 if m.tablet else inner
     scale_font = m.section_font
     scale_h = scale_font + 4
     rows_h = height - 2 * (pad - 4) - needle_h - way_h
@@ -236,20 +240,38 @@ def guide_card(m, x, y, w, room):
     items = [label((pad, top, inner, big_h), "—", "guideCourse", font=big, bold=True),
              label((pad, top + big_h, inner, big_h), "", "guideCents", font=big, bold=True)]
     top += 2 * big_h
-    items.append(element("Gauge", (pad, top, inner, needle_h), "guideNeedle", text="Tuning needle",
+    needle_top = top
+    items.append(element("Gauge", (pad, top, needle_w, needle_h), "guideNeedle", text="Tuning needle",
                          range=list(GUIDE_RANGE), zone=GUIDE_IN_TUNE))
     top += needle_h
     if with_scale:
-        third = inner / 3
+        third = needle_w / 3
         for i, (text, align) in enumerate(((f"{GUIDE_RANGE[0]}", "left"), ("0", "center"),
                                            (f"+{GUIDE_RANGE[1]}", "right"))):
             items.append(label((pad + i * third, top, third, scale_h), text, font=scale_font, color=DIM,
                                align=align))
         top += scale_h
-    items.append(label((pad, top, inner, way_h), "", "guideDirection", font=way_font, align="center"))
+    items.append(label((pad, top, needle_w, way_h), "", "guideDirection", font=way_font, align="center"))
     top += way_h
+    if m.tablet:
+        items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
+    elif with_trace:
+        top += gap
+        items.append(guide_trace((pad, top, inner, PHONE_TRACE_H)))
+        top += PHONE_TRACE_H
     height = top + pad - 4
-    return view((x, y, w, height), items, background=CARD, radius=16), height
+    return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace
+
+
+def place_trace_in_picture(card, string_view):
+    """Where the guide card has no room for the trace (the smallest phones), it
+    fills the string picture's place while no string is matched; the picture,
+    drawn over it, takes the place back when one is."""
+    subviews = card["subviews"]
+    index = next(i for i, item in enumerate(subviews) if item.get("name") == string_view)
+    px, py, pw, ph = subviews[index]["frame"]
+    subviews.insert(index, guide_trace((px + TRACE_INSET, py + TRACE_INSET, pw - 2 * TRACE_INSET,
+                                        ph - 2 * TRACE_INSET)))
 
 
 def narrow_tablet_note(card):
@@ -423,7 +445,9 @@ def tuner_scene(family, width, height, string_view, suffix):
         guide_room = min(height - margin - fork_panel_h - gap - top, max(unscrolled, GUIDE_CARD_MIN_H))
     else:
         guide_room = height - 4 - m.key - 2 * gap - top
-    guide, guide_h = guide_card(m, margin, top, content_w, guide_room)
+    guide, guide_h, guide_has_trace = guide_card(m, margin, top, content_w, guide_room)
+    if not guide_has_trace:
+        place_trace_in_picture(card, string_view)
     items.append(guide)
     top += guide_h + gap
 

@@ -1,12 +1,14 @@
 #pragma once
-// For the documentation's screenshots: a synthetic pluck of a course's string
-// detuned by some cents, estimated by the real detector and read by the
-// guide's real analysis, and shown by the real tuning loop on a layout's
-// stand-in elements.
+// For the documentation's screenshots: synthetic plucks of a course's string,
+// one after another, each detuned by some cents (a string brought into tune
+// between plucks), read by the guide's real analysis hop by hop, the last
+// buffer estimated by the real detector, and shown by the real tuning loop on
+// a layout's stand-in elements.
 
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,38 +27,58 @@ namespace screenshot_testing {
 
 struct PluckedCourse {
     const sound::Course* course;
-    double cents;
+    std::vector<double> cents;  // of each pluck in turn
 };
 
-// "guide:A4:-20" names A4 20 cents flat; none for anything else.
+// Each pluck rings this long before the next: 1.5 s at the capture rate.
+inline constexpr size_t kPluckSamples = 21058;
+
+// "guide:A4:-20" names A4 20 cents flat; "guide:A4:-40,-25,-3" three plucks
+// of A4 brought from 40 cents flat into tune; none for anything else.
 inline std::optional<PluckedCourse> parsePluck(const std::string& view) {
     const std::string prefix = "guide:";
     if (view.rfind(prefix, 0) != 0) return std::nullopt;
     const auto colon = view.find(':', prefix.size());
     if (colon == std::string::npos) return std::nullopt;
-    const sound::Course* course = sound::courseWithNote(view.substr(prefix.size(), colon - prefix.size()));
+    PluckedCourse pluck{sound::courseWithNote(view.substr(prefix.size(), colon - prefix.size())), {}};
+    if (!pluck.course) return std::nullopt;
     try {
-        size_t used = 0;
-        const double cents = std::stod(view.substr(colon + 1), &used);
-        if (!course || used != view.size() - colon - 1) return std::nullopt;
-        return PluckedCourse{course, cents};
+        for (size_t at = colon + 1; at <= view.size();) {
+            const size_t end = std::min(view.find(',', at), view.size());
+            size_t used = 0;
+            pluck.cents.push_back(std::stod(view.substr(at, end - at), &used));
+            if (used != end - at) return std::nullopt;
+            at = end + 1;
+        }
+        return pluck;
     } catch (const std::exception&) {
         return std::nullopt;
     }
 }
 
-// A buffer's worth of the pluck.
+// A capture buffer's samples, what the detector reads.
+inline constexpr size_t kBufferSamples = pitch::PitchEstimator::kAnalysedBytes / sizeof(int16_t);
+
+// The plucks one after another; the last one only a buffer long, so that the
+// detector's buffer and the guide's latest reading hear its start alike.
 inline std::vector<int16_t> samplesOf(const PluckedCourse& pluck) {
-    const double frequency = pitch_testing::detuned(tuner::equalTemperedPitch(*pluck.course), pluck.cents);
-    return pitch_testing::pluckedString({.frequency = frequency}, 4096);
+    std::vector<int16_t> samples;
+    for (size_t i = 0; i < pluck.cents.size(); ++i) {
+        const double frequency = pitch_testing::detuned(tuner::equalTemperedPitch(*pluck.course), pluck.cents[i]);
+        const size_t length = i + 1 < pluck.cents.size() ? kPluckSamples : kBufferSamples;
+        const auto string = pitch_testing::pluckedString({.frequency = frequency}, length);
+        samples.insert(samples.end(), string.begin(), string.end());
+    }
+    return samples;
 }
 
-// The detector's readings of the pluck's buffer, loud.
+// The detector's readings of the last buffer, loud.
 class OneBuffer final : public tuner::PitchInput {
 public:
     explicit OneBuffer(const PluckedCourse& pluck) : detector_(pitch::kCaptureSampleRate) {
         const auto samples = samplesOf(pluck);
-        detector_.setAudioBuffer(samples.data(), static_cast<uint32_t>(samples.size() * sizeof(int16_t)));
+        const auto last = std::span(samples).last(kBufferSamples);
+        detector_.setAudioBuffer(last.data(), static_cast<uint32_t>(last.size() * sizeof(int16_t)));
     }
     void listen() override {}
     float averagePower() override { return 1.0f; }
@@ -66,7 +88,7 @@ private:
     pitch::PitchEstimator detector_;
 };
 
-// The guide's readings of the pluck's buffer, hop by hop, taken at once.
+// The guide's readings of the plucks, hop by hop, taken at once.
 class OneBufferOfGuide final : public tuner::GuideInput {
 public:
     explicit OneBufferOfGuide(const PluckedCourse& pluck) {
