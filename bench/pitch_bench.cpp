@@ -107,7 +107,7 @@ void BM_ReadMinuteOfRecording(benchmark::State& state) {
         std::vector<int16_t> frames;
         for (const int16_t sample : tone) frames.insert(frames.end(), {sample, sample});
         std::string error;
-        auto writer = platform::media::makeSndfileWavWriter(path, kRate, 2, error);
+        auto writer = platform::audio::desktop::makeSndfileWavWriter(path, kRate, 2, error);
         if (!writer) {
             state.SkipWithError(error.c_str());
             return;
@@ -118,7 +118,7 @@ void BM_ReadMinuteOfRecording(benchmark::State& state) {
     std::vector<int16_t> buffer(kBufferBytes / 2);
     for (auto _ : state) {
         std::string error;
-        const auto recording = platform::media::RecordingStream::open(path, kCaptureRate, error);
+        const auto recording = platform::audio::desktop::RecordingStream::open(path, kCaptureRate, error);
         size_t samples = 0;
         while (const size_t count = recording->read(buffer)) samples += count;
         benchmark::DoNotOptimize(samples);

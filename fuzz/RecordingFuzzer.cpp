@@ -18,7 +18,7 @@ constexpr double kCaptureRate = 14039.0;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto path = fuzzing::inputFile("recording", data, size);
     std::string error;
-    const auto stream = platform::media::RecordingStream::open(path, kCaptureRate, error);
+    const auto stream = platform::audio::desktop::RecordingStream::open(path, kCaptureRate, error);
     if (!stream) return 0;
     std::array<int16_t, 4096> part{};
     while (stream->read(part) > 0) {

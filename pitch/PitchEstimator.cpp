@@ -62,9 +62,8 @@ double PitchEstimator::refinedFrequencyOfBin(int bin) const {
 }
 
 float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length) {
-    // The transform's output, the spectrum and the sum are overwritten whole
-    // by the steps below, and the output was cleared when the detector was
-    // made, so a missing configuration still reads silence.
+    // The spectrum and the sum are overwritten whole by the steps below, and
+    // a missing configuration reads silence.
     performFFT(samples, length / 2);
     return frequencyOfBin(addHarmonics());
 }
@@ -79,12 +78,7 @@ void PitchEstimator::performFFT(const int16_t* samples, uint32_t totalSamples) {
     level_ = platform::levelOf(levelSums, totalSamples);
     if (samplesInFft_ > totalSamples) std::fill(in_fft_.begin() + totalSamples, in_fft_.begin() + samplesInFft_, 0.0f);
     samplesInFft_ = totalSamples;
-    fft_.transform(in_fft_.data(), out_fft_.data());
-    for (uint32_t k = 0; k < kSpectrumBins; ++k) {
-        const double r = out_fft_[k].r;
-        const double i = out_fft_[k].i;
-        freq_db_[k] = std::sqrt(r * r + i * i) * kMagnitudeScale;
-    }
+    fft_.magnitudes(in_fft_.data(), freq_db_, kMagnitudeScale);
 }
 
 int PitchEstimator::addHarmonics() { return sumHarmonics(freq_db_, freq_db_harmonic_); }

@@ -97,7 +97,6 @@ private:
     // what a longer buffer before it left there needs clearing.
     std::array<float, kFftPoints> in_fft_{};
     uint32_t samplesInFft_ = 0;
-    std::array<kiss_fft_cpx, kFftPoints> out_fft_{};
     std::array<double, kSpectrumBins> freq_db_{};
     std::array<double, kSpectrumBins> freq_db_harmonic_{};
     RealFft fft_;

@@ -1,11 +1,11 @@
 #pragma once
 // The forward real FFT of the pitch estimate: KISS FFT with single-precision
-// scalars. Its configuration (twiddle factors and scratch space) is made once
-// and reused for every transform; it is released with the C library's free.
-
-#include <kissfft/kiss_fftr.h>
+// scalars, whose headers stay inside this folder's sources. Its configuration
+// (twiddle factors and scratch space) is made once and reused for every
+// transform; it is released with the C library's free.
 
 #include <memory>
+#include <span>
 
 namespace pitch {
 
@@ -13,16 +13,18 @@ class RealFft {
 public:
     // `points` must be even.
     explicit RealFft(int points);
+    ~RealFft();
+    RealFft(const RealFft&) = delete;
+    RealFft& operator=(const RealFft&) = delete;
 
-    // Fills points / 2 + 1 complex values from `points` real ones. Without a
-    // configuration (memory ran out) it writes nothing.
-    void transform(const float* timeData, kiss_fft_cpx* frequencyData);
+    // Transforms `points` real values and writes the magnitude of each of the
+    // first magnitudes.size() bins (at most points / 2 + 1), times `scale`.
+    // Without a configuration (memory ran out) every magnitude is 0.
+    void magnitudes(const float* timeData, std::span<double> magnitudes, double scale);
 
 private:
-    struct ConfigDeleter {
-        void operator()(kiss_fftr_state* config) const { kiss_fftr_free(config); }
-    };
-    std::unique_ptr<kiss_fftr_state, ConfigDeleter> config_;
+    struct Transform;
+    std::unique_ptr<Transform> transform_;
 };
 
 }  // namespace pitch

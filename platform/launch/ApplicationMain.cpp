@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "platform/core/Bundle.h"
-#include "platform/launch/ConsoleFrontend.h"
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/SystemLog.h"
+#include "platform/launch/ConsoleFrontend.h"
 #include "platform/store/UserDefaults.h"
 
 namespace platform {

@@ -6,33 +6,22 @@
 // loop until the run ends.
 //
 // The desktop's pieces (the window, the audio devices) live in libraries of
-// their own; the program hands them in through ApplicationTables, so this part
-// needs nothing but the plain platform.
+// their own; the desktop room (platform/desktop) hands them in through
+// ApplicationTables, so this part needs nothing but the plain platform.
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-
 #include <vector>
 
-#include "platform/core/RunLoop.h"
 #include "platform/launch/ApplicationMainOptions.h"
 #include "platform/launch/CommandLine.h"
 #include "platform/ui/ApplicationDelegate.h"
+#include "platform/ui/Frontend.h"
 
 namespace platform {
-
-// Shows the key window and drives the main loop.
-class Frontend {
-public:
-    virtual ~Frontend() = default;
-    // Shows the screen as launching left it, then drives `loop` until `seconds`
-    // of its clock have passed (without end when none) or the user quits;
-    // answers the exit status. Tells `delegate` of activation changes.
-    virtual int run(RunLoop& loop, ApplicationDelegate& delegate, std::optional<double> seconds) = 0;
-};
 
 // What the sound set-up chose, as far as the run is concerned.
 struct AudioChoice {

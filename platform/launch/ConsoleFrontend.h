@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/launch/ApplicationMain.h"
 #include "platform/audio/PlaybackObserver.h"
+#include "platform/ui/Frontend.h"
 #include "platform/ui/View.h"
 
 namespace platform {

@@ -45,7 +45,7 @@ Run analyze(std::vector<std::string> arguments) {
     std::ostringstream out;
     std::ostringstream err;
     // The command over real files, read as the program reads them.
-    platform::setRecordingOpener(platform::media::openSoundFileRecording);
+    platform::setRecordingOpener(platform::audio::desktop::openSoundFileRecording);
     const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
     Run run{status, {}, err.str()};
     std::istringstream text(out.str());

@@ -94,7 +94,7 @@ protected:
     // A sound file as the speaker plays it: 16-bit mono samples at 44.1 kHz.
     static std::vector<int16_t> samplesOf(const fs::path& path) {
         std::string error;
-        const auto recording = platform::media::RecordingStream::open(path, kMonitorRate, error);
+        const auto recording = platform::audio::desktop::RecordingStream::open(path, kMonitorRate, error);
         EXPECT_NE(recording, nullptr) << path << ": " << error;
         std::vector<int16_t> samples;
         std::vector<int16_t> piece(4096);
@@ -226,7 +226,7 @@ TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
     LiveProcess recorder(recordSpeaker(), file("speaker.raw"), file("recorder.err"));
     std::this_thread::sleep_for(300ms);  // the recorder is connected before the sound starts
     {
-        const auto player = platform::media::makePortAudioPlayer(testing_support::resourcesFolder() / "3_4_A4.mp3");
+        const auto player = platform::audio::desktop::makePortAudioPlayer(testing_support::resourcesFolder() / "3_4_A4.mp3");
         ASSERT_NE(player, nullptr);
         player->play();
         const auto deadline = std::chrono::steady_clock::now() + 5s;

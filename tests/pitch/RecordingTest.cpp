@@ -106,7 +106,7 @@ TEST_F(PitchRecording, EstimatesOnSeveralThreadsExactlyAsOnOne) {
 
 TEST_F(PitchRecording, PlaysAsTheMicrophoneInStepWithTheTick) {
     std::string error;
-    ASSERT_TRUE(platform::media::installRecordingInput(recordFiveStrings(), error)) << error;
+    ASSERT_TRUE(platform::audio::desktop::installRecordingInput(recordFiveStrings(), error)) << error;
     auto listener = makeListener();
     listener->listen();
     const double start = loop->now();

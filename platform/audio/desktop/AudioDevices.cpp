@@ -7,7 +7,7 @@
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/core/Installed.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // The devices' names; empty for the default ones.
@@ -116,4 +116,4 @@ std::string chosenInputDeviceName() { return choice().get().input; }
 
 int chosenOutputDevice() { return deviceNamed(choice().get().output, /*input=*/false); }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

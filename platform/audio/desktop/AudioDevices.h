@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 struct AudioDevice {
     int index = -1;  // PortAudio's, valid while PortAudio stays initialised
@@ -42,4 +42,4 @@ int chosenInputDevice();
 std::string chosenInputDeviceName();
 int chosenOutputDevice();
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -15,7 +15,7 @@
 
 #include "platform/core/Log.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // How the audio libraries' own lines begin.
@@ -132,4 +132,4 @@ void routeLibraryNoiseToLog() {
     });
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

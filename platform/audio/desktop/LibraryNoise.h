@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // From now on stderr passes through a filter that sends the audio libraries'
 // lines to the log and everything else on to the terminal unchanged. Once per
@@ -16,4 +16,4 @@ void routeLibraryNoiseToLog();
 // Whether a line of stderr is one of the audio libraries' own.
 bool isLibraryNoise(std::string_view line);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -19,7 +19,7 @@
 #include "platform/audio/desktop/SampleRateConverter.h"
 #include "platform/core/Bundle.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Frames per blocking read: short enough for stop() to be prompt (about 36 ms
@@ -234,4 +234,4 @@ bool hasInputDevice() {
     return session && chosenInputDevice() != paNoDevice;
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

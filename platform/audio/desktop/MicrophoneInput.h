@@ -1,7 +1,7 @@
 #pragma once
 // The microphone as the input of the program's queues, through PortAudio.
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // Makes every new input queue capture from the chosen (else the default) input device, at the
 // queue's rate when the device offers it and otherwise at the device's own
@@ -15,4 +15,4 @@ void installMicrophoneInput();
 // Whether PortAudio finds the chosen or a default input device.
 bool hasInputDevice();
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -6,7 +6,7 @@
 #include "platform/audio/AudioNotice.h"
 #include "platform/core/Bundle.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 void reportOutputUnavailable(const std::string& why) {
     static std::atomic<bool> reported{false};
@@ -17,4 +17,4 @@ void reportOutputUnavailable(const std::string& why) {
         "NoSoundOutputNotice", "No sound output: the tuning fork, the string sounds and the beep cannot be heard.", ""));
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

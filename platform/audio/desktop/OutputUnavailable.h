@@ -6,9 +6,9 @@
 
 #include <string>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // Any thread but an audio callback. `why` names the cause, e.g. PortAudio's error text.
 void reportOutputUnavailable(const std::string& why);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

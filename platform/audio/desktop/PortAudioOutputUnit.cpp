@@ -9,7 +9,7 @@
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 void reportStreamError(const char* what, PaError error) {
@@ -103,4 +103,4 @@ private:
 
 std::shared_ptr<AudioOutputUnit> makePortAudioOutputUnit() { return std::make_shared<PortAudioOutputUnit>(); }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -1,13 +1,13 @@
 #pragma once
 // Output units that play on the chosen (else the default) output device through
 // PortAudio. Install with
-// `platform::AudioComponent::setOutputUnitFactory(platform::media::makePortAudioOutputUnit)`.
+// `platform::AudioComponent::setOutputUnitFactory(platform::audio::desktop::makePortAudioOutputUnit)`.
 
 #include <memory>
 
 #include "platform/audio/AudioOutputUnit.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // A new unit on the chosen output device. Starting it opens a stream in the
 // unit's format, whose render callback is pulled on PortAudio's thread;
@@ -16,4 +16,4 @@ namespace platform::media {
 // told once (OutputUnavailable.h).
 std::shared_ptr<AudioOutputUnit> makePortAudioOutputUnit();
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -13,7 +13,7 @@
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/core/RunLoop.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 struct SndfileCloser {
@@ -180,4 +180,4 @@ std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& fi
     return std::make_unique<PortAudioPlayer>(file, std::move(sound));
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -2,14 +2,14 @@
 // Sound-file players that decode with libsndfile (WAV, MP3 and whatever else
 // it reads) and play on a PortAudio stream of their own on the default output
 // device. Install with
-// `platform::AudioPlayer::setFactory(platform::media::makePortAudioPlayer)`.
+// `platform::AudioPlayer::setFactory(platform::audio::desktop::makePortAudioPlayer)`.
 
 #include <filesystem>
 #include <memory>
 
 #include "platform/audio/AudioPlayer.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // A player of `file`, decoded whole into memory; null when libsndfile cannot
 // read it or it holds no sound. Each sound gets a stream of its own, so a
@@ -18,4 +18,4 @@ namespace platform::media {
 // the player plays nothing and the run is told once (OutputUnavailable.h).
 std::unique_ptr<AudioPlayer> makePortAudioPlayer(const std::filesystem::path& file);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -7,7 +7,7 @@
 
 #include "platform/audio/desktop/LibraryNoise.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
     // Not an installed service (core/Installed.h): nobody chooses this session;
@@ -31,4 +31,4 @@ std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
 
 PortAudioSession::~PortAudioSession() { Pa_Terminate(); }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

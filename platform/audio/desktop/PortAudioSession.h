@@ -4,7 +4,7 @@
 
 #include <memory>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 class PortAudioSession {
 public:
@@ -19,4 +19,4 @@ private:
     PortAudioSession() = default;
 };
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

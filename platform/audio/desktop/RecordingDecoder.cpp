@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // Frames read from the file at a time.
@@ -119,4 +119,4 @@ void RecordingDecoder::decode(std::vector<float>& piece) {
     }
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -14,7 +14,7 @@
 
 struct sf_private_tag;
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 class RecordingDecoder {
 public:
@@ -55,4 +55,4 @@ private:
     bool handedOut_ = false;     // whether anything has been handed out since the start
 };
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -8,7 +8,7 @@
 #include "platform/core/RunLoop.h"
 #include "platform/audio/desktop/RecordingStream.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // How far the recording moves on at a time while no buffer is in line to hear it.
@@ -83,4 +83,4 @@ std::optional<InstalledRecording> installRecordingInput(const std::filesystem::p
     return installed;
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

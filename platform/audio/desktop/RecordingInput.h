@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 struct InstalledRecording {
     // The length the recording's header states, when it states one.
@@ -25,4 +25,4 @@ struct InstalledRecording {
 // factory installed before stays in place then.
 std::optional<InstalledRecording> installRecordingInput(const std::filesystem::path& path, std::string& error);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 std::string hertz(double rate) {
@@ -74,4 +74,4 @@ bool RecordingStream::convertNextPiece() {
     return !ready_.empty();
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -16,7 +16,7 @@
 #include "platform/audio/desktop/RecordingDecoder.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 class RecordingStream final : public Recording {
 public:
@@ -55,4 +55,4 @@ private:
     std::string error_;
 };
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

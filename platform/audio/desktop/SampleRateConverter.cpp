@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 constexpr double kFullScale = 32768.0;
@@ -78,4 +78,4 @@ void appendSamples16(std::span<const float> input, std::vector<int16_t>& output)
     }
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -12,7 +12,7 @@
 
 struct soxr;
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 class SampleRateConverter {
 public:
@@ -44,4 +44,4 @@ private:
 // clipped to the 16-bit range.
 void appendSamples16(std::span<const float> input, std::vector<int16_t>& output);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <limits>
 
-namespace platform::media {
+namespace platform::audio::desktop {
 namespace {
 
 // The largest data chunk a RIFF header can state, less the header itself.
@@ -120,4 +120,4 @@ std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::pat
     return std::make_unique<SndfileWavWriter>(path, temporary, file, channels);
 }
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -8,10 +8,10 @@
 
 #include "platform/audio/SoundFileWriter.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 // A platform::SoundFileWriterFactory.
 std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::path& path, uint32_t sampleRate,
                                                       uint16_t channels, std::string& error);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

@@ -8,9 +8,9 @@
 
 #include "platform/audio/Recording.h"
 
-namespace platform::media {
+namespace platform::audio::desktop {
 
 std::unique_ptr<Recording> openSoundFileRecording(const std::filesystem::path& file, double sampleRate,
                                                   std::string& error);
 
-}  // namespace platform::media
+}  // namespace platform::audio::desktop

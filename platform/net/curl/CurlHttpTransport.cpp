@@ -11,7 +11,7 @@
 
 #include "platform/core/Log.h"
 
-namespace platform::net {
+namespace platform::net::curl {
 namespace {
 
 // libcurl's global set-up is not thread-safe: once, before the first handle.
@@ -131,4 +131,4 @@ void CurlHttpTransport::start(std::shared_ptr<UrlSessionDataTask> task) {
     }
 }
 
-}  // namespace platform::net
+}  // namespace platform::net::curl

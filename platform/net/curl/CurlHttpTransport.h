@@ -12,7 +12,7 @@
 
 #include "platform/net/UrlSession.h"
 
-namespace platform::net {
+namespace platform::net::curl {
 
 class CurlHttpTransport : public HttpTransport {
 public:
@@ -26,4 +26,4 @@ std::optional<std::string> invalidAddressReason(const std::string& url);
 // `timeoutSeconds` ("timed out" when they run out).
 UrlResponse performCurlGet(const std::string& url, UrlRequestCachePolicy cachePolicy, double timeoutSeconds);
 
-}  // namespace platform::net
+}  // namespace platform::net::curl

@@ -7,7 +7,7 @@
 
 #include "platform/audio/AudioNotice.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 constexpr int kPadding = 8;
@@ -63,4 +63,4 @@ void AudioNoticeBanner::show(const QString& notice) {
     label_->raise();
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -1,12 +1,12 @@
 #pragma once
 // The audio notice (microphone lost, the demo recording playing, no
 // loudspeaker) as a strip across the top of the window, over the screen, for
-// as long as the notice stands. Private to platform_qt; main thread.
+// as long as the notice stands. Private to platform_ui_qt; main thread.
 
 #include <QLabel>
 #include <QPointer>
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class AudioNoticeBanner {
 public:
@@ -25,4 +25,4 @@ private:
     QPointer<QLabel> label_;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

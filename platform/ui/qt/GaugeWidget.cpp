@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 // The lamps' lens colours (tools/draw_lamps.py), so the needle and the lamp agree.
@@ -130,4 +130,4 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(needle, needleWidth / 2.0, needleWidth / 2.0);
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -3,14 +3,14 @@
 // centre, ticks at the ends, the quarters and the centre, and the needle in
 // the lamps' colours (green within the zone, amber outside it). A screen
 // reader finds it as an indicator with the gauge's name and its spoken value.
-// Private to platform_qt; main thread.
+// Private to platform_ui_qt; main thread.
 
 #include <QWidget>
 #include <optional>
 
 #include "platform/ui/Gauge.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class GaugeWidget : public QWidget {
 public:
@@ -40,4 +40,4 @@ private:
     QString spokenValue_;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

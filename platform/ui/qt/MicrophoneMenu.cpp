@@ -7,7 +7,7 @@
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/core/Bundle.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 QMenu* makeMicrophoneMenu(QWidget* parent) {
     const MicrophoneChoice& offer = microphoneChoice();
@@ -44,4 +44,4 @@ void addMicrophoneMenu(QWidget* window) {
     });
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

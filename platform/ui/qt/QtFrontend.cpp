@@ -4,9 +4,9 @@
 
 #include "platform/ui/qt/WindowFrontend.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
-std::unique_ptr<Frontend> openWindowFrontend(const LaunchOptions&) {
+std::unique_ptr<Frontend> openWindowFrontend() {
     const bool displayNamed = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
                               qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     if (!displayNamed) return nullptr;
@@ -15,4 +15,4 @@ std::unique_ptr<Frontend> openWindowFrontend(const LaunchOptions&) {
     return frontend;
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -1,17 +1,17 @@
 #pragma once
-// The desktop window frontend, for the application main. Plain C++: the Qt
-// types stay inside platform_qt.
+// The desktop window frontend, for the desktop set-up. Plain C++: the Qt types
+// stay inside platform_ui_qt.
 
 #include <memory>
 
-#include "platform/launch/ApplicationMain.h"
+#include "platform/ui/Frontend.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 // Opens the window frontend when a display can be opened (a Wayland or X
 // display, or the platform QT_QPA_PLATFORM names); null otherwise, having
 // printed nothing. It installs the xdg-open address opener and keeps the screen
 // awake while the idle timer is disabled.
-std::unique_ptr<Frontend> openWindowFrontend(const LaunchOptions& options);
+std::unique_ptr<Frontend> openWindowFrontend();
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 // A virtual clock moves on by the tuner's tick per turn of Qt's loop, so the
@@ -60,4 +60,4 @@ void RunLoopPump::pump() {
     timer_.start(wait);
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

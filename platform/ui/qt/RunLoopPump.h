@@ -2,7 +2,7 @@
 // Drives the main run loop from Qt's event loop: a timer runs what is due and
 // is set for the next item (left running when the wait stays the same); work posted from another thread wakes it.
 // With a virtual clock it moves time on in small steps as fast as the machine
-// goes, and quits when `seconds` have passed. Private to platform_qt.
+// goes, and quits when `seconds` have passed. Private to platform_ui_qt.
 
 #include <QObject>
 #include <QTimer>
@@ -13,7 +13,7 @@
 
 #include "platform/core/RunLoop.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class RunLoopPump : public QObject {
 public:
@@ -40,4 +40,4 @@ private:
     std::shared_ptr<Target> target_;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

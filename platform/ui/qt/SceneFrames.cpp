@@ -5,7 +5,7 @@
 
 #include "platform/ui/LayoutLoader.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 double bottomOf(const Rect& frame) { return frame.y + frame.height; }
@@ -65,4 +65,4 @@ void SceneFrames::closeUp(const View& parent) {
     }
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -2,13 +2,13 @@
 // Where each element of a scene stands once every hidden element whose layout
 // lets it collapse has given its room back: its parent closes up over it, and
 // what stands below the parent in the same column moves up by as much. Plain
-// geometry in points; private to platform_qt.
+// geometry in points; private to platform_ui_qt.
 
 #include <map>
 
 #include "platform/ui/View.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class SceneFrames {
 public:
@@ -26,4 +26,4 @@ private:
     double contentBottom_ = 0.0;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

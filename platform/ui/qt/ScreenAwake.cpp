@@ -9,7 +9,7 @@
 #include <QDBusPendingReply>
 #endif
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 struct ScreenAwake::State {
     bool wanted = false;
@@ -71,4 +71,4 @@ void ScreenAwake::keepAwake(bool awake) {
 #endif
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

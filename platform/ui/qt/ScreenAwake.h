@@ -1,12 +1,12 @@
 #pragma once
 // Keeps the desktop's screen saver away while asked to, through the
 // freedesktop ScreenSaver service on the session bus. Where there is no such
-// service (or no D-Bus), it does nothing. Private to platform_qt; main thread.
+// service (or no D-Bus), it does nothing. Private to platform_ui_qt; main thread.
 
 #include <cstdint>
 #include <memory>
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class ScreenAwake {
 public:
@@ -22,4 +22,4 @@ private:
     std::shared_ptr<State> state_;  // shared with replies still on their way
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -25,7 +25,7 @@
 #include "platform/ui/qt/GaugeWidget.h"
 #include "platform/ui/qt/Widgets.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 // Slider positions per unit of the model's value: Qt's slider counts in integers.
@@ -573,4 +573,4 @@ QDialog* ScreenRenderer::makeAlertDialog(const std::string& title, const std::st
     return dialog;
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -6,7 +6,7 @@
 // value differs from what the widget shows; a change of the tree or of what
 // is presented redraws the screen once the current event is over. Widgets
 // are named after their elements and carry their spoken names for screen
-// readers. Private to platform_qt; main thread.
+// readers. Private to platform_ui_qt; main thread.
 
 #include <QPointer>
 #include <QSize>
@@ -20,7 +20,7 @@
 class QDialog;
 class QScrollArea;
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class ScreenRenderer : private UiObserver {
 public:
@@ -72,4 +72,4 @@ private:
     bool renderPending_ = false;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -5,7 +5,7 @@
 #include <QPixmapCache>
 #include <QString>
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 // Pixels of the ring a focused switch wears.
@@ -90,4 +90,4 @@ void ToggleSwitch::paintEvent(QPaintEvent*) {
     painter.drawEllipse(QRectF(x, track.top() + 2.0, knob, knob));
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -1,6 +1,6 @@
 #pragma once
 // The widgets the window draws elements with, in the program's dark look.
-// Private to platform_qt.
+// Private to platform_ui_qt.
 
 #include <QAbstractButton>
 #include <QColor>
@@ -11,7 +11,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoader.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 // The colours of the look, where a layout leaves them open.
 namespace palette {
@@ -68,4 +68,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

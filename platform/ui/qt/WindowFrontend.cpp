@@ -19,7 +19,7 @@
 #include "platform/ui/qt/Widgets.h"
 #include "platform/ui/qt/XdgUrlOpener.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 // Room the desktop's window frame and panels take around the window.
@@ -204,4 +204,4 @@ void WindowFrontend::minimisedChanged(bool minimised) {
     }
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -3,7 +3,7 @@
 // screen, scaled to fit it with its proportions kept, never below a legible
 // scale (the screen scrolls instead), opening at the size it last had. Focus and minimising become the application's activation changes;
 // losing focus posts the will-resign-active notification. Private to
-// platform_qt (tests reach the widgets through it); main thread.
+// platform_ui_qt (tests reach the widgets through it); main thread.
 
 #include <QApplication>
 #include <QWidget>
@@ -11,13 +11,13 @@
 #include <optional>
 #include <vector>
 
-#include "platform/launch/ApplicationMain.h"
+#include "platform/ui/Frontend.h"
 #include "platform/ui/qt/AudioNoticeBanner.h"
 #include "platform/ui/qt/ScreenAwake.h"
 #include "platform/ui/qt/ScreenRenderer.h"
 #include "platform/ui/qt/WindowSizeMemory.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class WindowFrontend : public Frontend {
 public:
@@ -63,4 +63,4 @@ private:
     bool active_ = true;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <cmath>
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 WindowSizeMemory::WindowSizeMemory(const Rect& screen)
     : key_(QString("size/%1x%2").arg(std::lround(screen.width)).arg(std::lround(screen.height))) {}
@@ -29,4 +29,4 @@ void WindowSizeMemory::remember(QSize size) const {
     file.setValue(key_, size);
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -3,7 +3,7 @@
 // of the window's own, "$XDG_CONFIG_HOME/pallqa-tuner/window.ini"
 // (~/.config when unset), beside the program's settings but apart from them:
 // the program's first-run reset empties its settings, and a window size is no
-// setting of the tuner. Private to platform_qt; main thread.
+// setting of the tuner. Private to platform_ui_qt; main thread.
 
 #include <QSize>
 #include <QString>
@@ -11,7 +11,7 @@
 
 #include "platform/core/Geometry.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class WindowSizeMemory {
 public:
@@ -30,4 +30,4 @@ private:
     QString key_;
 };
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

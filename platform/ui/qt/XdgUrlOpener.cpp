@@ -7,7 +7,7 @@
 
 #include "platform/core/Log.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 namespace {
 
 constexpr const char* kStoreScheme = "itms-apps:";
@@ -43,4 +43,4 @@ void XdgUrlOpener::open(const std::string& url) {
     }
 }
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

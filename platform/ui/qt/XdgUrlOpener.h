@@ -7,7 +7,7 @@
 
 #include "platform/ui/Application.h"
 
-namespace platform::qt {
+namespace platform::ui::qt {
 
 class XdgUrlOpener : public UrlOpener {
 public:
@@ -21,4 +21,4 @@ public:
 // or one that could pass for an option).
 std::string desktopAddress(const std::string& url);
 
-}  // namespace platform::qt
+}  // namespace platform::ui::qt

@@ -29,7 +29,7 @@ struct DecodeCase {
 class DecodeTest : public PortAudioPlayerTest, public testing::WithParamInterface<DecodeCase> {};
 
 TEST_P(DecodeTest, DecodesTheWholeResource) {
-    const auto player = platform::media::makePortAudioPlayer(testing_support::resourcesFolder() / GetParam().file);
+    const auto player = platform::audio::desktop::makePortAudioPlayer(testing_support::resourcesFolder() / GetParam().file);
     ASSERT_NE(player, nullptr) << GetParam().file;
     EXPECT_DOUBLE_EQ(player->duration(), GetParam().duration);
     EXPECT_FALSE(player->isPlaying());
@@ -49,15 +49,15 @@ INSTANTIATE_TEST_SUITE_P(Resources, DecodeTest,
 TEST_F(PortAudioPlayerTest, AnUnreadableOrMissingFileGivesNoPlayer) {
     const fs::path words = testing_support::temporaryFolder() / "words.wav";
     std::ofstream(words) << "not a sound at all";
-    EXPECT_EQ(platform::media::makePortAudioPlayer(words), nullptr);
-    EXPECT_EQ(platform::media::makePortAudioPlayer(testing_support::temporaryFolder() / "absent.mp3"), nullptr);
+    EXPECT_EQ(platform::audio::desktop::makePortAudioPlayer(words), nullptr);
+    EXPECT_EQ(platform::audio::desktop::makePortAudioPlayer(testing_support::temporaryFolder() / "absent.mp3"), nullptr);
 }
 
 TEST_F(PortAudioPlayerTest, PlayingTellsTheObserverWhateverTheDevice) {
     std::vector<std::string> started;
     const auto previous = platform::setPlaybackObserver([&started](const std::string& name) { started.push_back(name); });
     {
-        auto player = platform::media::makePortAudioPlayer(testing_support::resourcesFolder() / "beep-full.wav");
+        auto player = platform::audio::desktop::makePortAudioPlayer(testing_support::resourcesFolder() / "beep-full.wav");
         ASSERT_NE(player, nullptr);
         player->play();
         // Released at once: with a device the sound stops, without one nothing happened.
@@ -66,7 +66,7 @@ TEST_F(PortAudioPlayerTest, PlayingTellsTheObserverWhateverTheDevice) {
     EXPECT_EQ(started, std::vector<std::string>{"beep-full.wav"});
     // The player itself logs nothing; PortAudio's and ALSA's own lines about
     // the devices they probe belong in the log.
-    for (const auto& line : log->lines()) EXPECT_TRUE(platform::media::isLibraryNoise(line)) << line;
+    for (const auto& line : log->lines()) EXPECT_TRUE(platform::audio::desktop::isLibraryNoise(line)) << line;
 }
 
 }  // namespace

@@ -26,8 +26,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using platform::media::RecordingDecoder;
-using platform::media::RecordingStream;
+using platform::audio::desktop::RecordingDecoder;
+using platform::audio::desktop::RecordingStream;
 using platform_testing::writeWave;
 
 constexpr double kCaptureRate = 14039.0;

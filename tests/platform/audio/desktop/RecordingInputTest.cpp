@@ -33,7 +33,7 @@ protected:
         const auto path = testing_support::temporaryFolder() / "ramp.wav";
         platform_testing::writeWave(path, recording, 14039);
         std::string error;
-        ASSERT_TRUE(platform::media::installRecordingInput(path, error)) << error;
+        ASSERT_TRUE(platform::audio::desktop::installRecordingInput(path, error)) << error;
     }
     void TearDown() override {
         queue.reset();
@@ -99,7 +99,7 @@ TEST_F(PlatformRecordingInput, HoldsTheRecordingWhileStopped) {
 TEST_F(PlatformRecordingInput, AnUnreadableFileLeavesTheInputAsItWas) {
     auto feeder = platform::AudioQueueFeeder::install();
     std::string error;
-    EXPECT_FALSE(platform::media::installRecordingInput(testing_support::temporaryFolder() / "absent.wav", error));
+    EXPECT_FALSE(platform::audio::desktop::installRecordingInput(testing_support::temporaryFolder() / "absent.wav", error));
     EXPECT_EQ(error, "no such file");
     startQueue();
     EXPECT_EQ(feeder->queuesMade(), 1);

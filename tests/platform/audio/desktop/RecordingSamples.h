@@ -16,7 +16,7 @@ namespace platform_testing {
 // (and answers nothing) when the recording cannot be read.
 inline std::vector<int16_t> captureSamples(const std::filesystem::path& path, double rate) {
     std::string error;
-    const auto stream = platform::media::RecordingStream::open(path, rate, error);
+    const auto stream = platform::audio::desktop::RecordingStream::open(path, rate, error);
     EXPECT_TRUE(stream) << error;
     std::vector<int16_t> samples;
     if (!stream) return samples;

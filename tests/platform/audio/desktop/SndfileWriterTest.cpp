@@ -34,7 +34,7 @@ protected:
         folder = testing_support::temporaryFolder() / "writer";
         fs::remove_all(folder);
         fs::create_directories(folder);
-        platform::setSoundFileWriterFactory(platform::media::makeSndfileWavWriter);
+        platform::setSoundFileWriterFactory(platform::audio::desktop::makeSndfileWavWriter);
     }
     void TearDown() override {
         platform::setSoundFileWriterFactory({});

@@ -18,7 +18,7 @@
 namespace {
 
 using platform::UrlRequestCachePolicy;
-using platform::net::performCurlGet;
+using platform::net::curl::performCurlGet;
 
 // Long enough never to fire on a loaded machine; only guards against a hang.
 constexpr int kGuardMilliseconds = 30000;
@@ -171,7 +171,7 @@ TEST_F(CurlTest, GoesThroughTheUsersProxy) {
 
 TEST_F(CurlTest, AnInvalidAddressIsNeverSentAndLoggedOnce) {
     const Listener listener;
-    platform::setHttpTransport(std::make_shared<platform::net::CurlHttpTransport>());
+    platform::setHttpTransport(std::make_shared<platform::net::curl::CurlHttpTransport>());
     for (const std::string& address :
          {listener.url("/\r\nX-Injected: yes"), listener.url("/a b"), listener.url("/\x01"), std::string("ftp://127.0.0.1/"),
           std::string("http://"), std::string("not an address"), std::string("")}) {
@@ -193,17 +193,17 @@ TEST_F(CurlTest, AnInvalidAddressIsNeverSentAndLoggedOnce) {
 TEST_F(CurlTest, ValidAddressesAreHttpAndHttpsWithAHost) {
     for (const char* valid : {"http://www.tarvelolabs.com/", "https://www.tarvelolabs.com/", "http://127.0.0.1:8080/a?b=c",
                               "http://[::1]:81/"}) {
-        EXPECT_EQ(platform::net::invalidAddressReason(valid), std::nullopt) << valid;
+        EXPECT_EQ(platform::net::curl::invalidAddressReason(valid), std::nullopt) << valid;
     }
     for (const char* invalid : {"ftp://example.org/", "file:///etc/passwd", "http://", "http://exa mple.org/",
                                 "http://example.org/\r\nX: y", "gopher://example.org/"}) {
-        EXPECT_NE(platform::net::invalidAddressReason(invalid), std::nullopt) << invalid;
+        EXPECT_NE(platform::net::curl::invalidAddressReason(invalid), std::nullopt) << invalid;
     }
 }
 
 TEST_F(CurlTest, RunsAResumedTaskInTheBackgroundAndCompletesIt) {
     LoopbackServer server("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n");
-    platform::setHttpTransport(std::make_shared<platform::net::CurlHttpTransport>());
+    platform::setHttpTransport(std::make_shared<platform::net::curl::CurlHttpTransport>());
     std::promise<platform::UrlResponse> ended;
     auto configuration = platform::UrlSessionConfiguration::ephemeralSessionConfiguration();
     configuration.setTimeoutIntervalForRequest(10.0);

@@ -8,7 +8,6 @@
 #include <thread>
 
 #include "platform/audio/AudioNotice.h"
-#include "platform/core/Device.h"
 #include "platform/launch/ApplicationMainOptions.h"
 #include "platform/ui/qt/WindowFrontend.h"
 #include "tests/platform/ui/LayoutControllers.h"
@@ -27,7 +26,7 @@ protected:
         device.screenWidth = platform::screenWidthFor(device.userInterfaceIdiom, device.screenHeight);
         platform::Device::setCurrent(device);
         tuner_ = layout_testing::installLayout("Main_iPhone12Pro");
-        frontend_ = std::make_unique<platform::qt::WindowFrontend>();
+        frontend_ = std::make_unique<platform::ui::qt::WindowFrontend>();
     }
     void TearDown() override {
         frontend_.reset();
@@ -41,7 +40,7 @@ protected:
     const QLabel* strip() const { return frontend_->notice()->label(); }
 
     std::shared_ptr<layout_testing::RecordingController> tuner_;
-    std::unique_ptr<platform::qt::WindowFrontend> frontend_;
+    std::unique_ptr<platform::ui::qt::WindowFrontend> frontend_;
 };
 
 TEST_F(AudioNoticeBannerTest, ANoticeStandingWhenTheWindowOpensIsShownAcrossTheTop) {

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     // Drawn at the screen class's own size, never at a size the user gave the window.
     QTemporaryDir noRememberedSize;
     setenv("XDG_CONFIG_HOME", noRememberedSize.path().toLocal8Bit().constData(), 1);
-    platform::qt::WindowFrontend frontend;
+    platform::ui::qt::WindowFrontend frontend;
     if (!frontend.hasDisplay()) {
         std::fprintf(stderr, "no display\n");
         return 1;

@@ -47,7 +47,7 @@ protected:
 
 TEST_F(MicrophoneMenuTest, ListsTheDefaultAndEveryInputWithTheChosenOneTicked) {
     offer();
-    QMenu* menu = platform::qt::makeMicrophoneMenu(window_.get());
+    QMenu* menu = platform::ui::qt::makeMicrophoneMenu(window_.get());
     ASSERT_NE(menu, nullptr);
     std::vector<std::pair<std::string, bool>> entries;
     for (const QAction* action : menu->actions()) entries.emplace_back(action->text().toStdString(), action->isChecked());
@@ -65,7 +65,7 @@ TEST_F(MicrophoneMenuTest, SpeaksTheLanguageInUse) {
     offer();
     for (const auto& c : cases) {
         platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
-        QMenu* menu = platform::qt::makeMicrophoneMenu(window_.get());
+        QMenu* menu = platform::ui::qt::makeMicrophoneMenu(window_.get());
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->title().toStdString(), c.title);
         EXPECT_EQ(menu->actions().at(0)->text().toStdString(), c.systemDefault);
@@ -74,7 +74,7 @@ TEST_F(MicrophoneMenuTest, SpeaksTheLanguageInUse) {
 
 TEST_F(MicrophoneMenuTest, ChoosingAnEntryPassesItsNameOnAndTheDefaultIsTheEmptyName) {
     offer();
-    QMenu* menu = platform::qt::makeMicrophoneMenu(window_.get());
+    QMenu* menu = platform::ui::qt::makeMicrophoneMenu(window_.get());
     ASSERT_NE(menu, nullptr);
     menu->actions().at(2)->trigger();
     EXPECT_EQ(chosen_, "Built-in microphone");
@@ -83,7 +83,7 @@ TEST_F(MicrophoneMenuTest, ChoosingAnEntryPassesItsNameOnAndTheDefaultIsTheEmpty
 }
 
 TEST_F(MicrophoneMenuTest, NothingOfferedMeansNoMenu) {
-    EXPECT_EQ(platform::qt::makeMicrophoneMenu(window_.get()), nullptr);
+    EXPECT_EQ(platform::ui::qt::makeMicrophoneMenu(window_.get()), nullptr);
 }
 
 }  // namespace

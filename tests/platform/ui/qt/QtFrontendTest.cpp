@@ -67,10 +67,10 @@ TEST_F(QtFrontendTest, OpensEachScreenClassAndShowsTheTuner) {
         }
         EXPECT_NE(widget<QLabel>("currentTuningName"), nullptr);
         EXPECT_NE(widget<QSlider>("micSensitivitySlider"), nullptr);
-        EXPECT_NE(widget<platform::qt::ToggleSwitch>("freqChartSwitch"), nullptr);
+        EXPECT_NE(widget<platform::ui::qt::ToggleSwitch>("freqChartSwitch"), nullptr);
         EXPECT_EQ(widget<QSlider>("micSensitivitySlider")->value(), 500);
-        EXPECT_TRUE(widget<platform::qt::ToggleSwitch>("freqChartSwitch")->isChecked());
-        EXPECT_EQ(widget<platform::qt::PictureWidget>("freqChart")->picture()->name, "freqchart.png");
+        EXPECT_TRUE(widget<platform::ui::qt::ToggleSwitch>("freqChartSwitch")->isChecked());
+        EXPECT_EQ(widget<platform::ui::qt::PictureWidget>("freqChart")->picture()->name, "freqchart.png");
         EXPECT_NE(widget(family.stringView), nullptr) << family.layout;
         // Phones scroll through the long tuner screen; tablets show all of it
         // where the window has room for it at a legible scale.
@@ -155,7 +155,7 @@ TEST_F(QtFrontendTest, AWindowWithoutALayoutSaysWhichScreensHaveOne) {
     for (const auto& c : cases) {
         platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
         frontend.reset();  // one at a time: the frontend owns the application object
-        frontend = std::make_unique<platform::qt::WindowFrontend>();
+        frontend = std::make_unique<platform::ui::qt::WindowFrontend>();
         frontend->show();
         settle();
         QStringList texts;
@@ -177,15 +177,15 @@ TEST_F(QtFrontendTest, ModelChangesReachTheWidgets) {
 
     EXPECT_EQ(widget<QLabel>("noteDisplay")->text(), "A4");
     EXPECT_TRUE(widget("tunedString5")->isVisibleTo(frontend->window()));
-    EXPECT_EQ(widget<platform::qt::PictureWidget>("tunedString5")->picture()->name, "2nd_string_6plus.png");
-    EXPECT_FALSE(widget<platform::qt::ToggleSwitch>("soundNotificationSwitch")->isChecked());
+    EXPECT_EQ(widget<platform::ui::qt::PictureWidget>("tunedString5")->picture()->name, "2nd_string_6plus.png");
+    EXPECT_FALSE(widget<platform::ui::qt::ToggleSwitch>("soundNotificationSwitch")->isChecked());
     EXPECT_EQ(widget<QSlider>("micSensitivitySlider")->value(), 800);
     EXPECT_TRUE(tuner->received.empty()) << "changes made by the program send no actions";
 }
 
 TEST_F(QtFrontendTest, UserActionsReachTheModel) {
     const auto tuner = open("Main_iPhone12Pro", 0, 844);
-    widget<platform::qt::ToggleSwitch>("stringSoundsSwitch")->click();
+    widget<platform::ui::qt::ToggleSwitch>("stringSoundsSwitch")->click();
     EXPECT_FALSE(std::dynamic_pointer_cast<platform::Switch>(tuner->outletView("stringSoundsSwitch"))->isOn());
     widget<QSlider>("micSensitivitySlider")->setValue(700);
     EXPECT_EQ(std::dynamic_pointer_cast<platform::Slider>(tuner->outletView("micSensitivitySlider"))->value(), 7.0f);
@@ -209,7 +209,7 @@ TEST_F(QtFrontendTest, ShowsThePresentedScreenAndGoesBack) {
     ASSERT_NE(chords, nullptr);
     EXPECT_EQ(widget("noteDisplay"), nullptr) << "the chord chart replaces the tuner";
     ASSERT_NE(widget("selectRootChord"), nullptr);
-    EXPECT_EQ(widget<platform::qt::PictureWidget>("fretboard")->picture()->name, "fretboard.png");
+    EXPECT_EQ(widget<platform::ui::qt::PictureWidget>("fretboard")->picture()->name, "fretboard.png");
 
     // A picker shows its data source's rows and reports the user's choice.
     qt_window_testing::ThreeRows roots;
@@ -352,7 +352,7 @@ protected:
 };
 
 TEST_F(XdgOpenTest, OpensAddressesWithoutAShell) {
-    platform::qt::XdgUrlOpener opener;
+    platform::ui::qt::XdgUrlOpener opener;
     opener.open("itms-apps://apps.apple.com/app/id1234567890?action=write-review");
     EXPECT_EQ(arguments(), (std::vector<std::string>{"https://apps.apple.com/app/id1234567890?action=write-review"}));
 
@@ -374,11 +374,11 @@ TEST(DesktopAddressTest, StoreAddressesOpenOnTheWebAndNonAddressesNowhere) {
         {":nothing", ""},
         {"", ""},
     };
-    for (const auto& [url, expected] : cases) EXPECT_EQ(platform::qt::desktopAddress(url), expected) << url;
+    for (const auto& [url, expected] : cases) EXPECT_EQ(platform::ui::qt::desktopAddress(url), expected) << url;
 }
 
 TEST_F(XdgOpenTest, RefusesTextThatIsNotAnAddress) {
-    platform::qt::XdgUrlOpener opener;
+    platform::ui::qt::XdgUrlOpener opener;
     opener.open("--version");
     EXPECT_TRUE(log->contains("Not an address, not opened: --version"));
 }

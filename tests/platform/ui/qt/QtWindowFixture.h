@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/core/Device.h"
+#include "platform/launch/ApplicationMainOptions.h"
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/WindowFrontend.h"
 #include "tests/platform/ui/LayoutControllers.h"
@@ -49,7 +50,7 @@ protected:
         device.screenWidth = platform::screenWidthFor(idiom, height);
         platform::Device::setCurrent(device);
         auto tuner = layout_testing::installLayout(layout);
-        frontend = std::make_unique<platform::qt::WindowFrontend>();
+        frontend = std::make_unique<platform::ui::qt::WindowFrontend>();
         frontend->show();
         settle();
         return tuner;
@@ -65,7 +66,7 @@ protected:
         return frontend->window()->findChild<T*>(QString::fromStdString(name));
     }
 
-    std::unique_ptr<platform::qt::WindowFrontend> frontend;
+    std::unique_ptr<platform::ui::qt::WindowFrontend> frontend;
 };
 
 }  // namespace qt_window_testing

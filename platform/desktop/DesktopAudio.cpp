@@ -1,24 +1,32 @@
-#include "platform/audio/desktop/DesktopAudio.h"
+#include "platform/desktop/DesktopAudio.h"
 
 #include <atomic>
 #include <memory>
 
 #include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioOutputUnit.h"
-#include "platform/audio/AudioQueue.h"
 #include "platform/audio/AudioPlayer.h"
+#include "platform/audio/AudioQueue.h"
 #include "platform/audio/Recording.h"
-#include "platform/core/Bundle.h"
-#include "platform/core/Log.h"
-#include "platform/core/RunLoop.h"
-#include "platform/audio/desktop/DeviceSelection.h"
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
 #include "platform/audio/desktop/RecordingInput.h"
 #include "platform/audio/desktop/SoundFileRecording.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/Log.h"
+#include "platform/core/RunLoop.h"
+#include "platform/desktop/DeviceSelection.h"
 
-namespace platform::media {
+namespace platform::desktop {
+
+using audio::desktop::hasInputDevice;
+using audio::desktop::installMicrophoneInput;
+using audio::desktop::installRecordingInput;
+using audio::desktop::makePortAudioOutputUnit;
+using audio::desktop::makePortAudioPlayer;
+using audio::desktop::openSoundFileRecording;
+
 namespace {
 
 constexpr const char* kDemoRecording = "demo-tuning";
@@ -93,4 +101,4 @@ AudioChoice setUpDesktopAudio(const LaunchOptions& options) {
     return choice;
 }
 
-}  // namespace platform::media
+}  // namespace platform::desktop

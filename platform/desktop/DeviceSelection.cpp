@@ -1,4 +1,4 @@
-#include "platform/audio/desktop/DeviceSelection.h"
+#include "platform/desktop/DeviceSelection.h"
 
 #include <cstdio>
 
@@ -6,7 +6,16 @@
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/store/UserDefaults.h"
 
-namespace platform::media {
+namespace platform::desktop {
+
+using audio::desktop::AudioDevice;
+using audio::desktop::chooseInputDevice;
+using audio::desktop::chooseOutputDevice;
+using audio::desktop::chosenInputDeviceName;
+using audio::desktop::describeAudioDevices;
+using audio::desktop::findAudioDevice;
+using audio::desktop::listAudioDevices;
+
 namespace {
 
 // Chooses the device of that direction named on the command line; false with
@@ -74,4 +83,4 @@ void offerMicrophoneChoice() {
     setMicrophoneChoice(std::move(offer));
 }
 
-}  // namespace platform::media
+}  // namespace platform::desktop

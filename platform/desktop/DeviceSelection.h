@@ -7,7 +7,7 @@
 
 #include "platform/launch/ApplicationMain.h"
 
-namespace platform::media {
+namespace platform::desktop {
 
 // The settings key under which the window's microphone choice is kept: the
 // device's full name.
@@ -23,4 +23,4 @@ AudioChoice selectAudioDevices(const LaunchOptions& options);
 // there takes effect at once and is kept under kRememberedMicrophoneKey.
 void offerMicrophoneChoice();
 
-}  // namespace platform::media
+}  // namespace platform::desktop

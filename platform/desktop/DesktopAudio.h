@@ -7,15 +7,16 @@
 
 #include "platform/launch/ApplicationMain.h"
 
-namespace platform::media {
+namespace platform::desktop {
 
 // The desktop's audio services that every command may use: the sound card's
 // tone output and the recording opener.
 void installDesktopAudio();
 
 // Chooses the devices (DeviceSelection.h), then installs the input, the
-// sound-file players and the tone output for `options`. Says once on stderr when the demo recording stands in for a missing
-// microphone; an --input file that holds no sound is an error.
+// sound-file players and the tone output for `options`. Says once on stderr
+// when the demo recording stands in for a missing microphone; an --input file
+// that holds no sound is an error.
 AudioChoice setUpDesktopAudio(const LaunchOptions& options);
 
-}  // namespace platform::media
+}  // namespace platform::desktop
