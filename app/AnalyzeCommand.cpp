@@ -2,17 +2,24 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 #include <memory>
 #include <span>
 #include <thread>
+#include <vector>
 
+#include "app/GuideLines.h"
+#include "app/GuidePlot.h"
+#include "app/JsonNumber.h"
+#include "guide/GuideAnalyzer.h"
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/Recording.h"
+#include "platform/core/OrderedParallelMap.h"
+#include "platform/core/TerminalText.h"
 #include "tuner/MatchTable.h"
 #include "tuner/TuningGuide.h"
 
@@ -22,19 +29,20 @@ namespace {
 struct Options {
     std::string file;
     bool json = false;
+    bool guide = false;
+    std::string plot;  // the picture to draw the guide's readings in, if any
     // Buffers estimated at once; the output is the same for any number.
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
 
-// The shortest text that reads back as `value`, always with a decimal point
-// or an exponent so that it reads as a real number.
-template <typename Real>
-std::string jsonNumber(Real value) {
-    char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    std::string number(text, end);
-    if (number.find_first_of(".e") == std::string::npos) number += ".0";
-    return number;
+// One buffer at a time up to 1024 at once, said in the user's language.
+CLI::Validator jobsInRange() {
+    const CLI::Range inRange(1u, 1024u);
+    return CLI::Validator(
+        [inRange](std::string& input) {
+            return inRange(input).empty() ? std::string() : platform::terminalText("Value %@ not in range 1 to 1024", input);
+        },
+        platform::terminalText("UINT in [1 - 1024]"));
 }
 
 // The guide's fields: the course and note nearest the refined frequency and
@@ -72,9 +80,36 @@ std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWi
     return line + textGuide(guidance);
 }
 
-// The recording is read a buffer at a time as the detectors take them, so
-// memory does not grow with its length; the lines come out as the buffers are
-// estimated, and a recording that breaks off is reported after them.
+void analyzeBuffers(const Options& options, platform::Recording& recording, std::ostream& out) {
+    const auto read = [&](std::span<int16_t> samples) { return recording.read(samples); };
+    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
+        const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
+        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
+        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
+    });
+}
+
+// Each hop depends on the ones before it, so the guide reads on one thread.
+// The readings are kept only for a plot.
+std::vector<guide::GuideReading> analyzeHops(const Options& options, platform::Recording& recording,
+                                             std::ostream& out) {
+    guide::GuideAnalyzer analyzer(pitch::kCaptureSampleRate);
+    std::vector<int16_t> hop(guide::kHopSamples);
+    std::vector<guide::GuideReading> kept;
+    while (const size_t count = recording.read(hop)) {
+        const guide::GuideReading reading = analyzer.take(std::span(hop).first(count));
+        if (!options.plot.empty()) kept.push_back(reading);
+        if (!options.guide) continue;
+        out << (options.json ? guideJsonLine(reading, pitch::kCaptureSampleRate)
+                             : guideTextLine(reading, pitch::kCaptureSampleRate))
+            << '\n';
+    }
+    return kept;
+}
+
+// The recording is read a piece at a time as the analysis takes it, so memory
+// does not grow with its length; the lines come out as the pieces are
+// analysed, and a recording that breaks off is reported after them.
 int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
     std::string error;
     const auto recording = platform::openRecording(options.file, pitch::kCaptureSampleRate, error);
@@ -82,16 +117,26 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
         err << "pallqa-tuner analyze: " << options.file << ": " << error << "\n";
         return 1;
     }
-    const auto read = [&](std::span<int16_t> samples) { return recording->read(samples); };
-    pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
-        const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
-        out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
-    });
-    out.flush();
+    if (!options.guide && options.plot.empty()) {
+        analyzeBuffers(options, *recording, out);
+        out.flush();
+    } else {
+        const auto readings = analyzeHops(options, *recording, out);
+        out.flush();
+        if (!options.plot.empty() &&
+            !drawGuidePlot(options.plot, std::filesystem::path(options.file).filename().string(), readings,
+                           pitch::kCaptureSampleRate, error)) {
+            err << "pallqa-tuner analyze: " << options.plot << ": " << error << "\n";
+            return 1;
+        }
+    }
     if (!recording->error().empty()) {
         err << "pallqa-tuner analyze: " << options.file << ": " << recording->error() << "\n";
         return 1;
+    }
+    // What a file cut short holds is analysed all the same; the cut is said.
+    if (const std::string shortfall = recording->shortfall(); !shortfall.empty()) {
+        err << "pallqa-tuner analyze: " << options.file << ": " << shortfall << "\n";
     }
     return 0;
 }
@@ -100,14 +145,31 @@ int runAnalyze(const Options& options, std::ostream& out, std::ostream& err) {
 
 platform::CommandDefinition analyzeCommand() {
     return {"analyze",
-            "the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, level, and the nearest "
-            "course with the offset from its pitch in cents",
+            platform::terminalText("the pitch of each 4096-sample buffer of a recording: time, frequency, bin, note, "
+                                   "level, and the nearest course with the offset from its pitch in cents"),
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
-                command.add_option("FILE", options->file, "the recording (WAV, FLAC, MP3, ...)")->required();
-                command.add_flag("--json", options->json, "one JSON object per buffer instead of a text line");
-                command.add_option("--jobs", options->jobs, "buffers estimated at once (default: the number of cores)")
-                    ->check(CLI::Range(1u, 1024u));
+                command
+                    .add_option(platform::terminalText("FILE"), options->file,
+                                platform::terminalText("the recording (WAV, FLAC, MP3, ...)"))
+                    ->required();
+                command.add_flag("--json", options->json,
+                                 platform::terminalText("one JSON object per line (a buffer, or a hop with --guide) instead of a text line"));
+                command.add_flag("--guide", options->guide,
+                                 platform::terminalText("the tuning guide's own readings instead, one per hop of 512 "
+                                                        "samples: time, Hz, course, target, cents, and the nearest "
+                                                        "note of the chromatic scale"));
+                command
+                    .add_option("--plot", options->plot,
+                                platform::terminalText(
+                                    "draws the guide's readings, cents over time by course, into OUT.svg or OUT.png"))
+                    ->type_name(platform::terminalText("OUT"));
+                command
+                    .add_option("--jobs", options->jobs,
+                                platform::terminalText("buffers estimated at once (default: the number of cores; at "
+                                                       "most %@, and no more than the recording has buffers)",
+                                                       platform::kMostParallelJobs))
+                    ->check(jobsInRange());
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};
 }

@@ -1,7 +1,5 @@
 #include "app/AppDelegate.h"
 
-#include <cstdio>
-
 #include "app/ExternalLinks.h"
 #include "app/LayoutSelection.h"
 #include "app/TunerScreen.h"
@@ -9,6 +7,7 @@
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
+#include "platform/core/TerminalText.h"
 #include "rating/RatingPrompt.h"
 
 namespace app {
@@ -46,16 +45,20 @@ void AppDelegate::initializeStoryBoardBasedOnScreenSize() {
 }
 
 void AppDelegate::explainUnservedScreen() {
-    const std::string family = platform::Device::userInterfaceIdiom() == platform::Device::kIdiomTablet ? "tablet"
-                               : platform::Device::userInterfaceIdiom() == platform::Device::kIdiomPhone ? "phone"
-                                                                                                         : "screen";
-    const std::string heights = servedHeights();
-    // Said on stderr whatever the log shows: the program runs on, but shows nothing.
-    std::fprintf(stderr, "pallqa-tuner: no layout for a %s %g points high; %s\n", family.c_str(),
-                 platform::Screen::mainBoundsHeight(), heights.c_str());
-    // The window says the same in the language in use.
+    const int64_t idiom = platform::Device::userInterfaceIdiom();
+    const double height = platform::Screen::mainBoundsHeight();
     const auto& bundle = platform::Bundle::mainBundle();
     const ServedHeights lists = servedHeightLists(bundle.localizedString("ListAnd", "and", ""));
+    // Said on stderr whatever the log shows: the program runs on, but shows nothing.
+    using platform::terminalText;
+    const std::string unserved = terminalText(idiom == platform::Device::kIdiomTablet ? "no layout for a tablet %g points high"
+                                              : idiom == platform::Device::kIdiomPhone ? "no layout for a phone %g points high"
+                                                                                        : "no layout for a screen %g points high",
+                                              height);
+    const std::string heights =
+        terminalText("phone layouts serve heights %@; tablet layouts serve heights %@", lists.phone, lists.tablet);
+    platform::tellOnStderr(unserved + "; " + heights);
+    // The window says the same.
     const platform::LogArg served[] = {lists.phone, lists.tablet};
     platform::Application::sharedApplication().setNoWindowExplanation(platform::formatMessage(
         bundle.localizedString("NoLayoutHeights", "The phone layouts serve heights %@; tablet layouts serve heights %@.",

@@ -11,6 +11,7 @@
 
 #include "chords/ChordName.h"
 #include "chords/ChordTable.h"
+#include "platform/core/TerminalText.h"
 #include "sound/Courses.h"
 
 namespace app {
@@ -18,8 +19,9 @@ namespace {
 
 constexpr std::string_view kFlatSign = "♭";
 // The open pitches of the diagram's strings 1 to 5.
-// The terminal diagram: a label column ("fret 1"), then a column per string.
-constexpr size_t kLabelWidth = 8;
+// The terminal diagram: a label column ("fret 1"), at least this wide and one
+// wider than its longest label, then a column per string.
+constexpr size_t kLeastLabelWidth = 8;
 constexpr size_t kColumnWidth = 3;
 
 struct Options {
@@ -71,26 +73,36 @@ std::string repeated(std::string_view glyph, size_t count) {
     return text;
 }
 
+// The columns `text` takes on a terminal: one per character.
+size_t columns(std::string_view text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// The label column: `label` filled out with spaces to `width` columns.
+std::string labelColumn(std::string label, size_t width) {
+    label.append(width - std::min(width, columns(label)), ' ');
+    return label;
+}
+
 // A line of plain text marks: `label`, then each string's mark in its column.
-std::string markLine(std::string_view label, const std::array<std::string, chords::kStringCount>& marks) {
-    std::string line(label);
-    line.resize(kLabelWidth, ' ');
+std::string markLine(const std::string& label, size_t labelWidth,
+                     const std::array<std::string, chords::kStringCount>& marks) {
+    std::string line = labelColumn(label, labelWidth);
     for (const auto& mark : marks) line += mark + std::string(kColumnWidth - std::min(mark.size(), kColumnWidth - 1), ' ');
     return trimmedRight(std::move(line)) + "\n";
 }
 
 // A fret: each string a line, a finger a dot, a barre a bold line across all strings.
-std::string fretLine(const chords::ChordShape& shape, int fret) {
+std::string fretLine(const chords::ChordShape& shape, int fret, const std::string& label, size_t labelWidth) {
     const bool barre = shape.barreFret == fret;
-    std::string line = "fret " + std::to_string(fret);
-    line.resize(kLabelWidth, ' ');
+    std::string line = labelColumn(label, labelWidth);
     for (int string = 1; string <= chords::kStringCount; ++string) {
         const bool dot = std::find(shape.dots.begin(), shape.dots.end(), chords::FingerDot{string, fret}) !=
                          shape.dots.end();
         line += dot ? "●" : barre ? "━" : "│";
         if (string < chords::kStringCount) line += barre ? repeated("━", kColumnWidth - 1) : std::string(kColumnWidth - 1, ' ');
     }
-    return line + (barre ? "  barre" : "") + "\n";
+    return line + (barre ? "  " + platform::terminalText("barre") : "") + "\n";
 }
 
 std::string diagram(const chords::ChordShape& shape, const std::string& name) {
@@ -103,14 +115,24 @@ std::string diagram(const chords::ChordShape& shape, const std::string& name) {
                     : shape.status[s] == chords::StringStatus::Muted ? "x"
                                                                      : "";
     }
+    const std::string stringLabel = platform::terminalText("string");
+    std::array<std::string, chords::kFretCount> fretLabels;
+    size_t labelWidth = std::max(kLeastLabelWidth, columns(stringLabel) + 1);
+    for (int fret = 1; fret <= chords::kFretCount; ++fret) {
+        auto& label = fretLabels[static_cast<size_t>(fret - 1)];
+        label = platform::terminalText("fret %@", fret);
+        labelWidth = std::max(labelWidth, columns(label) + 1);
+    }
     std::string text = name + "\n";
-    text += markLine("string", numbers);
-    text += markLine("", pitches);
-    text += markLine("", status);
+    text += markLine(stringLabel, labelWidth, numbers);
+    text += markLine("", labelWidth, pitches);
+    text += markLine("", labelWidth, status);
     // The nut, one column wider than the strings on either side.
-    text += std::string(kLabelWidth - 1, ' ') + repeated("═", chords::kStringCount * kColumnWidth) + "\n";
-    for (int fret = 1; fret <= chords::kFretCount; ++fret) text += fretLine(shape, fret);
-    text += "o open  x muted  ● finger  ━ barre\n";
+    text += std::string(labelWidth - 1, ' ') + repeated("═", chords::kStringCount * kColumnWidth) + "\n";
+    for (int fret = 1; fret <= chords::kFretCount; ++fret) {
+        text += fretLine(shape, fret, fretLabels[static_cast<size_t>(fret - 1)], labelWidth);
+    }
+    text += platform::terminalText("o open  x muted  ● finger  ━ barre") + "\n";
     return text;
 }
 
@@ -137,14 +159,19 @@ std::string json(const chords::ChordShape& shape, const std::string& name, std::
 int runChord(const Options& options, std::ostream& out, std::ostream& err) {
     const auto row = rootRowFor(options.root);
     if (!row) {
-        err << "pallqa-tuner chord: unknown root \"" << options.root << "\"; use one of "
-            << joined(chords::kRootKeys) << ", or one spelling of a two-named root such as A#, Bb or B♭\n";
+        err << "pallqa-tuner chord: "
+            << platform::terminalText(
+                   "unknown root \"%@\"; use one of %@, or one spelling of a two-named root such as A#, Bb or B♭",
+                   options.root, joined(chords::kRootKeys))
+            << "\n";
         return platform::kUsageError;
     }
     const auto column = chords::variantColumn(options.variant);
     if (!column) {
-        err << "pallqa-tuner chord: unknown chord type \"" << options.variant << "\"; use one of "
-            << joined(chords::kVariantKeys) << "\n";
+        err << "pallqa-tuner chord: "
+            << platform::terminalText("unknown chord type \"%@\"; use one of %@", options.variant,
+                                      joined(chords::kVariantKeys))
+            << "\n";
         return platform::kUsageError;
     }
     const auto root = chords::kRootKeys[*row];
@@ -158,15 +185,23 @@ int runChord(const Options& options, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 platform::CommandDefinition chordCommand() {
-    return {"chord", "draw the fingering of a chord (ROOT such as A, A#/B♭, Bb; VARIANT -, m, 7 or m7)",
+    return {"chord",
+            platform::terminalText("draw the fingering of a chord (ROOT such as A, A#/B♭, Bb; VARIANT -, m, 7 or m7)"),
             [](CLI::App& command) -> platform::CommandRunner {
                 auto options = std::make_shared<Options>();
-                command.add_option("ROOT", options->root, "the root: A, A#/B♭, B, ... (A# or Bb alone will do)")
+                command
+                    .add_option(platform::terminalText("ROOT"), options->root,
+                                platform::terminalText("the root, one of %@ (A#, Bb or B♭ alone will do)",
+                                                       joined(chords::kRootKeys)))
                     ->required();
-                command.add_option("VARIANT", options->variant, "the chord type: - (major), m, 7 or m7")->required();
-                command.add_flag("--flat", options->flat, "name a two-named root with its flat");
-                command.add_flag("--json", options->json, "print the fingering as one JSON object");
-                command.footer("Reads only the chord table: no stored setting is touched.");
+                command
+                    .add_option(platform::terminalText("VARIANT"), options->variant,
+                                platform::terminalText("the chord type, one of %@ (- is major)",
+                                                       joined(chords::kVariantKeys)))
+                    ->required();
+                command.add_flag("--flat", options->flat, platform::terminalText("name a two-named root with its flat"));
+                command.add_flag("--json", options->json, platform::terminalText("print the fingering as one JSON object"));
+                command.footer(platform::terminalText("Reads only the chord table: no stored setting is touched."));
                 return [options](std::ostream& out, std::ostream& err) { return runChord(*options, out, err); };
             }};
 }

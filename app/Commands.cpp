@@ -6,13 +6,6 @@
 
 namespace app {
 
-const std::vector<platform::CommandDefinition>& commands() {
-    static const std::vector<platform::CommandDefinition> table = {
-        analyzeCommand(),
-        chordCommand(),
-        toneCommand(),
-    };
-    return table;
-}
+std::vector<platform::CommandDefinition> commands() { return {analyzeCommand(), chordCommand(), toneCommand()}; }
 
 }  // namespace app

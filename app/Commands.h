@@ -8,6 +8,7 @@
 
 namespace app {
 
-const std::vector<platform::CommandDefinition>& commands();
+// Made afresh for each call: their help is in the language of the bundle in use.
+std::vector<platform::CommandDefinition> commands();
 
 }  // namespace app

@@ -87,11 +87,6 @@ ServedHeights servedHeightLists(std::string_view andWord) {
     return {heightList(phoneRows(), andWord), heightList(tabletRows(), andWord)};
 }
 
-std::string servedHeights() {
-    const ServedHeights lists = servedHeightLists("and");
-    return "phone layouts serve heights " + lists.phone + "; tablet layouts serve heights " + lists.tablet;
-}
-
 const std::vector<std::string>& allLayoutNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> all;

@@ -28,11 +28,6 @@ struct ServedHeights {
 };
 ServedHeights servedHeightLists(std::string_view andWord);
 
-// The same in an English sentence for the terminal, e.g.
-// "phone layouts serve heights 480, 568, ... and 956; tablet layouts serve
-// heights 1024, ... and 1376".
-std::string servedHeights();
-
 // Every layout name the table can give, in table order.
 const std::vector<std::string>& allLayoutNames();
 

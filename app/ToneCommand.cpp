@@ -1,6 +1,7 @@
 #include "app/ToneCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -16,6 +17,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/core/RunLoop.h"
 #include "platform/audio/SoundFileWriter.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/TerminalText.h"
 #include "sound/ToneGenerator.h"
 #include "sound/ToneOscillators.h"
 #include "sound/ToneRenderCallback.h"
@@ -58,7 +61,9 @@ std::string noteNames() {
     return names;
 }
 
-std::optional<double> parseSeconds(const std::string& text) {
+// Seconds written with a point, or with the decimal separator of the user's language.
+std::optional<double> parseSeconds(std::string text) {
+    std::replace(text.begin(), text.end(), platform::Bundle::mainBundle().decimalSeparator(), '.');
     double seconds = 0.0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, seconds);
@@ -77,20 +82,21 @@ const sound::TuningForkNote* noteCalled(std::string name) {
 std::optional<ToneRequest> check(const ToneArguments& arguments, std::string& error) {
     ToneRequest request;
     if ((request.note = noteCalled(arguments.note)) == nullptr) {
-        error = "unknown note \"" + arguments.note + "\"; use one of " + noteNames();
+        error = platform::terminalText("unknown note \"%@\"; use one of %@", arguments.note, noteNames());
         return std::nullopt;
     }
     if (arguments.secondsGiven) {
         const auto seconds = parseSeconds(arguments.seconds);
         if (!seconds) {
-            error = "--seconds wants a number of seconds above 0 and at most 3600, not \"" + arguments.seconds + "\"";
+            error = platform::terminalText("--seconds wants a number of seconds above 0 and at most 3600, not \"%@\"",
+                                           arguments.seconds);
             return std::nullopt;
         }
         request.seconds = *seconds;
     }
     if (arguments.outGiven) {
         if (arguments.out.empty()) {
-            error = "--out needs a file";
+            error = platform::terminalText("--out needs a file");
             return std::nullopt;
         }
         request.out = arguments.out;
@@ -98,21 +104,25 @@ std::optional<ToneRequest> check(const ToneArguments& arguments, std::string& er
     return request;
 }
 
+uint64_t framesOf(const ToneRequest& request) {
+    return static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
+}
+
 // Pulls the tone from the plain unit, block by block, into the file.
 int writeTone(const ToneRequest& request) {
     auto* unit = dynamic_cast<platform::PlainAudioOutputUnit*>(sound::ToneGenerator::toneUnit());
     if (unit == nullptr || !unit->isRunning()) {
-        std::fputs("pallqa-tuner tone: the tone could not be started\n", stderr);
+        std::fprintf(stderr, "pallqa-tuner tone: %s\n", platform::terminalText("the tone could not be started").c_str());
         return 1;
     }
     std::string error;
     const auto sampleRate = static_cast<uint32_t>(sound::kToneStreamFormat.mSampleRate);
-    auto writer = platform::createSoundFileWriter(*request.out, sampleRate, kChannels, error);
+    uint64_t remaining = framesOf(request);
+    auto writer = platform::createSoundFileWriter(*request.out, sampleRate, kChannels, remaining, error);
     if (!writer) {
         std::fprintf(stderr, "pallqa-tuner tone: %s\n", error.c_str());
         return 1;
     }
-    auto remaining = static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
     std::vector<int16_t> block(size_t{kBlockFrames} * kChannels);
     bool written = true;
     while (written && remaining > 0) {
@@ -138,10 +148,11 @@ int playTone(const ToneRequest& request, const platform::Label& noteDisplay, con
     const auto* unit = sound::ToneGenerator::toneUnit();
     // A unit that could not start has said why on stderr.
     if (unit == nullptr || !unit->isRunning()) return 1;
-    std::printf("Playing %s (%s) for %g s on the default output device.\n", noteDisplay.text().c_str(),
-                freqLabel.text().c_str(), request.seconds);
+    std::printf("%s\n", platform::terminalText("Playing %@ (%@) for %g s on the default output device.",
+                                                noteDisplay.text(), freqLabel.text(), request.seconds)
+                           .c_str());
     std::fflush(stdout);
-    const auto frames = static_cast<uint64_t>(std::llround(request.seconds * sound::kToneStreamFormat.mSampleRate));
+    const uint64_t frames = framesOf(request);
     // A device that stops pulling (gone mid-tone) ends the wait all the same.
     const double deadline = request.seconds + kDeviceStartAllowance;
     platform::RunLoop& loop = platform::RunLoop::main();
@@ -149,7 +160,8 @@ int playTone(const ToneRequest& request, const platform::Label& noteDisplay, con
         loop.run(kPullCheckSeconds);
     }
     if (unit->framesRendered() < frames) {
-        std::fputs("pallqa-tuner tone: the output device stopped taking the tone\n", stderr);
+        std::fprintf(stderr, "pallqa-tuner tone: %s\n",
+                     platform::terminalText("the output device stopped taking the tone").c_str());
         return 1;
     }
     return 0;
@@ -185,18 +197,22 @@ int runTone(const ToneArguments& arguments, std::ostream& err) {
 }  // namespace
 
 platform::CommandDefinition toneCommand() {
-    return {"tone", "play the tuning fork's tone, or write it to a WAV file",
+    return {"tone", platform::terminalText("play the tuning fork's tone, or write it to a WAV file"),
             [](CLI::App& command) -> platform::CommandRunner {
                 auto arguments = std::make_shared<ToneArguments>();
-                command.add_option("NOTE", arguments->note, "the note, one of " + noteNames() + " (in either case)")
+                command
+                    .add_option(platform::terminalText("NOTE"), arguments->note,
+                                platform::terminalText("the note, one of %@ (in either case)", noteNames()))
                     ->required();
                 ToneArguments* given = arguments.get();
-                command.add_option("--seconds", arguments->seconds, "how long, at most 3600 (default 3)")
+                command.add_option("--seconds", arguments->seconds, platform::terminalText("how long, at most 3600 (default 3)"))
                     ->type_name("S")
                     ->each([given](const std::string&) { given->secondsGiven = true; });
-                command.add_option("--out", arguments->out, "write the tone to FILE.wav as 44100 Hz 16-bit stereo "
-                                                            "instead of playing it on the default output device")
-                    ->type_name("FILE.wav")
+                command
+                    .add_option("--out", arguments->out,
+                                platform::terminalText("write the tone to FILE.wav as 44100 Hz 16-bit stereo "
+                                                       "instead of playing it on the default output device"))
+                    ->type_name(platform::terminalText("FILE.wav"))
                     ->each([given](const std::string&) { given->outGiven = true; });
                 return [arguments](std::ostream&, std::ostream& err) { return runTone(*arguments, err); };
             }};

@@ -107,7 +107,7 @@ void BM_ReadMinuteOfRecording(benchmark::State& state) {
         std::vector<int16_t> frames;
         for (const int16_t sample : tone) frames.insert(frames.end(), {sample, sample});
         std::string error;
-        auto writer = platform::audio::desktop::makeSndfileWavWriter(path, kRate, 2, error);
+        auto writer = platform::audio::desktop::makeSndfileWavWriter(path, kRate, 2, uint64_t{kRate} * kSeconds, error);
         if (!writer) {
             state.SkipWithError(error.c_str());
             return;

@@ -2,7 +2,6 @@
 // table on it, either the plain chord of the selected root or the selected
 // root with the selected chord type.
 
-#include <cstdint>
 
 #include "chords/ChordName.h"
 #include "chords/ChordsViewController.h"
@@ -12,12 +11,11 @@
 namespace chords {
 namespace {
 
-// Read, add one, store and write through at once. A damaged store may hold
-// the largest count; it then wraps to the smallest rather than overflowing.
+// Add one and write through at once. A damaged store may hold the largest
+// count; it then wraps to the smallest rather than overflowing.
 void incrementStoredCounter(const char* key) {
     auto& defaults = platform::UserDefaults::standardUserDefaults();
-    const auto count = static_cast<uint64_t>(defaults.integerForKey(key));
-    defaults.setInteger(static_cast<int64_t>(count + 1), key);
+    defaults.incrementIntegerForKey(key, platform::UserDefaults::Overflow::Wrap);
     defaults.synchronize();
 }
 

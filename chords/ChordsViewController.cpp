@@ -1,5 +1,7 @@
 #include "chords/ChordsViewController.h"
 
+#include <tuple>
+
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
 #include "platform/ui/Image.h"
@@ -71,8 +73,14 @@ void ChordsViewController::loadChordList() {
         chordList_.push_back(platform::Bundle::mainBundle().localizedString(std::string(key), "", ""));
     }
     variantList_.assign(kVariantKeys.begin(), kVariantKeys.end());
-    for (const auto& [picker, tag] : {std::pair{selectRootChord, kRootPickerTag}, {selectVariant, kVariantPickerTag}}) {
+    const auto& bundle = platform::Bundle::mainBundle();
+    const std::string rootName = bundle.localizedString("SpokenRootPicker", "Root");
+    const std::string variantName = bundle.localizedString("SpokenChordTypePicker", "Chord type");
+    for (const auto& [picker, tag, name] : {std::tuple{selectRootChord, kRootPickerTag, rootName},
+                                            {selectVariant, kVariantPickerTag, variantName}}) {
         if (!picker) continue;
+        // Named for screen readers, which find two lists side by side.
+        picker->setAccessibilityLabel(name);
         picker->setTag(tag);
         picker->setDataSource(this);
         picker->setDelegate(this);

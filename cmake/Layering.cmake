@@ -57,6 +57,7 @@ set(PALLQA_FENCES
   "PkgConfig::SOXR|soxr.h"
   "PkgConfig::PORTAUDIO|portaudio.h"
   "PkgConfig::CURL|curl/curl.h"
+  "PkgConfig::CAIRO|cairo.h,cairo-svg.h"
   "CLI11::CLI11|CLI/CLI.hpp,CLI/App.hpp"
   "nlohmann_json::nlohmann_json|nlohmann/json.hpp")
 

@@ -1,8 +1,8 @@
 # Installing Pallqa Tuner where a Linux desktop finds it — the program, its
 # resources (which the program looks for under share/pallqa-tuner/ beside its
-# bin/ folder), a menu entry, the icon, the AppStream metainfo, the manual page
-# and the bash completion — and the Debian package made from that installation
-# by `cpack -G DEB`.
+# bin/ folder), a menu entry, the icon, the AppStream metainfo, the manual page,
+# the bash completion and the copyright file — and the Debian package made from
+# that installation by `cpack -G DEB`.
 if(TARGET pallqa-tuner)
   install(TARGETS pallqa-tuner RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -15,22 +15,58 @@ install(FILES "${CMAKE_SOURCE_DIR}/packaging/com.tarvelolabs.pallqatuner.metainf
 install(FILES "${CMAKE_SOURCE_DIR}/packaging/pallqa-tuner.bash-completion"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions" RENAME pallqa-tuner)
 
-# The manual page, made at build time from the program's own --help and
-# --version, so it never says other than the program does.
-find_program(PALLQA_HELP2MAN help2man)
-if(PALLQA_HELP2MAN AND TARGET pallqa-tuner)
-  set(PALLQA_MAN_PAGE "${CMAKE_BINARY_DIR}/pallqa-tuner.1")
-  add_custom_command(OUTPUT "${PALLQA_MAN_PAGE}"
-    COMMAND "${PALLQA_HELP2MAN}" --no-info --section 1
-            --name "tuner and chord chart for a five-course, ten-string instrument"
-            --output "${PALLQA_MAN_PAGE}" "$<TARGET_FILE:pallqa-tuner>"
-    DEPENDS pallqa-tuner
-    COMMENT "Writing the manual page from pallqa-tuner --help"
+# Where a Debian package keeps its copyright file: under the package's name.
+install(FILES "${CMAKE_SOURCE_DIR}/packaging/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/pallqa-tuner")
+
+# The manual pages, English and Spanish, made at build time from the program's
+# own --help and --version in that language, so they never say other than the
+# program does; their NAME lines are the "ProgramSummary" of the string tables.
+# help2man writes a page in the encoding of the locale it runs under: a UTF-8
+# one, or "A#/B♭" loses its flat. English runs under C.UTF-8, which every
+# system has; the Spanish locale, which also gives help2man its Spanish
+# headings, is compiled into the build tree, so none need be installed.
+if(TARGET pallqa-tuner)
+  find_program(PALLQA_HELP2MAN help2man REQUIRED)
+  find_program(PALLQA_LOCALEDEF localedef REQUIRED)
+  set(PALLQA_LOCALES "${CMAKE_BINARY_DIR}/locale")
+  add_custom_command(OUTPUT "${PALLQA_LOCALES}/es_ES.UTF-8/LC_CTYPE"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${PALLQA_LOCALES}"
+    COMMAND "${PALLQA_LOCALEDEF}" -i es_ES -f UTF-8 "${PALLQA_LOCALES}/es_ES.UTF-8"
+    COMMENT "Compiling the Spanish locale for the Spanish manual page"
     VERBATIM)
-  add_custom_target(pallqa-tuner-man-page ALL DEPENDS "${PALLQA_MAN_PAGE}")
-  install(FILES "${PALLQA_MAN_PAGE}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
-elseif(TARGET pallqa-tuner)
-  message(STATUS "help2man not found: no manual page (Debian package help2man)")
+
+  # pallqa_man_page(LANGUAGE LOCALE NAME_HEADING PAGE [DEPENDS...]): the page
+  # written from the program's help under LOCALE, installed in the manual's
+  # folder for LANGUAGE. Its NAME section, which help2man heads NAME_HEADING in
+  # that language, comes in a file: help2man would write a summary given on its
+  # command line in the wrong encoding.
+  function(pallqa_man_page language locale name_heading page)
+    set(texts_file "${CMAKE_SOURCE_DIR}/resources/strings/${language}/Localizable.json")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${texts_file}")
+    file(READ "${texts_file}" texts)
+    string(JSON summary GET "${texts}" "ProgramSummary")
+    get_filename_component(folder "${page}" DIRECTORY)
+    set(name_section "${folder}/name.h2m")
+    file(WRITE "${name_section}" "[${name_heading}]\npallqa-tuner \\- ${summary}\n")
+    add_custom_command(OUTPUT "${page}"
+      COMMAND "${CMAKE_COMMAND}" -E env "LOCPATH=${PALLQA_LOCALES}"
+              "${PALLQA_HELP2MAN}" --no-info --section 1 --locale "${locale}" --include "${name_section}"
+              --output "${page}" "$<TARGET_FILE:pallqa-tuner>"
+      DEPENDS pallqa-tuner "${name_section}" ${ARGN}
+      COMMENT "Writing the ${language} manual page from pallqa-tuner --help"
+      VERBATIM)
+    set(destination "${CMAKE_INSTALL_MANDIR}/${language}/man1")
+    if(language STREQUAL "en")
+      set(destination "${CMAKE_INSTALL_MANDIR}/man1")
+    endif()
+    install(FILES "${page}" DESTINATION "${destination}")
+  endfunction()
+
+  set(PALLQA_MAN_PAGE "${CMAKE_BINARY_DIR}/man/en/pallqa-tuner.1")
+  set(PALLQA_SPANISH_MAN_PAGE "${CMAKE_BINARY_DIR}/man/es/pallqa-tuner.1")
+  pallqa_man_page(en C.UTF-8 NAME "${PALLQA_MAN_PAGE}")
+  pallqa_man_page(es es_ES.UTF-8 NOMBRE "${PALLQA_SPANISH_MAN_PAGE}" "${PALLQA_LOCALES}/es_ES.UTF-8/LC_CTYPE")
+  add_custom_target(pallqa-tuner-man-page ALL DEPENDS "${PALLQA_MAN_PAGE}" "${PALLQA_SPANISH_MAN_PAGE}")
 endif()
 
 set(CPACK_PACKAGE_NAME "pallqa-tuner")

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         store->floatForKey(key);
         store->stringForKey(key);
     }
-    store->setInteger(store->integerForKey("numberOfRuns") + 1, "numberOfRuns");
+    store->incrementIntegerForKey("numberOfRuns");
     store->synchronize();
     return 0;
 }

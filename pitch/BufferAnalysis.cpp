@@ -33,9 +33,10 @@ void analyzeBuffers(PitchEstimator& detector, std::span<const int16_t> samples, 
 }
 
 void analyzeBuffers(double sampleRate, const SampleSource& source, unsigned jobs, const EstimateReport& report) {
-    jobs = std::max(jobs, 1u);
-    std::vector<std::unique_ptr<PitchEstimator>> detectors;
-    for (unsigned job = 0; job < jobs; ++job) detectors.push_back(std::make_unique<PitchEstimator>(sampleRate));
+    jobs = std::clamp(jobs, 1u, platform::kMostParallelJobs);
+    // Made by each worker as it takes its first buffer, so that only the
+    // workers a recording keeps busy cost a detector's memory.
+    std::vector<std::unique_ptr<PitchEstimator>> detectors(jobs);
     size_t position = 0;
     platform::orderedParallelMap<Buffer, BufferEstimate>(
         jobs,
@@ -47,7 +48,11 @@ void analyzeBuffers(double sampleRate, const SampleSource& source, unsigned jobs
             position += count;
             return count > 0;
         },
-        [&](unsigned worker, const Buffer& buffer) { return estimate(*detectors[worker], buffer.samples, buffer.first); },
+        [&](unsigned worker, const Buffer& buffer) {
+            auto& detector = detectors[worker];
+            if (!detector) detector = std::make_unique<PitchEstimator>(sampleRate);
+            return estimate(*detector, buffer.samples, buffer.first);
+        },
         report);
 }
 

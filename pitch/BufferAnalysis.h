@@ -31,7 +31,9 @@ void analyzeBuffers(PitchEstimator& detector, std::span<const int16_t> samples, 
 using SampleSource = std::function<size_t(std::span<int16_t> samples)>;
 
 // The same over a recording read buffer by buffer from `source` (at
-// `sampleRate`), estimated on `jobs` threads, each with a detector of its own.
+// `sampleRate`), estimated on up to `jobs` threads (never more than
+// platform::kMostParallelJobs, nor than there are buffers), each with a
+// detector of its own.
 // The buffers do not depend on each other, so the reports are exactly those of
 // one thread, in the same order, on the calling thread.
 void analyzeBuffers(double sampleRate, const SampleSource& source, unsigned jobs, const EstimateReport& report);

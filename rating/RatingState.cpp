@@ -1,6 +1,5 @@
 #include "rating/RatingState.h"
 
-#include <limits>
 #include <string>
 
 #include "platform/core/Bundle.h"
@@ -45,9 +44,7 @@ void RatingState::incrementCount(const char* counterKey, const char* debugFormat
             defaults.setDouble(platform::RunLoop::main().date(), kRatingPromptFirstUseDate);
         }
         // A count at the largest number stays there, as "numberOfRuns" does.
-        const int64_t stored = defaults.integerForKey(counterKey);
-        const int64_t count = stored < std::numeric_limits<int64_t>::max() ? stored + 1 : stored;
-        defaults.setInteger(count, counterKey);
+        const int64_t count = defaults.incrementIntegerForKey(counterKey);
         if (settings_.debug) platform::NSLog(debugFormat, count);
     } else {
         defaults.setObject(version, kRatingPromptCurrentVersion);

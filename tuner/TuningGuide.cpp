@@ -10,8 +10,23 @@ namespace {
 constexpr double kConcertA = 440.0;
 constexpr double kCentsPerOctave = 1200.0;
 constexpr double kCentsPerSemitone = 100.0;
+constexpr int kSemitonesPerOctave = 12;
+// A4 is the ninth semitone (from C) of octave 4.
+constexpr int kSemitonesFromC0ToA4 = 4 * kSemitonesPerOctave + 9;
+// Far enough for any sound; the limit keeps the count of semitones a whole number.
+constexpr double kFarthestSemitones = 1200.0;
+constexpr std::array<std::string_view, kSemitonesPerOctave> kNoteNames = {"C",  "C#", "D",  "D#", "E",  "F",
+                                                                          "F#", "G",  "G#", "A",  "A#", "B"};
 
 double centsBetween(double frequency, double reference) { return kCentsPerOctave * std::log2(frequency / reference); }
+
+bool isFrequency(double frequency) { return frequency > 0.0 && std::isfinite(frequency); }
+
+// To a tenth, and never "-0.0": a string a hair flat shows no offset.
+double inTenths(double cents) {
+    const double shown = std::round(cents * 10.0) / 10.0;
+    return shown == 0.0 ? 0.0 : shown;
+}
 
 // Worked out once: a tick compares against five numbers and calls no pow().
 const std::array<double, sound::kCourses.size()>& coursePitches() {
@@ -31,8 +46,8 @@ double equalTemperedPitch(const sound::Course& course) {
     return kConcertA * std::exp2(semitones * kCentsPerSemitone / kCentsPerOctave);
 }
 
-std::optional<Guidance> guideFrequency(double frequency) {
-    if (!(frequency > 0.0) || !std::isfinite(frequency)) return std::nullopt;
+std::optional<Guidance> nearestCourse(double frequency) {
+    if (!isFrequency(frequency)) return std::nullopt;
     const auto& pitches = coursePitches();
     size_t nearest = 0;
     double offset = centsBetween(frequency, pitches[0]);
@@ -43,13 +58,32 @@ std::optional<Guidance> guideFrequency(double frequency) {
             offset = cents;
         }
     }
-    if (std::abs(offset) > kGuideRangeCents) return std::nullopt;
-    double shown = std::round(offset * 10.0) / 10.0;
-    if (shown == 0.0) shown = 0.0;  // a string a hair flat is "0.0", not "-0.0"
+    const double shown = inTenths(offset);
     const TuningDirection direction = std::abs(shown) <= kInTuneCents ? TuningDirection::InTune
                                       : shown < 0.0                   ? TuningDirection::Up
                                                                       : TuningDirection::Down;
     return Guidance{&sound::kCourses[nearest], pitches[nearest], shown, direction};
+}
+
+bool isWithinRange(const Guidance& guidance) { return std::abs(guidance.cents) <= kGuideRangeCents; }
+
+std::optional<Guidance> guideFrequency(double frequency) {
+    const auto guidance = nearestCourse(frequency);
+    if (!guidance || !isWithinRange(*guidance)) return std::nullopt;
+    return guidance;
+}
+
+std::optional<ChromaticNote> chromaticNote(double frequency) {
+    if (!isFrequency(frequency)) return std::nullopt;
+    const double semitonesFromA4 = centsBetween(frequency, kConcertA) / kCentsPerSemitone;
+    if (std::abs(semitonesFromA4) > kFarthestSemitones) return std::nullopt;
+    const double nearest = std::round(semitonesFromA4);
+    const int fromC0 = static_cast<int>(nearest) + kSemitonesFromC0ToA4;
+    // Whole octaves below C0 still name a note (a negative octave), though no string sounds there.
+    const int octave = static_cast<int>(std::floor(static_cast<double>(fromC0) / kSemitonesPerOctave));
+    const int step = fromC0 - octave * kSemitonesPerOctave;
+    return ChromaticNote{kNoteNames[static_cast<size_t>(step)], octave,
+                         inTenths((semitonesFromA4 - nearest) * kCentsPerSemitone)};
 }
 
 }  // namespace tuner

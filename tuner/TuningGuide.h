@@ -2,11 +2,15 @@
 // The tuning guide: which course a sounding string is nearest to, how many
 // cents it lies from that course's pitch, and which way to turn the peg. It
 // stands beside the match, which only lights up within the pitch's window:
-// the guide leads a string there from as far as 100 cents away, which is
-// further than any string drifts but short of the next course (the pitches
-// lie 200 to 400 cents apart). Used by the tuner screen and the commands.
+// the guide names a course from as far as 100 cents away, which is further
+// than any string drifts but short of the next course (the pitches lie 200
+// to 400 cents apart). Beyond that it still guides: the nearest note of the
+// chromatic scale with its offset, and the nearest course with the way and
+// the distance to it, so that a new string, or one tuned for another tuning,
+// is led home too. Used by the tuner screen and the commands.
 
 #include <optional>
+#include <string_view>
 
 #include "sound/Courses.h"
 
@@ -26,9 +30,25 @@ struct Guidance {
     TuningDirection direction;    // from the offset to a tenth, so that number and words agree
 };
 
-// The guidance for a measured `frequency` in hertz; none when it lies more
-// than kGuideRangeCents from every course's pitch, or is not a frequency.
+// The guidance for a measured `frequency` in hertz, however far it lies from
+// every course; none when it is not a frequency.
+std::optional<Guidance> nearestCourse(double frequency);
+
+// The same, but none beyond kGuideRangeCents of every course's pitch.
 std::optional<Guidance> guideFrequency(double frequency);
+
+// Whether a guidance lies within kGuideRangeCents of its course.
+bool isWithinRange(const Guidance& guidance);
+
+// The nearest note of the equal-tempered chromatic scale (A4 = 440 Hz).
+struct ChromaticNote {
+    std::string_view name;  // "C", "C#" ... "B"
+    int octave;             // scientific pitch notation: A4 is 440 Hz
+    double cents;           // signed, to a tenth, from -50.0 to +50.0
+};
+
+// The note nearest `frequency`; none when it is not a frequency.
+std::optional<ChromaticNote> chromaticNote(double frequency);
 
 // The course's pitch in equal temperament (A4 = 440 Hz): the tuning fork's
 // rounded frequency taken to its nearest semitone.

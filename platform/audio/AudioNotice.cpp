@@ -1,14 +1,17 @@
 #include "platform/audio/AudioNotice.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "platform/core/Installed.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform {
 namespace {
 
 struct NoticeState {
-    std::string notice;
+    std::vector<std::string> notices;
     AudioNoticeObserver observer;
 };
 
@@ -17,40 +20,51 @@ Installed<NoticeState>& state() {
     return shared;
 }
 
-// The observer is called outside the lock, so it may read the notice again.
-void change(const std::function<bool(std::string&)>& edit) {
+// The observer is called outside the lock, so it may read the notices again.
+void change(const std::function<bool(std::vector<std::string>&)>& edit) {
     const std::optional<NoticeState> changed = state().with([&edit](NoticeState& shared) {
-        return edit(shared.notice) ? std::optional<NoticeState>(shared) : std::nullopt;
+        return edit(shared.notices) ? std::optional<NoticeState>(shared) : std::nullopt;
     });
-    if (changed && changed->observer) changed->observer(changed->notice);
+    if (changed && changed->observer) changed->observer(changed->notices);
 }
 
 }  // namespace
 
-void setAudioNotice(const std::string& notice) {
-    change([&](std::string& current) {
-        if (current == notice) return false;
-        current = notice;
+void showAudioNotice(const std::string& notice) {
+    if (notice.empty()) return;
+    change([&](std::vector<std::string>& notices) {
+        if (std::find(notices.begin(), notices.end(), notice) != notices.end()) return false;
+        notices.push_back(notice);
         return true;
     });
 }
 
 void clearAudioNotice(const std::string& notice) {
-    change([&](std::string& current) {
-        if (current != notice || current.empty()) return false;
-        current.clear();
+    change([&](std::vector<std::string>& notices) {
+        const auto found = std::find(notices.begin(), notices.end(), notice);
+        if (found == notices.end()) return false;
+        notices.erase(found);
         return true;
     });
 }
 
-std::string audioNotice() { return state().get().notice; }
+std::vector<std::string> audioNotices() { return state().get().notices; }
 
 void setAudioNoticeObserver(AudioNoticeObserver observer) {
-    const std::string notice = state().with([&observer](NoticeState& shared) {
+    const std::vector<std::string> notices = state().with([&observer](NoticeState& shared) {
         shared.observer = observer;
-        return shared.notice;
+        return shared.notices;
     });
-    if (observer) observer(notice);
+    if (observer) observer(notices);
+}
+
+std::string tellOnStderrAndInWindow(const std::string& said) {
+    tellOnStderr(said);
+    std::string sentence = said;
+    // The notices begin with a plain letter in either language.
+    if (!sentence.empty()) sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+    showAudioNotice(sentence);
+    return sentence;
 }
 
 }  // namespace platform

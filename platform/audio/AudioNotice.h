@@ -1,26 +1,34 @@
 #pragma once
 // What the user should know about the sound beside the screen itself: the
 // microphone lost and being reconnected, the demo recording standing in for a
-// missing microphone, no loudspeaker to play on. One notice at a time; the
-// desktop window shows it above the screen, and whoever sets it has said the
-// same once on the console. Harmless when nobody observes it.
+// missing microphone, no loudspeaker to play on, a device that would not
+// open. Several may stand at once, in the order they came; the desktop window
+// shows each in a row of its own above the screen, and the user may dismiss
+// any. Whoever shows one has said the same once on stderr. Harmless when
+// nobody observes the notices.
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
-// Called with the new notice (empty when it clears), on the thread that set it.
-using AudioNoticeObserver = std::function<void(const std::string& notice)>;
+// Called with the notices now standing, oldest first, on the thread that changed them.
+using AudioNoticeObserver = std::function<void(const std::vector<std::string>& notices)>;
 
-// Any thread. Replaces the notice; an empty text clears it.
-void setAudioNotice(const std::string& notice);
-// Any thread. Clears the notice only if it is still `notice`, so that one
-// cause clearing its notice leaves another cause's in place.
+// Any thread. Adds `notice` after the others, unless it stands already.
+void showAudioNotice(const std::string& notice);
+// Any thread. Removes `notice` only, so that one cause clearing its notice
+// leaves another cause's in place; what the user dismisses goes the same way.
 void clearAudioNotice(const std::string& notice);
-// Any thread. The notice now; empty when there is none.
-std::string audioNotice();
-// Installs the observer (none when empty); it is told the current notice at once.
+// Any thread. The notices standing now, oldest first.
+std::vector<std::string> audioNotices();
+// Installs the observer (none when empty); it is told the current notices at once.
 void setAudioNoticeObserver(AudioNoticeObserver observer);
+
+// Any thread. Says `said` ("the audio input cannot start: …") on stderr and
+// shows it as a notice, begun with a capital letter as a sentence is.
+// Returns the notice as shown, for clearing it later.
+std::string tellOnStderrAndInWindow(const std::string& said);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/audio/AudioInputTap.h"
 #include "platform/core/Installed.h"
 
 namespace platform {
@@ -195,6 +196,8 @@ uint32_t AudioQueue::samplesUntilHandOver() const {
 void AudioQueue::fill(std::span<const int16_t> samples) {
     std::unique_lock lock(mutex_);
     if (!running_) return;
+    // Every piece heard reaches the tap, whether or not a buffer is in line.
+    tapAudioInput(samples);
     double position = samplesAccepted_;
     samplesAccepted_ += static_cast<double>(samples.size());
     while (!samples.empty() && running_ && !inLine_.empty()) {

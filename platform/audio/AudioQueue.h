@@ -10,7 +10,8 @@
 // Where the samples come from — a test, a recording, the microphone — is the
 // business of the implementation that the installed input factory makes.
 // The level meter reads the latest full buffer: average = RMS, peak = largest
-// absolute sample, both divided by 32768.
+// absolute sample, both divided by 32768. Each piece of samples a running
+// queue takes in also reaches the installed input tap (AudioInputTap.h).
 
 #include <algorithm>
 #include <cstdint>

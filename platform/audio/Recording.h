@@ -23,6 +23,9 @@ public:
     // Why reading stopped early; empty while the recording reads well or after
     // it simply ended.
     virtual const std::string& error() const = 0;
+    // Once the recording has ended short of the length its header states,
+    // "the recording ends early: N of M frames read"; empty otherwise.
+    virtual std::string shortfall() const = 0;
 };
 
 // Opens `file` as signed 16-bit samples at `sampleRate`; null with `error`

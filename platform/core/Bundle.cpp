@@ -125,4 +125,9 @@ std::string Bundle::localizedString(const std::string& key, const std::string& v
     return value.empty() ? key : value;
 }
 
+char Bundle::decimalSeparator() const {
+    const std::string mark = localizedString("DecimalSeparator", ".");
+    return mark.size() == 1 ? mark.front() : '.';
+}
+
 }  // namespace platform

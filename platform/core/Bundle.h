@@ -41,6 +41,9 @@ public:
     // chosen language; else `value` when not empty; else the key itself.
     std::string localizedString(const std::string& key, const std::string& value = "",
                                 const std::string& table = "") const;
+    // The mark between a number's whole part and its fraction in the chosen
+    // language: a comma in Spanish, a point in English and where none is given.
+    char decimalSeparator() const;
     // The localisation in use: the preferred language when the bundle has it, else English.
     const std::string& language() const { return language_; }
     const std::vector<std::string>& localizations() const { return localizations_; }

@@ -2,11 +2,13 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 #include "platform/core/Installed.h"
 #include "platform/core/SystemLog.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform {
 namespace {
@@ -40,14 +42,14 @@ private:
 // Formats one numeric conversion with the C library, so widths, precisions and
 // flags come out exactly as printf gives them in the C locale.
 template <typename T>
-std::string cFormat(const std::string& spec, T value) {
+std::string cFormat(const std::string& conversion, T value) {
     const CNumericConventions conventions;
     char buffer[128];
-    int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+    int n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), value);
     if (n < 0) return {};
     if (static_cast<size_t>(n) < sizeof buffer) return std::string(buffer, static_cast<size_t>(n));
     std::string big(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), conversion.c_str(), value);
     big.resize(static_cast<size_t>(n));
     return big;
 }
@@ -66,16 +68,23 @@ double asDouble(const LogArg::Value& v) {
     return 0.0;
 }
 
-std::string asText(const LogArg::Value& v) {
+// A real number as the C library writes it, with `separator` for its point.
+std::string realNumber(const std::string& conversion, double value, char separator) {
+    std::string text = cFormat(conversion, value);
+    std::replace(text.begin(), text.end(), '.', separator);
+    return text;
+}
+
+std::string asText(const LogArg::Value& v, char decimalSeparator) {
     if (auto* s = std::get_if<std::string>(&v)) return *s;
     if (auto* i = std::get_if<int64_t>(&v)) return std::to_string(*i);
     if (auto* u = std::get_if<uint64_t>(&v)) return std::to_string(*u);
-    return cFormat("%g", std::get<double>(v));
+    return realNumber("%g", std::get<double>(v), decimalSeparator);
 }
 
 }  // namespace
 
-std::string formatMessage(std::string_view format, std::span<const LogArg> args) {
+std::string formatMessage(std::string_view format, std::span<const LogArg> args, char decimalSeparator) {
     std::string out;
     size_t next = 0;
     for (size_t i = 0; i < format.size(); ++i) {
@@ -110,7 +119,7 @@ std::string formatMessage(std::string_view format, std::span<const LogArg> args)
         switch (conversion) {
             case '@':
             case 's':
-                out += asText(*arg);
+                out += asText(*arg, decimalSeparator);
                 break;
             case 'd':
             case 'i':
@@ -132,7 +141,7 @@ std::string formatMessage(std::string_view format, std::span<const LogArg> args)
             case 'E':
             case 'g':
             case 'G':
-                out += cFormat(flagsAndWidth + conversion, asDouble(*arg));
+                out += realNumber(flagsAndWidth + conversion, asDouble(*arg), decimalSeparator);
                 break;
             case 'c':
                 out += static_cast<char>(asSigned(*arg));
@@ -154,7 +163,7 @@ void logMessage(std::string_view format, std::span<const LogArg> args) {
 
 void logAndTellUser(std::string_view format, std::span<const LogArg> args) {
     logMessage(format, args);
-    SystemLog::shared().tellUser(formatMessage(format, args));
+    SystemLog::shared().tellUser(formatTerminalText(format, args), formatMessage(format, args));
 }
 
 LogSink setLogSink(LogSink sink) { return currentSink().installOrDefault(std::move(sink)); }

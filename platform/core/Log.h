@@ -38,8 +38,9 @@ private:
 };
 
 // Expands a format such as "bottomLimit: %f" or "%@ Error setting category: %@".
-// A conversion without a matching argument prints nothing.
-std::string formatMessage(std::string_view format, std::span<const LogArg> args);
+// A conversion without a matching argument prints nothing. Real numbers are
+// written with `decimalSeparator` (the log's own lines keep the point).
+std::string formatMessage(std::string_view format, std::span<const LogArg> args, char decimalSeparator = '.');
 
 // Writes one formatted line to the current sink (the system log unless a test captured it).
 void logMessage(std::string_view format, std::span<const LogArg> args);
@@ -51,8 +52,8 @@ void NSLog(std::string_view format, const Args&... args) {
 }
 
 // Logs a line the user must see whatever the log shows (no display, no
-// microphone): it also goes to stderr, as "pallqa-tuner: <line>", unless the
-// log itself is shown there already.
+// microphone): it also goes to stderr, as "pallqa-tuner: <line>" in the user's
+// language (TerminalText.h), unless the log itself shows it there already.
 void logAndTellUser(std::string_view format, std::span<const LogArg> args);
 
 template <typename... Args>

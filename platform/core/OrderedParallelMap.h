@@ -3,9 +3,12 @@
 // the results handed on in the order of the items: the items are read, and
 // the results used, on the calling thread; only the work itself runs on the
 // pool's threads. A few items per thread are in flight at a time, so memory
-// stays flat however long the stream is. With one job nothing leaves the
-// calling thread.
+// stays flat however long the stream is. A thread is started only once there
+// is an item for it, and never more than kMostParallelJobs, so a short stream
+// or a large number of jobs costs no more than the work needs. With one job
+// nothing leaves the calling thread.
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -15,12 +18,17 @@
 
 namespace platform {
 
+// The most threads a map starts, whatever number of jobs it is given: more
+// cannot help on a desktop machine, and each may keep state of its own.
+inline constexpr unsigned kMostParallelJobs = 64;
+
 // `next(Item&)` fills the item it is given and answers false at the end;
 // `work(unsigned worker, const Item&)` answers the item's Result (`worker`,
 // below `jobs`, lets each thread keep state of its own); `use(const Result&)`
 // receives the results in order.
 template <typename Item, typename Result, typename Next, typename Work, typename Use>
 void orderedParallelMap(unsigned jobs, Next&& next, Work&& work, Use&& use) {
+    jobs = std::min(jobs, kMostParallelJobs);
     if (jobs <= 1) {
         Item item{};
         while (next(item)) use(work(0u, item));
@@ -56,7 +64,8 @@ void orderedParallelMap(unsigned jobs, Next&& next, Work&& work, Use&& use) {
         }
     } endWorkers{mutex, readyForWork, ended, workers};
 
-    for (unsigned worker = 0; worker < jobs; ++worker) {
+    const auto startWorker = [&] {
+        const auto worker = static_cast<unsigned>(workers.size());
         workers.emplace_back([&, worker] {
             std::unique_lock lock(mutex);
             for (;;) {
@@ -70,7 +79,7 @@ void orderedParallelMap(unsigned jobs, Next&& next, Work&& work, Use&& use) {
                 resultReady.notify_one();
             }
         });
-    }
+    };
 
     uint64_t used = 0;
     bool more = true;
@@ -86,6 +95,7 @@ void orderedParallelMap(unsigned jobs, Next&& next, Work&& work, Use&& use) {
                 const std::lock_guard lock(mutex);
                 ++readCount;
             }
+            if (workers.size() < jobs && workers.size() < readCount) startWorker();
             readyForWork.notify_one();
         }
         if (used == readCount) break;

@@ -82,6 +82,13 @@ public:
     // Any thread: makes run() return.
     void stop();
 
+    // A fast run's time on the wall clock: an input that keeps the loop
+    // waiting (a recording read through a stalled pipe) is waited for until
+    // then, and no longer. None (the largest time) until set.
+    using WallClockTime = std::chrono::steady_clock::time_point;
+    void setWallClockLimit(WallClockTime limit) { wallClockLimit_ = limit; }
+    WallClockTime wallClockLimit() const { return wallClockLimit_; }
+
     // Hooks for a frontend that drives the loop; set them before driving it.
     // Called on the loop's thread after each item has run: one screen event ends there.
     void setItemObserver(std::function<void()> observer);
@@ -116,6 +123,7 @@ private:
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> items_;
     uint64_t nextSequence_ = 0;
     bool stopRequested_ = false;
+    WallClockTime wallClockLimit_ = WallClockTime::max();
     std::function<void()> itemObserver_;
     std::function<void()> wakeUpHandler_;  // guarded by mutex_
 };

@@ -10,6 +10,9 @@
 #include <ctime>
 #include <system_error>
 
+#include "platform/core/FileLock.h"
+#include "platform/core/RegularFile.h"
+
 namespace platform {
 namespace {
 
@@ -76,18 +79,6 @@ SystemLog& SystemLog::shared() {
     return log;
 }
 
-fs::path SystemLog::defaultFile() {
-    fs::path base;
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') {
-        base = state;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = fs::path(home) / ".local" / "state";
-    } else {
-        base = fs::temp_directory_path();
-    }
-    return base / "pallqa-tuner" / "pallqa-tuner.log";
-}
-
 void SystemLog::redirect(Destinations destinations) {
     std::lock_guard lock(mutex_);
     flushRepeatsLocked();
@@ -117,9 +108,9 @@ void SystemLog::flush() {
     flushRepeatsLocked();
 }
 
-void SystemLog::tellUser(const std::string& message) {
+void SystemLog::tellUser(const std::string& message, const std::string& logged) {
     std::lock_guard lock(mutex_);
-    if (destinations_.echo == stderr) return;
+    if (destinations_.echo == stderr && message == logged) return;
     std::fprintf(stderr, "%s: %s\n", programName().c_str(), message.c_str());
 }
 
@@ -131,18 +122,21 @@ void SystemLog::flushRepeatsLocked() {
 }
 
 void SystemLog::openFile() {
-    fileBytes_ = 0;
     if (!destinations_.file) return;
     const fs::path& file = *destinations_.file;
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
-        fallBackToStderr(std::strerror(errno));
+    if (error) {
+        fallBackToStderr("cannot make " + file.parent_path().string() + ": " + error.message());
         return;
     }
-    struct stat facts {};
-    if (::fstat(fd_, &facts) == 0) fileBytes_ = static_cast<uint64_t>(facts.st_size);
+    // A FIFO or a device at the log's name is never waited on, nor a link followed.
+    RegularFile opened = RegularFile::open(file, O_WRONLY | O_CREAT | O_APPEND);
+    if (!opened.isOpen()) {
+        fallBackToStderr(opened.error());
+        return;
+    }
+    fd_ = opened.release();
 }
 
 void SystemLog::emit(const std::string& message) {
@@ -155,21 +149,49 @@ void SystemLog::emit(const std::string& message) {
 }
 
 void SystemLog::writeToFile(const std::string& line) {
-    if (fileBytes_ > 0 && fileBytes_ + line.size() > destinations_.maxFileBytes) {
-        ::close(fd_);
-        fd_ = -1;
-        std::error_code error;
-        fs::rename(*destinations_.file, rotatedName(*destinations_.file), error);
-        openFile();
+    uint64_t size = 0;
+    if (!openFileIsCurrent(size) || (size > 0 && size + line.size() > destinations_.maxFileBytes)) {
+        makeRoom(line.size());
         if (fd_ < 0) return;
     }
     // One write per line, so lines of processes sharing the file never interleave.
     const ssize_t written = ::write(fd_, line.data(), line.size());
     if (written != static_cast<ssize_t>(line.size())) {
         fallBackToStderr(written < 0 ? std::strerror(errno) : "the disk is full");
+    }
+}
+
+bool SystemLog::openFileIsCurrent(uint64_t& size) const {
+    struct stat open {}, named {};
+    if (::fstat(fd_, &open) != 0 || ::stat(destinations_.file->c_str(), &named) != 0) return false;
+    size = static_cast<uint64_t>(open.st_size);
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+void SystemLog::makeRoom(uint64_t incoming) {
+    const fs::path& file = *destinations_.file;
+    const FileLock lock(file, FileLock::Wait::Yes);
+    if (!lock.held()) {
+        fallBackToStderr("cannot rotate it: " + lock.error());
         return;
     }
-    fileBytes_ += line.size();
+    // Under the lock the file is rotated only if it is still the full one:
+    // an instance that found it full at the same time moves on to the new file.
+    uint64_t size = 0;
+    if (openFileIsCurrent(size) && size > 0 && size + incoming > destinations_.maxFileBytes) {
+        const std::string rotated = rotatedName(file);
+        if (!isRegularFileOrAbsent(rotated)) {
+            fallBackToStderr("cannot rotate it: " + rotated + " is not a regular file");
+            return;
+        }
+        if (::rename(file.c_str(), rotated.c_str()) != 0) {
+            fallBackToStderr(std::string("cannot rotate it: ") + std::strerror(errno));
+            return;
+        }
+    }
+    ::close(fd_);
+    fd_ = -1;
+    openFile();
 }
 
 void SystemLog::fallBackToStderr(const std::string& why) {

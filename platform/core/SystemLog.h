@@ -3,7 +3,9 @@
 // stand-in for the phone's system log. Each line gets a timestamp, the
 // program's name and its process id, and goes to a file of bounded size (when
 // it grows past its bound it becomes <file>.1, replacing the one before, and a
-// new file starts) and, when asked, to stderr. As system loggers do, a line
+// new file starts) and, when asked, to stderr. The file may be shared by
+// several running instances: it is rotated once, under a lock ("<file>.lock"),
+// however many of them find it full at once, and each goes on in the new file. As system loggers do, a line
 // repeated back to back is written once and its repeats are counted in one
 // "last line repeated N times", so a message sent every tick does not flood
 // the file.
@@ -48,10 +50,11 @@ public:
     SystemLog(const SystemLog&) = delete;
     SystemLog& operator=(const SystemLog&) = delete;
 
+    // The name of the log file in the program's state folder.
+    static constexpr const char* kFileName = "pallqa-tuner.log";
+
     // The process's log.
     static SystemLog& shared();
-    // $XDG_STATE_HOME/pallqa-tuner/pallqa-tuner.log (~/.local/state when unset).
-    static std::filesystem::path defaultFile();
 
     // Writes out the count of any folded repeats, then sends later lines to
     // `destinations`. A file that cannot be opened is said once on stderr, and
@@ -62,13 +65,18 @@ public:
     // Writes out the count of any folded repeats.
     void flush();
     // Shows `message` on stderr as "<program>: <message>", unless every line
-    // goes there already.
-    void tellUser(const std::string& message);
+    // goes there already and the log's line `logged` says the same.
+    void tellUser(const std::string& message, const std::string& logged);
 
 private:
     void openFile();
     void emit(const std::string& message);
     void writeToFile(const std::string& line);
+    // Whether the file open is the one at the log's name, holding `size` bytes.
+    bool openFileIsCurrent(uint64_t& size) const;
+    // Makes room for `incoming` bytes: rotates a full file, or moves on to the
+    // file another instance has rotated to.
+    void makeRoom(uint64_t incoming);
     void flushRepeatsLocked();
     void fallBackToStderr(const std::string& why);
 
@@ -76,7 +84,6 @@ private:
     Destinations destinations_;
     Clock clock_;
     int fd_ = -1;
-    uint64_t fileBytes_ = 0;
     std::optional<std::string> lastMessage_;
     uint64_t repeats_ = 0;
     std::chrono::steady_clock::time_point foldStarted_{};

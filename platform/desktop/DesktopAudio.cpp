@@ -8,6 +8,7 @@
 #include "platform/audio/AudioPlayer.h"
 #include "platform/audio/AudioQueue.h"
 #include "platform/audio/Recording.h"
+#include "platform/audio/desktop/LibraryNoise.h"
 #include "platform/audio/desktop/MicrophoneInput.h"
 #include "platform/audio/desktop/PortAudioOutputUnit.h"
 #include "platform/audio/desktop/PortAudioPlayer.h"
@@ -26,6 +27,7 @@ using audio::desktop::installRecordingInput;
 using audio::desktop::makePortAudioOutputUnit;
 using audio::desktop::makePortAudioPlayer;
 using audio::desktop::openSoundFileRecording;
+using audio::desktop::routeLibraryNoiseToLog;
 
 namespace {
 
@@ -36,6 +38,7 @@ constexpr const char* kDemoNotice =
     "Connect a microphone and start Pallqa Tuner again to tune your instrument.";
 
 AudioChoice useInputFile(const std::filesystem::path& path) {
+    routeLibraryNoiseToLog();
     AudioChoice choice;
     std::string error;
     const auto recording = installRecordingInput(path, error);
@@ -71,9 +74,11 @@ void useMicrophoneOrDemo() {
     std::string error;
     if (demo && installRecordingInput(*demo, error)) {
         NSLogAndTellUser("No microphone: the tuner hears a recording of the five strings being tuned");
-        setAudioNotice(Bundle::mainBundle().localizedString(kDemoNoticeKey, kDemoNotice, ""));
+        showAudioNotice(Bundle::mainBundle().localizedString(kDemoNoticeKey, kDemoNotice, ""));
     } else {
         NSLogAndTellUser("No microphone, and the demo recording cannot be read; the tuner hears nothing");
+        showAudioNotice(Bundle::mainBundle().localizedString(
+            "NothingHeardNotice", "No microphone found, and the demo recording cannot be read: the tuner hears nothing.", ""));
     }
 }
 
@@ -81,7 +86,11 @@ void useMicrophoneOrDemo() {
 
 void installDesktopAudio() {
     AudioComponent::setOutputUnitFactory(makePortAudioOutputUnit);
-    setRecordingOpener(openSoundFileRecording);
+    // The decoders' own warnings on a damaged file go to the log.
+    setRecordingOpener([](const std::filesystem::path& file, double sampleRate, std::string& error) {
+        routeLibraryNoiseToLog();
+        return openSoundFileRecording(file, sampleRate, error);
+    });
 }
 
 AudioChoice setUpDesktopAudio(const LaunchOptions& options) {

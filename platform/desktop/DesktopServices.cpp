@@ -12,6 +12,8 @@
 #include "platform/desktop/ProgramModules.h"
 #include "platform/net/UrlSession.h"
 #include "platform/net/curl/CurlHttpTransport.h"
+#include "platform/ui/PictureFile.h"
+#include "platform/ui/cairo/CairoPictureFile.h"
 #include "platform/ui/qt/QtFrontend.h"
 
 namespace platform::desktop {
@@ -68,6 +70,8 @@ void installDesktopServices(ApplicationTables& tables) {
     setHttpTransport(std::make_shared<ModuleHttpTransport>());
     // Sound files (tone --out) are written by libsndfile.
     setSoundFileWriterFactory(audio::desktop::makeSndfileWavWriter);
+    // Pictures (analyze --plot) are written by cairo.
+    setPictureFileMaker(ui::cairo::makeCairoPictureFile);
     installDesktopAudio();
     // The window takes no option of its own: whether one opens depends only on the display.
     tables.openWindow = [](const LaunchOptions&) { return openWindowModule(); };

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/MicrophoneChoice.h"
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::desktop {
 
@@ -15,6 +17,7 @@ using audio::desktop::chosenInputDeviceName;
 using audio::desktop::describeAudioDevices;
 using audio::desktop::findAudioDevice;
 using audio::desktop::listAudioDevices;
+using audio::desktop::recognisableMicrophones;
 
 namespace {
 
@@ -23,8 +26,10 @@ namespace {
 bool chooseNamed(const std::vector<AudioDevice>& devices, const std::string& name, bool input, AudioChoice& choice) {
     const auto device = findAudioDevice(devices, name, input);
     if (!device) {
-        choice.error = std::string("no single audio ") + (input ? "input" : "output") + " is called \"" + name +
-                       "\" or has it in its name; the devices are:\n" + describeAudioDevices(devices);
+        choice.error = terminalText(input ? "no single audio input is called \"%@\" or has it in its name; the devices are:"
+                                          : "no single audio output is called \"%@\" or has it in its name; the devices are:",
+                                    name) +
+                       "\n" + describeAudioDevices(devices);
         choice.endStatus = 2;
         return false;
     }
@@ -41,8 +46,7 @@ void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
             return;
         }
     }
-    std::fprintf(stderr, "pallqa-tuner: the chosen microphone \"%s\" is not there; the default one listens\n",
-                 remembered.c_str());
+    tellOnStderrAndInWindow(terminalText("the chosen microphone \"%@\" is not there; the default one listens", remembered));
 }
 
 }  // namespace
@@ -66,13 +70,7 @@ AudioChoice selectAudioDevices(const LaunchOptions& options) {
 
 void offerMicrophoneChoice() {
     MicrophoneChoice offer;
-    offer.microphones = [] {
-        std::vector<std::string> names;
-        for (const AudioDevice& device : listAudioDevices()) {
-            if (device.input) names.push_back(device.name);
-        }
-        return names;
-    };
+    offer.microphones = [] { return recognisableMicrophones(listAudioDevices()); };
     offer.chosen = [] { return chosenInputDeviceName(); };
     offer.choose = [](const std::string& name) {
         chooseInputDevice(name);

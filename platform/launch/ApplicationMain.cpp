@@ -1,6 +1,7 @@
 #include "platform/launch/ApplicationMain.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "platform/core/Log.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/SystemLog.h"
+#include "platform/core/TerminalText.h"
+#include "platform/core/UserFolders.h"
 #include "platform/launch/ConsoleFrontend.h"
 #include "platform/store/UserDefaults.h"
 
@@ -41,6 +44,32 @@ std::unique_ptr<Frontend> chooseFrontend(const LaunchOptions& options, const App
     return std::make_unique<ConsoleFrontend>(std::cout);
 }
 
+// The log's file in the user's state folder, when there is one of the user's own.
+std::optional<std::filesystem::path> logFile(const UserFolder& state) {
+    if (!state.path) return std::nullopt;
+    return *state.path / SystemLog::kFileName;
+}
+
+// The phone keeps its log out of the user's sight, in the system log; here
+// that is a file of the user's state, shown on the terminal only when asked.
+// Settings are kept in a file of the user's configuration. Without a folder of
+// the user's own for them, the log goes to stderr and the settings stay in
+// memory, which the user is told once.
+void keepLogAndSettings(const LaunchOptions& options, const std::string& identifier) {
+    const UserFolder state = stateFolder();
+    const UserFolder config = configFolder();
+    SystemLog::shared().redirect({logFile(state), options.verbose || !state.path ? stderr : nullptr});
+    UserDefaults::setStandardUserDefaults(config.path
+                                              ? UserDefaults::atFile(*config.path / (identifier + ".json"), identifier)
+                                              : UserDefaults::inMemory(identifier));
+    if (!state.path && !config.path && state.problem == config.problem) {
+        NSLogAndTellUser("%@: settings are kept in memory only and the log goes to stderr", config.problem);
+        return;
+    }
+    if (!state.path) NSLogAndTellUser("The log goes to stderr: %@", state.problem);
+    if (!config.path) NSLogAndTellUser("Settings are kept in memory only: %@", config.problem);
+}
+
 // The first screen appears once launching has finished, as on the phone.
 void showKeyWindow() {
     const auto& window = Application::sharedApplication().keyWindow();
@@ -56,6 +85,9 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     case CommandLineRequest::Kind::Exit:
         return request.exitStatus;
     case CommandLineRequest::Kind::RunCommand:
+        // What a command logs (a library's warnings) goes to the log's file too;
+        // without one it stays on stderr.
+        if (const auto file = logFile(stateFolder())) SystemLog::shared().redirect({file, nullptr});
         return request.command(std::cout, std::cerr);
     case CommandLineRequest::Kind::RunApplication:
         break;
@@ -63,18 +95,13 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     const LaunchOptions& options = request.options;
     auto factory = tables.delegates.find(delegateClassName);
     if (factory == tables.delegates.end() || !factory->second) {
-        std::fprintf(stderr, "%s: no application delegate class \"%s\"\n", programName(argc, argv).c_str(),
-                     delegateClassName.c_str());
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(),
+                     terminalText("no application delegate class \"%@\"", delegateClassName).c_str());
         return 1;
     }
 
-    // The phone keeps its log out of the user's sight, in the system log; here
-    // that is a file of the user's state, shown on the terminal only when asked.
-    SystemLog::shared().redirect({SystemLog::defaultFile(), options.verbose ? stderr : nullptr});
     Device::setCurrent(options.device);
-    const Bundle& bundle = Bundle::mainBundle();
-    const std::string identifier = bundle.bundleIdentifier();
-    UserDefaults::setStandardUserDefaults(UserDefaults::atFile(UserDefaults::defaultFileFor(identifier), identifier));
+    keepLogAndSettings(options, Bundle::mainBundle().bundleIdentifier());
     // A fast run's timing runs on a virtual clock; the dates it stores stay the wall clock's.
     auto loop = options.fast ? std::make_shared<RunLoop>(RunLoop::Clock::Virtual, RunLoop::kVirtualEpoch,
                                                          RunLoop::Dates::WallClock)
@@ -94,15 +121,23 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
                            *audio.inputSeconds + kSecondsAfterRecording);
     }
     if (options.fast && !seconds) {
-        std::fprintf(stderr, "%s: --fast needs --seconds here: the length of the recording is not known\n",
-                     programName(argc, argv).c_str());
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(),
+                     terminalText("--fast needs --seconds here: the length of the recording is not known").c_str());
         return 1;
+    }
+    // A fast run waits for its input no longer than the run would last in real time.
+    if (options.fast) {
+        loop->setWallClockLimit(std::chrono::steady_clock::now() +
+                                std::chrono::duration_cast<RunLoop::WallClockTime::duration>(
+                                    std::chrono::duration<double>(*seconds)));
     }
 
     auto& delegate = delegateSlot();
     delegate = factory->second();
     Application& application = Application::sharedApplication();
     delegate->applicationDidFinishLaunchingWithOptions(application, {});
+    // A console with no screen to show has nothing to run for; the delegate has said why.
+    if (!application.keyWindow() && dynamic_cast<const ConsoleFrontend*>(frontend.get()) != nullptr) return 1;
     showKeyWindow();
     delegate->applicationDidBecomeActive(application);
     // A recording that fails as the screen starts to listen ends the run

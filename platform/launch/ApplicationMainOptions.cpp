@@ -1,9 +1,13 @@
 #include "platform/launch/ApplicationMainOptions.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <vector>
+
+#include "platform/core/Bundle.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform {
 namespace {
@@ -28,7 +32,9 @@ const std::vector<KnownScreen> kKnownScreens = {
 
 constexpr double kDefaultPhoneHeight = 844.0;
 
-std::optional<double> positiveNumber(const std::string& text) {
+// A number written with a point, or with the decimal separator of the user's language.
+std::optional<double> positiveNumber(std::string text) {
+    std::replace(text.begin(), text.end(), Bundle::mainBundle().decimalSeparator(), '.');
     double value = 0.0;
     const char* end = text.data() + text.size();
     auto [stop, error] = std::from_chars(text.data(), end, value);
@@ -67,30 +73,38 @@ double screenWidthFor(int64_t idiom, double height) {
 
 void LaunchOptionsReader::declare(CLI::App& program) {
     inputOption_ = program.add_option("--input", input_,
-                                      "a recording (WAV, FLAC, MP3, ...) stands in for the microphone; "
-                                      "the run ends shortly after the recording does")
-                       ->type_name("FILE");
-    program.add_flag("--headless", headless_, "show the screen on the console: one line per change")
+                                      terminalText("a recording (WAV, FLAC, MP3, ...) stands in for the microphone; "
+                                                   "the run ends shortly after the recording does"))
+                       ->type_name(terminalText("FILE"));
+    program.add_flag("--headless", headless_, terminalText("show the screen on the console: one line per change"))
         ->disable_flag_override();
-    program.add_flag("--fast", fast_, "with --input: the clock and the recording go as fast as the machine does, "
-                                      "so the screen sees what it would in real time")
+    program
+        .add_flag("--fast", fast_,
+                  terminalText("with --input: the clock and the recording go as fast as the machine does, "
+                               "so the screen sees what it would in real time"))
         ->disable_flag_override();
-    secondsOption_ = program.add_option("--seconds", seconds_, "end after S seconds")->type_name("S");
-    screenOption_ = program.add_option("--screen", screen_, "the screen class, phone or tablet, and its height in points, "
-                                            "e.g. phone:667 or tablet:1194 (default phone:844)")
-        ->type_name("CLASS:H");
-    program.add_flag("--verbose", verbose_,
-                     "also show the log on stderr (it is always kept in "
-                     "$XDG_STATE_HOME/pallqa-tuner/pallqa-tuner.log)")
+    secondsOption_ = program.add_option("--seconds", seconds_, terminalText("end after S seconds"))->type_name("S");
+    screenOption_ = program
+                        .add_option("--screen", screen_,
+                                    terminalText("the screen class, phone or tablet, and its height in points, "
+                                                 "e.g. phone:667 or tablet:1194 (default phone:844)"))
+                        ->type_name(terminalText("CLASS:H"));
+    program
+        .add_flag("--verbose", verbose_,
+                  terminalText("also show the log on stderr (it is always kept in "
+                               "$XDG_STATE_HOME/pallqa-tuner/pallqa-tuner.log)"))
         ->disable_flag_override();
-    program.add_flag("--list-devices", listDevices_, "list the audio inputs and outputs, the defaults marked, and end")
+    program
+        .add_flag("--list-devices", listDevices_,
+                  terminalText("list the audio inputs and outputs, the defaults marked, and end"))
         ->disable_flag_override();
     inputDeviceOption_ = program.add_option("--input-device", inputDevice_,
-                                            "the microphone, by name or a part of it (see --list-devices)")
-                             ->type_name("NAME");
-    outputDeviceOption_ = program.add_option("--output-device", outputDevice_,
-                                             "the loudspeaker, by name or a part of it (see --list-devices)")
-                              ->type_name("NAME");
+                                            terminalText("the microphone, by name or a part of it (see --list-devices)"))
+                             ->type_name(terminalText("NAME"));
+    outputDeviceOption_ =
+        program.add_option("--output-device", outputDevice_,
+                           terminalText("the loudspeaker, by name or a part of it (see --list-devices)"))
+            ->type_name(terminalText("NAME"));
 }
 
 std::string LaunchOptionsReader::read(LaunchOptions& options) const {
@@ -102,26 +116,26 @@ std::string LaunchOptionsReader::read(LaunchOptions& options) const {
     options.fast = fast_;
     options.verbose = verbose_;
     if (inputOption_->count() > 0) {
-        if (input_.empty()) return "--input needs a file";
+        if (input_.empty()) return terminalText("--input needs a file");
         options.input = input_;
     }
     if (secondsOption_->count() > 0) {
         options.seconds = positiveNumber(seconds_);
-        if (!options.seconds) return "--seconds needs a number of seconds above 0, not \"" + seconds_ + "\"";
+        if (!options.seconds) return terminalText("--seconds needs a number of seconds above 0, not \"%@\"", seconds_);
     }
     if (screenOption_->count() > 0 && !parseScreen(screen_, options.device)) {
-        return "--screen needs phone:HEIGHT or tablet:HEIGHT in points, not \"" + screen_ + "\"";
+        return terminalText("--screen needs phone:HEIGHT or tablet:HEIGHT in points, not \"%@\"", screen_);
     }
     options.listDevices = listDevices_;
     if (inputDeviceOption_->count() > 0) {
-        if (inputDevice_.empty()) return "--input-device needs a device name";
+        if (inputDevice_.empty()) return terminalText("--input-device needs a device name");
         options.inputDevice = inputDevice_;
     }
     if (outputDeviceOption_->count() > 0) {
-        if (outputDevice_.empty()) return "--output-device needs a device name";
+        if (outputDevice_.empty()) return terminalText("--output-device needs a device name");
         options.outputDevice = outputDevice_;
     }
-    if (options.fast && !options.input) return "--fast needs --input";
+    if (options.fast && !options.input) return terminalText("--fast needs --input");
     return {};
 }
 

@@ -4,16 +4,20 @@
 #include <ostream>
 #include <sstream>
 
+#include "platform/core/TerminalText.h"
+
 namespace platform {
 namespace {
 
 constexpr const char* kProgram = "pallqa-tuner";
 
-constexpr const char* kDescription =
-    "Pallqa Tuner tunes a five-course, ten-string instrument from the microphone,\n"
-    "plays reference tones and string recordings, and shows chord fingerings.\n"
-    "Without a display the screen is shown on the console; without a microphone\n"
-    "a bundled recording of the five strings being tuned stands in for it.\n";
+std::string description() {
+    return terminalText(
+        "Pallqa Tuner tunes a five-course, ten-string instrument from the microphone,\n"
+        "plays reference tones and string recordings, and shows chord fingerings.\n"
+        "Without a display the screen is shown on the console; without a microphone\n"
+        "a bundled recording of the five strings being tuned stands in for it.\n");
+}
 
 // Usage lines that name the program before a command ("pallqa-tuner tone ...").
 class ProgramFormatter : public CLI::Formatter {
@@ -24,26 +28,38 @@ public:
     }
 };
 
+// The words the parser writes around ours, in the user's language.
+std::shared_ptr<CLI::Formatter> formatter() {
+    auto formatter = std::make_shared<ProgramFormatter>();
+    formatter->label("Usage", terminalText("Usage"));
+    formatter->label("OPTIONS", terminalText("OPTIONS"));
+    formatter->label("SUBCOMMAND", terminalText("COMMAND"));
+    formatter->label("Positionals", terminalText("Positionals"));
+    formatter->label("TEXT", terminalText("TEXT"));
+    formatter->label("REQUIRED", terminalText("REQUIRED"));
+    return formatter;
+}
+
 struct CommandLine {
-    CLI::App program{kDescription, kProgram};
+    CLI::App program{description(), kProgram};
     LaunchOptionsReader launchOptions;
     std::vector<std::pair<CLI::App*, CommandRunner>> commands;
     CLI::Option* version = nullptr;
 
     explicit CommandLine(const std::vector<CommandDefinition>& definitions) {
-        auto formatter = std::make_shared<ProgramFormatter>();
-        formatter->label("SUBCOMMAND", "COMMAND");
-        formatter->label("Subcommands", "Commands");
-        program.formatter(formatter);
+        program.formatter(formatter());
+        program.option_defaults()->group(terminalText("Options"));
         program.allow_extras();
         program.require_subcommand(0, 1);
-        program.set_help_flag("-h,--help", "show this text and exit");
-        version = program.add_flag("--version")->description("show the version and exit");
+        program.set_help_flag("-h,--help", terminalText("show this text and exit"));
+        version = program.add_flag("--version")->description(terminalText("show the version and exit"));
         launchOptions.declare(program);
+        const std::string commandsHeading = terminalText("Subcommands");
         for (const auto& definition : definitions) {
             CLI::App* command = program.add_subcommand(definition.name, definition.summary);
+            command->group(commandsHeading);
             command->allow_extras();
-            command->set_help_flag("-h,--help", "show this command's usage and exit");
+            command->set_help_flag("-h,--help", terminalText("show this command's usage and exit"));
             commands.emplace_back(command, definition.define(*command));
         }
     }
@@ -58,9 +74,9 @@ struct CommandLine {
 
 // Words the parser did not take, named as the user would think of them.
 std::string strayArgumentError(const CLI::App& where, const std::string& stray) {
-    if (stray.starts_with("-")) return "unknown option \"" + stray + "\"";
-    if (where.get_parent() == nullptr) return "unknown command \"" + stray + "\"";
-    return "unexpected argument \"" + stray + "\"";
+    if (stray.starts_with("-")) return terminalText("unknown option \"%@\"", stray);
+    if (where.get_parent() == nullptr) return terminalText("unknown command \"%@\"", stray);
+    return terminalText("unexpected argument \"%@\"", stray);
 }
 
 // A valued option that took the next option as its value was given none.
@@ -68,7 +84,7 @@ std::string missingValueError(const CLI::App& where) {
     for (const CLI::Option* option : where.get_options()) {
         if (option->get_expected_min() == 0) continue;
         for (const std::string& value : option->results()) {
-            if (value.starts_with("--")) return option->get_name() + " needs a value";
+            if (value.starts_with("--")) return terminalText("%@ needs a value", option->get_name());
         }
     }
     return {};
@@ -80,16 +96,25 @@ std::string parseError(const CLI::ParseError& error) {
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
         const auto colon = what.find(':');
         if (what.find("flag override") != std::string::npos) {
-            return "--" + what.substr(0, what.find(' ')) + " takes no value";
+            return terminalText("%@ takes no value", "--" + what.substr(0, what.find(' ')));
         }
-        if (colon != std::string::npos) return what.substr(0, colon) + " needs a value";
+        // "--seconds: At Most 1 required but received 2": the option was given again.
+        if (colon != std::string::npos && what.find(": At Most ") == colon) {
+            return terminalText("%@ is given more than once; give it one value", what.substr(0, colon));
+        }
+        if (colon != std::string::npos) return terminalText("%@ needs a value", what.substr(0, colon));
+    }
+    // "FILE is required": an argument left out.
+    if (constexpr std::string_view kRequired = " is required";
+        dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && what.ends_with(kRequired)) {
+        return terminalText("%@ is required", what.substr(0, what.size() - kRequired.size()));
     }
     return what;
 }
 
 CommandLineRequest mistake(const std::string& error, const CLI::App& where, std::ostream& err) {
-    err << kProgram << ": " << error << "\n"
-        << "Run '" << kProgram << (where.get_parent() ? " " + where.get_name() : std::string()) << " --help' for usage.\n";
+    const std::string help = std::string(kProgram) + (where.get_parent() ? " " + where.get_name() : std::string());
+    err << kProgram << ": " << error << "\n" << terminalText("Run '%@ --help' for usage.", help) << "\n";
     CommandLineRequest request;
     request.exitStatus = kUsageError;
     return request;

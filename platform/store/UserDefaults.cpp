@@ -1,9 +1,6 @@
 #include "platform/store/UserDefaults.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,11 +10,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <nlohmann/json.hpp>
 
+#include "platform/core/FileLock.h"
 #include "platform/core/Installed.h"
 #include "platform/core/Log.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/RemovedOnSignal.h"
 
 namespace platform {
 namespace {
@@ -102,88 +103,40 @@ fs::path withSuffix(const fs::path& file, const char* suffix) {
     return path;
 }
 
-// The settings file itself: a symbolic link (a dotfiles set-up) is followed to
-// its target, even one that does not exist yet, so saves go where it points.
-fs::path resolveLinks(fs::path file) {
-    for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(file, ec)) break;
-        const fs::path target = fs::read_symlink(file, ec);
-        if (ec) break;
-        file = target.is_absolute() ? target : file.parent_path() / target;
-    }
-    return file.lexically_normal();
-}
-
 // Where a save writes before renaming: one name per settings file, used only
 // under the lock, so a killed save leaves at most this one file behind.
 fs::path temporaryFor(const fs::path& file) { return withSuffix(file, ".tmp"); }
 
-// An advisory lock on "<file>.lock", held while a save reads, merges and
-// replaces the file.
-class FileLock {
-public:
-    FileLock(const fs::path& file, bool wait) {
-        fd_ = ::open(withSuffix(file, ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0) {
-            error_ = std::strerror(errno);
-            return;
-        }
-        int result;
-        do {
-            result = ::flock(fd_, wait ? LOCK_EX : LOCK_EX | LOCK_NB);
-        } while (result != 0 && errno == EINTR);
-        if (result != 0) {
-            error_ = std::strerror(errno);
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-    ~FileLock() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    bool held() const { return fd_ >= 0; }
-    const std::string& error() const { return error_; }
-
-private:
-    int fd_ = -1;
-    std::string error_;
-};
-
 enum class ReadResult { Read, Missing, NotRegular, Unreadable };
 
 // Reads a settings file without ever blocking: a FIFO or a device is not
-// opened for reading at all, only looked at.
+// read at all.
 ReadResult readRegularFile(const fs::path& file, std::string& text, std::string& error) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        // No file, or no folder to hold one (a plain file in the way of the path).
-        if (errno == ENOENT || errno == ENOTDIR) return ReadResult::Missing;
-        error = std::strerror(errno);
-        return errno == EISDIR ? ReadResult::NotRegular : ReadResult::Unreadable;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        error = "not a regular file";
+    const RegularFile opened = RegularFile::open(file, O_RDONLY);
+    switch (opened.outcome()) {
+    case RegularFile::Outcome::Opened:
+        break;
+    case RegularFile::Outcome::Missing:
+        return ReadResult::Missing;
+    case RegularFile::Outcome::NotRegular:
+        error = opened.error();
         return ReadResult::NotRegular;
+    case RegularFile::Outcome::Failed:
+        error = opened.error();
+        return ReadResult::Unreadable;
     }
     text.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(opened.fd(), buffer, sizeof buffer);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
             error = std::strerror(errno);
-            ::close(fd);
             return ReadResult::Unreadable;
         }
         text.append(buffer, static_cast<size_t>(n));
     }
-    ::close(fd);
     return ReadResult::Read;
 }
 
@@ -193,37 +146,37 @@ std::optional<UserDefaults::Dictionary> parse(const std::string& text) {
     return fromJson(parsed);
 }
 
-bool processIsGone(pid_t pid) { return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH; }
-
 // Removes what killed saves left beside `file`: the temporary file when no
 // save holds the lock, and the per-process temporary files of earlier
 // versions ("<file>.tmp-<pid>") whose process is gone.
 void removeStaleTemporaries(const fs::path& file) {
-    const std::string prefix = file.filename().string() + ".tmp";
+    const fs::path temporary = temporaryFor(file);
     std::error_code ec;
-    fs::directory_iterator entries(file.parent_path(), ec);
-    if (ec) return;
-    for (const auto& entry : entries) {
-        const std::string name = entry.path().filename().string();
-        if (name.compare(0, prefix.size(), prefix) != 0 || !entry.is_regular_file(ec)) continue;
-        const std::string rest = name.substr(prefix.size());
-        if (rest.empty()) {
-            const FileLock lock(file, /*wait=*/false);
-            if (lock.held()) ::unlink(entry.path().c_str());
-        } else if (rest.size() > 1 && rest[0] == '-' &&
-                   rest.find_first_not_of("0123456789", 1) == std::string::npos && rest.size() < 12) {
-            if (processIsGone(static_cast<pid_t>(std::stol(rest.substr(1))))) ::unlink(entry.path().c_str());
-        }
+    if (fs::is_regular_file(fs::symlink_status(temporary, ec))) {
+        const FileLock lock(file, FileLock::Wait::No);
+        if (lock.held()) ::unlink(temporary.c_str());
     }
+    removeTemporariesOfGoneProcesses(file);
+}
+
+// The temporary file for a save, made afresh: whatever a killed save left at
+// its name (only a save holding the lock uses it), a FIFO or a link included,
+// is removed first, and nothing but a new regular file is ever opened.
+int createTemporary(const fs::path& temporary) {
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(temporary.c_str(), flags, 0600);
+    if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0) fd = ::open(temporary.c_str(), flags, 0600);
+    return fd;
 }
 
 // Writes `data` to the temporary file beside `file`, flushes it, renames it
 // over `file` and flushes the folder. Returns the error text, empty on success.
 // The caller holds the lock.
 std::string replaceFileAtomically(const fs::path& file, const std::string& data) {
+    if (!isRegularFileOrAbsent(file)) return "it is not a regular file";
     const fs::path temporary = temporaryFor(file);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return std::strerror(errno);
+    const int fd = createTemporary(temporary);
+    if (fd < 0) return "cannot make " + temporary.string() + " (" + std::strerror(errno) + ")";
     const bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
     const int writeErrno = errno;
     ::close(fd);
@@ -244,14 +197,25 @@ std::string replaceFileAtomically(const fs::path& file, const std::string& data)
     return {};
 }
 
-void applyChanges(UserDefaults::Dictionary& values, const std::map<std::string, std::optional<UserDefaults::Value>>& changes) {
-    for (const auto& [key, value] : changes) {
-        if (value) {
-            values[key] = *value;
-        } else {
-            values.erase(key);
-        }
+// An integer as integerForKey reads it.
+int64_t integerFrom(const UserDefaults::Value& value) {
+    if (const auto* b = std::get_if<bool>(&value)) return *b ? 1 : 0;
+    if (const auto* i = std::get_if<int64_t>(&value)) return *i;
+    if (const auto* d = std::get_if<double>(&value)) {
+        if (!std::isfinite(*d)) return 0;
+        return static_cast<int64_t>(std::clamp(*d, -9.2e18, 9.2e18));
     }
+    return std::strtoll(std::get<std::string>(value).c_str(), nullptr, 10);
+}
+
+// `from` counted on `counts` times.
+int64_t countedOn(int64_t from, uint64_t counts, UserDefaults::Overflow overflow) {
+    // Unsigned arithmetic wraps as the count does, and measures the room left exactly.
+    const uint64_t wrapped = static_cast<uint64_t>(from) + counts;
+    if (overflow == UserDefaults::Overflow::Wrap) return static_cast<int64_t>(wrapped);
+    constexpr int64_t kLargest = std::numeric_limits<int64_t>::max();
+    const uint64_t room = static_cast<uint64_t>(kLargest) - static_cast<uint64_t>(from);
+    return counts >= room ? kLargest : static_cast<int64_t>(wrapped);
 }
 
 }  // namespace
@@ -272,18 +236,6 @@ std::shared_ptr<UserDefaults> UserDefaults::atFile(std::filesystem::path file, s
     return store;
 }
 
-std::filesystem::path UserDefaults::defaultFileFor(const std::string& bundleIdentifier) {
-    fs::path base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = fs::path(home) / ".config";
-    } else {
-        base = fs::temp_directory_path();
-    }
-    return base / "pallqa-tuner" / (bundleIdentifier + ".json");
-}
-
 UserDefaults::UserDefaults(std::optional<std::filesystem::path> file, std::string domainName)
     : file_(std::move(file)), domainName_(std::move(domainName)) {}
 
@@ -298,14 +250,16 @@ UserDefaults::~UserDefaults() {
 }
 
 void UserDefaults::load() {
-    const fs::path target = resolveLinks(*file_);
+    const fs::path target = followLinks(*file_);
     removeStaleTemporaries(target);
     std::string text, error;
     switch (readRegularFile(target, text, error)) {
     case ReadResult::Missing:
         return;
     case ReadResult::NotRegular:
-        NSLog("Settings file %@ is not a regular file; starting with default settings", file_->string());
+        fileUnusable_ = true;
+        NSLog("Settings file %@ is not a regular file; starting with default settings, kept in memory only",
+              file_->string());
         return;
     case ReadResult::Unreadable:
         NSLog("Settings file %@ cannot be read (%@); starting with default settings", file_->string(), error);
@@ -343,15 +297,8 @@ bool UserDefaults::boolForKey(const std::string& key) const {
 }
 
 int64_t UserDefaults::integerForKey(const std::string& key) const {
-    auto value = objectForKey(key);
-    if (!value) return 0;
-    if (auto* b = std::get_if<bool>(&*value)) return *b ? 1 : 0;
-    if (auto* i = std::get_if<int64_t>(&*value)) return *i;
-    if (auto* d = std::get_if<double>(&*value)) {
-        if (!std::isfinite(*d)) return 0;
-        return static_cast<int64_t>(std::clamp(*d, -9.2e18, 9.2e18));
-    }
-    return std::strtoll(std::get<std::string>(*value).c_str(), nullptr, 10);
+    const auto value = objectForKey(key);
+    return value ? integerFrom(*value) : 0;
 }
 
 double UserDefaults::doubleForKey(const std::string& key) const {
@@ -376,10 +323,47 @@ std::string UserDefaults::stringForKey(const std::string& key) const {
     return text;
 }
 
+UserDefaults::Change UserDefaults::combined(const Change& older, const Change& newer) {
+    if (newer.kind != Change::Kind::Count) return newer;
+    if (older.kind == Change::Kind::Count) return {Change::Kind::Count, {}, older.counts + newer.counts, newer.overflow};
+    // A value set (or removed) here, then counted on: the value is what is saved.
+    const int64_t from = older.kind == Change::Kind::Set ? integerFrom(older.value) : 0;
+    return {Change::Kind::Set, countedOn(from, newer.counts, newer.overflow)};
+}
+
+void UserDefaults::apply(Dictionary& values, const Changes& changes) {
+    for (const auto& [key, change] : changes) {
+        switch (change.kind) {
+        case Change::Kind::Set:
+            values[key] = change.value;
+            break;
+        case Change::Kind::Remove:
+            values.erase(key);
+            break;
+        case Change::Kind::Count: {
+            const auto found = values.find(key);
+            values[key] = countedOn(found == values.end() ? 0 : integerFrom(found->second), change.counts,
+                                    change.overflow);
+            break;
+        }
+        }
+    }
+}
+
+// Under mutex_.
+void UserDefaults::record(const std::string& key, Change change) {
+    const auto earlier = changes_.find(key);
+    if (earlier == changes_.end()) {
+        changes_.emplace(key, std::move(change));
+    } else {
+        earlier->second = combined(earlier->second, change);
+    }
+}
+
 void UserDefaults::set(const std::string& key, Value value) {
     std::lock_guard lock(mutex_);
     values_[key] = value;
-    changes_[key] = std::move(value);
+    record(key, {Change::Kind::Set, std::move(value)});
 }
 
 void UserDefaults::setBool(bool value, const std::string& key) { set(key, value); }
@@ -391,7 +375,16 @@ void UserDefaults::setObject(std::string value, const std::string& key) { set(ke
 void UserDefaults::removeObjectForKey(const std::string& key) {
     std::lock_guard lock(mutex_);
     values_.erase(key);
-    changes_[key] = std::nullopt;
+    record(key, {Change::Kind::Remove, {}});
+}
+
+int64_t UserDefaults::incrementIntegerForKey(const std::string& key, Overflow overflow) {
+    std::lock_guard lock(mutex_);
+    const auto found = values_.find(key);
+    const int64_t counted = countedOn(found == values_.end() ? 0 : integerFrom(found->second), 1, overflow);
+    values_[key] = counted;
+    record(key, {Change::Kind::Count, {}, 1, overflow});
+    return counted;
 }
 
 void UserDefaults::setPersistentDomain(const Dictionary& domain, const std::string& name) {
@@ -414,10 +407,11 @@ bool UserDefaults::synchronize() {
     Dictionary whole;
     {
         std::lock_guard lock(mutex_);
-        if (!file_) {
+        if (!file_ || fileUnusable_) {
             changes_.clear();
             replaceAll_ = false;
-            return true;
+            // Said once, when the store found its file unusable.
+            return !fileUnusable_;
         }
         if (changes_.empty() && !replaceAll_) return true;
         changes.swap(changes_);
@@ -425,13 +419,13 @@ bool UserDefaults::synchronize() {
         if (replaceAll) whole = values_;
     }
 
-    const fs::path target = resolveLinks(*file_);
+    const fs::path target = followLinks(*file_);
     std::string error;
     Dictionary merged;
     {
         std::error_code ec;
         fs::create_directories(target.parent_path(), ec);
-        const FileLock fileLock(target, /*wait=*/true);
+        const FileLock fileLock(target, FileLock::Wait::Yes);
         if (!fileLock.held()) {
             error = fileLock.error();
         } else if (replaceAll) {
@@ -452,7 +446,7 @@ bool UserDefaults::synchronize() {
             case ReadResult::Unreadable:
                 break;
             }
-            applyChanges(merged, changes);
+            apply(merged, changes);
         }
         if (error.empty()) error = replaceFileAtomically(target, toJson(merged).dump(2) + "\n");
     }
@@ -460,14 +454,17 @@ bool UserDefaults::synchronize() {
     std::lock_guard lock(mutex_);
     if (!error.empty()) {
         // Changes made meanwhile are newer than the ones that failed to go out.
-        for (auto& [key, value] : changes) changes_.try_emplace(key, std::move(value));
+        Changes newer;
+        newer.swap(changes_);
+        changes_ = std::move(changes);
+        for (auto& [key, change] : newer) record(key, std::move(change));
         replaceAll_ = replaceAll_ || replaceAll;
         reportFailure(error);
         return false;
     }
     // The store now reads what the file holds, with the changes made meanwhile.
     values_ = std::move(merged);
-    applyChanges(values_, changes_);
+    apply(values_, changes_);
     lastFailure_.clear();
     return true;
 }

@@ -3,7 +3,9 @@
 // for a file-backed store, kept in one JSON file. synchronize() saves only the
 // keys this instance changed since its last save, merged onto the file's
 // current contents under an advisory lock (flock on "<file>.lock" beside it),
-// so a run nested inside another never loses the other's changes.
+// so a run nested inside another never loses the other's changes; a counter
+// saves the counts this instance added, never its own idea of the total, so
+// runs counting at once lose none of each other's counts.
 // Every single read or write is atomic with respect to other threads.
 
 #include <cstdint>
@@ -30,13 +32,11 @@ public:
     static std::shared_ptr<UserDefaults> inMemory(std::string domainName = "");
     // A store kept in `file`; a damaged file is set aside and the store starts
     // empty; anything that is not a regular file (a FIFO, a device, a folder)
-    // is unreadable: one log line, and the store starts empty. A symbolic link
-    // is followed: saves replace its target, in the target's folder. Temporary
-    // files that a killed save left behind are removed.
+    // is neither read nor ever replaced: one log line, and the store lives in
+    // memory only. A symbolic link is followed: saves replace its target, in
+    // the target's folder. Temporary files that a killed save left behind are
+    // removed.
     static std::shared_ptr<UserDefaults> atFile(std::filesystem::path file, std::string domainName);
-    // Where the desktop keeps the store of a bundle identifier:
-    // $XDG_CONFIG_HOME/pallqa-tuner/<identifier>.json, ~/.config when unset.
-    static std::filesystem::path defaultFileFor(const std::string& bundleIdentifier);
 
     ~UserDefaults();
     UserDefaults(const UserDefaults&) = delete;
@@ -59,6 +59,14 @@ public:
     void setObject(std::string value, const std::string& key);
     void removeObjectForKey(const std::string& key);
 
+    // What a counter does at the largest number: stay there, or go on from the smallest.
+    enum class Overflow { Stay, Wrap };
+    // Adds 1 to the integer under `key` (read as integerForKey reads it) and
+    // answers the new value. A save adds this instance's counts to whatever
+    // the file holds by then, unless the key was also set or removed here
+    // since the last save: then the value set, counted on, is saved.
+    int64_t incrementIntegerForKey(const std::string& key, Overflow overflow = Overflow::Stay);
+
     // Replaces every value of the named domain; this store's own domain is the
     // only one it holds, so other names are ignored.
     void setPersistentDomain(const Dictionary& domain, const std::string& name);
@@ -73,17 +81,32 @@ public:
     bool synchronize();
 
 private:
-    // A key's new value, or nothing for a removed key.
-    using Changes = std::map<std::string, std::optional<Value>>;
+    // A key's change since the last save: a new value, a removal, or a
+    // number of counts to add to the value the file holds.
+    struct Change {
+        enum class Kind { Set, Remove, Count } kind;
+        Value value;
+        uint64_t counts = 0;
+        Overflow overflow = Overflow::Stay;
+    };
+    using Changes = std::map<std::string, Change>;
+
+    // `newer` made after `older`, as one change.
+    static Change combined(const Change& older, const Change& newer);
+    static void apply(Dictionary& values, const Changes& changes);
 
     UserDefaults(std::optional<std::filesystem::path> file, std::string domainName);
     void load();
+    void record(const std::string& key, Change change);
     void set(const std::string& key, Value value);
     // Under writeMutex_: logs `error` unless it is the cause logged last.
     void reportFailure(const std::string& error);
 
     const std::optional<std::filesystem::path> file_;
     const std::string domainName_;
+    // Set when the file's name is held by something other than a regular
+    // file: this store then lives in memory only.
+    bool fileUnusable_ = false;
     mutable std::mutex mutex_;
     Dictionary values_;
     // What changed since the last save; with replaceAll_ the whole domain was

@@ -7,15 +7,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/AnalyzeCommand.h"
-#include "platform/audio/desktop/SoundFileRecording.h"
+#include "tests/app/AnalyzeRun.h"
 #include "tests/pitch/PluckedString.h"
 #include "tests/support/WaveFiles.h"
-#include "tests/support/Commands.h"
+#include "tests/support/InLanguage.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -35,23 +33,7 @@ void expectGuideColumn(const std::string& line, const std::string& course, doubl
     EXPECT_NEAR(std::stod(number), cents, 0.5) << line;
 }
 
-struct Run {
-    int status;
-    std::vector<std::string> lines;
-    std::string errors;
-};
-
-Run analyze(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    // The command over real files, read as the program reads them.
-    platform::setRecordingOpener(platform::audio::desktop::openSoundFileRecording);
-    const int status = testing_support::runCommand(app::analyzeCommand(), arguments, out, err);
-    Run run{status, {}, err.str()};
-    std::istringstream text(out.str());
-    for (std::string line; std::getline(text, line);) run.lines.push_back(line);
-    return run;
-}
+using analyze_testing::analyze;
 
 // A second of one plucked string at the capture rate: three whole buffers and
 // a last one of 1751 samples.
@@ -130,6 +112,7 @@ TEST(AnalyzeCommand, AnalysesWhatATruncatedRecordingHolds) {
     const auto run = analyze({path.string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines.size(), 2u);  // 4096 samples and 904
+    EXPECT_EQ(run.errors, "pallqa-tuner analyze: " + path.string() + ": the recording ends early: 5000 of 14039 frames read\n");
 }
 
 struct BadFile {
@@ -180,6 +163,22 @@ TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.errors, std::string("pallqa-tuner: ") + c.said + "\nRun 'pallqa-tuner analyze --help' for usage.\n");
     }
+}
+
+// Its lines are data, with a decimal point in every language; what it says
+// about a file it cannot read is the user's language.
+TEST(AnalyzeCommand, InSpanishKeepsItsLinesAndSaysWhatIsWrongInSpanish) {
+    const auto path = recordOneString(kA4).string();
+    const auto missing = (testing_support::temporaryFolder() / "missing.wav").string();
+    const auto text = analyze({path});
+    const auto json = analyze({path, "--json"});
+    const testing_support::InLanguage spanish("es");
+    EXPECT_EQ(analyze({path}).lines, text.lines);
+    EXPECT_EQ(analyze({path, "--json"}).lines, json.lines);
+    EXPECT_EQ(analyze({missing}).errors, "pallqa-tuner analyze: " + missing + ": no existe el archivo\n");
+    EXPECT_EQ(analyze({path, "--jobs", "0"}).errors,
+              "pallqa-tuner: --jobs: el valor 0 no está entre 1 y 1024\n"
+              "Ejecuta 'pallqa-tuner analyze --help' para ver el modo de empleo.\n");
 }
 
 TEST(AnalyzeCommand, GuidesEachBufferToTheNearestCourseInCents) {

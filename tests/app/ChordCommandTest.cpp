@@ -13,6 +13,7 @@
 #include "chords/ChordTable.h"
 #include "platform/store/UserDefaults.h"
 #include "tests/support/Commands.h"
+#include "tests/support/InLanguage.h"
 
 namespace {
 
@@ -142,6 +143,32 @@ TEST(ChordCommand, DrawsTheDiagramUnderTheName) {
               "fret 3  ●  │  ●  ●  │\n"
               "fret 4  │  │  │  │  │\n"
               "o open  x muted  ● finger  ━ barre\n");
+}
+
+// The labels, the legend and the errors are the user's language; the chord's
+// name, the pitches and the JSON are the same in every language.
+TEST(ChordCommand, SpeaksSpanishAroundTheSameChord) {
+    const testing_support::InLanguage spanish("es");
+    EXPECT_EQ(chord({"Bb", "m7", "--flat"}).out,
+              "B♭m7\n"
+              "cuerda   1  2  3  4  5\n"
+              "         E5 A4 E4 C5 G4\n"
+              "\n"
+              "        ═══════════════\n"
+              "traste 1 ━━━━━━━━━━━━━  cejilla\n"
+              "traste 2 │  │  │  │  │\n"
+              "traste 3 │  │  │  │  ●\n"
+              "traste 4 │  │  ●  │  │\n"
+              "o al aire  x apagada  ● dedo  ━ cejilla\n");
+    EXPECT_EQ(chord({"C", "-", "--json"}).out,
+              "{\"name\": \"C\", \"root\": \"C\", \"variant\": \"-\", \"status\": [\"open\", null, \"open\", \"open\", "
+              "\"open\"], \"dots\": [[2, 3]], \"barre\": null}\n");
+    const auto unknown = chord({"H", "m"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err,
+              "pallqa-tuner chord: tónica desconocida \"H\"; usa una de A, A#/B♭, B, C, C#/D♭, D, D#/E♭, E, F, F#/G♭, "
+              "G, G#/A♭, o una grafía de una tónica de dos nombres, como A#, Bb o B♭\n");
+    EXPECT_EQ(chord({"A"}).err, "pallqa-tuner: falta TIPO\nEjecuta 'pallqa-tuner chord --help' para ver el modo de empleo.\n");
 }
 
 TEST(ChordCommand, RejectsUnknownRootsAndTypesNamingTheAcceptedOnes) {

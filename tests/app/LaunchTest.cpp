@@ -152,8 +152,11 @@ TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
     EXPECT_EQ(log->count("iPhone has a height of: 800.000000"), 5u);
     EXPECT_EQ(defaults->integerForKey(rating::kRatingPromptUseCount), 1) << "the launch still counts";
     // Said plainly, once, outside the log: which heights would have worked.
-    EXPECT_EQ(err, "pallqa-tuner: no layout for a phone 800 points high; " + app::servedHeights() + "\n");
-    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "The " + app::servedHeights() + ".");
+    const app::ServedHeights lists = app::servedHeightLists("and");
+    const std::string served =
+        "phone layouts serve heights " + lists.phone + "; tablet layouts serve heights " + lists.tablet;
+    EXPECT_EQ(err, "pallqa-tuner: no layout for a phone 800 points high; " + served + "\n");
+    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "The " + served + ".");
 }
 
 TEST_F(LaunchTest, AScreenWithALayoutSaysNothingOnStderr) {

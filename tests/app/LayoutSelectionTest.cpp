@@ -42,9 +42,11 @@ TEST(LayoutSelection, EveryListedHeightGetsItsLayout) {
 }
 
 TEST(LayoutSelection, NamesEveryServedHeightOfEachClassInOrder) {
-    EXPECT_EQ(app::servedHeights(),
-              "phone layouts serve heights 480, 568, 667, 736, 812, 844, 852, 874, 896, 912, 926, 932 and 956; "
-              "tablet layouts serve heights 1024, 1080, 1112, 1133, 1180, 1194, 1210, 1366 and 1376");
+    for (const char* andWord : {"and", "y"}) {
+        const app::ServedHeights lists = app::servedHeightLists(andWord);
+        EXPECT_EQ(lists.phone, std::string("480, 568, 667, 736, 812, 844, 852, 874, 896, 912, 926, 932 ") + andWord + " 956");
+        EXPECT_EQ(lists.tablet, std::string("1024, 1080, 1112, 1133, 1180, 1194, 1210, 1366 ") + andWord + " 1376");
+    }
 }
 
 TEST(LayoutSelection, APhoneLogsItsHeightFiveTimesMatchedOrNot) {

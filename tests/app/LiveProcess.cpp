@@ -42,6 +42,26 @@ int LiveProcess::wait() {
     return status_;
 }
 
+std::optional<int> LiveProcess::waitFor(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (status_ < 0) {
+        int status = 0;
+        const pid_t ended = ::waitpid(pid_, &status, WNOHANG);
+        if (ended == pid_) {
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        } else if (ended < 0 || std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    return status_;
+}
+
+void LiveProcess::signal(int signal) const {
+    if (pid_ > 0 && status_ < 0) ::kill(-pid_, signal);
+}
+
 int LiveProcess::stop() {
     if (pid_ > 0 && status_ < 0) ::kill(-pid_, SIGTERM);
     return wait();
@@ -90,18 +110,30 @@ double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, i
 }
 
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold) {
+    // A tenth of a second at a time, then the median: a stretch the sound
+    // server dropped under load lengthens one window, not the pitch.
     const auto [begin, end] = soundingStretch(samples, threshold);
     const size_t from = begin + (end - begin) / 4;
     const size_t to = end - (end - begin) / 4;
-    size_t firstRise = 0, lastRise = 0, rises = 0;
-    for (size_t i = from + 1; i < to; ++i) {
-        if (samples[i - 1] < 0 && samples[i] >= 0) {
-            if (rises++ == 0) firstRise = i;
-            lastRise = i;
+    const auto window = static_cast<size_t>(sampleRate / 10);
+    std::vector<double> frequencies;
+    for (size_t start = from; start < to; start += window) {
+        const size_t stop = std::min(start + window, to);
+        size_t firstRise = 0, lastRise = 0, rises = 0;
+        for (size_t i = start + 1; i < stop; ++i) {
+            if (samples[i - 1] < 0 && samples[i] >= 0) {
+                if (rises++ == 0) firstRise = i;
+                lastRise = i;
+            }
+        }
+        if (rises >= 2) {
+            frequencies.push_back(static_cast<double>(rises - 1) * sampleRate / static_cast<double>(lastRise - firstRise));
         }
     }
-    if (rises < 2) return 0.0;
-    return static_cast<double>(rises - 1) * sampleRate / static_cast<double>(lastRise - firstRise);
+    if (frequencies.empty()) return 0.0;
+    const auto middle = frequencies.begin() + static_cast<std::ptrdiff_t>(frequencies.size() / 2);
+    std::nth_element(frequencies.begin(), middle, frequencies.end());
+    return *middle;
 }
 
 std::optional<size_t> missingStart(const std::vector<int16_t>& recorded, const std::vector<int16_t>& played,

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -27,6 +28,10 @@ public:
 
     // Waits for the end; the exit status, or 128 + signal.
     int wait();
+    // The same, waiting no longer than `timeout`: nothing when it has not ended by then.
+    std::optional<int> waitFor(std::chrono::milliseconds timeout);
+    // Sends `signal` to the process group.
+    void signal(int signal) const;
     // Asks the process group to end (SIGTERM), then waits.
     int stop();
 
@@ -51,7 +56,7 @@ std::vector<int16_t> readRawSamples(const std::filesystem::path& file);
 double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, int threshold);
 
 // The frequency of a periodic sound by its zero crossings over the middle
-// half of its sounding stretch.
+// half of its sounding stretch: the median of its tenth-of-a-second windows.
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold);
 
 // How many of the played sound's first samples the recording lacks: both

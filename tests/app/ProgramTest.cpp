@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -134,6 +135,52 @@ TEST_F(ProgramTest, RunningOutOfMemoryEndsWithAClearMessageAndStatusOne) {
         EXPECT_EQ(run.errors.find("terminate called"), std::string::npos) << run.errors;
     }
 #endif
+}
+
+// The first `bytes` of a resource, in this test's folder.
+std::string cutShort(const char* name, size_t bytes) {
+    const auto path = testing_support::temporaryFolder() / (std::string("cut-") + name);
+    std::ifstream in(testing_support::resourcesFolder() / name, std::ios::binary);
+    std::string head(bytes, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(bytes));
+    std::ofstream(path, std::ios::binary) << head;
+    return path.string();
+}
+
+TEST_F(ProgramTest, ARecordingCutShortIsSaidInOneLineAfterTheBuffersItHolds) {
+    struct Case {
+        const char* name;
+        size_t bytes;
+        const char* said;
+        size_t lines;
+    };
+    const Case cases[] = {
+        {"demo-tuning.wav", 20000, "the recording ends early: 9978 of 589638 frames read", 3},
+        {"3_4_A4.mp3", 5000, "the recording ends early: 10415 of 110250 frames read", 1},
+        {"3_4_A4.mp3", 12, "is not a sound file (no sound found in its 12 bytes: it is too short or damaged)", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " cut at " + std::to_string(c.bytes) + " bytes");
+        const std::string file = cutShort(c.name, c.bytes);
+        const ProgramRun run = runProgram("analyze '" + file + "'");
+        // What a file cut short holds is analysed; a file with no sound is not.
+        EXPECT_EQ(run.status, c.lines > 0 ? 0 : 1);
+        // The decoder's own warnings on a damaged MP3 are in the log, not here.
+        EXPECT_EQ(run.errors, "pallqa-tuner analyze: " + file + ": " + c.said + "\n");
+        EXPECT_EQ(static_cast<size_t>(std::count(run.output.begin(), run.output.end(), '\n')), c.lines) << run.output;
+    }
+    std::ifstream log(testing_support::temporaryFolder() / "state" / "pallqa-tuner" / "pallqa-tuner.log");
+    const std::string logged(std::istreambuf_iterator<char>(log), {});
+    EXPECT_NE(logged.find("libmpg123"), std::string::npos) << logged;
+}
+
+TEST_F(ProgramTest, AScreenHeightNoLayoutServesEndsAConsoleRunWithStatusOne) {
+    const ProgramRun run = runProgram("--headless --fast --seconds 1 --screen phone:100000 --input " +
+                                      resource("demo-tuning.wav"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("pallqa-tuner: no layout for a phone 100000 points high; "), std::string::npos)
+        << run.errors;
+    EXPECT_EQ(run.output, "");
 }
 
 TEST_F(ProgramTest, HelpAndBadOptions) {

@@ -147,21 +147,34 @@ TEST_F(SpanishTest, ScreenReadersHearTheLanguageInUse) {
 
 TEST_F(SpanishTest, AScreenWithoutALayoutIsExplainedInTheLanguageInUse) {
     setScreen(0, 800);
+    struct Explanation {
+        std::string window;
+        std::string terminal;
+    };
     const auto explanationIn = [this](const char* language) {
         useLanguage(language);
         testing::internal::CaptureStderr();
         tunerTexts();
-        // The terminal's line stays English.
-        EXPECT_NE(testing::internal::GetCapturedStderr().find(app::servedHeights()), std::string::npos) << language;
-        return platform::Application::sharedApplication().noWindowExplanation();
+        const std::string terminal = testing::internal::GetCapturedStderr();
+        return Explanation{platform::Application::sharedApplication().noWindowExplanation(), terminal};
     };
-    const std::string spanish = explanationIn("es");
+    const Explanation spanish = explanationIn("es");
     const std::string phones = "Los diseños de teléfono sirven para las alturas 480, ";
     const std::string tablets = " y 956; los de tableta, para las alturas 1024, ";
-    EXPECT_TRUE(spanish.starts_with(phones)) << spanish;
-    EXPECT_NE(spanish.find(tablets), std::string::npos) << spanish;
-    EXPECT_TRUE(spanish.ends_with(" y 1376.")) << spanish;
-    EXPECT_EQ(explanationIn("fr"), "The " + app::servedHeights() + ".");
+    EXPECT_TRUE(spanish.window.starts_with(phones)) << spanish.window;
+    EXPECT_NE(spanish.window.find(tablets), std::string::npos) << spanish.window;
+    EXPECT_TRUE(spanish.window.ends_with(" y 1376.")) << spanish.window;
+    EXPECT_TRUE(spanish.terminal.starts_with("pallqa-tuner: no hay diseño para un teléfono de 800 puntos de alto; "
+                                             "los diseños de teléfono sirven para las alturas 480, "))
+        << spanish.terminal;
+    EXPECT_TRUE(spanish.terminal.ends_with(" y 1376\n")) << spanish.terminal;
+
+    const Explanation french = explanationIn("fr");
+    const app::ServedHeights lists = app::servedHeightLists("and");
+    const std::string served =
+        "phone layouts serve heights " + lists.phone + "; tablet layouts serve heights " + lists.tablet;
+    EXPECT_EQ(french.window, "The " + served + ".");
+    EXPECT_EQ(french.terminal, "pallqa-tuner: no layout for a phone 800 points high; " + served + "\n");
 }
 
 TEST_F(SpanishTest, TheFrequencyChartHasItsSpanishCopy) {

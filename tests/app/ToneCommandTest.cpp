@@ -7,7 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <csignal>
+#include <cstring>
+#include <future>
+#include <optional>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -59,7 +65,7 @@ Outcome runTone(const std::vector<std::string>& arguments) {
     if (posix_spawn(&pid, PALLQA_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
         waitpid(pid, &status, 0);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
     outcome.out = contentsOf(out);
@@ -155,6 +161,18 @@ TEST(ToneCommandTest, BadArgumentsShowTheUsageAndExitWith2) {
     }
 }
 
+TEST(ToneCommandTest, AnOptionGivenTwiceIsNamedSo) {
+    const fs::path written = testing_support::temporaryFolder() / "never.wav";
+    for (const std::string option : {"--out", "--seconds"}) {
+        const std::string value = option == "--out" ? written.string() : "1";
+        const Outcome outcome = runTone({"A4", option, value, option, value});
+        EXPECT_EQ(outcome.status, 2) << option;
+        EXPECT_EQ(outcome.err.rfind("pallqa-tuner: " + option + " is given more than once; give it one value\n", 0), 0u)
+            << outcome.err;
+        EXPECT_FALSE(fs::exists(written));
+    }
+}
+
 TEST(ToneCommandTest, KilledMidWriteTheOldFileStaysAsItWas) {
     const fs::path folder = testing_support::temporaryFolder() / "killed";
     fs::remove_all(folder);
@@ -179,6 +197,102 @@ TEST(ToneCommandTest, KilledMidWriteTheOldFileStaysAsItWas) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "the tone was written before it could be killed";
     EXPECT_EQ(contentsOf(written), "the old recording");
     fs::remove_all(folder);
+}
+
+// A tone being written in a folder of its own, by a program started for it.
+class ToneBeingWritten {
+public:
+    // An hour of tone: far longer to write than any test waits. `fileSizeLimit`
+    // (bytes) is set as `ulimit -f` would.
+    explicit ToneBeingWritten(std::optional<rlim_t> fileSizeLimit = std::nullopt)
+        : folder_(testing_support::temporaryFolder() / "written"), target_(folder_ / "tone.wav") {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        std::ofstream(target_) << "the old recording";
+        const std::string err = (folder_.parent_path() / "stderr.txt").string();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            if (fileSizeLimit) {
+                const rlimit limit{*fileSizeLimit, *fileSizeLimit};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(errFd, 2);
+            ::execl(PALLQA_PROGRAM, PALLQA_PROGRAM, "tone", "A4", "--seconds", "3600", "--out", target_.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+
+    // Waits until the temporary file has appeared beside the old one.
+    bool started() const {
+        for (int wait = 0; wait < 2000; ++wait) {
+            if (names().size() > 1) return true;
+            usleep(10000);
+        }
+        return false;
+    }
+
+    // Waits for the program to end; answers the signal that ended it, or 0.
+    int endingSignal() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
+
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder_)) found.push_back(entry.path().filename().string());
+        return found;
+    }
+    std::string errors() const { return contentsOf(folder_.parent_path() / "stderr.txt"); }
+    pid_t pid() const { return pid_; }
+    const fs::path& target() const { return target_; }
+
+private:
+    fs::path folder_;
+    fs::path target_;
+    pid_t pid_;
+};
+
+TEST(ToneCommandTest, StoppedBySIGINTOrSIGTERMItLeavesNoTemporaryFileAndEndsAsTheSignalEnds) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signal));
+        ToneBeingWritten tone;
+        ASSERT_TRUE(tone.started());
+        ::kill(tone.pid(), signal);
+        EXPECT_EQ(tone.endingSignal(), signal);
+        EXPECT_EQ(tone.names(), std::vector<std::string>{"tone.wav"});
+        EXPECT_EQ(contentsOf(tone.target()), "the old recording");
+        EXPECT_EQ(tone.errors(), "pallqa-tuner: stopped; " + tone.target().string() + " is not written\n");
+    }
+}
+
+TEST(ToneCommandTest, PastTheFileSizeLimitItSaysSoAndLeavesNoTemporaryFile) {
+    ToneBeingWritten tone(rlim_t{1} << 20);
+    EXPECT_EQ(tone.endingSignal(), SIGXFSZ);
+    EXPECT_EQ(tone.names(), std::vector<std::string>{"tone.wav"});
+    EXPECT_EQ(tone.errors(), "pallqa-tuner: cannot write " + tone.target().string() + ": file too large\n");
+}
+
+TEST(ToneCommandTest, APipeOrAFifoGetsTheRecordingStraight) {
+    const std::string golden = contentsOf(testData() / "tone-A4-50ms.wav");
+    // Through a pipe, as "tone A4 --out /dev/stdout | ..." on a terminal.
+    FILE* pipe = ::popen("'" PALLQA_PROGRAM "' tone A4 --seconds 0.05 --out /dev/stdout", "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string piped;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) piped.append(buffer, n);
+    EXPECT_EQ(::pclose(pipe), 0);
+    EXPECT_EQ(piped, golden);
+
+    const fs::path fifo = testing_support::temporaryFolder() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&] { return contentsOf(fifo); });
+    const Outcome outcome = runTone({"A4", "--seconds", "0.05", "--out", fifo.string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(reading.get(), golden);
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST(ToneCommandTest, TakesTheNoteInEitherCase) {

@@ -68,6 +68,8 @@ TEST_F(ChordsScreenTest, PickersListTwelveRootsAndFourTypesInOneComponent) {
     auto& variants = *screen->selectVariant;
     EXPECT_EQ(roots.tag(), 1);
     EXPECT_EQ(variants.tag(), 2);
+    EXPECT_EQ(roots.accessibilityLabel(), "Root") << "named for screen readers";
+    EXPECT_EQ(variants.accessibilityLabel(), "Chord type");
     for (auto* picker : {&roots, &variants}) {
         EXPECT_EQ(picker->dataSource(), screen.get());
         EXPECT_EQ(picker->delegate(), screen.get());

@@ -128,8 +128,8 @@ const Service kServices[] = {
          std::string error;
          return !platform::openRecording(beep(), 14039.0, error) && error == "recordings cannot be read here";
      }},
-    {"AudioNotice", [] { platform::setAudioNotice("Microphone lost"); },
-     [] { return platform::audioNotice().empty(); }},
+    {"AudioNotice", [] { platform::showAudioNotice("Microphone lost"); },
+     [] { return platform::audioNotices().empty(); }},
     {"MicrophoneChoice",
      [] {
          platform::setMicrophoneChoice({[] { return std::vector<std::string>{"USB"}; }, [] { return std::string(); },

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/Controls.h"
 #include "platform/ui/LayoutLoader.h"
-#include "sound/SoundFlags.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace tuner_tests {
@@ -19,7 +19,8 @@ protected:
     // The phone layout's tuner scene around the real screen, loaded and appeared.
     std::shared_ptr<tuner::ViewController> loadScreen() {
         const platform::ControllerFactories classes{
-            {"ViewController", [this] { return std::make_shared<tuner::ViewController>([] {}, input); }}};
+            {"ViewController",
+             [this] { return std::make_shared<tuner::ViewController>([] {}, input, confirmations); }}};
         storyboard = platform::Storyboard::storyboardWithName("Main_iPhone12Pro", classes);
         auto screen = std::dynamic_pointer_cast<tuner::ViewController>(storyboard->instantiateInitialViewController());
         screen->viewWillAppear(false);
@@ -44,7 +45,7 @@ TEST_F(ScreenAdditionsTest, StringButtonsAreDisabledWhileStringSoundsAreOff) {
     ASSERT_EQ(stringButtonsEnabled(*screen), std::vector<bool>(6, true));
 
     screen->stringSoundsSwitch->userSetOn(false);
-    EXPECT_FALSE(sound::stringSoundsOn);
+    EXPECT_FALSE(screen->stringSounds().stringSoundsOn());
     EXPECT_EQ(stringButtonsEnabled(*screen), std::vector<bool>(6, false));
 
     screen->stringSoundsSwitch->userSetOn(true);
@@ -97,6 +98,19 @@ TEST_F(ScreenAdditionsTest, ScreenReadersHearTheLampTheLitStringAndTheSettings) 
 
     screen->micSensitivitySlider->userSetValue(8.0f);
     EXPECT_EQ(screen->micSensitivitySlider->accessibilityValue(), "8");
+}
+
+TEST_F(ScreenAdditionsTest, EachStringSoundButtonIsNamedForTheStringsItPlays) {
+    auto screen = loadScreen();
+    const std::pair<const char*, const char*> expected[] = {
+        {"play1stStringSound:", "E5, strings 1 and 2"}, {"play2ndStringSound:", "A4, strings 3 and 4"},
+        {"play3rdStringSound:", "E4, string 5"},        {"play4thStringSound:", "E5, string 6"},
+        {"play5thStringSound:", "C5, strings 7 and 8"}, {"play6thStringSound:", "G4, strings 9 and 10"}};
+    for (const auto& [selector, name] : expected) {
+        const auto buttons = platform::controlsSending(screen->view(), selector);
+        ASSERT_EQ(buttons.size(), 1u) << selector;
+        EXPECT_EQ(buttons[0]->accessibilityLabel(), name) << selector;
+    }
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 #include "tests/support/CommaLocale.h"
 #include "tests/tuner/TunerScreenFixture.h"
-#include "tuner/TuningValues.h"
 
 namespace tuner_tests {
 namespace {
@@ -75,18 +74,20 @@ TEST_F(TuningGuideDisplayTest, ShowsTheCourseTheOffsetTheWayAndTheNeedle) {
     EXPECT_EQ(screen->guideNeedle->needlePosition(), 50.0f);
 }
 
-TEST_F(TuningGuideDisplayTest, SpeaksTheLanguageInUseWithADecimalPointWhateverTheLocale) {
+// The offset takes the language's decimal separator, not the process locale's.
+TEST_F(TuningGuideDisplayTest, SpeaksTheLanguageInUseWithItsDecimalSeparatorWhateverTheLocale) {
     struct LanguageCase {
         const char* language;
         const char* course;
+        const char* cents;
         const char* direction;
         const char* spoken;
         const char* noString;
     };
     const LanguageCase cases[] = {
-        {"en", "Course 2 · A4", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
-        {"es", "Orden 2 · A4", "▲ subir", "-20.0 cents, subir", "ninguna cuerda cerca de un orden"},
-        {"fr", "Course 2 · A4", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
+        {"en", "Course 2 · A4", "-20.0 cents", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
+        {"es", "Orden 2 · A4", "-20,0 cents", "▲ subir", "-20,0 cents, subir", "ninguna cuerda cerca de un orden"},
+        {"fr", "Course 2 · A4", "-20.0 cents", "▲ tune up", "-20.0 cents, tune up", "no string near a course"},
     };
     // Under a comma locale where the machine has one; the languages are checked either way.
     const testing_support::CommaLocale comma;
@@ -98,7 +99,7 @@ TEST_F(TuningGuideDisplayTest, SpeaksTheLanguageInUseWithADecimalPointWhateverTh
         tickWithRefined(kLoud, 434.9f, detuned(440.0, -20.0));
         const Shown guide = guideOn(*screen);
         EXPECT_EQ(guide.course, c.course);
-        EXPECT_EQ(guide.cents, "-20.0 cents");
+        EXPECT_EQ(guide.cents, c.cents);
         EXPECT_EQ(guide.direction, c.direction);
         EXPECT_EQ(guide.spoken, c.spoken);
         tickWithRefined(kQuiet, 434.9f, detuned(440.0, -20.0));
@@ -148,9 +149,9 @@ TEST_F(TuningGuideDisplayTest, ClearsBelowTheBottomLimitAndFarFromEveryCourse) {
 }
 
 TEST_F(TuningGuideDisplayTest, HoldsBetweenTheLimits) {
-    tuner::bottomLimit = 0.002;
-    tuner::topLimit = 0.0045;
     auto screen = makeAppearedScreen();
+    ASSERT_DOUBLE_EQ(screen->settings().limits().bottom, 0.002);
+    ASSERT_DOUBLE_EQ(screen->settings().limits().top, 0.0045);
     tickWithRefined(kLoud, 434.9f, detuned(440.0, -20.0));
     tickWithRefined(0.003f, 443.1f, detuned(440.0, 12.0));
     EXPECT_EQ(guideOn(*screen).cents, "-20.0 cents");

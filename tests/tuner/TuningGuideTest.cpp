@@ -1,5 +1,6 @@
 // The guide's reading of a frequency: the nearest course, the signed offset
-// to a tenth of a cent, the direction, and nothing where no course is near.
+// to a tenth of a cent, the direction, and nothing where no course is near;
+// beyond that, the nearest course however far and the nearest chromatic note.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -76,6 +77,59 @@ TEST(TuningGuide, SaysNothingFarFromEveryCourseOrWithoutAFrequency) {
     for (const auto& [name, frequency] : cases) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(tuner::guideFrequency(frequency));
+    }
+}
+
+TEST(TuningGuide, NamesTheNearestCourseHoweverFarAndTheWayToIt) {
+    const GuideCase cases[] = {
+        {"F4 29 cents sharp: nearer E4 than G4", 349.228 * std::pow(2.0, 29.0 / 1200.0), 3, 129.0,
+         TuningDirection::Down},
+        {"a new G4 string, far flat", detuned(kG4, -140.0), 5, -140.0, TuningDirection::Up},
+        {"between E4 and G4", detuned(kE4, 150.0), 3, 150.0, TuningDirection::Down},
+        {"an octave below A4", kA4 / 2.0, 3, -700.0, TuningDirection::Up},
+        {"within reach, as before", detuned(kA4, -20.0), 2, -20.0, TuningDirection::Up},
+    };
+    for (const auto& [name, frequency, course, cents, direction] : cases) {
+        SCOPED_TRACE(name);
+        const auto guidance = tuner::nearestCourse(frequency);
+        ASSERT_TRUE(guidance);
+        EXPECT_EQ(guidance->course->number, course);
+        EXPECT_NEAR(guidance->cents, cents, 0.05);
+        EXPECT_EQ(guidance->direction, direction);
+        EXPECT_EQ(tuner::isWithinRange(*guidance), std::abs(cents) <= tuner::kGuideRangeCents);
+    }
+    EXPECT_FALSE(tuner::nearestCourse(0.0));
+    EXPECT_FALSE(tuner::nearestCourse(std::numeric_limits<double>::quiet_NaN()));
+}
+
+struct NoteCase {
+    double frequency;
+    std::string name;
+    int octave;
+    double cents;
+};
+
+TEST(TuningGuide, NamesTheNearestNoteOfTheChromaticScaleWithItsOctaveAndOffset) {
+    const NoteCase cases[] = {
+        {440.0, "A", 4, 0.0},
+        {349.228 * std::pow(2.0, 29.0 / 1200.0), "F", 4, 29.0},
+        {359.5, "F#", 4, -49.8},
+        {detuned(261.6256, -12.0), "C", 4, -12.0},
+        {detuned(261.6256, -51.0), "B", 3, 49.0},  // across the octave's boundary
+        {kE5, "E", 5, 0.0},
+        {27.5, "A", 0, 0.0},
+        {8.1758, "C", -1, 0.0},
+    };
+    for (const auto& [frequency, name, octave, cents] : cases) {
+        SCOPED_TRACE(frequency);
+        const auto note = tuner::chromaticNote(frequency);
+        ASSERT_TRUE(note);
+        EXPECT_EQ(note->name, name);
+        EXPECT_EQ(note->octave, octave);
+        EXPECT_NEAR(note->cents, cents, 0.05);
+    }
+    for (const double nothing : {0.0, -1.0, std::numeric_limits<double>::infinity(), 1e300}) {
+        EXPECT_FALSE(tuner::chromaticNote(nothing)) << nothing;
     }
 }
 

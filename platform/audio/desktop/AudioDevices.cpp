@@ -3,9 +3,12 @@
 #include <portaudio.h>
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <cctype>
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/core/Installed.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
@@ -43,19 +46,34 @@ std::string lowered(std::string text) {
 }
 
 void describe(std::string& text, const std::vector<AudioDevice>& devices, bool input) {
-    text += input ? "Inputs:\n" : "Outputs:\n";
+    text += terminalText(input ? "Inputs:" : "Outputs:") + "\n";
     bool any = false;
     for (const AudioDevice& device : devices) {
         if (input ? !device.input : !device.output) continue;
         const bool isDefault = input ? device.defaultInput : device.defaultOutput;
         text += (isDefault ? "  * " : "    ") + device.name + " (" + device.hostApi + ")" +
-                (isDefault ? ", the default" : "") + "\n";
+                (isDefault ? terminalText(", the default") : "") + "\n";
         any = true;
     }
-    if (!any) text += "    none\n";
+    if (!any) text += "    " + terminalText("none") + "\n";
 }
 
+// ALSA's plugins as PortAudio lists them: each only routes to another device.
+constexpr std::array<std::string_view, 14> kRoutingPlugins = {
+    "default", "sysdefault", "pulse", "pipewire", "jack", "dmix", "dsnoop",
+    "lavrate", "samplerate", "speexrate", "speex", "upmix", "vdownmix", "oss"};
+
 }  // namespace
+
+std::vector<std::string> recognisableMicrophones(const std::vector<AudioDevice>& devices) {
+    std::vector<std::string> names;
+    for (const AudioDevice& device : devices) {
+        const bool routing = device.hostApi == "ALSA" &&
+                             std::find(kRoutingPlugins.begin(), kRoutingPlugins.end(), device.name) != kRoutingPlugins.end();
+        if (device.input && !routing) names.push_back(device.name);
+    }
+    return names;
+}
 
 std::vector<AudioDevice> listAudioDevices() {
     const auto session = PortAudioSession::acquire();

@@ -22,6 +22,12 @@ struct AudioDevice {
 // Every device; empty when PortAudio cannot start.
 std::vector<AudioDevice> listAudioDevices();
 
+// The microphones a user would choose among by name: the sound cards and the
+// sound servers' own inputs, without ALSA's routing plugins ("default",
+// "sysdefault", "pulse", "pipewire", "dmix" …), which lead to the system's
+// default or to a card listed already.
+std::vector<std::string> recognisableMicrophones(const std::vector<AudioDevice>& devices);
+
 // The text of --list-devices: inputs, then outputs, one line each with the
 // name and the host API, the defaults marked.
 std::string describeAudioDevices(const std::vector<AudioDevice>& devices);

@@ -28,6 +28,9 @@ constexpr std::string_view kNoisePrefixes[] = {
     "Cannot connect to server",  // JACK probed at start-up
     "jack server",            // JACK probed at start-up
     "JackShmReadWritePtr",    // JACK probed at start-up
+    "[src/libmpg123/",        // libmpg123, libsndfile's MP3 decoder
+    "Note: ",                 // libmpg123 on a damaged MP3 frame
+    "Warning: ",              // libmpg123 on a damaged or cut MP3 stream
 };
 
 // Room for bursts of output while the filter is busy writing a line.

@@ -1,8 +1,9 @@
 #pragma once
 // PortAudio's ALSA host, ALSA and its PulseAudio plugin print their own
 // complaints on stderr — a dozen lines each time a device goes away or a
-// reconnection is refused. The program says what matters in one line of its
-// own; the libraries' lines belong in the log.
+// reconnection is refused — and libmpg123 its own on every damaged MP3. The
+// program says what matters in one line of its own; the libraries' lines
+// belong in the log.
 
 #include <string_view>
 

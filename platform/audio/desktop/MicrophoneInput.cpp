@@ -18,6 +18,7 @@
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/audio/desktop/SampleRateConverter.h"
 #include "platform/core/Bundle.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
@@ -38,6 +39,17 @@ constexpr double kInputLatencySeconds = 0.25;
 // to keep a sound server busy with refusals.
 constexpr std::chrono::milliseconds kReconnectInterval{1500};
 
+// What the queue says on stderr in the user's language, looked up when it is
+// made, on the main thread: the reading thread and the end of the process use them.
+struct QueueTexts {
+    std::string listeningTo = terminalText("listening to %@");
+    std::string lost = terminalText("the microphone is lost (%@); reconnecting");
+    std::string back = terminalText("the microphone is back");
+    std::string chosenCannotOpen = terminalText("the chosen microphone cannot be opened");
+    std::string cannotConvert = terminalText("the samples could not be converted");
+    std::string overflowed = terminalText("the audio input overflowed %@ times; those samples were lost");
+};
+
 struct StreamCloser {
     void operator()(PaStream* stream) const { Pa_CloseStream(stream); }
 };
@@ -52,15 +64,14 @@ public:
                                                            "Microphone lost \u2014 reconnecting\u2026", "")) {
         if (!session_) return;  // acquire() has said why
         if (!configure(chosenInputDevice())) {
-            std::fputs("pallqa-tuner: there is no audio input device; the tuner hears nothing\n", stderr);
+            tellOnStderrAndInWindow(terminalText("there is no audio input device; the tuner hears nothing"));
         }
     }
 
     ~MicrophoneQueue() override {
         dispose();
         if (overflows_ > 0) {
-            std::fprintf(stderr, "pallqa-tuner: the audio input overflowed %llu times; those samples were lost\n",
-                         static_cast<unsigned long long>(overflows_.load()));
+            tellOnStderrAndInWindow(formatMessage(texts_.overflowed, std::vector<LogArg>{overflows_.load()}));
         }
     }
 
@@ -68,12 +79,12 @@ private:
     AudioStatus startCapture() override {
         if (!session_ || parameters_.device == paNoDevice) return kAudioQueueErrCannotStart;
         if (!SampleRateConverter::canConvert(captureRate_, format().mSampleRate)) {
-            std::fprintf(stderr, "pallqa-tuner: the audio input's rate of %g Hz cannot be converted\n", captureRate_);
+            tellOnStderrAndInWindow(terminalText("the audio input's rate of %g Hz cannot be converted", captureRate_));
             return kAudioQueueErrCannotStart;
         }
         const PaError error = openStream();
         if (error != paNoError) {
-            std::fprintf(stderr, "pallqa-tuner: the audio input cannot start: %s\n", Pa_GetErrorText(error));
+            tellOnStderrAndInWindow(terminalText("the audio input cannot start: %@", Pa_GetErrorText(error)));
             return kAudioQueueErrCannotStart;
         }
         reading_ = true;
@@ -122,12 +133,15 @@ private:
         if (configure(chosen) && SampleRateConverter::canConvert(captureRate_, format().mSampleRate) &&
             openStream() == paNoError) {
             inputLost();  // no buffer joins the two microphones
-            std::fprintf(stderr, "pallqa-tuner: listening to %s\n", Pa_GetDeviceInfo(chosen)->name);
+            // The window says which microphone listens now, in place of the one before.
+            clearAudioNotice(listeningNotice_);
+            listeningNotice_ = tellOnStderrAndInWindow(
+                formatMessage(texts_.listeningTo, std::vector<LogArg>{Pa_GetDeviceInfo(chosen)->name}));
             return;
         }
         parameters_ = previous;
         captureRate_ = previousRate;
-        if (openStream() != paNoError) lose("the chosen microphone cannot be opened");
+        if (openStream() != paNoError) lose(texts_.chosenCannotOpen);
     }
 
     // A started stream and a fresh converter, or the reason there is none.
@@ -174,7 +188,7 @@ private:
             }
             converted.clear();
             if (!converter_->process(input, /*last=*/false, converted)) {
-                lose("the samples could not be converted");
+                lose(texts_.cannotConvert);
                 continue;
             }
             std::vector<int16_t> samples;
@@ -184,13 +198,13 @@ private:
     }
 
     // Runs on the reading thread.
-    void lose(const char* why) {
+    void lose(const std::string& why) {
         closeStream();
         inputLost();
         if (lost_) return;
         lost_ = true;
-        std::fprintf(stderr, "pallqa-tuner: the microphone is lost (%s); reconnecting\n", why);
-        setAudioNotice(lostNotice_);
+        tellOnStderr(formatMessage(texts_.lost, std::vector<LogArg>{why}));
+        showAudioNotice(lostNotice_);
     }
 
     // Runs on the reading thread: waits a while, then tries the device again.
@@ -201,13 +215,15 @@ private:
         }
         if (openStream() != paNoError) return false;
         lost_ = false;
-        std::fputs("pallqa-tuner: the microphone is back\n", stderr);
+        tellOnStderr(texts_.back);
         clearAudioNotice(lostNotice_);
         return true;
     }
 
     const std::shared_ptr<PortAudioSession> session_;
     const std::string lostNotice_;
+    std::string listeningNotice_;  // the reading thread's
+    const QueueTexts texts_;
     PaStreamParameters parameters_{paNoDevice, 0, 0, 0.0, nullptr};
     double captureRate_ = 0.0;
     std::unique_ptr<PaStream, StreamCloser> stream_;

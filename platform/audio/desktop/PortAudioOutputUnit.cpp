@@ -8,13 +8,10 @@
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
-
-void reportStreamError(const char* what, PaError error) {
-    reportOutputUnavailable(std::string("cannot ") + what + " the audio output: " + Pa_GetErrorText(error));
-}
 
 class PortAudioOutputUnit final : public AudioOutputUnit {
 public:
@@ -48,12 +45,12 @@ protected:
                                       paClipOff, &streamCallback, this);
         if (error != paNoError) {
             stream_ = nullptr;
-            reportStreamError("open", error);
+            reportOutputUnavailable(terminalText("cannot open the audio output: %@", Pa_GetErrorText(error)));
             return kAudioUnitErrFailedInitialization;
         }
         error = Pa_StartStream(stream_);
         if (error == paNoError) return kAudioNoError;
-        reportStreamError("start", error);
+        reportOutputUnavailable(terminalText("cannot start the audio output: %@", Pa_GetErrorText(error)));
         closeStream();
         return kAudioUnitErrFailedInitialization;
     }
@@ -86,7 +83,7 @@ private:
     // The device's facts; null, and the run told, when there is no device.
     static const PaDeviceInfo* deviceInfo(PaDeviceIndex device) {
         const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (info == nullptr) reportOutputUnavailable("there is no audio output device");
+        if (info == nullptr) reportOutputUnavailable(terminalText("there is no audio output device"));
         return info;
     }
 

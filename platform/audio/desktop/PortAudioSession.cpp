@@ -2,10 +2,11 @@
 
 #include <portaudio.h>
 
-#include <cstdio>
 #include <mutex>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/audio/desktop/LibraryNoise.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 
@@ -21,7 +22,7 @@ std::shared_ptr<PortAudioSession> PortAudioSession::acquire() {
     routeLibraryNoiseToLog();
     const PaError error = Pa_Initialize();
     if (error != paNoError) {
-        std::fprintf(stderr, "pallqa-tuner: audio is unavailable: %s\n", Pa_GetErrorText(error));
+        tellOnStderrAndInWindow(terminalText("audio is unavailable: %@", Pa_GetErrorText(error)));
         return nullptr;
     }
     std::shared_ptr<PortAudioSession> session(new PortAudioSession());

@@ -29,6 +29,9 @@ public:
     double sampleRate() const { return sampleRate_; }
     // The length the recording's header states, when it states one.
     std::optional<double> seconds() const;
+    // Once the recording has ended short of the length its header states,
+    // "the recording ends early: N of M frames read"; empty otherwise.
+    std::string shortfall() const;
 
     // Replaces `piece` with the next stretch of the recording (±1.0 full
     // scale, the mean of the channels); empty at the end.
@@ -44,6 +47,7 @@ private:
     RecordingDecoder(std::unique_ptr<sf_private_tag, FileCloser> file, int channels, double sampleRate,
                      int64_t statedFrames);
     void decode(std::vector<float>& piece);
+    bool statesItsLength() const;
 
     std::unique_ptr<sf_private_tag, FileCloser> file_;
     const int channels_;
@@ -53,6 +57,8 @@ private:
     std::vector<float> first_;   // the first piece, read on opening and not yet handed out
     bool firstPending_ = true;
     bool handedOut_ = false;     // whether anything has been handed out since the start
+    int64_t decodedFrames_ = 0;  // since the start
+    bool ended_ = false;         // decoding has found the end
 };
 
 }  // namespace platform::audio::desktop

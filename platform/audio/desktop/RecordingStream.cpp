@@ -1,18 +1,10 @@
 #include "platform/audio/desktop/RecordingStream.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
-namespace {
-
-std::string hertz(double rate) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g Hz", rate);
-    return text;
-}
-
-}  // namespace
 
 std::unique_ptr<RecordingStream> RecordingStream::open(const std::filesystem::path& path, double rate,
                                                        std::string& error) {
@@ -24,8 +16,7 @@ std::unique_ptr<RecordingStream> RecordingStream::open(const std::filesystem::pa
 std::unique_ptr<RecordingStream> RecordingStream::convert(std::shared_ptr<RecordingDecoder> decoder, double rate,
                                                           std::string& error) {
     if (!SampleRateConverter::canConvert(decoder->sampleRate(), rate)) {
-        error = "has a sample rate of " + hertz(decoder->sampleRate()) + ", which cannot be converted to " +
-                hertz(rate);
+        error = terminalText("has a sample rate of %g Hz, which cannot be converted to %g Hz", decoder->sampleRate(), rate);
         return nullptr;
     }
     return std::unique_ptr<RecordingStream>(new RecordingStream(std::move(decoder), rate));
@@ -66,7 +57,7 @@ bool RecordingStream::convertNextPiece() {
         ended_ = piece_.empty();
         converted_.clear();
         if (!converter_.process(piece_, ended_, converted_)) {
-            error_ = "could not be converted to " + hertz(rate_);
+            error_ = terminalText("could not be converted to %g Hz", rate_);
             ended_ = true;
         }
         appendSamples16(converted_, ready_);

@@ -35,6 +35,7 @@ public:
     size_t read(std::span<int16_t> samples) override;
     // Set when the converter failed, which ends the recording there.
     const std::string& error() const override { return error_; }
+    std::string shortfall() const override { return decoder_->shortfall(); }
     // Back to the first sample; false (and the stream goes on where it was)
     // when the recording comes through a pipe.
     bool rewind();

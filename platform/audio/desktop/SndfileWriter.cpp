@@ -2,12 +2,19 @@
 
 #include <fcntl.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <optional>
+
+#include "platform/audio/desktop/WavStreamWriter.h"
+#include "platform/core/RegularFile.h"
+#include "platform/core/RemovedOnSignal.h"
+#include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
@@ -24,27 +31,32 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
 
 class SndfileWavWriter final : public SoundFileWriter {
 public:
-    SndfileWavWriter(std::filesystem::path target, std::filesystem::path temporary, SNDFILE* file, uint16_t channels)
-        : target_(std::move(target)), temporary_(std::move(temporary)), file_(file), channels_(channels) {}
+    SndfileWavWriter(std::filesystem::path target, std::filesystem::path temporary,
+                     std::unique_ptr<RemovedOnSignal> removedOnSignal, SNDFILE* file, uint16_t channels)
+        : target_(std::move(target)),
+          temporary_(std::move(temporary)),
+          removedOnSignal_(std::move(removedOnSignal)),
+          file_(file),
+          channels_(channels) {}
 
     ~SndfileWavWriter() override {
         if (file_) abandon();
     }
 
     bool write(std::span<const int16_t> samples) override {
-        if (!file_) return fail("the file is finished already");
-        if (samples.size() % channels_ != 0) return fail("a partial frame");
+        if (!file_) return fail(terminalText("the file is finished already"));
+        if (samples.size() % channels_ != 0) return fail(terminalText("a partial frame"));
         dataBytes_ += samples.size() * sizeof(int16_t);
-        if (dataBytes_ > kMaxDataBytes) return fail("the recording is too long for a WAV file");
+        if (dataBytes_ > kMaxDataBytes) return fail(terminalText("the recording is too long for a WAV file"));
         const auto count = static_cast<sf_count_t>(samples.size());
         if (sf_write_short(file_, samples.data(), count) != count) {
-            return fail(std::string("cannot write ") + temporary_.string() + ": " + sf_strerror(file_));
+            return fail(terminalText("cannot write %@: %@", temporary_.string(), sf_strerror(file_)));
         }
         return true;
     }
 
     bool finish() override {
-        if (!file_) return fail("the file is finished already");
+        if (!file_) return fail(terminalText("the file is finished already"));
         if (failed_) {
             abandon();
             return false;
@@ -57,14 +69,20 @@ public:
         const bool flushed = fd >= 0 && ::fsync(fd) == 0;
         if (fd >= 0) ::close(fd);
         if (closeError != 0 || !flushed) {
-            ::unlink(temporary_.c_str());
-            return fail("cannot complete " + target_.string());
+            discard();
+            return fail(terminalText("cannot complete %@", target_.string()));
+        }
+        // Something else put at the name meanwhile is never replaced.
+        if (!isRegularFileOrAbsent(target_)) {
+            discard();
+            return fail(terminalText("cannot write %@: it is no longer a regular file", target_.string()));
         }
         if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
             const int renameErrno = errno;
-            ::unlink(temporary_.c_str());
-            return fail("cannot write " + target_.string() + ": " + std::strerror(renameErrno));
+            discard();
+            return fail(terminalText("cannot write %@: %@", target_.string(), std::strerror(renameErrno)));
         }
+        removedOnSignal_.reset();
         return true;
     }
 
@@ -80,11 +98,18 @@ private:
     void abandon() {
         sf_close(file_);
         file_ = nullptr;
+        discard();
+    }
+
+    void discard() {
         ::unlink(temporary_.c_str());
+        removedOnSignal_.reset();
     }
 
     const std::filesystem::path target_;
     const std::filesystem::path temporary_;
+    // While the temporary file exists.
+    std::unique_ptr<RemovedOnSignal> removedOnSignal_;
     SNDFILE* file_;
     const uint16_t channels_;
     uint64_t dataBytes_ = 0;
@@ -92,18 +117,16 @@ private:
     std::string error_;
 };
 
-}  // namespace
-
-std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::path& path, uint32_t sampleRate,
-                                                      uint16_t channels, std::string& error) {
-    if (channels == 0 || sampleRate == 0 || sampleRate > static_cast<uint32_t>(std::numeric_limits<int>::max())) {
-        error = "cannot write " + path.string() + ": no channels or no sample rate";
-        return nullptr;
-    }
-    const std::filesystem::path temporary = temporaryBeside(path);
+// A file for the regular file (or nothing yet) at `target`, put in place whole when finished.
+std::unique_ptr<SoundFileWriter> makeReplacingWriter(const std::filesystem::path& target, uint32_t sampleRate,
+                                                     uint16_t channels, std::string& error) {
+    removeTemporariesOfGoneProcesses(target);
+    const std::filesystem::path temporary = temporaryBeside(target);
+    // In place before the file exists, so that no signal can leave it behind.
+    auto removedOnSignal = std::make_unique<RemovedOnSignal>(temporary, target.string());
     const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        error = "cannot write " + path.string() + ": " + std::strerror(errno);
+        error = terminalText("cannot write %@: %@", target.string(), std::strerror(errno));
         return nullptr;
     }
     SF_INFO info{};
@@ -112,12 +135,46 @@ std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::pat
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, /*close_desc=*/SF_TRUE);
     if (!file) {
-        error = "cannot write " + path.string() + ": " + sf_strerror(nullptr);
+        error = terminalText("cannot write %@: %@", target.string(), sf_strerror(nullptr));
         // libsndfile has closed the descriptor it was handed.
         ::unlink(temporary.c_str());
         return nullptr;
     }
-    return std::make_unique<SndfileWavWriter>(path, temporary, file, channels);
+    return std::make_unique<SndfileWavWriter>(target, temporary, std::move(removedOnSignal), file, channels);
+}
+
+// Why nothing is written to what is at `path`, when it is neither a regular
+// file nor something a stream of bytes can go to.
+std::optional<std::string> refusal(const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) return terminalText("it is a folder");
+    if (S_ISBLK(status.st_mode)) return terminalText("it is a block device; a tone is never written over a disk");
+    if (S_ISSOCK(status.st_mode)) return terminalText("it is a socket");
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::unique_ptr<SoundFileWriter> makeSndfileWavWriter(const std::filesystem::path& path, uint32_t sampleRate,
+                                                      uint16_t channels, uint64_t frames, std::string& error) {
+    if (channels == 0 || sampleRate == 0 || sampleRate > static_cast<uint32_t>(std::numeric_limits<int>::max())) {
+        error = terminalText("cannot write %@: no channels or no sample rate", path.string());
+        return nullptr;
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) {
+        return makeReplacingWriter(followLinks(path), sampleRate, channels, error);
+    }
+    if (const auto why = refusal(status)) {
+        error = terminalText("cannot write %@: %@", path.string(), *why);
+        return nullptr;
+    }
+    // A pipe, a FIFO, a terminal or /dev/null: written straight, front to back.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = terminalText("cannot write %@: %@", path.string(), std::strerror(errno));
+        return nullptr;
+    }
+    return makeWavStreamWriter(fd, path.string(), sampleRate, channels, frames, error);
 }
 
 }  // namespace platform::audio::desktop

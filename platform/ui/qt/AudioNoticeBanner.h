@@ -1,28 +1,38 @@
 #pragma once
-// The audio notice (microphone lost, the demo recording playing, no
-// loudspeaker) as a strip across the top of the window, over the screen, for
-// as long as the notice stands. Private to platform_ui_qt; main thread.
+// The audio notices (microphone lost, the demo recording playing, no
+// loudspeaker …) as strips in a row of their own above the screen, one strip
+// per notice, each with a button that dismisses it (by mouse, or Tab to it
+// and Space or Enter). The row takes no room while no notice stands. Private
+// to platform_ui_qt; main thread.
 
-#include <QLabel>
 #include <QPointer>
+#include <QWidget>
+#include <vector>
+
+class QLabel;
+class QPushButton;
 
 namespace platform::ui::qt {
 
 class AudioNoticeBanner {
 public:
-    // Shows the notice in `window` and follows its changes while it lives.
+    // Makes the row as a child of `window`, for its layout to place, and
+    // follows the notices while it lives.
     explicit AudioNoticeBanner(QWidget* window);
     ~AudioNoticeBanner();
     AudioNoticeBanner(const AudioNoticeBanner&) = delete;
     AudioNoticeBanner& operator=(const AudioNoticeBanner&) = delete;
 
-    // The strip; hidden while there is no notice.
-    QLabel* label() const { return label_; }
+    QWidget* row() const { return row_; }
+    // The texts of the strips shown, oldest first.
+    std::vector<QLabel*> labels() const;
+    // Their dismiss buttons, in the same order.
+    std::vector<QPushButton*> dismissButtons() const;
 
 private:
-    void show(const QString& notice);
+    void show(const std::vector<QString>& notices);
 
-    QPointer<QLabel> label_;
+    QPointer<QWidget> row_;
 };
 
 }  // namespace platform::ui::qt

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/ui/qt/SpokenPacer.h"
+
 namespace platform::ui::qt {
 namespace {
 
@@ -29,10 +31,12 @@ constexpr double kTickWidth = 0.03;
 constexpr int kZoneLitAlpha = 150;
 constexpr int kZoneUnlitAlpha = 70;
 
-// An indicator whose value is the gauge's: read-only, within the scale.
+// A level indicator whose value is the gauge's: read-only, within the scale.
+// Spoken as a progress bar, the level role screen readers know (an
+// "indicator" reaches them as a role they cannot name).
 class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit GaugeAccessible(GaugeWidget* widget) : QAccessibleWidget(widget, QAccessible::Indicator) {}
+    explicit GaugeAccessible(GaugeWidget* widget) : QAccessibleWidget(widget, QAccessible::ProgressBar) {}
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value) return gauge()->spokenValue();
@@ -79,13 +83,14 @@ void GaugeWidget::setGauge(const Gauge& gauge) {
     maximum_ = gauge.maximumValue();
     zone_ = gauge.zone();
     inZone_ = gauge.isInZone();
-    const QString spoken = QString::fromStdString(gauge.spokenValue());
-    if (spoken != spokenValue_) {
+    // Said at a pace a screen reader can follow: the offset changes with every tick.
+    SpokenPacer::of(this, [this](const QString& spoken) {
+        if (spoken == spokenValue_) return;
         spokenValue_ = spoken;
         setAccessibleDescription(spokenValue_);
         QAccessibleValueChangeEvent event(this, value_ ? QVariant(static_cast<double>(*value_)) : QVariant());
         QAccessible::updateAccessibility(&event);
-    }
+    }).setText(QString::fromStdString(gauge.spokenValue()));
     update();
 }
 

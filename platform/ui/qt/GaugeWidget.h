@@ -2,7 +2,8 @@
 // The gauge drawn as a horizontal scale: a track, the marked zone around the
 // centre, ticks at the ends, the quarters and the centre, and the needle in
 // the lamps' colours (green within the zone, amber outside it). A screen
-// reader finds it as an indicator with the gauge's name and its spoken value.
+// reader finds it as a level indicator (a progress bar) with the gauge's name,
+// its value within its range, and its spoken value as text.
 // Private to platform_ui_qt; main thread.
 
 #include <QWidget>

@@ -8,6 +8,17 @@
 #include "platform/core/Bundle.h"
 
 namespace platform::ui::qt {
+namespace {
+
+// The window's dark look, not the desktop's light default.
+const QString kMenuSheet =
+    "QMenu { background: #1d2631; color: #e8eef4; border: 1px solid #3a4654; padding: 4px; }"
+    "QMenu::item { padding: 6px 24px 6px 28px; border-radius: 4px; }"
+    "QMenu::item:selected { background: #26313e; color: #4cc9a0; }"
+    "QMenu::item:disabled { color: #8d9aa8; font-weight: bold; }"
+    "QMenu::indicator { left: 8px; }";
+
+}  // namespace
 
 QMenu* makeMicrophoneMenu(QWidget* parent) {
     const MicrophoneChoice& offer = microphoneChoice();
@@ -15,12 +26,21 @@ QMenu* makeMicrophoneMenu(QWidget* parent) {
     const auto text = [](const char* key, const char* english) {
         return QString::fromStdString(Bundle::mainBundle().localizedString(key, english, ""));
     };
-    auto* menu = new QMenu(text("MicrophoneMenuTitle", "Microphone"), parent);
+    const QString title = text("MicrophoneMenuTitle", "Microphone");
+    auto* menu = new QMenu(title, parent);
     menu->setObjectName("microphoneMenu");
+    menu->setStyleSheet(kMenuSheet);
+    // Titled for the eye and for screen readers, which read a pop-up by its name.
+    menu->setAccessibleName(title);
+    menu->setWindowTitle(title);
+    QAction* heading = menu->addAction(title);
+    heading->setObjectName("microphoneMenuTitle");
+    heading->setEnabled(false);
+    menu->addSeparator();
     auto* group = new QActionGroup(menu);
     const std::string chosen = offer.chosen();
-    const auto add = [&](const QString& title, const std::string& name) {
-        QAction* action = menu->addAction(title);
+    const auto add = [&](const QString& label, const std::string& name) {
+        QAction* action = menu->addAction(label);
         action->setCheckable(true);
         action->setChecked(name == chosen);
         action->setActionGroup(group);

@@ -1,6 +1,7 @@
 #pragma once
 // The window's microphone setting: a "Microphone" menu (the window's context
-// menu) listing the inputs the desktop's audio offers, the chosen one ticked.
+// menu, titled and in the window's look) listing the inputs the desktop's
+// audio offers, the chosen one ticked.
 // Choosing one listens to it at once and keeps it for the next run. Nothing
 // is shown where nothing is offered. Private to platform_ui_qt; main thread.
 

@@ -22,15 +22,16 @@
 #include "platform/core/Device.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
+#include "platform/ui/qt/SpokenPacer.h"
 #include "platform/ui/qt/Widgets.h"
 
 namespace platform::ui::qt {
 namespace {
 
 // Slider positions per unit of the model's value: Qt's slider counts in integers.
-constexpr int kSliderSteps = 100;
-constexpr int kScrollBarWidth = 8;
+constexpr int kSliderSteps = FocusedWheelSlider::kStepsPerUnit;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
 constexpr double kAlertWidth = 300.0;
@@ -74,8 +75,8 @@ QString buttonSheet(const ElementStyle& style, double scale) {
 }
 
 const QString kSliderSheet =
-    "QSlider { border-radius: 8px; }"
-    "QSlider:focus { background: rgba(232, 238, 244, 28); }"
+    "QSlider { border: 2px solid transparent; border-radius: 8px; }"
+    "QSlider:focus { border-color: #e8eef4; }"
     "QSlider::groove:horizontal { height: 4px; background: #3a4654; border-radius: 2px; }"
     "QSlider::sub-page:horizontal { background: #4cc9a0; border-radius: 2px; }"
     "QSlider::handle:horizontal { background: #e8eef4; width: 20px; margin: -8px 0; border-radius: 10px; }"
@@ -92,7 +93,8 @@ const QString kDialogSheet =
     "QDialog { background: #1d2631; }"
     "QLabel { color: #e8eef4; }"
     "QPushButton { background: #26313e; color: #4cc9a0; border: none; border-radius: 8px; padding: 10px; }"
-    "QPushButton:pressed { background: #1b232c; }";
+    "QPushButton:pressed { background: #1b232c; }"
+    "QPushButton:focus { border: 2px solid #e8eef4; padding: 8px; }";
 
 template <typename T>
 std::weak_ptr<T> weakOf(View& view) {
@@ -109,24 +111,27 @@ ViewController* displayedController(ViewController* root) {
     return shown;
 }
 
-// The element's spoken name, "Lamp: in tune"; elements without one keep what
-// Qt reads for them (a label's text, a button's title).
-void describeForScreenReaders(const View& view, QWidget* widget) {
-    if (view.accessibilityLabel().empty()) return;
+// The element's spoken name, "Lamp: in tune", or a label's text; empty for
+// the others, which keep what Qt reads for them (a button's title).
+QString spokenName(const View& view) {
+    if (view.accessibilityLabel().empty()) {
+        const auto* label = dynamic_cast<const Label*>(&view);
+        return label ? text(label->text()) : QString();
+    }
     QString name = text(view.accessibilityLabel());
     if (!view.accessibilityValue().empty()) name += ": " + text(view.accessibilityValue());
-    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+    return name;
 }
 
-// Gives the keyboard's focus to the first control under `widget`, in creation
-// order, which is the layout's reading order.
-void focusFirstControl(QWidget* widget) {
-    for (auto* child : widget->findChildren<QWidget*>()) {
-        if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(widget) && child->isEnabled()) {
-            child->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
+// Tells screen readers a new spoken name, at the pace they can follow: a
+// frequency label changes with every tick while a string sounds. A label
+// named so no longer announces each new text itself.
+void describeForScreenReaders(const View& view, QWidget* widget) {
+    const QString name = spokenName(view);
+    if (name.isEmpty() && widget->accessibleName().isEmpty()) return;
+    SpokenPacer::of(widget, [widget](const QString& said) {
+        if (widget->accessibleName() != said) widget->setAccessibleName(said);
+    }).setText(name);
 }
 
 // A panel: a view holding a control that closes it.
@@ -206,6 +211,13 @@ bool ScreenRenderer::pressCloseControl() {
     return true;
 }
 
+bool ScreenRenderer::focusNextInOpenPanel(bool forward) {
+    const std::shared_ptr<View> panel = openPanel_.lock();
+    const auto found = panel ? widgets_.find(panel.get()) : widgets_.end();
+    if (found == widgets_.end() || !found->second->isVisibleTo(stage_)) return false;
+    return focusNextWithin(found->second, forward);
+}
+
 void ScreenRenderer::render() {
     renderPending_ = false;
     // Redrawing the same screen keeps the reader's place: the keyboard's focus
@@ -283,6 +295,8 @@ QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
     auto* area = new QScrollArea(stage_);
     area->setObjectName("sceneScroll");
     area->setFrameShape(QFrame::NoFrame);
+    // The page is scrolled by the wheel, the bars and the focus moving; it is no control to Tab to.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -340,7 +354,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         });
         widget = qswitch;
     } else if (auto* slider = dynamic_cast<Slider*>(view.get())) {
-        auto* qslider = new QSlider(Qt::Horizontal, parent);
+        auto* qslider = new FocusedWheelSlider(parent);
         qslider->setRange(static_cast<int>(std::lround(slider->minimumValue() * kSliderSteps)),
                           static_cast<int>(std::lround(slider->maximumValue() * kSliderSteps)));
         qslider->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
@@ -374,6 +388,8 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
             list->setFont(fontFor(pickerStyle, scale_));
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // A list is spoken by its picker's name.
+            list->setAccessibleName(text(picker->accessibilityLabel()));
             QObject::connect(list, &QListWidget::currentRowChanged, [model = weakOf<PickerView>(*view), component](int chosen) {
                 if (auto spun = model.lock(); spun && chosen >= 0) spun->userSelectRow(chosen, component);
             });
@@ -392,7 +408,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
     widget->setObjectName(text(view->name()));
     widget->setGeometry(scaled(frames_->frameOf(*view)));
     widget->setVisible(!view->isHidden());
-    describeForScreenReaders(*view, widget);
+    widget->setAccessibleName(spokenName(*view));
     if (auto* button = dynamic_cast<Button*>(view.get())) update(*button, Change::Image, widget);
     widgets_[view.get()] = widget;
     for (const auto& child : view->subviews()) {
@@ -413,14 +429,18 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
             widget->setVisible(!view.isHidden());
             if (!view.isHidden()) {
                 shown(view, widget);
-            } else if (focusBeforePanel_ && isPanel(view)) {
-                focusBeforePanel_->setFocus(Qt::OtherFocusReason);
+            } else if (isPanel(view)) {
+                if (openPanel_.lock().get() == &view) openPanel_.reset();
+                if (focusBeforePanel_) focusBeforePanel_->setFocus(Qt::OtherFocusReason);
             }
             break;
         }
         case Change::Frame: widget->setGeometry(scaled(frames_ ? frames_->frameOf(view) : view.frame())); break;
         case Change::Text:
-            if (auto* label = dynamic_cast<Label*>(&view)) static_cast<QLabel*>(widget)->setText(text(label->text()));
+            if (auto* label = dynamic_cast<Label*>(&view)) {
+                static_cast<QLabel*>(widget)->setText(text(label->text()));
+                describeForScreenReaders(view, widget);
+            }
             if (auto* button = dynamic_cast<Button*>(&view)) static_cast<QPushButton*>(widget)->setText(text(button->title()));
             break;
         case Change::Image:
@@ -463,6 +483,7 @@ void ScreenRenderer::shown(View& view, QWidget* widget) {
     // A panel opened from anywhere on a scrolled page is shown whole, and the
     // keyboard moves into it.
     if (sceneScroll_) sceneScroll_->ensureWidgetVisible(widget, 0, 0);
+    openPanel_ = view.shared_from_this();
     focusBeforePanel_ = QApplication::focusWidget();
     focusFirstControl(widget);
 }

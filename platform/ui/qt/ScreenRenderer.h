@@ -24,6 +24,9 @@ namespace platform::ui::qt {
 
 class ScreenRenderer : private UiObserver {
 public:
+    // Pixels of the bars beside and below a scene that scrolls.
+    static constexpr int kScrollBarWidth = 8;
+
     // Draws into `stage`; installs itself as the UI observer for its lifetime.
     explicit ScreenRenderer(QWidget* stage);
     ~ScreenRenderer() override;
@@ -38,6 +41,11 @@ public:
     // The widgets' extent: the viewport, or what the scene needs when none was given.
     QSize stageSize() const { return stageSize_; }
     double scale() const { return scale_; }
+
+    // Moves the keyboard's focus round the controls of the panel last opened,
+    // while it stays open (what Tab and Shift+Tab do then): nothing under it
+    // is reached. False when no panel is open.
+    bool focusNextInOpenPanel(bool forward);
 
     // Presses the control that closes the top-most open panel, or else the
     // one that leaves the screen (what Escape does); false when there is none.
@@ -69,6 +77,7 @@ private:
     std::map<const View*, QWidget*> widgets_;
     std::map<const void*, QPointer<QDialog>> dialogs_;  // by the alert they show
     QPointer<QWidget> focusBeforePanel_;
+    std::weak_ptr<View> openPanel_;
     bool renderPending_ = false;
 };
 

@@ -1,15 +1,54 @@
 #include "platform/ui/qt/Widgets.h"
 
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QString>
+#include <cmath>
 
 namespace platform::ui::qt {
 namespace {
 
 // Pixels of the ring a focused switch wears.
 constexpr double kFocusRingWidth = 2.0;
+
+// What a screen reader hears of a slider: the model's value and range, in
+// whole units, and the value as its text.
+class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SliderAccessible(FocusedWheelSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return QString::number(std::lround(units(slider()->value())));
+        return QAccessibleWidget::text(kind);
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return units(slider()->value()); }
+    void setCurrentValue(const QVariant& value) override {
+        slider()->setValue(static_cast<int>(std::lround(value.toDouble() * FocusedWheelSlider::kStepsPerUnit)));
+    }
+    QVariant maximumValue() const override { return units(slider()->maximum()); }
+    QVariant minimumValue() const override { return units(slider()->minimum()); }
+    QVariant minimumStepSize() const override { return units(slider()->singleStep()); }
+
+private:
+    static double units(int steps) { return static_cast<double>(steps) / FocusedWheelSlider::kStepsPerUnit; }
+    FocusedWheelSlider* slider() const { return static_cast<FocusedWheelSlider*>(widget()); }
+};
+
+// The slider has no meta-object of its own, so it is known by its type, not its class name.
+QAccessibleInterface* sliderAccessible(const QString&, QObject* object) {
+    auto* slider = dynamic_cast<FocusedWheelSlider*>(object);
+    return slider ? new SliderAccessible(slider) : nullptr;
+}
 
 }  // namespace
 
@@ -70,6 +109,27 @@ void ToggleSwitch::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QAbstractButton::keyPressEvent(event);
+}
+
+FocusedWheelSlider::FocusedWheelSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    // Again for each slider: Qt forgets its factories when the application object goes.
+    QAccessible::installFactory(sliderAccessible);
+}
+
+void FocusedWheelSlider::wheelEvent(QWheelEvent* event) {
+    if (hasFocus()) {
+        QSlider::wheelEvent(event);
+        return;
+    }
+    // Handed to the page that scrolls rather than left to rise to it: Qt
+    // passes only the window system's own wheel events on to the parents.
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto* page = qobject_cast<QAbstractScrollArea*>(above)) {
+            QCoreApplication::sendEvent(page->viewport(), event);
+            return;
+        }
+    }
+    event->ignore();
 }
 
 void ToggleSwitch::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QPixmap>
+#include <QSlider>
 #include <QWidget>
 #include <string>
 
@@ -66,6 +67,20 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A horizontal slider that takes the mouse wheel only while it has the
+// keyboard's focus: a wheel turned over it otherwise scrolls the page, so
+// scrolling past it never changes it. It counts kStepsPerUnit positions per
+// unit of the model's value, for a smooth drag; a screen reader hears the
+// model's value (0 to 10, not 0 to 1000).
+class FocusedWheelSlider : public QSlider {
+public:
+    static constexpr int kStepsPerUnit = 100;
+    explicit FocusedWheelSlider(QWidget* parent);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 }  // namespace platform::ui::qt

@@ -8,8 +8,10 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "platform/core/Device.h"
@@ -29,8 +31,9 @@ constexpr int kFrameAllowance = 64;
 constexpr double kMinimumScale = 0.8;
 // A maximised window on a large desktop grows the layout this far at most.
 constexpr double kMaximumScale = 2.0;
-// The window may be made this small; the screen scrolls within it.
-constexpr int kMinimumWindowSide = 200;
+// The window may be made this low; the screen scrolls within it. It is never
+// made narrower than the screen at the legible scale, which would cut off its side.
+constexpr int kMinimumWindowHeight = 200;
 
 // Tried in order when the user names no platform; "offscreen" last means no
 // display could be opened, which is how the frontend finds out.
@@ -42,7 +45,8 @@ void quietMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 class MainWindow : public QWidget {
 public:
     std::function<void(bool minimised)> onMinimised;
-    std::function<void()> onResized;
+    // Moves the focus for Tab (forward) or Shift+Tab when something holds it; false otherwise.
+    std::function<bool(bool forward)> onTab;
 
 protected:
     void changeEvent(QEvent* event) override {
@@ -54,13 +58,25 @@ protected:
         }
         QWidget::changeEvent(event);
     }
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        if (onResized) onResized();
+    bool focusNextPrevChild(bool next) override {
+        return (onTab && onTab(next)) || QWidget::focusNextPrevChild(next);
     }
     void closeEvent(QCloseEvent* event) override {
         QCoreApplication::quit();
         event->accept();
+    }
+};
+
+// Where the screen is drawn: the window below the notices.
+class Stage : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> onResized;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (onResized) onResized();
     }
 };
 
@@ -108,29 +124,47 @@ WindowFrontend::~WindowFrontend() {
 
 void WindowFrontend::show() {
     const Rect screen = Screen::mainBounds();
+    auto window = std::make_unique<MainWindow>();
+    // The desktop screen the window opens on, in Qt's pixels (after any scale
+    // factor the user set).
     QSize room(static_cast<int>(screen.width), static_cast<int>(screen.height));
-    if (const QScreen* desktop = QGuiApplication::primaryScreen()) {
+    if (const QScreen* desktop = window->screen()) {
         room = desktop->availableGeometry().size() - QSize(kFrameAllowance, kFrameAllowance);
     }
     const double fitting = std::min({1.0, room.height() / screen.height, room.width() / screen.width});
-    auto window = std::make_unique<MainWindow>();
     window->onMinimised = [this](bool minimised) { minimisedChanged(minimised); };
-    window->onResized = [this] { scheduleFit(); };
+    window->onTab = [this](bool forward) { return renderer_ && renderer_->focusNextInOpenPanel(forward); };
     window->setWindowTitle("Pallqa Tuner");
     window->setAutoFillBackground(true);
-    window->setMinimumSize(kMinimumWindowSide, kMinimumWindowSide);
+    const int legibleWidth = static_cast<int>(std::lround(screen.width * kMinimumScale)) + ScreenRenderer::kScrollBarWidth;
+    const QSize minimum = QSize(legibleWidth, kMinimumWindowHeight).boundedTo(room);
+    window->setMinimumSize(minimum);
     QPalette colours = window->palette();
     colours.setColor(QPalette::Window, palette::kWindow);
     window->setPalette(colours);
     notice_.reset();
     renderer_.reset();
     window_ = std::move(window);
-    renderer_ = std::make_unique<ScreenRenderer>(window_.get());
+    // The notices take a row of their own above the screen, which moves down for them.
+    auto* rows = new QVBoxLayout(window_.get());
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    notice_ = std::make_unique<AudioNoticeBanner>(window_.get());
+    rows->addWidget(notice_->row());
+    auto* stage = new Stage(window_.get());
+    stage->onResized = [this] { scheduleFit(); };
+    rows->addWidget(stage, 1);
+    stage_ = stage;
+    renderer_ = std::make_unique<ScreenRenderer>(stage);
     // The window opens as large as the screen class at a legible scale, as
     // far as the desktop has room, unless the user gave it a size before.
     renderer_->setViewport(QSize(), std::max(fitting, kMinimumScale));
     sizeMemory_ = std::make_unique<WindowSizeMemory>(screen);
-    window_->resize(sizeMemory_->remembered().value_or(renderer_->stageSize().boundedTo(room)));
+    // A size remembered from a larger screen, or from a smaller scale, is
+    // brought within this one.
+    const QSize opening = sizeMemory_->remembered().value_or(renderer_->stageSize());
+    window_->resize(opening.boundedTo(room).expandedTo(minimum));
+    window_->layout()->activate();  // the stage takes its size before the first fit
     fitToWindow();
     // Ctrl+Q quits as the window's close button does; Escape closes the open
     // panel or leaves the screen, as its Done or back button would.
@@ -138,7 +172,6 @@ void WindowFrontend::show() {
     QObject::connect(quit, &QShortcut::activated, [] { QCoreApplication::quit(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_.get());
     QObject::connect(escape, &QShortcut::activated, [this] { renderer_->pressCloseControl(); });
-    notice_ = std::make_unique<AudioNoticeBanner>(window_.get());
     addMicrophoneMenu(window_.get());
     window_->show();
     // No control wears the focus ring until the keyboard is used: the first
@@ -160,11 +193,11 @@ void WindowFrontend::scheduleFit() {
 void WindowFrontend::fitToWindow() {
     if (!window_ || !renderer_) return;
     const Rect screen = Screen::mainBounds();
-    const QSize size = window_->size();
+    const QSize size = stage_->size();
     const double fitting = std::min(size.width() / screen.width, size.height() / screen.height);
     const double scale = std::clamp(fitting, kMinimumScale, kMaximumScale);
     if (size != renderer_->stageSize() || scale != renderer_->scale()) renderer_->setViewport(size, scale);
-    if (window_->isVisible()) sizeMemory_->remember(size);
+    if (window_->isVisible()) sizeMemory_->remember(window_->size());
 }
 
 double WindowFrontend::scale() const { return renderer_ ? renderer_->scale() : 1.0; }

@@ -35,7 +35,7 @@ public:
     // Builds and shows the window for the key window as it is now.
     void show();
     QWidget* window() const { return window_.get(); }
-    // The strip showing the audio notice; null before show().
+    // The row of audio notices; null before show().
     const AudioNoticeBanner* notice() const { return notice_.get(); }
     // Widget pixels per point.
     double scale() const;
@@ -52,6 +52,7 @@ private:
     std::unique_ptr<QApplication> application_;
     bool hasDisplay_ = false;
     std::unique_ptr<QWidget> window_;
+    QWidget* stage_ = nullptr;  // the window's, below the notices
     std::unique_ptr<ScreenRenderer> renderer_;
     std::unique_ptr<WindowSizeMemory> sizeMemory_;
     bool fitPending_ = false;

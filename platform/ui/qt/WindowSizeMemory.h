@@ -3,7 +3,9 @@
 // of the window's own, "$XDG_CONFIG_HOME/pallqa-tuner/window.ini"
 // (~/.config when unset), beside the program's settings but apart from them:
 // the program's first-run reset empties its settings, and a window size is no
-// setting of the tuner. Private to platform_ui_qt; main thread.
+// setting of the tuner. Without a configuration folder of the user's own, or
+// with something other than a regular file at the file's name, sizes are not
+// remembered. Private to platform_ui_qt; main thread.
 
 #include <QSize>
 #include <QString>
@@ -23,10 +25,11 @@ public:
     std::optional<QSize> remembered() const;
     void remember(QSize size) const;
 
-    // The file, for tests.
-    static QString filePath();
 
 private:
+    // The file, when it can be used.
+    static std::optional<QString> usableFile();
+
     QString key_;
 };
 

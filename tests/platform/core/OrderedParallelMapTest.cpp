@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -63,6 +67,42 @@ TEST(PlatformOrderedParallelMap, EndsWithNoItemsAtAll) {
     platform::orderedParallelMap<int, int>(
         2, [](int&) { return false; }, [&](unsigned, const int& item) { return ++worked + item; }, [](const int&) {});
     EXPECT_EQ(worked, 0);
+}
+
+// The threads this process has now.
+size_t threadsNow() {
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator()));
+}
+
+TEST(PlatformOrderedParallelMap, StartsNoMoreThreadsThanItemsNorThanTheMost) {
+    struct Case {
+        unsigned jobs;
+        int items;
+        size_t mostThreads;
+    };
+    const Case cases[] = {
+        {1024, 3, 3},
+        {1024, 1000, platform::kMostParallelJobs},
+        {8, 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.jobs) + " jobs, " + std::to_string(c.items) + " items");
+        const size_t before = threadsNow();
+        size_t mostThreads = 0;
+        unsigned mostWorker = 0;
+        int nextItem = 0;
+        // Each result is the worker that made it.
+        platform::orderedParallelMap<int, unsigned>(
+            c.jobs, [&](int& item) { return nextItem < c.items && (item = nextItem++, true); },
+            [](unsigned worker, const int&) { return worker; },
+            [&](const unsigned& worker) {
+                mostWorker = std::max(mostWorker, worker);
+                mostThreads = std::max(mostThreads, threadsNow() - before);
+            });
+        EXPECT_LE(mostThreads, c.mostThreads);
+        EXPECT_LT(mostWorker, c.mostThreads);
+    }
 }
 
 }  // namespace

@@ -90,6 +90,8 @@ TEST(LaunchOptionsTest, RefusesBadOptionsSayingWhy) {
         {{"--input", "--headless"}, "--input needs a value"},
         {{"--seconds", "--fast", "--input", "a.wav"}, "--seconds needs a value"},
         {{"--input="}, "--input needs a value"},
+        {{"--seconds", "1", "--seconds", "2"}, "--seconds is given more than once; give it one value"},
+        {{"--screen", "phone:667", "--screen=tablet:1194"}, "--screen is given more than once; give it one value"},
         {{"--seconds", "0"}, "--seconds needs a number of seconds above 0, not \"0\""},
         {{"--seconds", "soon"}, "not \"soon\""},
         {{"--seconds", "inf"}, "not \"inf\""},

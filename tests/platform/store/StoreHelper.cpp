@@ -1,7 +1,8 @@
 // A tiny program for the settings store's process tests: it opens a store and
 // runs the steps named on its command line, one after another.
 //   store_helper FILE STEP...
-//   open | inc KEY | set KEY NUMBER | sync | touch PATH | wait PATH | hammer
+//   open | inc KEY | count KEY | set KEY NUMBER | sync | touch PATH | wait PATH | hammer
+// "inc" reads, adds one and sets; "count" counts with the store's increment.
 // "hammer" saves without end (for the kill test): a counter and a long text.
 
 #include <unistd.h>
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
         } else if (step == "inc") {
             const std::string key = next();
             store->setInteger(store->integerForKey(key) + 1, key);
+        } else if (step == "count") {
+            store->incrementIntegerForKey(next());
         } else if (step == "set") {
             const std::string key = next();
             store->setInteger(std::stoll(next()), key);

@@ -17,6 +17,7 @@
 
 #include "platform/core/Log.h"
 #include "platform/store/UserDefaults.h"
+#include "tests/support/HelperProcess.h"
 #include "tests/support/PlainPlatform.h"
 
 namespace {
@@ -24,26 +25,14 @@ namespace {
 namespace fs = std::filesystem;
 using platform::UserDefaults;
 
-// Starts the helper program with `steps`; answers its process id.
+// Starts the store's helper program on `file` with `steps`.
 pid_t startHelper(const fs::path& file, const std::vector<std::string>& steps) {
     std::vector<std::string> arguments{PALLQA_STORE_HELPER, file.string()};
     arguments.insert(arguments.end(), steps.begin(), steps.end());
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        for (auto& argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    return pid;
+    return testing_support::startHelper(arguments);
 }
 
-int finish(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+using testing_support::finishHelper;
 
 class StoreProcesses : public ::testing::Test {
 protected:
@@ -75,8 +64,8 @@ TEST_F(StoreProcesses, ARunNestedInsideAnotherKeepsItsCountWhenTheOuterOneSavesL
                                            "wait", innerDone.string(), "set", "savedSliderValue", "7", "sync"});
     const pid_t inner = startHelper(file, {"wait", outerCounted.string(), "open", "inc", "numberOfRuns", "sync",
                                            "touch", innerDone.string()});
-    ASSERT_EQ(finish(inner), 0);
-    ASSERT_EQ(finish(outer), 0);
+    ASSERT_EQ(finishHelper(inner), 0);
+    ASSERT_EQ(finishHelper(outer), 0);
     auto store = UserDefaults::atFile(file, "com.example.tests");
     EXPECT_EQ(store->integerForKey("numberOfRuns"), 2);
     EXPECT_EQ(store->integerForKey("savedSliderValue"), 7);
@@ -96,9 +85,41 @@ TEST_F(StoreProcesses, OverlappingRunsKeepEveryKeyEachOneChanged) {
         while (!fs::exists(folder / ("opened-" + std::to_string(i)))) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     std::ofstream(go) << "";
-    for (const pid_t pid : runs) ASSERT_EQ(finish(pid), 0);
+    for (const pid_t pid : runs) ASSERT_EQ(finishHelper(pid), 0);
     auto store = UserDefaults::atFile(file, "com.example.tests");
     for (int i = 0; i < kRuns; ++i) EXPECT_EQ(store->integerForKey("run" + std::to_string(i)), i + 100) << i;
+}
+
+TEST_F(StoreProcesses, RunsCountingAtOnceLoseNoCount) {
+    // Every run opens the store before any counts, as runs started together
+    // do; each then counts its run and saves, and one also moves the slider.
+    for (const int runs : {3, 5}) {
+        SCOPED_TRACE(std::to_string(runs) + " runs at once");
+        fs::remove(file);
+        {
+            auto store = UserDefaults::atFile(file, "com.example.tests");
+            store->setInteger(10, "numberOfRuns");
+            ASSERT_TRUE(store->synchronize());
+        }
+        const fs::path go = folder / ("go-" + std::to_string(runs));
+        std::vector<pid_t> pids;
+        for (int i = 0; i < runs; ++i) {
+            const std::string opened = (folder / ("opened-" + std::to_string(runs) + "-" + std::to_string(i))).string();
+            std::vector<std::string> steps{"open", "touch", opened, "wait", go.string(), "count", "numberOfRuns"};
+            if (i == 0) steps.insert(steps.end(), {"set", "savedSliderValue", "7"});
+            steps.push_back("sync");
+            pids.push_back(startHelper(file, steps));
+        }
+        for (int i = 0; i < runs; ++i) {
+            const fs::path opened = folder / ("opened-" + std::to_string(runs) + "-" + std::to_string(i));
+            while (!fs::exists(opened)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::ofstream(go) << "";
+        for (const pid_t pid : pids) ASSERT_EQ(finishHelper(pid), 0);
+        auto store = UserDefaults::atFile(file, "com.example.tests");
+        EXPECT_EQ(store->integerForKey("numberOfRuns"), 10 + runs);
+        EXPECT_EQ(store->integerForKey("savedSliderValue"), 7);
+    }
 }
 
 TEST_F(StoreProcesses, KilledAtRandomInstantsWhileSavingTheFileIsAbsentOrWholeAndNoTemporaryFileStays) {
@@ -108,7 +129,7 @@ TEST_F(StoreProcesses, KilledAtRandomInstantsWhileSavingTheFileIsAbsentOrWholeAn
         const pid_t child = startHelper(file, {"open", "hammer"});
         std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));
         ::kill(child, SIGKILL);
-        ASSERT_EQ(finish(child), 128 + SIGKILL);
+        ASSERT_EQ(finishHelper(child), 128 + SIGKILL);
 
         if (fs::exists(file)) {
             std::ifstream in(file);

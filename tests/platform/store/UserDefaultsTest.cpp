@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <future>
+#include <iostream>
+#include <limits>
 
 #include <fstream>
 #include <thread>
@@ -277,6 +280,172 @@ TEST_F(FileStore, AFifoOrAFolderInPlaceOfTheFileIsUnreadableAndStartUpGoesOn) {
     EXPECT_TRUE(fs::is_directory(file));
 }
 
+// Makes something other than a regular file at `path`: a FIFO, a character
+// device (the null device's numbers, made here, never the system's own), a
+// folder, or either of the first two behind a link. False where this user may
+// not make it.
+enum class Special { Fifo, Device, Folder, LinkToFifo, LinkToDevice };
+
+bool makeSpecial(Special kind, const fs::path& path) {
+    fs::path made = path;
+    if (kind == Special::LinkToFifo || kind == Special::LinkToDevice) {
+        made = path.parent_path() / "elsewhere";
+        fs::create_symlink(made, path);
+    }
+    switch (kind) {
+    case Special::Fifo:
+    case Special::LinkToFifo:
+        return ::mkfifo(made.c_str(), 0600) == 0;
+    case Special::Device:
+    case Special::LinkToDevice:
+        return ::mknod(made.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    case Special::Folder:
+        return fs::create_directory(made);
+    }
+    return false;
+}
+
+// A store's file is waited on at most this long before a test calls it hung.
+template <typename Result>
+bool finishesSoon(std::future<Result>& running) {
+    return running.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+}
+
+TEST_F(FileStore, SomethingOtherThanARegularFileIsNeverReplacedNorWaitedOn) {
+    const struct {
+        const char* name;
+        Special kind;
+    } cases[] = {{"FIFO", Special::Fifo},
+                 {"device", Special::Device},
+                 {"folder", Special::Folder},
+                 {"link to a FIFO", Special::LinkToFifo},
+                 {"link to a device", Special::LinkToDevice}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        if (!makeSpecial(c.kind, file)) {
+            std::cout << "skipped: this user cannot make a " << c.name << "\n";
+            continue;
+        }
+        const fs::file_type before = fs::status(file).type();
+        log.clear();
+        // The first run's reset replaces the whole domain: the save that
+        // used to put a regular file in place of whatever was there.
+        auto saving = std::async(std::launch::async, [&] {
+            auto store = UserDefaults::atFile(file, kDomain);
+            store->setPersistentDomain({}, kDomain);
+            store->setInteger(1, "numberOfRuns");
+            const bool saved = store->synchronize();
+            return saved || store->integerForKey("numberOfRuns") != 1;
+        });
+        ASSERT_TRUE(finishesSoon(saving)) << "the store waited on the " << c.name;
+        EXPECT_FALSE(saving.get()) << "saved, or lost the value in memory";
+        EXPECT_EQ(fs::status(file).type(), before);
+        ASSERT_EQ(log.lines().size(), 1u);
+        EXPECT_EQ(log.lines()[0], "Settings file " + file.string() +
+                                      " is not a regular file; starting with default settings, kept in memory only");
+        fs::path temporary = file;
+        temporary += ".tmp";
+        EXPECT_FALSE(fs::exists(fs::symlink_status(temporary)));
+    }
+}
+
+TEST_F(FileStore, WhatIsAtTheTemporaryNameIsRemovedAndNeverWaitedOn) {
+    fs::create_directories(folder);
+    fs::path temporary = file;
+    temporary += ".tmp";
+    ASSERT_EQ(::mkfifo(temporary.c_str(), 0600), 0);
+    auto saving = std::async(std::launch::async, [&] {
+        auto store = UserDefaults::atFile(file, kDomain);
+        store->setInteger(4, "savedSliderValue");
+        return store->synchronize();
+    });
+    ASSERT_TRUE(finishesSoon(saving)) << "the save waited on a FIFO at its temporary name";
+    EXPECT_TRUE(saving.get());
+    EXPECT_EQ(UserDefaults::atFile(file, kDomain)->integerForKey("savedSliderValue"), 4);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(temporary)));
+}
+
+TEST_F(FileStore, AFifoAtTheLockNameFailsTheSaveWithoutWaiting) {
+    fs::create_directories(folder);
+    fs::path lock = file;
+    lock += ".lock";
+    ASSERT_EQ(::mkfifo(lock.c_str(), 0600), 0);
+    auto saving = std::async(std::launch::async, [&] {
+        auto store = UserDefaults::atFile(file, kDomain);
+        store->setInteger(4, "savedSliderValue");
+        return store->synchronize();
+    });
+    ASSERT_TRUE(finishesSoon(saving)) << "the save waited on a FIFO at its lock's name";
+    EXPECT_FALSE(saving.get());
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"Could not save settings to " + file.string() +
+                                                    ": its lock file: not a regular file; the previous file is "
+                                                    "unchanged"});
+    EXPECT_TRUE(fs::is_fifo(lock));
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(FileStore, CountsAddToWhatOtherStoresCountedMeanwhile) {
+    writeFile(file, "{\"numberOfRuns\": 10}");
+    auto window = UserDefaults::atFile(file, kDomain);
+    auto console = UserDefaults::atFile(file, kDomain);
+    EXPECT_EQ(window->incrementIntegerForKey("numberOfRuns"), 11);
+    EXPECT_EQ(window->incrementIntegerForKey("numberOfRuns"), 12);
+    EXPECT_EQ(console->incrementIntegerForKey("numberOfRuns"), 11);
+    ASSERT_TRUE(console->synchronize());
+    ASSERT_TRUE(window->synchronize());
+    EXPECT_EQ(window->integerForKey("numberOfRuns"), 13) << "the window reads the console's count too";
+    EXPECT_EQ(UserDefaults::atFile(file, kDomain)->integerForKey("numberOfRuns"), 13);
+}
+
+TEST_F(FileStore, AValueSetThenCountedIsSavedAsSetWhateverOthersCounted) {
+    writeFile(file, "{\"kRatingPromptUseCount\": 40}");
+    auto resetting = UserDefaults::atFile(file, kDomain);
+    auto counting = UserDefaults::atFile(file, kDomain);
+    // A new version starts its count afresh, then counts a use.
+    resetting->setInteger(0, "kRatingPromptUseCount");
+    EXPECT_EQ(resetting->incrementIntegerForKey("kRatingPromptUseCount"), 1);
+    counting->incrementIntegerForKey("kRatingPromptUseCount");
+    ASSERT_TRUE(counting->synchronize());
+    ASSERT_TRUE(resetting->synchronize());
+    EXPECT_EQ(UserDefaults::atFile(file, kDomain)->integerForKey("kRatingPromptUseCount"), 1);
+}
+
+TEST_F(FileStore, CountsThatFailedToSaveAreSavedWithTheNextOnes) {
+    writeFile(file, "{\"chordsSearched\": 5}");
+    auto store = UserDefaults::atFile(file, kDomain);
+    store->incrementIntegerForKey("chordsSearched");
+    fs::path inTheWay = file;
+    inTheWay += ".tmp";
+    fs::create_directory(inTheWay);
+    EXPECT_FALSE(store->synchronize());
+    fs::remove(inTheWay);
+    writeFile(file, "{\"chordsSearched\": 20}");  // another run counted meanwhile
+    store->incrementIntegerForKey("chordsSearched");
+    ASSERT_TRUE(store->synchronize());
+    EXPECT_EQ(UserDefaults::atFile(file, kDomain)->integerForKey("chordsSearched"), 22);
+}
+
+TEST_F(FileStore, ACountAtTheLargestNumberStaysThereOrWrapsAsAsked) {
+    constexpr int64_t kLargest = std::numeric_limits<int64_t>::max();
+    const struct {
+        UserDefaults::Overflow overflow;
+        int64_t expected;
+    } cases[] = {{UserDefaults::Overflow::Stay, kLargest},
+                 {UserDefaults::Overflow::Wrap, std::numeric_limits<int64_t>::min() + 1}};
+    for (const auto& c : cases) {
+        writeFile(file, "{\"numberOfRuns\": 0}");
+        auto store = UserDefaults::atFile(file, kDomain);
+        store->incrementIntegerForKey("numberOfRuns", c.overflow);
+        store->incrementIntegerForKey("numberOfRuns", c.overflow);
+        // Another run has stored the largest number meanwhile: the two counts go on from there.
+        writeFile(file, "{\"numberOfRuns\": " + std::to_string(kLargest) + "}");
+        ASSERT_TRUE(store->synchronize());
+        EXPECT_EQ(UserDefaults::atFile(file, kDomain)->integerForKey("numberOfRuns"), c.expected);
+    }
+}
+
 TEST_F(FileStore, ASymlinkedFileIsWrittenThroughToItsTarget) {
     const fs::path dotfiles = testing_support::temporaryFolder() / "dotfiles";
     fs::create_directories(dotfiles);
@@ -349,21 +518,6 @@ TEST_F(FileStore, ReplacingTheDomainStillReplacesTheWholeFile) {
     ASSERT_TRUE(store->synchronize());
     EXPECT_EQ(UserDefaults::atFile(file, kDomain)->dictionaryRepresentation(),
               (UserDefaults::Dictionary{{"savedSliderValue", int64_t{2}}}));
-}
-
-TEST(DefaultStoreFile, FollowsXdgConfigHomeThenHome) {
-    const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
-    const char* savedHome = std::getenv("HOME");
-    const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
-
-    setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
-    EXPECT_EQ(UserDefaults::defaultFileFor("com.x"), "/tmp/xdg/pallqa-tuner/com.x.json");
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", "/home/musician", 1);
-    EXPECT_EQ(UserDefaults::defaultFileFor("com.x"), "/home/musician/.config/pallqa-tuner/com.x.json");
-
-    savedXdg ? setenv("XDG_CONFIG_HOME", xdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-    savedHome ? setenv("HOME", home.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace

@@ -1,75 +1,139 @@
-// The audio notice as the window shows it: a strip over the screen that
-// appears, changes and goes with the notice, whichever thread sets it.
+// The audio notices as the window shows them: a row of strips above the
+// screen that pushes it down, one strip per standing notice, each dismissed by
+// mouse or keyboard, whichever thread sets them.
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <set>
 #include <thread>
 
 #include "platform/audio/AudioNotice.h"
-#include "platform/launch/ApplicationMainOptions.h"
-#include "platform/ui/qt/WindowFrontend.h"
-#include "tests/platform/ui/LayoutControllers.h"
-#include "tests/support/PlainPlatform.h"
+#include "tests/platform/ui/qt/QtWindowFixture.h"
 
 namespace {
 
-class AudioNoticeBannerTest : public testing_support::PlainPlatformTest {
+const std::string kDemo = "No microphone found: you are hearing a demo recording";
+const std::string kNoOutput = "No sound output: the tuning fork, the string sounds and the beep cannot be heard.";
+
+class AudioNoticeBannerTest : public qt_window_testing::QtWindowTest {
 protected:
-    void SetUp() override {
-        PlainPlatformTest::SetUp();
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        platform::DeviceDescription device;
-        device.userInterfaceIdiom = platform::Device::kIdiomPhone;
-        device.screenHeight = 844;
-        device.screenWidth = platform::screenWidthFor(device.userInterfaceIdiom, device.screenHeight);
-        platform::Device::setCurrent(device);
-        tuner_ = layout_testing::installLayout("Main_iPhone12Pro");
-        frontend_ = std::make_unique<platform::ui::qt::WindowFrontend>();
-    }
     void TearDown() override {
-        frontend_.reset();
-        platform::setAudioNotice("");
-        PlainPlatformTest::TearDown();
+        frontend.reset();
+        for (const std::string& notice : platform::audioNotices()) platform::clearAudioNotice(notice);
+        QtWindowTest::TearDown();
     }
 
-    static void settle() {
-        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    void openPhone() {
+        open("Main_iPhone12Pro", platform::Device::kIdiomPhone, 844);
+        settle();
     }
-    const QLabel* strip() const { return frontend_->notice()->label(); }
 
-    std::shared_ptr<layout_testing::RecordingController> tuner_;
-    std::unique_ptr<platform::ui::qt::WindowFrontend> frontend_;
+    std::vector<std::string> shown() const {
+        std::vector<std::string> texts;
+        for (QLabel* label : frontend->notice()->labels()) {
+            if (label->isVisibleTo(frontend->window())) texts.push_back(label->text().toStdString());
+        }
+        return texts;
+    }
+
+    // The window's point at the centre of `widget`.
+    QPoint centreOf(QWidget* widget) const { return widget->mapTo(frontend->window(), widget->rect().center()); }
 };
 
-TEST_F(AudioNoticeBannerTest, ANoticeStandingWhenTheWindowOpensIsShownAcrossTheTop) {
-    platform::setAudioNotice("No microphone found: you are hearing a demo recording");
-    frontend_->show();
+TEST_F(AudioNoticeBannerTest, EveryStandingNoticeTakesARowAboveTheScreenWhichMovesDownForIt) {
+    openPhone();
+    EXPECT_FALSE(frontend->notice()->row()->isVisible());
+
+    platform::showAudioNotice(kDemo);
+    platform::showAudioNotice(kNoOutput);
     settle();
-    ASSERT_TRUE(strip()->isVisible());
-    EXPECT_EQ(strip()->text().toStdString(), "No microphone found: you are hearing a demo recording");
-    EXPECT_EQ(strip()->width(), frontend_->window()->width());
-    EXPECT_EQ(strip()->y(), 0);
+    EXPECT_EQ(shown(), (std::vector<std::string>{kDemo, kNoOutput})) << "both stand, the oldest first";
+    QWidget* window = frontend->window();
+    const QRect row = frontend->notice()->row()->geometry();
+    EXPECT_EQ(row.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(row.width(), window->width());
+    // No control of the screen lies under the row: a click reaches each one seen.
+    int seen = 0;
+    for (auto* control : window->findChildren<QPushButton*>()) {
+        const QRect visible = control->visibleRegion().boundingRect();
+        if (!control->isVisibleTo(window) || visible.isEmpty() || frontend->notice()->row()->isAncestorOf(control)) continue;
+        ++seen;
+        const QRect inWindow(control->mapTo(window, visible.topLeft()), visible.size());
+        EXPECT_FALSE(inWindow.intersects(row)) << control->text().toStdString();
+        EXPECT_EQ(window->childAt(inWindow.center()), control) << control->text().toStdString();
+    }
+    EXPECT_GT(seen, 0);
+    const QWidget* title = widget("currentTuningName");
+    EXPECT_GE(title->mapTo(window, QPoint(0, 0)).y(), row.bottom());
 }
 
-TEST_F(AudioNoticeBannerTest, ANoticeSetOnAnotherThreadAppearsAndGoesWithIt) {
-    frontend_->show();
-    settle();
-    EXPECT_FALSE(strip()->isVisible());
+TEST_F(AudioNoticeBannerTest, ANoticeStandingWhenTheWindowOpensIsShown) {
+    platform::showAudioNotice(kDemo);
+    openPhone();
+    EXPECT_EQ(shown(), std::vector<std::string>{kDemo});
+}
 
-    std::thread([] { platform::setAudioNotice("Microphone lost \u2014 reconnecting\u2026"); }).join();
+TEST_F(AudioNoticeBannerTest, NoticesSetOnAnotherThreadAppearAndGoEachWithItsOwnCause) {
+    openPhone();
+    std::thread([] { platform::showAudioNotice("Microphone lost \u2014 reconnecting\u2026"); }).join();
+    platform::showAudioNotice(kNoOutput);
     settle();
-    EXPECT_TRUE(strip()->isVisible());
-    EXPECT_EQ(strip()->text().toStdString(), "Microphone lost \u2014 reconnecting\u2026");
+    EXPECT_EQ(shown().size(), 2u);
 
-    // Another cause's clearing leaves it standing; its own clearing removes it.
     platform::clearAudioNotice("something else");
-    settle();
-    EXPECT_TRUE(strip()->isVisible());
     std::thread([] { platform::clearAudioNotice("Microphone lost \u2014 reconnecting\u2026"); }).join();
     settle();
-    EXPECT_FALSE(strip()->isVisible());
+    EXPECT_EQ(shown(), std::vector<std::string>{kNoOutput});
+    platform::clearAudioNotice(kNoOutput);
+    settle();
+    EXPECT_FALSE(frontend->notice()->row()->isVisibleTo(frontend->window()));
+}
+
+TEST_F(AudioNoticeBannerTest, AClickOnItsButtonDismissesANotice) {
+    platform::showAudioNotice(kDemo);
+    platform::showAudioNotice(kNoOutput);
+    openPhone();
+    QPushButton* dismiss = frontend->notice()->dismissButtons().at(0);
+    EXPECT_EQ(dismiss->accessibleName(), "Dismiss notice");
+    EXPECT_EQ(dismiss->accessibleDescription().toStdString(), kDemo);
+    QTest::mouseClick(dismiss, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(shown(), std::vector<std::string>{kNoOutput});
+    EXPECT_EQ(platform::audioNotices(), std::vector<std::string>{kNoOutput});
+}
+
+TEST_F(AudioNoticeBannerTest, TheKeyboardReachesEachDismissButtonAndSpaceOrEnterDismisses) {
+    platform::showAudioNotice(kDemo);
+    platform::showAudioNotice(kNoOutput);
+    openPhone();
+    QApplication::setActiveWindow(frontend->window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frontend->window()));
+    const std::vector<QPushButton*> buttons = frontend->notice()->dismissButtons();
+    // Tab goes round the window's controls and reaches each button.
+    std::set<QWidget*> reached;
+    for (int i = 0; i < 60; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frontend->window(), Qt::Key_Tab);
+        reached.insert(QApplication::focusWidget());
+    }
+    for (QPushButton* button : buttons) EXPECT_TRUE(reached.count(button));
+
+    buttons[0]->setFocus();
+    QTest::keyClick(buttons[0], Qt::Key_Space);
+    settle();
+    EXPECT_EQ(shown(), std::vector<std::string>{kNoOutput});
+    QWidget* next = QApplication::focusWidget();
+    ASSERT_EQ(next, frontend->notice()->dismissButtons().at(0)) << "the focus moves to the next notice's button";
+    QTest::keyClick(next, Qt::Key_Return);
+    settle();
+    EXPECT_TRUE(shown().empty());
+    EXPECT_TRUE(platform::audioNotices().empty());
+    EXPECT_TRUE(frontend->window()->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == frontend->window())
+        << "the focus stays in the window";
 }
 
 }  // namespace

@@ -84,6 +84,36 @@ TEST_F(KeyboardTest, TabReachesEveryControlInReadingOrder) {
         }
     }
     EXPECT_EQ(position(buttonTitled("Done")), static_cast<long>(order.size())) << "a closed panel is skipped";
+    for (QWidget* stop : order) EXPECT_EQ(qobject_cast<QScrollArea*>(stop), nullptr) << "the page is no Tab stop";
+}
+
+TEST_F(KeyboardTest, AnOpenPanelHoldsTheFocusUntilItCloses) {
+    openPhone();
+    widget("tuningForkButton")->setFocus();
+    press(Qt::Key_Space);
+    QWidget* panel = widget("tuningForkPanel");
+    ASSERT_TRUE(panel->isVisibleTo(frontend->window()));
+    std::vector<QWidget*> round;
+    for (int i = 0; i < 30; ++i) {
+        press(Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_TRUE(panel->isAncestorOf(focused)) << "Tab " << i << " left the panel for "
+                                                  << (focused ? focused->objectName().toStdString() : "nothing");
+        if (std::find(round.begin(), round.end(), focused) == round.end()) round.push_back(focused);
+    }
+    EXPECT_GE(round.size(), 6u) << "the five forks, Stop and Done";
+    EXPECT_NE(std::find(round.begin(), round.end(), buttonTitled("Done")), round.end());
+    // Shift+Tab goes round the other way.
+    QWidget* from = QApplication::focusWidget();
+    press(Qt::Key_Tab);
+    press(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), from);
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisibleTo(frontend->window()));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    EXPECT_FALSE(panel->isAncestorOf(QApplication::focusWidget())) << "once closed, the page is free again";
 }
 
 TEST_F(KeyboardTest, SpaceOpensThePanelWhichTakesTheFocusAndEscapeClosesItWithItsDoneButton) {
@@ -129,6 +159,30 @@ TEST_F(KeyboardTest, ArrowsAndTheWheelMoveTheSliderAWholeLevelAtATime) {
     EXPECT_EQ(slider->value(), 5.0f) << "a wheel step is a whole level, shown and sent";
     EXPECT_EQ(qslider->value(), 500);
     EXPECT_EQ(tuner->received, std::vector<std::string>(4, "micSensitivity:"));
+}
+
+TEST_F(KeyboardTest, TheWheelOverTheSliderScrollsThePageUnlessTheSliderHasTheFocus) {
+    const auto tuner = openPhone();
+    auto* area = widget<QScrollArea>("sceneScroll");
+    ASSERT_NE(area, nullptr);
+    auto* qslider = widget<QSlider>("micSensitivitySlider");
+    const auto turn = [&] {
+        const QPointF centre = QRectF(qslider->rect()).center();
+        QWheelEvent down(centre, qslider->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(qslider, &down);
+        settle();
+    };
+    for (int step = 0; step < 3; ++step) turn();
+    EXPECT_GT(area->verticalScrollBar()->value(), 0) << "the page scrolls";
+    EXPECT_EQ(qslider->value(), 500);
+    EXPECT_TRUE(tuner->received.empty()) << "nothing is sent or saved";
+
+    qslider->setFocus();
+    const int scrolled = area->verticalScrollBar()->value();
+    turn();
+    EXPECT_EQ(model<platform::Slider>(*tuner, "micSensitivitySlider")->value(), 4.0f);
+    EXPECT_EQ(area->verticalScrollBar()->value(), scrolled) << "a focused slider takes the step";
 }
 
 TEST_F(KeyboardTest, ArrowsChooseInAPickerAndEscapeLeavesTheChordScreen) {
@@ -181,16 +235,38 @@ TEST_F(KeyboardTest, CtrlQQuitsWithStatusZero) {
     EXPECT_LT(loop->elapsed(), 30.0) << "quit by the key, not by the end of the run";
 }
 
-TEST_F(KeyboardTest, AFocusedControlWearsARing) {
+TEST_F(KeyboardTest, AFocusedControlWearsARingThatStandsOutOnTheDarkTheme) {
     openPhone();
-    for (const char* name : {"stringSoundsSwitch", "tuningForkButton", "micSensitivitySlider"}) {
-        QWidget* control = widget(name);
+    for (QWidget* control : {widget("stringSoundsSwitch"), widget("tuningForkButton"), widget("micSensitivitySlider"),
+                             static_cast<QWidget*>(buttonTitled("Chords ›"))}) {
+        ASSERT_NE(control, nullptr);
+        const std::string name = control->objectName().toStdString();
+        // Seen on the window's own dark background.
+        const auto seen = [&] {
+            const QRect area(control->mapTo(frontend->window(), QPoint(0, 0)), control->size());
+            return frontend->window()->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        };
         frontend->window()->setFocus();
         settle();
-        const QImage plain = control->grab().toImage();
+        const QImage plain = seen();
         control->setFocus();
         settle();
-        EXPECT_NE(control->grab().toImage(), plain) << name;
+        const QImage ringed = seen();
+        ASSERT_EQ(ringed.size(), plain.size());
+        // A ring: most of the edge changed strongly, not a faint tint.
+        constexpr int kEdge = 4;
+        int strong = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                if (std::min({x, y, plain.width() - 1 - x, plain.height() - 1 - y}) >= kEdge) continue;
+                const QColor a = plain.pixelColor(x, y);
+                const QColor b = ringed.pixelColor(x, y);
+                if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 150) {
+                    ++strong;
+                }
+            }
+        }
+        EXPECT_GE(strong, plain.width() + plain.height()) << name << ": a ring half round the edge at least";
     }
 }
 
@@ -249,6 +325,7 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
     const auto string = model<platform::ImageView>(*tuner, "tunedString5");
     string->setAccessibilityLabel("String lit");
     string->setAccessibilityValue("A4, strings 3 and 4");
+    loop->advance(1.0);  // at the pace a reader follows
     EXPECT_EQ(widget("LEDDisplay")->accessibleName(), "Lamp: in tune");
     EXPECT_EQ(widget("tunedString5")->accessibleName(), "String lit: A4, strings 3 and 4");
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget("LEDDisplay"));
@@ -256,6 +333,7 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
     EXPECT_EQ(spoken->text(QAccessible::Name), "Lamp: in tune");
 
     lamp->setAccessibilityValue("not in tune");
+    loop->advance(1.0);
     EXPECT_EQ(widget("LEDDisplay")->accessibleName(), "Lamp: not in tune");
     // A button with a title is read by its title.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(widget("tuningForkButton"))->text(QAccessible::Name), "Tuning fork");
@@ -265,10 +343,57 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
     const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
     ASSERT_NE(chords, nullptr);
     model<platform::Button>(*chords, "buttonFlatOrSharp")->setAccessibilityLabel("Spell with flats");
+    settle();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(widget("buttonFlatOrSharp"))->text(QAccessible::Name),
               "Spell with flats");
 }
 
-}  // namespace
+TEST_F(ScreenReaderTest, TheSliderSpeaksTheLevelItShowsNotItsPositions) {
+    const auto tuner = openPhone();
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget("micSensitivitySlider"));
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->role(), QAccessible::Slider);
+    ASSERT_NE(spoken->valueInterface(), nullptr);
+    EXPECT_EQ(spoken->valueInterface()->minimumValue().toDouble(), 0.0);
+    EXPECT_EQ(spoken->valueInterface()->maximumValue().toDouble(), 10.0);
+    EXPECT_EQ(spoken->valueInterface()->minimumStepSize().toDouble(), 1.0);
+    EXPECT_EQ(spoken->valueInterface()->currentValue().toDouble(), 5.0);
+    EXPECT_EQ(spoken->text(QAccessible::Value), "5");
+    // A screen reader that sets the value sets a level.
+    spoken->valueInterface()->setCurrentValue(7.0);
+    settle();
+    EXPECT_EQ(model<platform::Slider>(*tuner, "micSensitivitySlider")->value(), 7.0f);
+}
 
+TEST_F(ScreenReaderTest, AFastChangingTextIsSpokenAFewTimesASecondAndOnlyWhenItChanges) {
+    const auto tuner = openPhone();
+    const auto frequency = model<platform::Label>(*tuner, "freq_label");
+    QWidget* shown = widget("freq_label");
+    // The name a screen reader is sent, looked at after each step of time.
+    int changes = 0;
+    QString heard = shown->accessibleName();
+    const auto pass = [&](double seconds) {
+        loop->advance(seconds);
+        if (shown->accessibleName() != heard) ++changes;
+        heard = shown->accessibleName();
+    };
+    // One second of a string in tune, a new reading every tick.
+    for (int tick = 0; tick < 100; ++tick) {
+        frequency->setText(QString("440.%1Hz").arg(tick % 10).toStdString());
+        pass(0.01);
+    }
+    EXPECT_GE(changes, 2);
+    EXPECT_LE(changes, 4) << "a hundred readings, a few spoken";
+    pass(1.0);
+    EXPECT_EQ(heard, "440.9Hz") << "the last reading is spoken once things are quiet";
+
+    changes = 0;
+    frequency->setText("441.0Hz");
+    pass(0.0);
+    frequency->setText("440.9Hz");
+    pass(1.0);
+    EXPECT_EQ(changes, 2) << "said at once after a quiet spell, and the way back once its time came";
+}
+
+}  // namespace
 

@@ -1,10 +1,11 @@
 // Draws a layout's tuner screen (with "fork", its tuning-fork panel open; with
 // "apps", scrolled to its end with the other applications' panel open; with
-// "chords", its chord chart; with "guide:NOTE:CENTS", a string that far from
+// "chords", its chord chart; with "notice", the demo recording's notice above
+// it; with "guide:NOTE:CENTS", a string that far from
 // the course's pitch) in the desktop window and saves the window as a PNG,
 // for the documentation:
 //
-//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords|guide:A4:-20]
+//     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords|notice|guide:A4:-20]
 //
 // The scenes are bound to recording stand-ins, so the screen shows what the
 // layout gives it plus a sample state set here: the tuner matching A4, the
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/AudioNotice.h"
 #include "platform/core/Bundle.h"
 #include "platform/launch/ApplicationMainOptions.h"
 #include "platform/ui/Controls.h"
@@ -76,8 +78,9 @@ int main(int argc, char** argv) {
     const std::string view = arguments.size() == 4 ? arguments[3] : "tuner";
     const auto pluck = screenshot_testing::parsePluck(view);
     if (arguments.size() < 3 || arguments.size() > 4 ||
-        (view != "tuner" && view != "fork" && view != "apps" && view != "chords" && !pluck)) {
-        std::fprintf(stderr, "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords|guide:NOTE:CENTS]\n",
+        (view != "tuner" && view != "fork" && view != "apps" && view != "chords" && view != "notice" && !pluck)) {
+        std::fprintf(stderr,
+                     "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords|notice|guide:NOTE:CENTS]\n",
                      argv[0]);
         return 2;
     }
@@ -105,13 +108,15 @@ int main(int argc, char** argv) {
     } else {
         showTunerOnA4(*tuner, parsed.options.device);
     }
+    if (view == "notice") {
+        platform::showAudioNotice(platform::Bundle::mainBundle().localizedString("DemoRecordingNotice", "", ""));
+    }
     frontend.show();
     // At the screen class's own size in points, whatever the desktop: one
     // pixel per point, with room for the scroll bar of a scene that scrolls.
-    constexpr int kScrollBarWidth = 8;
     const platform::Rect bounds = platform::Screen::mainBounds();
     const bool scrolls = frontend.window()->findChild<QScrollArea*>() != nullptr;
-    frontend.window()->resize(static_cast<int>(bounds.width) + (scrolls ? kScrollBarWidth : 0),
+    frontend.window()->resize(static_cast<int>(bounds.width) + (scrolls ? platform::ui::qt::ScreenRenderer::kScrollBarWidth : 0),
                               static_cast<int>(bounds.height));
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
     if (view == "fork") {

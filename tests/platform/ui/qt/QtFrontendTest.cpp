@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
 #include <chrono>
@@ -126,14 +127,55 @@ TEST_F(QtFrontendTest, ResizingScalesTheLayoutKeepingItsProportionsAndIsRemember
         EXPECT_NEAR(note.width(), frame.width * size.scale, 1.0);
         EXPECT_NEAR(note.height(), frame.height * size.scale, 1.0);
         EXPECT_EQ(widget<QScrollArea>("sceneScroll") != nullptr, size.scrolls) << size.window.width();
+        const QSize had = frontend->window()->size();
         frontend.reset();
 
         open("Main_iPad_Pro", 1, 1366);
-        EXPECT_EQ(frontend->window()->size(), size.window) << "the window opens at the size it had";
+        const QSize opened = frontend->window()->size();
+        const QSize desktop = frontend->window()->screen()->availableGeometry().size();
+        EXPECT_TRUE(opened.width() <= desktop.width() && opened.height() <= desktop.height())
+            << "the window opens at the size it had, as far as the screen holds it: " << had.width() << "x"
+            << had.height() << " opened " << opened.width() << "x" << opened.height();
         frontend.reset();
     }
+    open("Main_iPad_Pro", 1, 1366);
+    const QSize fits = frontend->window()->size() - QSize(0, 7);
+    frontend->window()->resize(fits);
+    settle();
+    frontend.reset();
+    open("Main_iPad_Pro", 1, 1366);
+    EXPECT_EQ(frontend->window()->size(), fits) << "a size the screen holds is kept as it was";
+    frontend.reset();
     open("Main_iPhone12Pro", 0, 844);
     EXPECT_NE(frontend->window()->size(), QSize(600, 2000)) << "each screen class has its own size";
+}
+
+TEST_F(QtFrontendTest, ARememberedSizeIsBroughtWithinTheScreenAtTheScaleItOpensWith) {
+    open("Main_iPhone12Pro", 0, 844);
+    frontend->window()->resize(1500, 1100);
+    settle();
+    frontend.reset();
+
+    // Twice the scale: the offscreen desktop holds half as many of Qt's pixels.
+    setenv("QT_SCALE_FACTOR", "2", 1);
+    open("Main_iPhone12Pro", 0, 844);
+    unsetenv("QT_SCALE_FACTOR");
+    const QRect desktop = frontend->window()->screen()->availableGeometry();
+    const QSize opened = frontend->window()->size();
+    EXPECT_LE(opened.width(), desktop.width());
+    EXPECT_LE(opened.height(), desktop.height());
+    EXPECT_GE(opened.width(), std::lround(390 * frontend->scale())) << "no narrower than the screen at its scale";
+}
+
+TEST_F(QtFrontendTest, AWindowMadeTooSmallScrollsAndNeverCutsOffTheScreensSide) {
+    open("Main_iPhone12Pro", 0, 844);
+    frontend->window()->resize(250, 150);
+    settle();
+    EXPECT_GE(frontend->window()->width(), std::lround(390 * 0.8)) << "the narrowest legible width";
+    auto* area = widget<QScrollArea>("sceneScroll");
+    ASSERT_NE(area, nullptr);
+    EXPECT_LE(area->widget()->width(), area->viewport()->width()) << "the whole width is seen";
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0) << "the rest of the page scrolls";
 }
 
 TEST_F(QtFrontendTest, TextsAreDrawnInAFaceThatHasTheSharpAndFlatSigns) {
@@ -400,7 +442,7 @@ TEST_F(QtFrontendTest, DrawsTheGuidesNeedleInTheLampsColoursAndNamesItForAScreen
     ASSERT_NE(drawn, nullptr);
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(drawn);
     ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->role(), QAccessible::Indicator);
+    EXPECT_EQ(accessible->role(), QAccessible::ProgressBar) << "a level indicator screen readers know";
     EXPECT_EQ(accessible->text(QAccessible::Name), "Tuning needle");
     ASSERT_NE(accessible->valueInterface(), nullptr);
     EXPECT_FALSE(accessible->valueInterface()->currentValue().isValid());
@@ -408,6 +450,7 @@ TEST_F(QtFrontendTest, DrawsTheGuidesNeedleInTheLampsColoursAndNamesItForAScreen
     const QColor amber(0xff, 0xc6, 0x2b);
     const QColor green(0x2f, 0xdc, 0x7f);
     needle->setValue(-20.0f, "-20.0 cents, tune up");
+    loop->advance(1.0);  // at the pace a reader follows
     EXPECT_EQ(accessible->text(QAccessible::Value), "-20.0 cents, tune up");
     EXPECT_EQ(accessible->valueInterface()->currentValue().toDouble(), -20.0);
     EXPECT_EQ(accessible->valueInterface()->minimumValue().toDouble(), -50.0);

@@ -1,0 +1,60 @@
+#include "guide/GuideAnalyzer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "guide/FundamentalChoice.h"
+
+namespace guide {
+namespace {
+
+constexpr double kFullScale = 32768.0;
+
+float levelOf(std::span<const int16_t> samples) {
+    if (samples.empty()) return 0.0f;
+    double sum = 0.0;
+    for (const int16_t sample : samples) sum += static_cast<double>(sample) * sample;
+    return static_cast<float>(std::sqrt(sum / static_cast<double>(samples.size())) / kFullScale);
+}
+
+}  // namespace
+
+GuideAnalyzer::GuideAnalyzer(double sampleRate) : spectrum_(sampleRate) {}
+
+GuideReading GuideAnalyzer::take(std::span<const int16_t> hop) {
+    hop = hop.first(std::min(hop.size(), kHopSamples));
+    // Slide the history along by the hop.
+    const size_t kept = std::min(historyLength_, kLongestWindow - hop.size());
+    std::copy(history_.end() - static_cast<std::ptrdiff_t>(kept), history_.end(),
+              history_.end() - static_cast<std::ptrdiff_t>(kept + hop.size()));
+    std::copy(hop.begin(), hop.end(), history_.end() - static_cast<std::ptrdiff_t>(hop.size()));
+    historyLength_ = kept + hop.size();
+    onsets_.take(hop, heard_);
+    heard_ += hop.size();
+
+    GuideReading reading{heard_, levelOf(hop), 0.0};
+    uint64_t start = heard_ - historyLength_;
+    if (const auto onset = onsets_.latestOnset()) start = std::max(start, *onset);
+    const size_t length = static_cast<size_t>(heard_ - start);
+    // The stream's own start counts as a pluck's: its first samples are read
+    // alone too, but not before there are enough of them.
+    if (length >= kShortestWindow) {
+        reading.frequency = fundamentalOfWindow(std::span(history_).last(length));
+    }
+    return reading;
+}
+
+double GuideAnalyzer::fundamentalOfWindow(std::span<const int16_t> window) {
+    spectrum_.take(window);
+    const auto fundamental = chooseFundamental(peaks_.find(spectrum_));
+    if (!fundamental) return 0.0;
+    return spectrum_.summitNear(fundamental->partial.hertz) / fundamental->harmonic;
+}
+
+void GuideAnalyzer::restart(uint64_t heard) {
+    historyLength_ = 0;
+    heard_ = heard;
+    onsets_.restart();
+}
+
+}  // namespace guide

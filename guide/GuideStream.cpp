@@ -1,0 +1,71 @@
+#include "guide/GuideStream.h"
+
+#include <algorithm>
+
+namespace guide {
+
+GuideStream::GuideStream(double sampleRate) : analyzer_(sampleRate), worker_([this] { work(); }) {}
+
+GuideStream::~GuideStream() {
+    stopping_.store(true, std::memory_order_release);
+    wakeUps_.fetch_add(1, std::memory_order_release);
+    wakeUps_.notify_one();
+    worker_.join();
+}
+
+void GuideStream::append(std::span<const int16_t> samples) {
+    fifo_.write(samples);
+    wakeUps_.fetch_add(1, std::memory_order_release);
+    wakeUps_.notify_one();
+}
+
+void GuideStream::tapBlock(void* stream, std::span<const int16_t> samples) {
+    static_cast<GuideStream*>(stream)->append(samples);
+}
+
+size_t GuideStream::takeReadings(std::span<GuideReading> out) {
+    std::lock_guard lock(mutex_);
+    taken_ = std::max(taken_, made_ - std::min<uint64_t>(made_, kKeptReadings));
+    size_t count = 0;
+    for (; taken_ < made_ && count < out.size(); ++taken_) out[count++] = readings_[taken_ % kKeptReadings];
+    return count;
+}
+
+void GuideStream::waitUntilRead() {
+    std::unique_lock lock(mutex_);
+    hopRead_.wait(lock, [this] { return !reading_ && fifo_.available() < kHopSamples; });
+}
+
+void GuideStream::work() {
+    while (true) {
+        const uint32_t seen = wakeUps_.load(std::memory_order_acquire);
+        if (stopping_.load(std::memory_order_acquire)) return;
+        readWaitingHops();
+        wakeUps_.wait(seen, std::memory_order_acquire);
+    }
+}
+
+void GuideStream::readWaitingHops() {
+    while (true) {
+        {
+            std::lock_guard lock(mutex_);
+            if (fifo_.available() < kHopSamples) return;
+            reading_ = true;
+        }
+        // Samples dropped on the way leave a gap: the stream starts afresh after it.
+        if (const uint64_t dropped = fifo_.dropped(); dropped != droppedSeen_) {
+            analyzer_.restart(analyzer_.heard() + (dropped - droppedSeen_));
+            droppedSeen_ = dropped;
+        }
+        fifo_.read(hop_);
+        const GuideReading reading = analyzer_.take(hop_);
+        {
+            std::lock_guard lock(mutex_);
+            readings_[made_++ % kKeptReadings] = reading;
+            reading_ = false;
+        }
+        hopRead_.notify_all();
+    }
+}
+
+}  // namespace guide

@@ -1,0 +1,75 @@
+// `pallqa-tuner analyze FILE --guide`: the guide's own reading after every hop
+// of 512 samples — time, hertz, the nearest course and the offset from it,
+// the nearest chromatic note — as text or JSON, with nulls where a hop has no
+// fundamental; a string far from every course is still guided.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/app/AnalyzeRun.h"
+#include "tests/guide/GuideSignals.h"
+#include "tests/support/PlainPlatform.h"
+#include "tests/support/WaveFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using analyze_testing::analyze;
+using pitch_testing::detuned;
+
+constexpr size_t kLeadIn = 3000;  // five whole hops of silence and a part of the sixth
+
+// Silence, then a second of one plucked string at the capture rate.
+fs::path recordAfterSilence(double pitch) {
+    std::vector<int16_t> samples(kLeadIn, 0);
+    const auto pluck = pitch_testing::pluckedString({.frequency = pitch}, 14039);
+    samples.insert(samples.end(), pluck.begin(), pluck.end());
+    const auto path = testing_support::temporaryFolder() / "string-after-silence.wav";
+    platform_testing::writeWave(path, samples, 14039);
+    return path;
+}
+
+constexpr size_t kHops = (kLeadIn + 14039 + guide::kHopSamples - 1) / guide::kHopSamples;
+
+TEST(AnalyzeGuide, WritesOneJsonObjectPerHopWithNullsWhereThereIsNoFundamental) {
+    const auto run = analyze({recordAfterSilence(detuned(pitch_testing::kA4, -20.0)).string(), "--guide", "--json"});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors, "");
+    ASSERT_EQ(run.lines.size(), kHops);
+    EXPECT_EQ(run.lines[0], R"({"t": 0.03647, "hz": null, "course": null, "target": null, "cents": null, "note": null})");
+    size_t read = 0;
+    for (size_t i = 0; i < run.lines.size(); ++i) {
+        SCOPED_TRACE(run.lines[i]);
+        const auto line = nlohmann::json::parse(run.lines[i]);
+        // The time of the last sample heard, to the microsecond.
+        const double heard = static_cast<double>(std::min((i + 1) * guide::kHopSamples, kLeadIn + 14039));
+        EXPECT_DOUBLE_EQ(line["t"].get<double>(), std::round(heard / 14039.0 * 1e6) / 1e6);
+        if (line["hz"].is_null()) continue;
+        ++read;
+        EXPECT_NEAR(pitch_testing::centsBetween(line["hz"].get<double>(), pitch_testing::kA4), -20.0, 0.5);
+        EXPECT_EQ(line["course"], 2);
+        EXPECT_EQ(line["target"], "A4");
+        EXPECT_NEAR(line["cents"].get<double>(), -20.0, 0.5);
+        EXPECT_EQ(line["note"].get<std::string>().substr(0, 4), "A4 -");
+    }
+    // Every hop from the first that holds a shortest window of the pluck.
+    EXPECT_EQ(read, kHops - (kLeadIn + guide::kShortestWindow) / guide::kHopSamples);
+}
+
+TEST(AnalyzeGuide, GuidesAStringFarFromEveryCourseByTheNearestNoteAndCourse) {
+    // F4 29 cents sharp: 129 cents above E4, the nearest course.
+    const double pitch = 349.228 * std::pow(2.0, 29.0 / 1200.0);
+    const auto text = analyze({recordAfterSilence(pitch).string(), "--guide"});
+    ASSERT_EQ(text.status, 0);
+    ASSERT_EQ(text.lines.size(), kHops);
+    EXPECT_EQ(text.lines[0], "    0.036 s             -");
+    const std::string& last = text.lines.back();
+    EXPECT_EQ(last.substr(0, 14), "    1.214 s   ") << last;
+    EXPECT_NE(last.find(" Hz  course 3 E4  +129.0 cents  F4 +29.0"), std::string::npos) << last;
+}
+
+}  // namespace
