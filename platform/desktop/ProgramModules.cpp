@@ -19,31 +19,33 @@ fs::path moduleFolder() {
     return (program / PALLQA_MODULES_FROM_BINDIR).lexically_normal();
 }
 
-void* moduleEntry(const std::string& file, const char* entry, std::string& error) {
+ModuleEntry moduleEntry(const ProgramModule& module) {
     // Loaded once each and never unloaded: what a module made lives on in
     // the program until it ends.
     static std::mutex mutex;
     static std::map<std::string, void*>& loaded = *new std::map<std::string, void*>;
     std::lock_guard lock(mutex);
-    void*& module = loaded[file];
-    if (module == nullptr) {
-        const fs::path path = moduleFolder() / file;
+    ModuleEntry found;
+    found.path = (moduleFolder() / module.file).string();
+    void*& handle = loaded[module.file];
+    if (handle == nullptr) {
         std::error_code ec;
-        if (!fs::exists(path, ec)) {
-            error = "the program's module " + path.string() + " is missing";
-            return nullptr;
+        if (!fs::is_regular_file(found.path, ec)) {
+            found.missing = true;
+            found.reason = found.path + " is not there";
+            return found;
         }
         // Every symbol resolved now, so that a module that does not fit the
         // program fails here, with its reason, rather than midway through a run.
-        module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr) {
-            error = "the program's module " + path.string() + " cannot be loaded: " + ::dlerror();
-            return nullptr;
+        handle = ::dlopen(found.path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            found.reason = ::dlerror();
+            return found;
         }
     }
-    void* address = ::dlsym(module, entry);
-    if (address == nullptr) error = "the program's module " + file + " has no entry point " + entry;
-    return address;
+    found.address = ::dlsym(handle, module.entry);
+    if (found.address == nullptr) found.reason = found.path + " has no entry point " + module.entry;
+    return found;
 }
 
 }  // namespace platform::desktop

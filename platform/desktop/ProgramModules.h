@@ -9,12 +9,26 @@
 
 namespace platform::desktop {
 
+// One module and the one name the program looks up in it.
+struct ProgramModule {
+    const char* file;   // "qt-window.so"
+    const char* entry;  // its entry point's name
+};
+
+// A module's entry point, or why there is none.
+struct ModuleEntry {
+    void* address = nullptr;
+    // The module's file is not there at all (rather than unfit to load).
+    bool missing = false;
+    // The file looked for, and what went wrong with it.
+    std::string path;
+    std::string reason;
+};
+
 // The folder the modules are loaded from.
 std::filesystem::path moduleFolder();
 
-// The entry point `entry` of the module `file` ("qt-window.so"), loaded now
-// if it is not yet; null with `error` saying which file is missing or why it
-// cannot be loaded. Any thread.
-void* moduleEntry(const std::string& file, const char* entry, std::string& error);
+// The module's entry point, the module loaded now if it is not yet. Any thread.
+ModuleEntry moduleEntry(const ProgramModule& module);
 
 }  // namespace platform::desktop
