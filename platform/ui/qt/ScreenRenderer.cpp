@@ -159,9 +159,9 @@ Control* lastCloseControl(View& view) {
 }
 
 void fillPicker(PickerView& picker, QWidget* widget) {
-    auto lists = widget->findChildren<QListWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    auto lists = widget->findChildren<ChoiceList*>(QString(), Qt::FindDirectChildrenOnly);
     for (int component = 0; component < lists.size(); ++component) {
-        QListWidget* list = lists[component];
+        ChoiceList* list = lists[component];
         const QSignalBlocker block(list);
         list->clear();
         if (!picker.dataSource() || !picker.delegate()) continue;
@@ -172,10 +172,12 @@ void fillPicker(PickerView& picker, QWidget* widget) {
         }
         const int64_t selected = picker.selectedRowInComponent(component);
         if (selected >= 0 && selected < rows) {
-            list->setCurrentRow(static_cast<int>(selected));
+            list->showChosen(static_cast<int>(selected));
             // Centred like a spinning wheel's choice, once the list has its size.
             QTimer::singleShot(0, list, [list] {
-                if (list->currentItem()) list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+                if (QListWidgetItem* chosen = list->item(list->chosenRow())) {
+                    list->scrollToItem(chosen, QAbstractItemView::PositionAtCenter);
+                }
             });
         }
     }
@@ -384,7 +386,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         if (pickerStyle.fontSize <= 0) pickerStyle.fontSize = kPickerFontSize;
         const int64_t components = picker->dataSource() ? picker->dataSource()->numberOfComponentsInPickerView(*picker) : 1;
         for (int64_t component = 0; component < components; ++component) {
-            auto* list = new QListWidget(box);
+            auto* list = new ChoiceList(box);
             list->setStyleSheet(kPickerSheet);
             list->setFont(fontFor(pickerStyle, scale_));
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -259,11 +259,11 @@ TEST_F(QtFrontendTest, ShowsThePresentedScreenAndGoesBack) {
     picker->setDataSource(&roots);
     picker->setDelegate(&roots);
     picker->selectRow(1, 0, false);
-    auto* list = widget("selectRootChord")->findChild<QListWidget*>();
+    auto* list = widget("selectRootChord")->findChild<platform::ui::qt::ChoiceList*>();
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->text(), "C");
-    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(list->chosenRow(), 1);
     EXPECT_EQ(roots.chosen, 99u) << "the program's own selection is not the user's";
     list->setCurrentRow(2);
     EXPECT_EQ(roots.chosen, 2u);
