@@ -11,6 +11,9 @@ namespace {
 // screen listens, and leaves the capture's tap before it goes.
 class SharedStreamInput final : public GuideInput {
 public:
+    // Installing no tap makes the process's tap before this input, so that
+    // the tap outlives it and is still there to leave when it goes.
+    SharedStreamInput() { platform::installAudioInputTap({}); }
     ~SharedStreamInput() override {
         if (stream_) platform::installAudioInputTap({});
     }

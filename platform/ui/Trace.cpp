@@ -14,17 +14,20 @@ void Trace::add(double time, std::optional<float> value, std::string_view spoken
     }
     points_[(first_ + count_) % kCapacity] = {time, value};
     ++count_;
-    // The latest value is the gauge's; a point added is a change even when that value stays.
-    if (value == this->value() && spokenValue == this->spokenValue()) {
-        notify(Change::Value);
-    } else {
+    if (value) latestValueTime_ = time;
+    // The latest value is the gauge's. A point added is a change even when
+    // that value stays, unless the span shows nothing but gaps either way.
+    if (value != this->value() || spokenValue != this->spokenValue()) {
         setValue(value, spokenValue);
+    } else if (latestValueTime_ && time - *latestValueTime_ <= span_) {
+        notify(Change::Value);
     }
 }
 
 void Trace::clearPoints() {
     first_ = 0;
     count_ = 0;
+    latestValueTime_.reset();
     notify(Change::Value);
 }
 

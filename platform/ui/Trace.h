@@ -2,7 +2,8 @@
 // A gauge that remembers: the values it took over the last seconds, to be
 // drawn as a line over time on the gauge's scale, its zone marked, the latest
 // at the right. Adding a value sets the gauge's; a point without a value is a
-// gap (nothing measured then). Values beyond an end are drawn at it. The
+// gap (nothing measured then); once the span holds gaps alone, a gap added
+// changes nothing to be seen and is not told. Values beyond an end are drawn at it. The
 // points live in storage of their own, made once: adding one allocates nothing.
 
 #include <array>
@@ -41,6 +42,7 @@ private:
     size_t first_ = 0;
     size_t count_ = 0;
     double span_ = 10.0;
+    std::optional<double> latestValueTime_;  // of the latest point with a value
 };
 
 }  // namespace platform
