@@ -6,6 +6,7 @@
 #include "platform/core/Log.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 
 namespace platform {
 namespace {
@@ -63,6 +64,8 @@ public:
     void visit(const Gauge& gauge) override {
         if (change_ == Change::Value) describe(".value=", gauge.value() ? number(*gauge.value()) : "none");
     }
+    // A trace is printed as the gauge it also is: its latest value.
+    void visit(const Trace& trace) override { visit(static_cast<const Gauge&>(trace)); }
 
 private:
     void describe(const char* key, std::string value) { described_ = {key, std::move(value)}; }

@@ -18,6 +18,7 @@ class Switch;
 class Slider;
 class PickerView;
 class Gauge;
+class Trace;
 
 template <bool IsConst>
 class BasicElementVisitor {
@@ -35,13 +36,15 @@ public:
     virtual void visit(Ref<Slider> slider) = 0;
     virtual void visit(Ref<PickerView> picker) = 0;
     virtual void visit(Ref<Gauge> gauge) = 0;
+    virtual void visit(Ref<Trace> trace) = 0;
 };
 
 using ElementVisitor = BasicElementVisitor<false>;
 using ConstElementVisitor = BasicElementVisitor<true>;
 
 // The base of every element kind above but View itself: `Kind` accepts a
-// visitor as itself, on top of `Base` (View, or Control for the controls).
+// visitor as itself, on top of `Base` (View, Control for the controls, Gauge
+// for the trace).
 template <typename Kind, typename Base>
 class Visitable : public Base {
 public:

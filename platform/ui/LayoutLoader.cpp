@@ -7,6 +7,7 @@
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoaderDocument.h"
 #include "platform/ui/PickerView.h"
@@ -34,6 +35,7 @@ std::shared_ptr<View> makeView(ElementKind kind) {
         case ElementKind::Slider: return std::make_shared<Styled<Slider>>();
         case ElementKind::PickerView: return std::make_shared<Styled<PickerView>>();
         case ElementKind::Gauge: return std::make_shared<Styled<Gauge>>();
+        case ElementKind::Trace: return std::make_shared<Styled<Trace>>();
     }
     return std::make_shared<Styled<View>>();
 }
@@ -69,6 +71,7 @@ public:
         gauge.setRange(element_.range.first, element_.range.second);
         gauge.setZone(element_.zone);
     }
+    void visit(Trace& trace) override { visit(static_cast<Gauge&>(trace)); }
 
 private:
     const Storyboard::Element& element_;

@@ -23,6 +23,7 @@
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
+#include "platform/ui/qt/TraceWidget.h"
 #include "platform/ui/qt/SpokenPacer.h"
 #include "platform/ui/qt/Widgets.h"
 
@@ -149,9 +150,9 @@ Control* lastCloseControl(View& view) {
 }
 
 void fillPicker(PickerView& picker, QWidget* widget) {
-    auto lists = widget->findChildren<QListWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    auto lists = widget->findChildren<ChoiceList*>(QString(), Qt::FindDirectChildrenOnly);
     for (int component = 0; component < lists.size(); ++component) {
-        QListWidget* list = lists[component];
+        ChoiceList* list = lists[component];
         const QSignalBlocker block(list);
         list->clear();
         if (!picker.dataSource() || !picker.delegate()) continue;
@@ -162,10 +163,12 @@ void fillPicker(PickerView& picker, QWidget* widget) {
         }
         const int64_t selected = picker.selectedRowInComponent(component);
         if (selected >= 0 && selected < rows) {
-            list->setCurrentRow(static_cast<int>(selected));
+            list->showChosen(static_cast<int>(selected));
             // Centred like a spinning wheel's choice, once the list has its size.
             QTimer::singleShot(0, list, [list] {
-                if (list->currentItem()) list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+                if (QListWidgetItem* chosen = list->item(list->chosenRow())) {
+                    list->scrollToItem(chosen, QAbstractItemView::PositionAtCenter);
+                }
             });
         }
     }
@@ -253,7 +256,7 @@ public:
         if (pickerStyle.fontSize <= 0) pickerStyle.fontSize = kPickerFontSize;
         const int64_t components = picker.dataSource() ? picker.dataSource()->numberOfComponentsInPickerView(picker) : 1;
         for (int64_t component = 0; component < components; ++component) {
-            auto* list = new QListWidget(box);
+            auto* list = new ChoiceList(box);
             list->setStyleSheet(kPickerSheet);
             list->setFont(fontFor(pickerStyle, scale_));
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -273,6 +276,12 @@ public:
         auto* qgauge = new GaugeWidget(text(gauge.accessibilityLabel()), parent_);
         qgauge->setGauge(gauge);
         widget_ = qgauge;
+    }
+
+    void visit(Trace& trace) override {
+        auto* qtrace = new TraceWidget(text(trace.accessibilityLabel()), parent_);
+        qtrace->setTrace(trace);
+        widget_ = qtrace;
     }
 
 private:
@@ -333,6 +342,10 @@ public:
 
     void visit(Gauge& gauge) override {
         if (change_ == Change::Value) static_cast<GaugeWidget*>(widget_)->setGauge(gauge);
+    }
+
+    void visit(Trace& trace) override {
+        if (change_ == Change::Value) static_cast<TraceWidget*>(widget_)->setTrace(trace);
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "platform/ui/Gauge.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/Trace.h"
 #include "tests/platform/ui/LayoutControllers.h"
 #include "tests/support/PlainPlatform.h"
 
@@ -32,6 +33,7 @@ public:
     void visit(Ref<platform::Slider>) override { kind = "Slider"; }
     void visit(Ref<platform::PickerView>) override { kind = "PickerView"; }
     void visit(Ref<platform::Gauge>) override { kind = "Gauge"; }
+    void visit(Ref<platform::Trace>) override { kind = "Trace"; }
 };
 
 void expectVisitedAs(platform::View& view, const std::string& kind) {
@@ -43,7 +45,7 @@ void expectVisitedAs(platform::View& view, const std::string& kind) {
     EXPECT_EQ(reading.kind, kind);
 }
 
-const char* const kKinds[] = {"View", "Label", "ImageView", "Button", "Switch", "Slider", "PickerView", "Gauge"};
+const char* const kKinds[] = {"View", "Label", "ImageView", "Button", "Switch", "Slider", "PickerView", "Gauge", "Trace"};
 
 class ElementVisitorTest : public testing_support::PlainPlatformTest {};
 
@@ -78,7 +80,8 @@ TEST_F(ElementVisitorTest, AnElementMadeByHandIsVisitedAsItsKind) {
     platform::Slider slider;
     platform::PickerView picker;
     platform::Gauge gauge;
-    platform::View* const views[] = {&box, &label, &picture, &button, &toggle, &slider, &picker, &gauge};
+    platform::Trace trace;
+    platform::View* const views[] = {&box, &label, &picture, &button, &toggle, &slider, &picker, &gauge, &trace};
     for (size_t i = 0; i < std::size(views); ++i) {
         SCOPED_TRACE(kKinds[i]);
         expectVisitedAs(*views[i], kKinds[i]);
