@@ -93,11 +93,11 @@ void analyzeBuffers(const Options& options, platform::Recording& recording, std:
 // The readings are kept only for a plot.
 std::vector<guide::GuideReading> analyzeHops(const Options& options, platform::Recording& recording,
                                              std::ostream& out) {
-    guide::GuideAnalyzer analyzer(pitch::kCaptureSampleRate);
+    const auto analyzer = std::make_unique<guide::GuideAnalyzer>(pitch::kCaptureSampleRate, tuner::guideCourses());
     std::vector<int16_t> hop(guide::kHopSamples);
     std::vector<guide::GuideReading> kept;
     while (const size_t count = recording.read(hop)) {
-        const guide::GuideReading reading = analyzer.take(std::span(hop).first(count));
+        const guide::GuideReading reading = analyzer->take(std::span(hop).first(count));
         if (!options.plot.empty()) kept.push_back(reading);
         if (!options.guide) continue;
         out << (options.json ? guideJsonLine(reading, pitch::kCaptureSampleRate)

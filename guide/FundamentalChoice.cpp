@@ -70,12 +70,12 @@ Weighing weigh(double candidate, std::span<const SpectralPeak> peaks) {
 
 }  // namespace
 
-std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks) {
+std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks, FundamentalRange range) {
     std::optional<Weighing> best;
     for (const SpectralPeak& peak : peaks.first(std::min(peaks.size(), kCandidatePeaks))) {
         for (int divisor = 1; divisor <= kLargestDivisor; ++divisor) {
             const double candidate = peak.hertz / divisor;
-            if (candidate < kLowestFundamental || candidate > kHighestFundamental) continue;
+            if (candidate < range.lowest || candidate > range.highest) continue;
             const Weighing weighing = weigh(candidate, peaks);
             if (!best || weighing.cost < best->cost) best = weighing;
         }

@@ -31,7 +31,14 @@ struct Fundamental {
 inline constexpr double kLowestFundamental = 80.0;
 inline constexpr double kHighestFundamental = 2000.0;
 
-// The fundamental of `peaks` (strongest first); none without peaks.
-std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks);
+// Where a fundamental is sought, in hertz.
+struct FundamentalRange {
+    double lowest = kLowestFundamental;
+    double highest = kHighestFundamental;
+};
+
+// The fundamental of `peaks` (strongest first) within `range`; none without
+// peaks or candidates there.
+std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks, FundamentalRange range = {});
 
 }  // namespace guide

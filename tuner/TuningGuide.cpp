@@ -46,6 +46,17 @@ double equalTemperedPitch(const sound::Course& course) {
     return kConcertA * std::exp2(semitones * kCentsPerSemitone / kCentsPerOctave);
 }
 
+std::span<const guide::CoursePitch> guideCourses() {
+    static const auto courses = [] {
+        std::array<guide::CoursePitch, sound::kCourses.size()> table{};
+        for (size_t i = 0; i < table.size(); ++i) {
+            table[i] = {sound::kCourses[i].number, coursePitches()[i], sound::kCourses[i].octaveString};
+        }
+        return table;
+    }();
+    return courses;
+}
+
 std::optional<Guidance> nearestCourse(double frequency) {
     if (!isFrequency(frequency)) return std::nullopt;
     const auto& pitches = coursePitches();

@@ -10,8 +10,10 @@
 // is led home too. Used by the tuner screen and the commands.
 
 #include <optional>
+#include <span>
 #include <string_view>
 
+#include "guide/CoursePitch.h"
 #include "sound/Courses.h"
 
 namespace tuner {
@@ -53,5 +55,9 @@ std::optional<ChromaticNote> chromaticNote(double frequency);
 // The course's pitch in equal temperament (A4 = 440 Hz): the tuning fork's
 // rounded frequency taken to its nearest semitone.
 double equalTemperedPitch(const sound::Course& course);
+
+// The courses as the guide's listening reads their strings: each one's
+// equal-tempered pitch and whether its second string is an octave higher.
+std::span<const guide::CoursePitch> guideCourses();
 
 }  // namespace tuner
