@@ -22,7 +22,8 @@ namespace guide {
 
 struct Fundamental {
     double hertz;          // the candidate: a peak's frequency divided by a whole number
-    SpectralPeak partial;  // the peak to refine: its own fundamental where strong enough, else its strongest partial
+    SpectralPeak partial;  // the peak to refine: its own fundamental where strong enough, else its strongest odd
+                           // partial, else its strongest
     int harmonic;          // which harmonic that peak is
 };
 

@@ -39,6 +39,22 @@ std::optional<Guidance> nearestCourse(double frequency);
 // The same, but none beyond kGuideRangeCents of every course's pitch.
 std::optional<Guidance> guideFrequency(double frequency);
 
+// A course the user chose is guided to from this far either way.
+inline constexpr double kChosenCourseRangeCents = 1200.0;
+
+// The guidance to `course` (one of sound::kCourses), chosen by the user, for a measured `frequency`:
+// the offset from its pitch however far, up to kChosenCourseRangeCents; none
+// beyond that or when it is not a frequency.
+std::optional<Guidance> guideToCourse(double frequency, const sound::Course& course);
+
+// An offset in whole semitones and the cents left over, both with the
+// offset's sign: -110 cents is -1 semitone and -10 cents.
+struct SemitonesAndCents {
+    int semitones;
+    double cents;
+};
+SemitonesAndCents semitonesAndCents(double cents);
+
 // Whether a guidance lies within kGuideRangeCents of its course.
 bool isWithinRange(const Guidance& guidance);
 

@@ -144,4 +144,37 @@ TEST(PairNeedle, PointsBetweenTheStringsThroughTheBeat) {
     EXPECT_EQ(misled, 0u);
 }
 
+struct ChosenCase {
+    int course;
+    double pitch;  // of the string plucked
+    double cents;  // from the chosen course's pitch
+};
+
+TEST(ChosenCourse, ReadsTheStringAgainstTheChosenCourseHoweverFarAndNeverItsNeighbour) {
+    const ChosenCase cases[] = {{2, pitch_testing::kA4, -110.0},
+                                {5, pitch_testing::kG4, 110.0},
+                                {3, pitch_testing::kE4, -700.0},
+                                {1, pitch_testing::kE5, 1150.0}};
+    for (const ChosenCase& chosen : cases) {
+        SCOPED_TRACE(testing::Message() << "course " << chosen.course << " " << chosen.cents << " cents");
+        const double truth = detuned(chosen.pitch, chosen.cents);
+        const CourseString strings[] = {{truth}, {detuned(truth, 3.0), 0.05}};
+        const auto readings =
+            guide_testing::readingsOf(guide_testing::stringsTogether(strings, kThreeSeconds), chosen.course);
+        size_t read = 0;
+        for (const auto& reading : readings) {
+            if (reading.frequency == 0.0) continue;
+            ++read;
+            EXPECT_EQ(reading.pair.course == 0 ? chosen.course : reading.pair.course, chosen.course);
+            const auto guidance = tuner::guideToCourse(reading.needleFrequency(),
+                                                       sound::kCourses[static_cast<size_t>(chosen.course - 1)]);
+            ASSERT_TRUE(guidance) << secondsOf(reading);
+            EXPECT_EQ(guidance->course->number, chosen.course);
+            EXPECT_NEAR(guidance->cents, chosen.cents + 1.0, 2.0) << secondsOf(reading);
+        }
+        EXPECT_GT(read, 70u);
+        EXPECT_TRUE(readings.back().pair.spread);
+    }
+}
+
 }  // namespace
