@@ -4,7 +4,6 @@
 #include "platform/core/RunLoop.h"
 #include "sound/ResourcePlayer.h"
 #include "sound/SettingSwitch.h"
-#include "sound/SoundFlags.h"
 
 namespace sound {
 
@@ -18,26 +17,22 @@ void ConfirmationBeep::play5thSoundOnce() { playSoundOnce(5); }
 
 void ConfirmationBeep::playSoundOnce(size_t k) {
     if (k < 1 || k > kPitchCount) return;
-    const size_t pitch = k - 1;
-    stringTunedOnce[pitch] = true;
-    if (soundNotificationOn && !beepPlayed[pitch]) {
+    confirmations_->setTunedOnce(k);
+    if (soundNotificationOn_ && !confirmations_->beepPlayed()[k - 1]) {
         // One player serves every pitch: a beep still sounding runs on.
         if (beepSoundPlayer_) beepSoundPlayer_->play();
-        beepPlayed[pitch] = true;
-        // The flags are process-wide, so the reset needs no screen: it runs
-        // even if this one is gone by then. Earlier resets are never cancelled.
-        platform::RunLoop::main().performAfterDelay(kRearmDelay, &ConfirmationBeep::resetTuningBools);
+        confirmations_->setBeepPlayed(k);
+        // The reset holds the flags, not this beep: it runs even if the
+        // screen is gone by then. Earlier resets are never cancelled.
+        platform::RunLoop::main().performAfterDelay(
+            kRearmDelay, [confirmations = confirmations_] { confirmations->resetTuningBools(); });
     }
-    if (k == kPitchCount && !soundNotificationOn) platform::NSLog("Sonido desactivado");
+    if (k == kPitchCount && !soundNotificationOn_) platform::NSLog("Sonido desactivado");
 }
 
 void ConfirmationBeep::soundNotificationAction(platform::Control* sender) {
-    applySettingSwitch(sender, soundNotificationOn, kSoundNotificationEnabledKey);
+    applySettingSwitch(sender, soundNotificationOn_, kSoundNotificationEnabledKey);
 }
-
-void ConfirmationBeep::resetTuningBools() { beepPlayed.fill(false); }
-
-void ConfirmationBeep::resetFirstTuning() { stringTunedOnce.fill(false); }
 
 std::map<std::string, platform::Control::Action> ConfirmationBeep::actions() {
     return {{"soundNotificationAction:", [this](platform::Control* sender) { soundNotificationAction(sender); }}};

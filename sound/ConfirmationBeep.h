@@ -12,6 +12,7 @@
 
 #include "platform/audio/AudioPlayer.h"
 #include "platform/ui/Controls.h"
+#include "sound/PitchConfirmations.h"
 
 namespace sound {
 
@@ -22,6 +23,10 @@ class ConfirmationBeep {
 public:
     // Seconds after a beep until the reset that lets every pitch beep again.
     static constexpr double kRearmDelay = 5.0;
+
+    // `confirmations` are the program's record of the pitches confirmed so far.
+    explicit ConfirmationBeep(std::shared_ptr<PitchConfirmations> confirmations = PitchConfirmations::shared())
+        : confirmations_(std::move(confirmations)) {}
 
     // Replaces the beep player by a new one of "beep-full.wav"; plays nothing.
     void prepareBeepSound();
@@ -39,11 +44,10 @@ public:
 
     // The settings switch: its state becomes soundNotificationOn and the stored setting.
     void soundNotificationAction(platform::Control* sender);
-
-    // Lets every pitch beep again.
-    static void resetTuningBools();
-    // Forgets which pitches have been tuned once; nothing in the program calls it.
-    static void resetFirstTuning();
+    // Whether a confirmation beeps: the setting "soundNotificationEnabled" as
+    // the screen last restored it or the switch last set it; on at first.
+    bool soundNotificationOn() const { return soundNotificationOn_; }
+    void setSoundNotificationOn(bool on) { soundNotificationOn_ = on; }
 
     // The player made by the latest prepareBeepSound; none before it or when
     // the beep could not be read.
@@ -53,6 +57,8 @@ public:
     std::map<std::string, platform::Control::Action> actions();
 
 private:
+    std::shared_ptr<PitchConfirmations> confirmations_;
+    bool soundNotificationOn_ = true;
     std::unique_ptr<platform::AudioPlayer> beepSoundPlayer_;
 };
 

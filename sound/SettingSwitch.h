@@ -1,6 +1,6 @@
 #pragma once
 // What each of the two sound switches of the tuner's settings does when
-// flipped: its state becomes the process-wide flag and the stored setting.
+// flipped: its state becomes the in-memory setting and the stored one.
 
 #include "platform/ui/Controls.h"
 

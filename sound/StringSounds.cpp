@@ -5,7 +5,6 @@
 #include "platform/core/Log.h"
 #include "sound/ResourcePlayer.h"
 #include "sound/SettingSwitch.h"
-#include "sound/SoundFlags.h"
 
 namespace sound {
 namespace {
@@ -40,7 +39,7 @@ void StringSounds::play5thStringSound(platform::Control* /*sender*/) { playStrin
 void StringSounds::play6thStringSound(platform::Control* /*sender*/) { playStringSound(6); }
 
 void StringSounds::playStringSound(int64_t stringIndex) {
-    if (!stringSoundsOn) {
+    if (!stringSoundsOn_) {
         platform::NSLog("Sonido de cuerdas desactivado");
         return;
     }
@@ -52,12 +51,14 @@ void StringSounds::playStringSound(int64_t stringIndex) {
 }
 
 void StringSounds::toggleStringSounds(platform::Control* sender) {
-    applySettingSwitch(sender, stringSoundsOn, kStringSoundsEnabledKey);
+    applySettingSwitch(sender, stringSoundsOn_, kStringSoundsEnabledKey);
 }
 
-void StringSounds::showControlsEnabled(const std::shared_ptr<platform::View>& screen) {
+void StringSounds::showControlsEnabled(const std::shared_ptr<platform::View>& screen) const {
     for (const StringControl& string : kStrings) {
-        for (const auto& control : platform::controlsSending(screen, string.selector)) control->setEnabled(stringSoundsOn);
+        for (const auto& control : platform::controlsSending(screen, string.selector)) {
+            control->setEnabled(stringSoundsOn_);
+        }
     }
 }
 

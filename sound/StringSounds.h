@@ -37,10 +37,14 @@ public:
 
     // The settings switch: its state becomes stringSoundsOn and the stored setting.
     void toggleStringSounds(platform::Control* sender);
+    // Whether a tap plays: the setting "stringSoundsEnabled" as the screen
+    // last restored it or the switch last set it; on at first.
+    bool stringSoundsOn() const { return stringSoundsOn_; }
+    void setStringSoundsOn(bool on) { stringSoundsOn_ = on; }
 
     // Shows the string controls under `screen` enabled while the string sounds
     // are on and disabled while they are off, as tapping them then does nothing.
-    static void showControlsEnabled(const std::shared_ptr<platform::View>& screen);
+    void showControlsEnabled(const std::shared_ptr<platform::View>& screen) const;
 
     // The player of the latest tap; none before the first, or when its
     // recording could not be read.
@@ -51,6 +55,7 @@ public:
     std::map<std::string, platform::Control::Action> actions();
 
 private:
+    bool stringSoundsOn_ = true;
     std::unique_ptr<platform::AudioPlayer> stringPlayer_;
 };
 

@@ -1,6 +1,4 @@
-// The picture of the tuned string: six strings, each drawn at six sizes, and
-// two tables that give every screen class the size its layout uses and the
-// picture view that layout holds.
+#include "tuner/TunedStringDisplay.h"
 
 #include <array>
 #include <span>
@@ -9,7 +7,6 @@
 #include "platform/core/Device.h"
 #include "platform/ui/Image.h"
 #include "tuner/OutletUpdates.h"
-#include "tuner/ViewController.h"
 
 namespace tuner {
 namespace {
@@ -21,7 +18,7 @@ enum Size : size_t { kPlain, kFive, kSix, kSixPlus, kIPad, kIPadPro, kSizeCount 
 constexpr std::array<std::string_view, kSizeCount> kSuffixes{"", "_5", "_6", "_6plus", "_iPad", "_iPad_Pro"};
 constexpr std::array<std::string_view, kStringCount> kOrdinals{"1st", "2nd", "3rd", "4th", "5th", "6th"};
 
-using PictureView = std::shared_ptr<platform::ImageView> ViewController::*;
+using PictureView = std::shared_ptr<platform::ImageView> ScreenOutlets::*;
 
 // Screen heights in points, compared for equality.
 struct ScreenRow {
@@ -38,15 +35,15 @@ constexpr double kPhone6Heights[] = {667};
 constexpr double kPhone6PlusHeights[] = {736, 812, 844, 852, 874, 896, 912, 926, 932, 956};
 
 const ScreenRow kTabletTable[] = {
-    {kIPadHeights, kIPad, &ViewController::tunedStringiPad},
-    {kIPadProHeights, kIPadPro, &ViewController::tunedStringiPad},
+    {kIPadHeights, kIPad, &ScreenOutlets::tunedStringiPad},
+    {kIPadProHeights, kIPadPro, &ScreenOutlets::tunedStringiPad},
 };
 
 const ScreenRow kPhoneTable[] = {
-    {kPhone4sHeights, kPlain, &ViewController::tunedString},
-    {kPhone5Heights, kFive, &ViewController::tunedString5},
-    {kPhone6Heights, kSix, &ViewController::tunedString5},
-    {kPhone6PlusHeights, kSixPlus, &ViewController::tunedString5},
+    {kPhone4sHeights, kPlain, &ScreenOutlets::tunedString},
+    {kPhone5Heights, kFive, &ScreenOutlets::tunedString5},
+    {kPhone6Heights, kSix, &ScreenOutlets::tunedString5},
+    {kPhone6PlusHeights, kSixPlus, &ScreenOutlets::tunedString5},
 };
 
 // All 36 names, made once: a tick that shows a string makes no new text.
@@ -75,11 +72,11 @@ const ScreenRow* rowFor(std::span<const ScreenRow> table, double height) {
 
 }  // namespace
 
-void ViewController::displayTunedString(int64_t stringIndex) {
+void displayTunedString(const ScreenOutlets& outlets, int64_t stringIndex) {
     if (stringIndex < 1 || stringIndex > static_cast<int64_t>(kStringCount)) return;
-    const auto show = [this, stringIndex](std::span<const ScreenRow> table) {
+    const auto show = [&outlets, stringIndex](std::span<const ScreenRow> table) {
         if (const ScreenRow* row = rowFor(table, platform::Screen::mainBoundsHeight())) {
-            setImage(this->*(row->view), platform::imageNamed(pictureName(stringIndex, row->size)));
+            setImage(outlets.*(row->view), platform::imageNamed(pictureName(stringIndex, row->size)));
         }
     };
     if (platform::Device::userInterfaceIdiom() == platform::Device::kIdiomTablet) show(kTabletTable);

@@ -1,8 +1,4 @@
-// The tuning guide on the tuner screen: the nearest course, the offset in
-// cents, the way to turn the peg and a needle over -50 to +50 cents. It sits
-// beside the match's note, frequency and lamps and changes none of them. The
-// guide is worked out again only when a new buffer has been estimated, so a
-// tick with nothing new costs no more than before.
+#include "tuner/TuningGuideDisplay.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,8 +8,6 @@
 
 #include "platform/core/Bundle.h"
 #include "tuner/OutletUpdates.h"
-#include "tuner/TuningGuide.h"
-#include "tuner/ViewController.h"
 
 namespace tuner {
 namespace {
@@ -36,10 +30,15 @@ std::string_view signedTenths(double cents, char decimalSeparator, char (&out)[1
 
 }  // namespace
 
-ViewController::GuideTexts ViewController::guideTextsInLanguageInUse() {
+TuningGuideDisplay::TuningGuideDisplay(const ScreenOutlets& outlets, std::shared_ptr<PitchInput> input)
+    : outlets_(outlets), input_(std::move(input)) {}
+
+TuningGuideDisplay::Texts TuningGuideDisplay::textsInLanguageInUse() {
     const auto& bundle = platform::Bundle::mainBundle();
-    const auto text = [&bundle](const char* key, const char* english) { return bundle.localizedString(key, english, ""); };
-    GuideTexts texts;
+    const auto text = [&bundle](const char* key, const char* english) {
+        return bundle.localizedString(key, english, "");
+    };
+    Texts texts;
     texts.course = text("GuideCourse", "Course");
     texts.cents = text("GuideCents", "cents");
     texts.noString = text("GuideNoString", "no string near a course");
@@ -61,45 +60,46 @@ ViewController::GuideTexts ViewController::guideTextsInLanguageInUse() {
     return texts;
 }
 
-void ViewController::guideLatestBuffer() {
-    const uint64_t buffer = pitchInput_->estimatedBuffers();
-    if (guideShowsBuffer_ && buffer == guidedBuffer_) return;
-    guideShowsBuffer_ = true;
-    guidedBuffer_ = buffer;
-    displayGuide(guideFrequency(pitchInput_->refinedFrequency()));
+void TuningGuideDisplay::showLatestBuffer() {
+    const uint64_t buffer = input_->estimatedBuffers();
+    if (showsBuffer_ && buffer == shownBuffer_) return;
+    showsBuffer_ = true;
+    shownBuffer_ = buffer;
+    display(guideFrequency(input_->refinedFrequency()));
 }
 
-void ViewController::clearGuide() {
-    if (!guideShowsBuffer_) return;
-    guideShowsBuffer_ = false;
-    displayGuide(std::nullopt);
+void TuningGuideDisplay::clear() {
+    if (!showsBuffer_) return;
+    showsBuffer_ = false;
+    display(std::nullopt);
 }
 
-void ViewController::displayGuide(const std::optional<Guidance>& guidance) {
+void TuningGuideDisplay::display(const std::optional<Guidance>& guidance) {
+    const auto& needle = outlets_.guideNeedle;
     if (!guidance) {
-        setText(guideCourse, kNoCourse);
-        setText(guideCents, "");
-        setText(guideDirection, "");
-        if (guideNeedle) guideNeedle->setValue(std::nullopt, guideTexts_.noString);
+        setText(outlets_.guideCourse, kNoCourse);
+        setText(outlets_.guideCents, "");
+        setText(outlets_.guideDirection, "");
+        if (needle) needle->setValue(std::nullopt, texts_.noString);
         return;
     }
     // Short texts, each within a string's own storage: a tick makes no allocation.
     char course[64];
-    std::snprintf(course, sizeof course, "%s %d · %.*s", guideTexts_.course.c_str(), guidance->course->number,
+    std::snprintf(course, sizeof course, "%s %d · %.*s", texts_.course.c_str(), guidance->course->number,
                   static_cast<int>(guidance->course->note.size()), guidance->course->note.data());
-    setText(guideCourse, course);
+    setText(outlets_.guideCourse, course);
     char tenths[16];
-    const std::string_view offset = signedTenths(guidance->cents, guideTexts_.decimalSeparator, tenths);
+    const std::string_view offset = signedTenths(guidance->cents, texts_.decimalSeparator, tenths);
     char cents[48];
     std::snprintf(cents, sizeof cents, "%.*s %s", static_cast<int>(offset.size()), offset.data(),
-                  guideTexts_.cents.c_str());
-    setText(guideCents, cents);
+                  texts_.cents.c_str());
+    setText(outlets_.guideCents, cents);
     const size_t direction = indexOf(guidance->direction);
-    setText(guideDirection, guideTexts_.shown[direction]);
-    if (guideNeedle) {
+    setText(outlets_.guideDirection, texts_.shown[direction]);
+    if (needle) {
         char spoken[128];
-        std::snprintf(spoken, sizeof spoken, "%s, %s", cents, guideTexts_.spoken[direction].c_str());
-        guideNeedle->setValue(static_cast<float>(guidance->cents), spoken);
+        std::snprintf(spoken, sizeof spoken, "%s, %s", cents, texts_.spoken[direction].c_str());
+        needle->setValue(static_cast<float>(guidance->cents), spoken);
     }
 }
 

@@ -15,7 +15,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/audio/PlainAudioPlayer.h"
 #include "sound/ConfirmationBeep.h"
-#include "sound/SoundFlags.h"
+#include "sound/PitchConfirmations.h"
 #include "sound/StringSounds.h"
 #include "tests/support/PlainPlatform.h"
 
@@ -25,13 +25,10 @@ using platform::PlainAudioPlayer;
 using sound::ConfirmationBeep;
 using sound::StringSounds;
 
+using Flags = sound::PitchConfirmations::Flags;
+
 class RecordedSoundsTest : public testing_support::PlainPlatformTest {
 protected:
-    void SetUp() override {
-        PlainPlatformTest::SetUp();
-        sound::resetProcessValuesForTesting();
-    }
-
     // A control of the given kind connected to `action`, as a layout connects it.
     template <typename Kind>
     std::shared_ptr<Kind> connected(const platform::Control::Action& action) {
@@ -52,6 +49,9 @@ protected:
         std::filesystem::create_directories(folder);
         platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(folder, "en"));
     }
+
+    // The record of confirmed pitches, as a new program starts with it.
+    std::shared_ptr<sound::PitchConfirmations> confirmations = std::make_shared<sound::PitchConfirmations>();
 };
 
 // --- String sounds ---
@@ -104,7 +104,7 @@ TEST_F(RecordedSoundsTest, WithTheStringSoundsOffATapOnlyLogs) {
     strings.play1stStringSound(nullptr);
     const platform::AudioPlayer* before = strings.stringPlayer();
     PlainAudioPlayer::clearPlayed();
-    sound::stringSoundsOn = false;
+    strings.setStringSoundsOn(false);
 
     strings.play3rdStringSound(nullptr);
 
@@ -132,26 +132,27 @@ struct SwitchCase {
     const char* name;
     const char* selector;
     const char* key;
-    bool* flag;
+    // The in-memory setting the switch sets.
+    bool (*isOn)(const StringSounds&, const ConfirmationBeep&);
 };
 
 class SettingSwitchTest : public RecordedSoundsTest, public testing::WithParamInterface<SwitchCase> {};
 
 TEST_P(SettingSwitchTest, SetsTheFlagStoresTheSettingAndLogs) {
     StringSounds strings;
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     auto actions = strings.actions();
     actions.merge(beep.actions());
     auto settingSwitch = connected<platform::Switch>(actions.at(GetParam().selector));
     settingSwitch->setOn(true);
 
     settingSwitch->userSetOn(false);
-    EXPECT_FALSE(*GetParam().flag);
+    EXPECT_FALSE(GetParam().isOn(strings, beep));
     ASSERT_TRUE(defaults->objectForKey(GetParam().key).has_value());
     EXPECT_EQ(*defaults->objectForKey(GetParam().key), platform::UserDefaults::Value(false));
 
     settingSwitch->userSetOn(true);
-    EXPECT_TRUE(*GetParam().flag);
+    EXPECT_TRUE(GetParam().isOn(strings, beep));
     EXPECT_TRUE(defaults->boolForKey(GetParam().key));
 
     EXPECT_EQ(log->lines(), (std::vector<std::string>{"Has apagado el Switch, valor de la variable = 0",
@@ -160,23 +161,28 @@ TEST_P(SettingSwitchTest, SetsTheFlagStoresTheSettingAndLogs) {
 
 INSTANTIATE_TEST_SUITE_P(
     Switches, SettingSwitchTest,
-    testing::Values(SwitchCase{"StringSounds", "toggleStringSounds:", "stringSoundsEnabled", &sound::stringSoundsOn},
+    testing::Values(SwitchCase{"StringSounds", "toggleStringSounds:", "stringSoundsEnabled",
+                               [](const StringSounds& strings, const ConfirmationBeep&) {
+                                   return strings.stringSoundsOn();
+                               }},
                     SwitchCase{"SoundNotification", "soundNotificationAction:", "soundNotificationEnabled",
-                               &sound::soundNotificationOn}),
+                               [](const StringSounds&, const ConfirmationBeep& beep) {
+                                   return beep.soundNotificationOn();
+                               }}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 TEST_F(RecordedSoundsTest, ASenderThatIsNotASwitchChangesNothing) {
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     platform::Button button;
     beep.soundNotificationAction(&button);
-    EXPECT_TRUE(sound::soundNotificationOn);
+    EXPECT_TRUE(beep.soundNotificationOn());
     EXPECT_FALSE(defaults->objectForKey("soundNotificationEnabled").has_value());
 }
 
 // --- The confirmation beep ---
 
 TEST_F(RecordedSoundsTest, PreparingTheBeepPlaysNothing) {
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     beep.prepareBeepSound();
     ASSERT_NE(beep.beepSoundPlayer(), nullptr);
     EXPECT_EQ(beep.beepSoundPlayer()->file().filename(), "beep-full.wav");
@@ -184,19 +190,19 @@ TEST_F(RecordedSoundsTest, PreparingTheBeepPlaysNothing) {
 }
 
 TEST_F(RecordedSoundsTest, EachPitchBeepsOnceUntilAResetFiveSecondsLater) {
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     beep.prepareBeepSound();
 
     beep.play3rdSoundOnce();
     beep.play3rdSoundOnce();
-    EXPECT_EQ(sound::beepPlayed, (std::array<bool, 5>{false, false, true, false, false}));
-    EXPECT_EQ(sound::stringTunedOnce, (std::array<bool, 5>{false, false, true, false, false}));
+    EXPECT_EQ(confirmations->beepPlayed(), (Flags{false, false, true, false, false}));
+    EXPECT_EQ(confirmations->stringTunedOnce(), (Flags{false, false, true, false, false}));
     advance(1.0);
     beep.play4thSoundOnce();  // another pitch beeps at once
     advance(3.9);
     beep.play3rdSoundOnce();  // still held off
     advance(0.2);             // the reset from the first beep, at 5 s, re-arms both
-    EXPECT_EQ(sound::beepPlayed, (std::array<bool, 5>{}));
+    EXPECT_EQ(confirmations->beepPlayed(), Flags{});
     beep.play3rdSoundOnce();
     beep.play4thSoundOnce();
 
@@ -204,13 +210,13 @@ TEST_F(RecordedSoundsTest, EachPitchBeepsOnceUntilAResetFiveSecondsLater) {
     for (const auto& sound : PlainAudioPlayer::played()) starts.push_back(sound.startedAt);
     EXPECT_THAT(starts, testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{0.0, 1.0, 5.1}))
         << "the last beep runs on into the one before";
-    EXPECT_EQ(sound::stringTunedOnce, (std::array<bool, 5>{false, false, true, true, false}));
+    EXPECT_EQ(confirmations->stringTunedOnce(), (Flags{false, false, true, true, false}));
 }
 
 TEST_F(RecordedSoundsTest, WithTheBeepOffConfirmationsOnlyMarkThePitchesAndG4Logs) {
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     beep.prepareBeepSound();
-    sound::soundNotificationOn = false;
+    beep.setSoundNotificationOn(false);
 
     beep.play1stSoundOnce();
     beep.play2ndSoundOnce();
@@ -219,31 +225,31 @@ TEST_F(RecordedSoundsTest, WithTheBeepOffConfirmationsOnlyMarkThePitchesAndG4Log
     beep.play5thSoundOnce();
     advance(10.0);
 
-    EXPECT_EQ(sound::stringTunedOnce, (std::array<bool, 5>{true, true, true, true, true}));
-    EXPECT_EQ(sound::beepPlayed, (std::array<bool, 5>{}));
+    EXPECT_EQ(confirmations->stringTunedOnce(), (Flags{true, true, true, true, true}));
+    EXPECT_EQ(confirmations->beepPlayed(), Flags{});
     EXPECT_TRUE(PlainAudioPlayer::played().empty());
     EXPECT_EQ(log->lines(), std::vector<std::string>{"Sonido desactivado"});
 }
 
 TEST_F(RecordedSoundsTest, WithoutABeepFileTheConfirmationStillHoldsOff) {
     removeSoundResources();
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     beep.prepareBeepSound();
     EXPECT_EQ(beep.beepSoundPlayer(), nullptr);
 
     beep.play2ndSoundOnce();
 
-    EXPECT_TRUE(sound::beepPlayed[1]);
+    EXPECT_TRUE(confirmations->beepPlayed()[1]);
     EXPECT_TRUE(PlainAudioPlayer::played().empty());
 }
 
 TEST_F(RecordedSoundsTest, ResetFirstTuningForgetsTheTunedPitches) {
-    ConfirmationBeep beep;
+    ConfirmationBeep beep{confirmations};
     beep.play1stSoundOnce();
     beep.play5thSoundOnce();
-    ConfirmationBeep::resetFirstTuning();
-    EXPECT_EQ(sound::stringTunedOnce, (std::array<bool, 5>{}));
-    EXPECT_EQ(sound::beepPlayed, (std::array<bool, 5>{true, false, false, false, true}));
+    confirmations->resetFirstTuning();
+    EXPECT_EQ(confirmations->stringTunedOnce(), Flags{});
+    EXPECT_EQ(confirmations->beepPlayed(), (Flags{true, false, false, false, true}));
 }
 
 }  // namespace

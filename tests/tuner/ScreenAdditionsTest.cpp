@@ -6,7 +6,6 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/LayoutLoader.h"
-#include "sound/SoundFlags.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace tuner_tests {
@@ -20,7 +19,8 @@ protected:
     // The phone layout's tuner scene around the real screen, loaded and appeared.
     std::shared_ptr<tuner::ViewController> loadScreen() {
         const platform::ControllerFactories classes{
-            {"ViewController", [this] { return std::make_shared<tuner::ViewController>([] {}, input); }}};
+            {"ViewController",
+             [this] { return std::make_shared<tuner::ViewController>([] {}, input, confirmations); }}};
         storyboard = platform::Storyboard::storyboardWithName("Main_iPhone12Pro", classes);
         auto screen = std::dynamic_pointer_cast<tuner::ViewController>(storyboard->instantiateInitialViewController());
         screen->viewWillAppear(false);
@@ -45,7 +45,7 @@ TEST_F(ScreenAdditionsTest, StringButtonsAreDisabledWhileStringSoundsAreOff) {
     ASSERT_EQ(stringButtonsEnabled(*screen), std::vector<bool>(6, true));
 
     screen->stringSoundsSwitch->userSetOn(false);
-    EXPECT_FALSE(sound::stringSoundsOn);
+    EXPECT_FALSE(screen->stringSounds().stringSoundsOn());
     EXPECT_EQ(stringButtonsEnabled(*screen), std::vector<bool>(6, false));
 
     screen->stringSoundsSwitch->userSetOn(true);

@@ -13,16 +13,16 @@
 #include "platform/core/Device.h"
 #include "platform/store/UserDefaults.h"
 #include "sound/ConfirmationBeep.h"
-#include "sound/SoundFlags.h"
 #include "sound/StringSounds.h"
 #include "sound/ToneGenerator.h"
 #include "sound/TuningFork.h"
 #include "tests/tuner/TunerScreenFixture.h"
-#include "tuner/TuningValues.h"
+#include "tuner/ScreenSettings.h"
 
 namespace tuner_tests {
 namespace {
 
+using tuner::ScreenSettings;
 using tuner::ViewController;
 
 class ScreenLifecycleTest : public TunerScreenTest {
@@ -35,12 +35,12 @@ protected:
 
     // The settings of a program that has run before.
     void storeEarlierRun() {
-        defaults->setBool(true, ViewController::kNewPallqaProKey);
-        defaults->setInteger(1, ViewController::kFrequencyChartEnabledKey);
+        defaults->setBool(true, ScreenSettings::kNewPallqaProKey);
+        defaults->setInteger(1, ScreenSettings::kFrequencyChartEnabledKey);
         defaults->setInteger(1, sound::kSoundNotificationEnabledKey);
         defaults->setInteger(1, sound::kStringSoundsEnabledKey);
-        defaults->setInteger(5, ViewController::kSavedSliderValueKey);
-        defaults->setInteger(3, ViewController::kNumberOfRunsKey);
+        defaults->setInteger(5, ScreenSettings::kSavedSliderValueKey);
+        defaults->setInteger(3, ScreenSettings::kNumberOfRunsKey);
     }
 
     std::shared_ptr<platform::AudioSession> session;
@@ -135,7 +135,7 @@ TEST_F(ScreenLifecycleTest, TheFirstRunEmptiesTheWholeStoreAndStoresTheDefaults)
     defaults->setInteger(12, "chordsSearched");
     defaults->setObject("1.0.0", "kRatingPromptCurrentVersion");
     defaults->setInteger(1, sound::kCurrentlyUsingTuningForkKey);
-    defaults->setInteger(9, ViewController::kNumberOfRunsKey);
+    defaults->setInteger(9, ScreenSettings::kNumberOfRunsKey);
     auto screen = makeScreen();
 
     screen->viewWillAppear(false);
@@ -149,25 +149,25 @@ TEST_F(ScreenLifecycleTest, TheFirstRunEmptiesTheWholeStoreAndStoresTheDefaults)
     EXPECT_EQ(defaults->dictionaryRepresentation(), expected);
 
     screen->viewWillAppear(false);
-    EXPECT_EQ(defaults->integerForKey(ViewController::kNumberOfRunsKey), 2);
+    EXPECT_EQ(defaults->integerForKey(ScreenSettings::kNumberOfRunsKey), 2);
     EXPECT_EQ(log->count("Me abriste por primera vez, voy a borrar los defaults"), 1u);
 }
 
-TEST_F(ScreenLifecycleTest, TheFirstRunLeavesTheElementsAndTheProcessValuesAlone) {
+TEST_F(ScreenLifecycleTest, TheFirstRunLeavesTheElementsAndTheInMemorySettingsAlone) {
     auto screen = makeScreen();
     screen->freqChartSwitch->setOn(false);
     screen->micSensitivitySlider->setValue(2.0f);
     screen->viewWillAppear(false);
     EXPECT_FALSE(screen->freqChartSwitch->isOn());
     EXPECT_EQ(screen->micSensitivitySlider->value(), 2.0f);
-    EXPECT_EQ(tuner::micSensitivityValue, 5);
-    EXPECT_TRUE(sound::soundNotificationOn);
-    EXPECT_TRUE(sound::stringSoundsOn);
+    EXPECT_EQ(screen->settings().micSensitivityValue(), 5);
+    EXPECT_TRUE(screen->confirmationBeep().soundNotificationOn());
+    EXPECT_TRUE(screen->stringSounds().stringSoundsOn());
 }
 
 TEST_F(ScreenLifecycleTest, ARestoreAppliesTheStoredSwitchesAndCountsTheAppearance) {
     storeEarlierRun();
-    defaults->setBool(false, ViewController::kFrequencyChartEnabledKey);
+    defaults->setBool(false, ScreenSettings::kFrequencyChartEnabledKey);
     defaults->setBool(false, sound::kSoundNotificationEnabledKey);
     defaults->setBool(false, sound::kStringSoundsEnabledKey);
     auto screen = makeScreen();
@@ -176,16 +176,16 @@ TEST_F(ScreenLifecycleTest, ARestoreAppliesTheStoredSwitchesAndCountsTheAppearan
 
     EXPECT_TRUE(screen->freqChart->isHidden());
     EXPECT_FALSE(screen->freqChartSwitch->isOn());
-    EXPECT_FALSE(sound::soundNotificationOn);
+    EXPECT_FALSE(screen->confirmationBeep().soundNotificationOn());
     EXPECT_FALSE(screen->soundNotificationSwitch->isOn());
-    EXPECT_FALSE(sound::stringSoundsOn);
+    EXPECT_FALSE(screen->stringSounds().stringSoundsOn());
     EXPECT_FALSE(screen->stringSoundsSwitch->isOn());
-    EXPECT_EQ(defaults->integerForKey(ViewController::kNumberOfRunsKey), 4);
+    EXPECT_EQ(defaults->integerForKey(ScreenSettings::kNumberOfRunsKey), 4);
     EXPECT_EQ(log->lines(), (std::vector<std::string>{"bottomLimit: 0.002000", "topLimit: 0.004500"}));
 }
 
 // Stored integers other than 0 and 1 leave the elements as the layout has
-// them and the process-wide values as they are.
+// them and the sound parts' settings as they are.
 struct OddSwitchCase {
     int64_t stored;
 };
@@ -194,22 +194,22 @@ class OddStoredSwitchTest : public ScreenLifecycleTest, public testing::WithPara
 
 TEST_P(OddStoredSwitchTest, ChangesNothing) {
     storeEarlierRun();
-    for (const char* key :
-         {ViewController::kFrequencyChartEnabledKey, sound::kSoundNotificationEnabledKey, sound::kStringSoundsEnabledKey}) {
+    for (const char* key : {ScreenSettings::kFrequencyChartEnabledKey, sound::kSoundNotificationEnabledKey,
+                            sound::kStringSoundsEnabledKey}) {
         defaults->setInteger(GetParam().stored, key);
     }
     auto screen = makeScreen();
     screen->freqChart->setHidden(true);
     screen->freqChartSwitch->setOn(false);
-    sound::soundNotificationOn = false;
+    screen->confirmationBeep().setSoundNotificationOn(false);
 
     screen->viewWillAppear(false);
 
     EXPECT_TRUE(screen->freqChart->isHidden());
     EXPECT_FALSE(screen->freqChartSwitch->isOn());
-    EXPECT_FALSE(sound::soundNotificationOn);
+    EXPECT_FALSE(screen->confirmationBeep().soundNotificationOn());
     EXPECT_TRUE(screen->soundNotificationSwitch->isOn());
-    EXPECT_TRUE(sound::stringSoundsOn);
+    EXPECT_TRUE(screen->stringSounds().stringSoundsOn());
     EXPECT_TRUE(screen->stringSoundsSwitch->isOn());
 }
 
@@ -229,16 +229,16 @@ class SliderRestoreTest : public ScreenLifecycleTest, public testing::WithParamI
 
 TEST_P(SliderRestoreTest, PutsTheSliderAtTheTruncatedLevelAndPutsItsLimitsInForce) {
     storeEarlierRun();
-    defaults->removeObjectForKey(ViewController::kSavedSliderValueKey);
-    if (GetParam().stored) defaults->setFloat(*GetParam().stored, ViewController::kSavedSliderValueKey);
+    defaults->removeObjectForKey(ScreenSettings::kSavedSliderValueKey);
+    if (GetParam().stored) defaults->setFloat(*GetParam().stored, ScreenSettings::kSavedSliderValueKey);
     auto screen = makeScreen();
 
     screen->viewWillAppear(false);
 
-    EXPECT_EQ(tuner::micSensitivityValue, GetParam().level);
+    EXPECT_EQ(screen->settings().micSensitivityValue(), GetParam().level);
     EXPECT_EQ(screen->micSensitivitySlider->value(), GetParam().slider);
-    EXPECT_DOUBLE_EQ(tuner::bottomLimit, GetParam().bottomLimit);
-    EXPECT_DOUBLE_EQ(tuner::topLimit, GetParam().topLimit);
+    EXPECT_DOUBLE_EQ(screen->settings().limits().bottom, GetParam().bottomLimit);
+    EXPECT_DOUBLE_EQ(screen->settings().limits().top, GetParam().topLimit);
     EXPECT_TRUE(log->contains("bottomLimit: " + std::to_string(GetParam().bottomLimit)));
 }
 
@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ScreenLifecycleTest, ARestoredLevelGatesTheFirstTicks) {
     // Level 8 clears the display below 0.005: a sound at 0.004 must not be matched.
     storeEarlierRun();
-    defaults->setFloat(8.0f, ViewController::kSavedSliderValueKey);
+    defaults->setFloat(8.0f, ScreenSettings::kSavedSliderValueKey);
     auto screen = makeScreen();
     screen->viewWillAppear(false);
     screen->noteDisplay->setText("A4");
@@ -266,10 +266,10 @@ TEST_F(ScreenLifecycleTest, ARestoredLevelGatesTheFirstTicks) {
 
 TEST_F(ScreenLifecycleTest, TheAppearanceCountDoesNotOverflow) {
     storeEarlierRun();
-    defaults->setInteger(std::numeric_limits<int64_t>::max(), ViewController::kNumberOfRunsKey);
+    defaults->setInteger(std::numeric_limits<int64_t>::max(), ScreenSettings::kNumberOfRunsKey);
     auto screen = makeScreen();
     screen->viewWillAppear(false);
-    EXPECT_EQ(defaults->integerForKey(ViewController::kNumberOfRunsKey), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(defaults->integerForKey(ScreenSettings::kNumberOfRunsKey), std::numeric_limits<int64_t>::max());
 }
 
 TEST_F(ScreenLifecycleTest, TheAppearanceCountsOnWhatAnotherRunCountedMeanwhile) {
@@ -282,11 +282,11 @@ TEST_F(ScreenLifecycleTest, TheAppearanceCountsOnWhatAnotherRunCountedMeanwhile)
     storeEarlierRun();
     ASSERT_TRUE(defaults->synchronize());
     auto console = platform::UserDefaults::atFile(file, identifier);
-    console->incrementIntegerForKey(ViewController::kNumberOfRunsKey);
+    console->incrementIntegerForKey(ScreenSettings::kNumberOfRunsKey);
     ASSERT_TRUE(console->synchronize());
 
     makeScreen()->viewWillAppear(false);
-    EXPECT_EQ(platform::UserDefaults::atFile(file, identifier)->integerForKey(ViewController::kNumberOfRunsKey), 5);
+    EXPECT_EQ(platform::UserDefaults::atFile(file, identifier)->integerForKey(ScreenSettings::kNumberOfRunsKey), 5);
 }
 
 // --- The tuning-fork key ---
@@ -301,11 +301,11 @@ TEST_F(ScreenLifecycleTest, TheTuningForkKeySilencesTheBeepFromTheNextAppearance
 
     screen->viewWillAppear(false);
     EXPECT_TRUE(screen->soundNotificationSwitch->isOn()) << "the switch goes on showing the setting";
-    sound::beepPlayed.fill(false);
+    confirmations->resetTuningBools();
     tickWith(kLoud, 659.3f);
     tickWith(kLoud, 440.0f);
     EXPECT_EQ(startsOf("beep-full.wav").size(), 1u);
-    EXPECT_TRUE(sound::stringTunedOnce[0]);
+    EXPECT_TRUE(confirmations->stringTunedOnce()[0]);
 
     screen->enableSoundConfirmation(nullptr);
     screen->viewWillAppear(false);
@@ -322,11 +322,11 @@ TEST_F(ScreenLifecycleTest, TheChartSwitchShowsHidesStoresAndLogs) {
 
     screen->freqChartSwitch->userSetOn(false);
     EXPECT_TRUE(screen->freqChart->isHidden());
-    EXPECT_FALSE(defaults->boolForKey(ViewController::kFrequencyChartEnabledKey));
+    EXPECT_FALSE(defaults->boolForKey(ScreenSettings::kFrequencyChartEnabledKey));
 
     screen->freqChartSwitch->userSetOn(true);
     EXPECT_FALSE(screen->freqChart->isHidden());
-    EXPECT_TRUE(defaults->boolForKey(ViewController::kFrequencyChartEnabledKey));
+    EXPECT_TRUE(defaults->boolForKey(ScreenSettings::kFrequencyChartEnabledKey));
 
     EXPECT_EQ(log->lines(),
               (std::vector<std::string>{"Frequency chart IS NOT enabled: 0", "Frequency chart IS enabled: 1"}));

@@ -2,8 +2,6 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
-#include "sound/SoundFlags.h"
-#include "tuner/TuningValues.h"
 
 namespace tuner_tests {
 namespace {
@@ -20,15 +18,9 @@ bool bindFresh(const std::string& name, const platform::OutletBinder& binder) {
 
 }  // namespace
 
-void TunerScreenTest::SetUp() {
-    PlainPlatformTest::SetUp();
-    tuner::resetProcessValuesForTesting();
-    sound::resetProcessValuesForTesting();
-}
-
 std::shared_ptr<tuner::ViewController> TunerScreenTest::makeScreen(std::shared_ptr<tuner::PitchInput> pitchInput) {
     auto screen = std::make_shared<tuner::ViewController>([this] { ++reviewRequests; },
-                                                          pitchInput ? std::move(pitchInput) : input);
+                                                          pitchInput ? std::move(pitchInput) : input, confirmations);
     for (const auto& [name, binder] : screen->outlets()) {
         EXPECT_TRUE((bindFresh<platform::Label, platform::Slider, platform::Switch, platform::Button,
                                platform::ImageView, platform::Gauge>(name, binder)))

@@ -1,8 +1,8 @@
 #pragma once
 // A tuner screen on the plain platform for one test: every outlet is a fresh
 // element of its kind, the readings come from a hand-held pitch input, the
-// rating prompt's requests are counted, and the process-wide values start as
-// in a new program.
+// rating prompt's requests are counted, and the record of confirmed pitches
+// starts empty, as in a new program.
 
 #include <cmath>
 #include <memory>
@@ -10,38 +10,13 @@
 #include <vector>
 
 #include "platform/audio/PlainAudioPlayer.h"
+#include "sound/PitchConfirmations.h"
 #include "tests/support/PlainPlatform.h"
+#include "tests/tuner/HeldPitchInput.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ViewController.h"
 
 namespace tuner_tests {
-
-// Readings a test sets by hand.
-class HeldPitchInput final : public tuner::PitchInput {
-public:
-    void listen() override { ++listenCalls; }
-    float averagePower() override {
-        ++readings;
-        return level;
-    }
-    float frequency() override { return frequency_; }
-    double refinedFrequency() override { return refined; }
-    uint64_t estimatedBuffers() override { return buffers; }
-    // A new buffer: its refined frequency is the bin's until a test says otherwise.
-    void hold(float newLevel, float newFrequency) {
-        level = newLevel;
-        frequency_ = newFrequency;
-        refined = newFrequency;
-        ++buffers;
-    }
-
-    float level = 0.0f;
-    float frequency_ = 0.0f;
-    double refined = 0.0;
-    uint64_t buffers = 0;
-    int listenCalls = 0;
-    int readings = 0;
-};
 
 // A level well above every sensitivity level's top limit.
 inline constexpr float kLoud = 0.1f;
@@ -50,8 +25,6 @@ inline constexpr float kQuiet = 0.0005f;
 
 class TunerScreenTest : public testing_support::PlainPlatformTest {
 protected:
-    void SetUp() override;
-
     // A loaded screen (viewDidLoad has run) whose outlets are all connected;
     // the slider runs from 0 to 10 at 5, the switches are on, the chart shows.
     std::shared_ptr<tuner::ViewController> makeScreen(std::shared_ptr<tuner::PitchInput> pitchInput = nullptr);
@@ -78,6 +51,8 @@ protected:
     static std::vector<double> startsOf(const std::string& fileName);
 
     std::shared_ptr<HeldPitchInput> input = std::make_shared<HeldPitchInput>();
+    // The screens' record of confirmed pitches, this test's own.
+    std::shared_ptr<sound::PitchConfirmations> confirmations = std::make_shared<sound::PitchConfirmations>();
     int reviewRequests = 0;
 };
 

@@ -11,7 +11,6 @@
 
 #include "tests/support/CommaLocale.h"
 #include "tests/tuner/TunerScreenFixture.h"
-#include "tuner/TuningValues.h"
 
 namespace tuner_tests {
 namespace {
@@ -150,9 +149,9 @@ TEST_F(TuningGuideDisplayTest, ClearsBelowTheBottomLimitAndFarFromEveryCourse) {
 }
 
 TEST_F(TuningGuideDisplayTest, HoldsBetweenTheLimits) {
-    tuner::bottomLimit = 0.002;
-    tuner::topLimit = 0.0045;
     auto screen = makeAppearedScreen();
+    ASSERT_DOUBLE_EQ(screen->settings().limits().bottom, 0.002);
+    ASSERT_DOUBLE_EQ(screen->settings().limits().top, 0.0045);
     tickWithRefined(kLoud, 434.9f, detuned(440.0, -20.0));
     tickWithRefined(0.003f, 443.1f, detuned(440.0, 12.0));
     EXPECT_EQ(guideOn(*screen).cents, "-20.0 cents");

@@ -11,15 +11,14 @@
 
 #include "pitch/PitchEstimator.h"
 #include "platform/store/UserDefaults.h"
-#include "sound/SoundFlags.h"
 #include "tests/support/CommaLocale.h"
 #include "tests/tuner/TunerScreenFixture.h"
-#include "tuner/TuningValues.h"
+#include "tuner/ScreenSettings.h"
 
 namespace tuner_tests {
 namespace {
 
-using tuner::ViewController;
+using tuner::ScreenSettings;
 
 class TuningLoopTest : public TunerScreenTest {};
 
@@ -33,16 +32,26 @@ struct GateCase {
     Display expected;
 };
 
-// Limits a float level can equal exactly, so that both bounds can be hit.
-constexpr float kBottom = 0.002f;
-constexpr float kTop = 0.0045f;
+// The limits of a new program. No float level equals them, so the cases take
+// the nearest floats on each side; TickDisplayTest hits the bounds exactly.
+constexpr double kBottom = 0.002;
+constexpr double kTop = 0.0045;
+
+float levelJustBelow(double limit) {
+    const auto level = static_cast<float>(limit);
+    return static_cast<double>(level) < limit ? level : std::nextafter(level, 0.0f);
+}
+float levelJustAbove(double limit) {
+    const auto level = static_cast<float>(limit);
+    return static_cast<double>(level) > limit ? level : std::nextafter(level, 1.0f);
+}
 
 class LevelGateTest : public TunerScreenTest, public testing::WithParamInterface<GateCase> {};
 
 TEST_P(LevelGateTest, DecidesBetweenClearedHeldAndMeasured) {
-    tuner::bottomLimit = kBottom;
-    tuner::topLimit = kTop;
     auto screen = makeAppearedScreen();
+    ASSERT_DOUBLE_EQ(screen->settings().limits().bottom, kBottom);
+    ASSERT_DOUBLE_EQ(screen->settings().limits().top, kTop);
     // A previous tick left a match on screen.
     tickWith(kLoud, 440.0f);
     ASSERT_EQ(screen->noteDisplay->text(), "A4");
@@ -73,10 +82,10 @@ TEST_P(LevelGateTest, DecidesBetweenClearedHeldAndMeasured) {
 INSTANTIATE_TEST_SUITE_P(
     AtTheBounds, LevelGateTest,
     testing::Values(GateCase{"SilenceClears", 0.0f, Display::Cleared},
-                    GateCase{"JustBelowBottomClears", std::nextafter(kBottom, 0.0f), Display::Cleared},
-                    GateCase{"AtBottomHolds", kBottom, Display::Held},
-                    GateCase{"AtTopHolds", kTop, Display::Held},
-                    GateCase{"JustAboveTopMeasures", std::nextafter(kTop, 1.0f), Display::Measured}),
+                    GateCase{"JustBelowBottomClears", levelJustBelow(kBottom), Display::Cleared},
+                    GateCase{"JustAboveBottomHolds", levelJustAbove(kBottom), Display::Held},
+                    GateCase{"JustBelowTopHolds", levelJustBelow(kTop), Display::Held},
+                    GateCase{"JustAboveTopMeasures", levelJustAbove(kTop), Display::Measured}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 // --- The windows at the detector's resolution ---
@@ -176,6 +185,7 @@ TEST_F(TuningLoopTest, BothReadingsAreTakenOnEveryTickWhateverTheLevel) {
     input->hold(0.0f, 0.0f);
     runFor(0.1);
     EXPECT_EQ(input->readings, 10);
+    EXPECT_EQ(input->frequencyReadings, 10);
     EXPECT_EQ(input->listenCalls, 1);
 }
 
@@ -221,7 +231,7 @@ TEST_F(TuningLoopTest, FallingBelowTheBottomLimitClearsButDoesNotRearm) {
 
 TEST_F(TuningLoopTest, OnceEveryPitchIsTunedEachLoudUnmatchedTickSchedulesThePrompt) {
     auto screen = makeAppearedScreen();
-    defaults->setInteger(4, ViewController::kNumberOfRunsKey);  // one request per prompt
+    defaults->setInteger(4, ScreenSettings::kNumberOfRunsKey);  // one request per prompt
     for (const float pitch : {659.3f, 440.0f, 329.6f, 523.2f}) tickWith(kLoud, pitch);
     tickWith(kLoud, 500.0f);
     runFor(3.0);
@@ -239,21 +249,21 @@ TEST_F(TuningLoopTest, OnceEveryPitchIsTunedEachLoudUnmatchedTickSchedulesThePro
 
 TEST_F(TuningLoopTest, TheLoopsOwnResetsRearmTheBeepAfterFourSeconds) {
     auto screen = makeAppearedScreen();
-    sound::soundNotificationOn = false;  // no beep resets of its own
+    screen->confirmationBeep().setSoundNotificationOn(false);  // no beep resets of its own
     for (const float pitch : {659.3f, 440.0f, 329.6f, 523.2f, 392.0f}) tickWith(kLoud, pitch);
-    sound::beepPlayed.fill(true);
+    for (size_t k = 1; k <= 5; ++k) confirmations->setBeepPlayed(k);
     tickWith(kLoud, 500.0f);
     input->hold(0.0f, 0.0f);
     runFor(3.9);
-    EXPECT_EQ(sound::beepPlayed, (std::array<bool, 5>{true, true, true, true, true}));
+    EXPECT_EQ(confirmations->beepPlayed(), (std::array<bool, 5>{true, true, true, true, true}));
     runFor(0.2);
-    EXPECT_EQ(sound::beepPlayed, (std::array<bool, 5>{}));
+    EXPECT_EQ(confirmations->beepPlayed(), (std::array<bool, 5>{}));
 }
 
 TEST_F(TuningLoopTest, APromptScheduledByAScreenThatIsGoneStillAsks) {
     auto screen = makeAppearedScreen();
-    defaults->setInteger(4, ViewController::kNumberOfRunsKey);
-    sound::stringTunedOnce.fill(true);
+    defaults->setInteger(4, ScreenSettings::kNumberOfRunsKey);
+    for (size_t k = 1; k <= 5; ++k) confirmations->setTunedOnce(k);
     tickWith(kLoud, 500.0f);
     screen.reset();
     runFor(2.5);
@@ -282,11 +292,11 @@ TEST_P(SensitivitySliderTest, TakesTheLevelBeforeTheSnapAndStoresItAfter) {
 
     screen->micSensitivitySlider->userSetValue(c.releasedAt);
 
-    EXPECT_EQ(tuner::micSensitivityValue, c.level);
+    EXPECT_EQ(screen->settings().micSensitivityValue(), c.level);
     EXPECT_EQ(screen->micSensitivitySlider->value(), static_cast<float>(c.stored));
-    EXPECT_EQ(defaults->integerForKey(ViewController::kSavedSliderValueKey), c.stored);
-    EXPECT_DOUBLE_EQ(tuner::bottomLimit, c.bottom);
-    EXPECT_DOUBLE_EQ(tuner::topLimit, c.top);
+    EXPECT_EQ(defaults->integerForKey(ScreenSettings::kSavedSliderValueKey), c.stored);
+    EXPECT_DOUBLE_EQ(screen->settings().limits().bottom, c.bottom);
+    EXPECT_DOUBLE_EQ(screen->settings().limits().top, c.top);
     char bottomLine[64], topLine[64];
     std::snprintf(bottomLine, sizeof bottomLine, "bottomLimit: %f", c.bottom);
     std::snprintf(topLine, sizeof topLine, "topLimit: %f", c.top);
@@ -319,6 +329,20 @@ TEST_F(TuningLoopTest, TheNewLimitsGateTheNextTick) {
     EXPECT_EQ(pictureIn(screen->LEDDisplay), "yellow64.png");
 }
 
+TEST_F(TuningLoopTest, ASensitivityActionFromAnythingButASliderChangesNothing) {
+    auto screen = makeAppearedScreen();
+    screen->micSensitivitySlider->setValue(8.6f);
+    log->clear();
+    platform::Button button;
+    screen->micSensitivity(nullptr);
+    screen->micSensitivity(&button);
+    EXPECT_EQ(screen->settings().micSensitivityValue(), 5);
+    EXPECT_DOUBLE_EQ(screen->settings().limits().bottom, 0.002);
+    EXPECT_EQ(defaults->integerForKey(ScreenSettings::kSavedSliderValueKey), 5);
+    EXPECT_EQ(screen->micSensitivitySlider->value(), 8.6f);
+    EXPECT_TRUE(log->lines().empty());
+}
+
 // --- promptToReview ---
 
 struct RunsCase {
@@ -330,7 +354,7 @@ class PromptToReviewTest : public TunerScreenTest, public testing::WithParamInte
 
 TEST_P(PromptToReviewTest, AsksOnceForEveryTwoAppearancesFromFourOn) {
     auto screen = makeScreen();
-    defaults->setInteger(GetParam().numberOfRuns, ViewController::kNumberOfRunsKey);
+    defaults->setInteger(GetParam().numberOfRuns, ScreenSettings::kNumberOfRunsKey);
     screen->promptToReview();
     EXPECT_EQ(reviewRequests, GetParam().requests);
 }

@@ -1,11 +1,8 @@
-// What a layout connects to the tuner screen: its elements by outlet name and
-// its controls' actions by selector.
-
-#include "tuner/ViewController.h"
+#include "tuner/ScreenOutlets.h"
 
 namespace tuner {
 
-std::map<std::string, platform::OutletBinder> ViewController::outlets() {
+std::map<std::string, platform::OutletBinder> ScreenOutlets::outletBinders() {
     return {
         {"currentTuningName", platform::outlet(currentTuningName)},
         {"noteDisplay", platform::outlet(noteDisplay)},
@@ -36,18 +33,6 @@ std::map<std::string, platform::OutletBinder> ViewController::outlets() {
         {"guideDirection", platform::outlet(guideDirection)},
         {"guideNeedle", platform::outlet(guideNeedle)},
     };
-}
-
-std::map<std::string, platform::Control::Action> ViewController::actions() {
-    std::map<std::string, platform::Control::Action> table{
-        {"micSensitivity:", [this](platform::Control* sender) { micSensitivity(sender); }},
-        {"toggleFreqChart:", [this](platform::Control* sender) { toggleFreqChart(sender); }},
-    };
-    table.merge(tuningFork_.actions());
-    table.merge(stringSounds_.actions());
-    table.insert_or_assign("toggleStringSounds:", [this](platform::Control* sender) { toggleStringSounds(sender); });
-    table.merge(beep_.actions());
-    return table;
 }
 
 }  // namespace tuner
