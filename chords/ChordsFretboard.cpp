@@ -5,6 +5,7 @@
 
 #include "chords/ChordName.h"
 #include "chords/ChordsViewController.h"
+#include "chords/SpokenChord.h"
 #include "platform/ui/Image.h"
 #include "platform/store/UserDefaults.h"
 
@@ -55,6 +56,7 @@ void ChordsViewController::displayChord() {
     if (const auto row = currentChord_ ? rootRow(*currentChord_) : std::nullopt) {
         const ChordCell plainChord{*row, 0};
         drawShape(shapeAt(plainChord), chordName(kRootKeys[*row], kVariantKeys[0], flatSpelling));
+        describeShape(spokenChord(shapeAt(plainChord), kRootKeys[*row], kVariantKeys[0], flatSpelling));
     }
     promptToReview();
 }
@@ -64,6 +66,7 @@ void ChordsViewController::applyVariant() {
     incrementStoredCounter(kVariantsSearchedKey);
     if (const auto cell = currentCell()) {
         drawShape(shapeAt(*cell), chordName(kRootKeys[cell->row], kVariantKeys[cell->column], flatSpelling));
+        describeShape(spokenChord(shapeAt(*cell), kRootKeys[cell->row], kVariantKeys[cell->column], flatSpelling));
     }
 }
 
@@ -87,6 +90,11 @@ void ChordsViewController::drawShape(const ChordShape& shape, const std::string&
                         dot);
     }
     if (chordDisplay) chordDisplay->setText(name);
+}
+
+void ChordsViewController::describeShape(const std::string& spoken) {
+    // The diagram's pictures say nothing to a screen reader; the chord's name says the fingering.
+    if (chordDisplay) chordDisplay->setAccessibilityLabel(spoken);
 }
 
 void ChordsViewController::setDiagramImage(ImageOutlet view, platform::ImageRef image) {

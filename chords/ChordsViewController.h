@@ -110,6 +110,8 @@ private:
     std::optional<ChordCell> currentCell() const;
     // Draws a fingering and its name over a cleared diagram.
     void drawShape(const ChordShape& shape, const std::string& name);
+    // Names the chord's name for screen readers with the fingering in words.
+    void describeShape(const std::string& spoken);
     void setDiagramImage(ImageOutlet view, platform::ImageRef image);
     void setButtonImage(const char* name);
     // Names the spelling button for screen readers after the picture it shows.

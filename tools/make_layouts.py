@@ -190,58 +190,95 @@ def tuner_card(m, x, y, w, string_view, suffix):
 
 
 # The tuning guide's needle: cents from the nearest course's pitch, pinned at
-# the scale's ends, with the in-tune zone marked around the centre.
+# the scale's ends, with the in-tune zone marked around the centre; its trace
+# shows the same scale over the last ten seconds.
 GUIDE_RANGE = (-50, 50)
 GUIDE_IN_TUNE = 5
-# Wide enough for the tablets' note ("E5") and frequency ("659.3Hz") texts.
+# The trace lies this far inside the string picture's place.
+TRACE_INSET = 6
+# The tablets' note ("E5") and frequency ("659.3Hz") keep the width they had
+# when the guide shared their card.
 TABLET_NOTE_W = 200
+# The guide card's texts and needle at their tallest: beyond it the type would not grow.
+GUIDE_CARD_MAX_H = 250
+# A tablet's guide card is never shorter, even if the page scrolls for it.
+GUIDE_CARD_MIN_H = 250
+# A phone's trace below the needle, and the least its texts and needle then keep.
+PHONE_TRACE_H = 72
+PHONE_TEXTS_MIN_H = 185
 
 
-def guide_items(m, pad, top, inner):
-    """The tuning guide's elements from `top` in their panel: the nearest
-    course, the offset in cents, the needle and which way to turn the peg."""
-    text_font = m.body_font + 2
-    row_h = text_font + 10
-    needle_h = 44 if m.tablet else 32
+def guide_trace(box):
+    return element("Trace", box, "guideTrace", text="Tuning history", range=list(GUIDE_RANGE), zone=GUIDE_IN_TUNE)
+
+
+def guide_card(m, x, y, w, room):
+    """The guide's own card below the tuner card, read at arm's length: the
+    course (or the chromatic note) and the offset in large type on rows of
+    their own, a thick needle with its scale where there is room for it, the
+    way to turn the peg, and the trace of the last seconds beside the needle
+    (to its right on a tablet, below it on a phone with room for it); as tall
+    as `room` allows. Answers the card, its height and whether it holds the
+    trace."""
+    pad, gap = m.pad, m.gap
+    inner = w - 2 * pad
+    with_trace = m.tablet or room - PHONE_TRACE_H - gap >= PHONE_TEXTS_MIN_H
+    height = min(room - (PHONE_TRACE_H + gap if with_trace and not m.tablet else 0), GUIDE_CARD_MAX_H)
+    way_font = 24 if m.tablet else (17 if m.small else 20)
+    way_h = way_font + 8
+    needle_h = 56 if m.tablet else (36 if m.small else 44)
+    needle_w = inner * 0.6 if m.tablet else inner
     scale_font = m.section_font
-    items = [
-        label((pad, top, inner * 0.6, row_h), "—", "guideCourse", font=text_font, bold=True),
-        label((pad + inner * 0.6, top, inner * 0.4, row_h), "", "guideCents", font=text_font, align="right"),
-    ]
-    top += row_h + 4
-    items.append(element("Gauge", (pad, top, inner, needle_h), "guideNeedle", text="Tuning needle",
+    scale_h = scale_font + 4
+    rows_h = height - 2 * (pad - 4) - needle_h - way_h
+    with_scale = rows_h - scale_h >= 2 * 34
+    if with_scale:
+        rows_h -= scale_h
+    big_h = rows_h / 2
+    big = min(48 if m.tablet else 40, int(big_h / 1.3))
+    top = pad - 4
+    items = [label((pad, top, inner, big_h), "—", "guideCourse", font=big, bold=True),
+             label((pad, top + big_h, inner, big_h), "", "guideCents", font=big, bold=True)]
+    top += 2 * big_h
+    needle_top = top
+    items.append(element("Gauge", (pad, top, needle_w, needle_h), "guideNeedle", text="Tuning needle",
                          range=list(GUIDE_RANGE), zone=GUIDE_IN_TUNE))
     top += needle_h
-    third = inner / 3
-    for i, (text, align) in enumerate(((f"{GUIDE_RANGE[0]}", "left"), ("0", "center"),
-                                       (f"+{GUIDE_RANGE[1]}", "right"))):
-        items.append(label((pad + i * third, top, third, scale_font + 6), text, font=scale_font, color=DIM,
-                           align=align))
-    top += scale_font + 8
-    items.append(label((pad, top, inner, row_h), "", "guideDirection", font=text_font, align="center"))
-    return items, top + row_h
+    if with_scale:
+        third = needle_w / 3
+        for i, (text, align) in enumerate(((f"{GUIDE_RANGE[0]}", "left"), ("0", "center"),
+                                           (f"+{GUIDE_RANGE[1]}", "right"))):
+            items.append(label((pad + i * third, top, third, scale_h), text, font=scale_font, color=DIM,
+                               align=align))
+        top += scale_h
+    items.append(label((pad, top, needle_w, way_h), "", "guideDirection", font=way_font, align="center"))
+    top += way_h
+    if m.tablet:
+        items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
+    elif with_trace:
+        top += gap
+        items.append(guide_trace((pad, top, inner, PHONE_TRACE_H)))
+        top += PHONE_TRACE_H
+    height = top + pad - 4
+    return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace
 
 
-def guide_card(m, x, y, w):
-    """The guide as a card of its own, below the tuner card (phones)."""
-    items, bottom = guide_items(m, m.pad, m.pad - 4, w - 2 * m.pad)
-    height = bottom + m.pad - 4
-    return view((x, y, w, height), items, background=CARD, radius=16), height
-
-
-def place_guide_in_card(m, card):
-    """On a tablet the guide fits in the tuner card, between the note and the
-    lamp, so the screen needs no scrolling."""
+def place_trace_in_picture(card, string_view):
+    """Where the guide card has no room for the trace (the smallest phones), it
+    fills the string picture's place while no string is matched; the picture,
+    drawn over it, takes the place back when one is."""
     subviews = card["subviews"]
-    w = card["frame"][2]
-    lamp = 128
-    for item in subviews:
+    index = next(i for i, item in enumerate(subviews) if item.get("name") == string_view)
+    px, py, pw, ph = subviews[index]["frame"]
+    subviews.insert(index, guide_trace((px + TRACE_INSET, py + TRACE_INSET, pw - 2 * TRACE_INSET,
+                                        ph - 2 * TRACE_INSET)))
+
+
+def narrow_tablet_note(card):
+    """The tablets' note and frequency, as wide as they were beside the guide."""
+    for item in card["subviews"]:
         if item.get("name") in ("noteDisplay", "freq_label"):
             item["frame"][2] = TABLET_NOTE_W
-    x = m.pad + TABLET_NOTE_W + m.gap
-    guide_w = w - x - m.pad - lamp - 2 * m.gap
-    items, bottom = guide_items(m, 0, 0, guide_w)
-    subviews.append(view((x, m.pad - 4, guide_w, bottom), items))
 
 
 def string_sounds_card(m, x, y, w):
@@ -394,7 +431,25 @@ def tuner_scene(family, width, height, string_view, suffix):
     items.append(card)
     top += card_h + gap
     if m.tablet:
-        place_guide_in_card(m, card)
+        narrow_tablet_note(card)
+    # The guide takes the room left above the tuning-fork button on the first
+    # screenful; on a tablet the button's panel opens below it, within it too,
+    # and the two columns below fit without scrolling where the screen has
+    # room for a guide of GUIDE_CARD_MIN_H beside them.
+    if m.tablet:
+        column_w = (content_w - gap) / 2
+        _, fork_panel_h = tuning_fork_panel(m, 0, 0, column_w + 2 * PANEL_OVERLAP)
+        left_h = m.key + gap + string_sounds_card(m, 0, 0, column_w)[1] + gap + about_card(m, 0, 0, column_w)[1]
+        right_h = settings_card(m, 0, 0, column_w)[1]
+        unscrolled = height - margin - max(left_h, right_h) - gap - top
+        guide_room = min(height - margin - fork_panel_h - gap - top, max(unscrolled, GUIDE_CARD_MIN_H))
+    else:
+        guide_room = height - 4 - m.key - 2 * gap - top
+    guide, guide_h, guide_has_trace = guide_card(m, margin, top, content_w, guide_room)
+    if not guide_has_trace:
+        place_trace_in_picture(card, string_view)
+    items.append(guide)
+    top += guide_h + gap
 
     def fork_button(x, y, w):
         return button((x, y, w, m.key), "Tuning fork", "tuningForkButton",
@@ -417,9 +472,6 @@ def tuner_scene(family, width, height, string_view, suffix):
         apps["frame"][1] = r(min(about_top - PANEL_OVERLAP, height - apps_h - margin))
         panel, _ = tuning_fork_panel(m, left_x - PANEL_OVERLAP, fork_top - PANEL_OVERLAP, column_w + 2 * PANEL_OVERLAP)
     else:
-        guide, guide_h = guide_card(m, margin, top, content_w)
-        items.append(guide)
-        top += guide_h + gap
         fork_top = top
         items.append(fork_button(margin, top, content_w))
         top += m.key + gap
@@ -573,6 +625,7 @@ SPANISH = {
     "Chords": "Acordes",
     "Choose a root and a chord type": "Elige una tónica y un tipo de acorde",
     "Tuning needle": "Aguja de afinación",
+    "Tuning history": "Historial de afinación",
 }
 # Names that read the same in Spanish: the program, its maker, the maker's other
 # applications, and note names.

@@ -12,8 +12,6 @@ public:
     void listen() override { pitch::PitchListener::sharedListener()->listen(); }
     float averagePower() override { return pitch::PitchListener::sharedListener()->averagePower(); }
     float frequency() override { return pitch::PitchListener::sharedListener()->frequency(); }
-    double refinedFrequency() override { return pitch::PitchListener::sharedListener()->refinedFrequency(); }
-    uint64_t estimatedBuffers() override { return pitch::PitchListener::sharedListener()->estimatedBuffers(); }
 };
 
 }  // namespace

@@ -5,7 +5,6 @@
 //
 // Main thread only.
 
-#include <cstdint>
 #include <memory>
 
 namespace tuner {
@@ -19,12 +18,6 @@ public:
     virtual float averagePower() = 0;
     // The estimated frequency of the latest buffer in hertz; 0.0 when there is none.
     virtual float frequency() = 0;
-    // The same buffer's frequency to a fraction of a bin, for the tuning guide;
-    // 0.0 when there is none. Read after frequency().
-    virtual double refinedFrequency() = 0;
-    // Counts the buffers estimated so far; read after frequency(). The guide
-    // is worked out again only when it has moved on.
-    virtual uint64_t estimatedBuffers() = 0;
 
     // The readings of the shared pitch detector, which is made on first use.
     static std::shared_ptr<PitchInput> sharedListener();

@@ -32,6 +32,7 @@ std::map<std::string, platform::OutletBinder> ScreenOutlets::outletBinders() {
         {"guideCents", platform::outlet(guideCents)},
         {"guideDirection", platform::outlet(guideDirection)},
         {"guideNeedle", platform::outlet(guideNeedle)},
+        {"guideTrace", platform::outlet(guideTrace)},
     };
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 #include "platform/ui/ViewController.h"
 
 namespace tuner {
@@ -51,6 +52,8 @@ struct ScreenOutlets {
     std::shared_ptr<platform::Label> guideCents;
     std::shared_ptr<platform::Label> guideDirection;
     std::shared_ptr<platform::Gauge> guideNeedle;
+    // The guide's cents over the last seconds.
+    std::shared_ptr<platform::Trace> guideTrace;
 };
 
 }  // namespace tuner

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "platform/core/Bundle.h"
@@ -12,7 +14,7 @@
 namespace tuner {
 namespace {
 
-// Shown in the course's place while no string is near a course.
+// Shown in the course's place while no string sounds.
 constexpr std::string_view kNoCourse = "—";
 
 size_t indexOf(TuningDirection direction) { return static_cast<size_t>(direction); }
@@ -28,9 +30,11 @@ std::string_view signedTenths(double cents, char decimalSeparator, char (&out)[1
     return {first, static_cast<size_t>(end - first)};
 }
 
+std::string_view noteOf(const Guidance& guidance) { return guidance.course->note; }
+
 }  // namespace
 
-TuningGuideDisplay::TuningGuideDisplay(const ScreenOutlets& outlets, std::shared_ptr<PitchInput> input)
+TuningGuideDisplay::TuningGuideDisplay(const ScreenOutlets& outlets, std::shared_ptr<GuideInput> input)
     : outlets_(outlets), input_(std::move(input)) {}
 
 TuningGuideDisplay::Texts TuningGuideDisplay::textsInLanguageInUse() {
@@ -60,47 +64,103 @@ TuningGuideDisplay::Texts TuningGuideDisplay::textsInLanguageInUse() {
     return texts;
 }
 
-void TuningGuideDisplay::showLatestBuffer() {
-    const uint64_t buffer = input_->estimatedBuffers();
-    if (showsBuffer_ && buffer == shownBuffer_) return;
-    showsBuffer_ = true;
-    shownBuffer_ = buffer;
-    display(guideFrequency(input_->refinedFrequency()));
+void TuningGuideDisplay::tick(const LevelLimits& limits) {
+    // Only the latest reading shows; those before it are the trace's.
+    for (size_t count = taken_.size(); count == taken_.size();) {
+        count = input_->takeReadings(taken_);
+        if (count == 0) break;
+        const guide::GuideReading& latest = taken_[count - 1];
+        const auto level = static_cast<double>(latest.level);
+        if (level < limits.bottom) {
+            clear();
+        } else if (level > limits.top && latest.frequency > 0.0) {
+            show(latest);
+        }
+        for (const auto& reading : std::span(taken_).first(count)) trace(reading, limits);
+    }
+    const auto at = needle_.step();
+    // Changes nothing while the needle stands still.
+    if (const auto& gauge = outlets_.guideNeedle) gauge->setValue(at, spokenNeedle_);
+}
+
+void TuningGuideDisplay::trace(const guide::GuideReading& reading, const LevelLimits& limits) {
+    const auto& trace = outlets_.guideTrace;
+    if (!trace) return;
+    const bool heard = static_cast<double>(reading.level) > limits.top && reading.frequency > 0.0;
+    const auto guidance = heard ? nearestCourse(reading.frequency) : std::nullopt;
+    const double seconds = static_cast<double>(reading.heard) / input_->sampleRate();
+    trace->add(seconds, guidance ? std::optional(static_cast<float>(guidance->cents)) : std::nullopt, spokenNeedle_);
+}
+
+void TuningGuideDisplay::show(const guide::GuideReading& reading) {
+    const auto guidance = nearestCourse(reading.frequency);
+    const auto note = chromaticNote(reading.frequency);
+    if (!guidance || !note) {
+        clear();
+    } else if (isWithinRange(*guidance)) {
+        showNearCourse(*guidance);
+    } else {
+        showFarFromCourses(*note, *guidance);
+    }
 }
 
 void TuningGuideDisplay::clear() {
-    if (!showsBuffer_) return;
-    showsBuffer_ = false;
-    display(std::nullopt);
+    if (!shows_) return;
+    shows_ = false;
+    setText(outlets_.guideCourse, kNoCourse);
+    setText(outlets_.guideCents, "");
+    setText(outlets_.guideDirection, "");
+    needle_.clear();
+    spokenNeedle_ = texts_.noString;
 }
 
-void TuningGuideDisplay::display(const std::optional<Guidance>& guidance) {
-    const auto& needle = outlets_.guideNeedle;
-    if (!guidance) {
-        setText(outlets_.guideCourse, kNoCourse);
-        setText(outlets_.guideCents, "");
-        setText(outlets_.guideDirection, "");
-        if (needle) needle->setValue(std::nullopt, texts_.noString);
-        return;
-    }
-    // Short texts, each within a string's own storage: a tick makes no allocation.
+void TuningGuideDisplay::showNearCourse(const Guidance& guidance) {
+    // Short texts, each within a string's own storage.
     char course[64];
-    std::snprintf(course, sizeof course, "%s %d · %.*s", texts_.course.c_str(), guidance->course->number,
-                  static_cast<int>(guidance->course->note.size()), guidance->course->note.data());
+    const std::string_view note = noteOf(guidance);
+    std::snprintf(course, sizeof course, "%s %d · %.*s", texts_.course.c_str(), guidance.course->number,
+                  static_cast<int>(note.size()), note.data());
     setText(outlets_.guideCourse, course);
     char tenths[16];
-    const std::string_view offset = signedTenths(guidance->cents, texts_.decimalSeparator, tenths);
+    const std::string_view offset = signedTenths(guidance.cents, texts_.decimalSeparator, tenths);
     char cents[48];
     std::snprintf(cents, sizeof cents, "%.*s %s", static_cast<int>(offset.size()), offset.data(),
                   texts_.cents.c_str());
     setText(outlets_.guideCents, cents);
-    const size_t direction = indexOf(guidance->direction);
+    const size_t direction = indexOf(guidance.direction);
     setText(outlets_.guideDirection, texts_.shown[direction]);
-    if (needle) {
-        char spoken[128];
-        std::snprintf(spoken, sizeof spoken, "%s, %s", cents, texts_.spoken[direction].c_str());
-        needle->setValue(static_cast<float>(guidance->cents), spoken);
-    }
+    char spoken[128];
+    std::snprintf(spoken, sizeof spoken, "%s, %s", cents, texts_.spoken[direction].c_str());
+    aimNeedle(guidance, spoken);
+}
+
+void TuningGuideDisplay::showFarFromCourses(const ChromaticNote& note, const Guidance& guidance) {
+    char tenths[16];
+    const std::string_view offset = signedTenths(note.cents, texts_.decimalSeparator, tenths);
+    char chromatic[48];
+    std::snprintf(chromatic, sizeof chromatic, "%.*s%d %.*s", static_cast<int>(note.name.size()), note.name.data(),
+                  note.octave, static_cast<int>(offset.size()), offset.data());
+    setText(outlets_.guideCourse, chromatic);
+    setText(outlets_.guideCents, "");
+    // So far off, whole cents say enough.
+    const std::string_view course = noteOf(guidance);
+    char way[96];
+    std::snprintf(way, sizeof way, "%.*s: %s %.0f %s", static_cast<int>(course.size()), course.data(),
+                  texts_.spoken[indexOf(guidance.direction)].c_str(), std::abs(guidance.cents),
+                  texts_.cents.c_str());
+    setText(outlets_.guideDirection, way);
+    char spoken[160];
+    std::snprintf(spoken, sizeof spoken, "%s, %s", chromatic, way);
+    aimNeedle(guidance, spoken);
+}
+
+void TuningGuideDisplay::aimNeedle(const Guidance& guidance, std::string_view spoken) {
+    shows_ = true;
+    spokenNeedle_.assign(spoken);
+    const auto& gauge = outlets_.guideNeedle;
+    const float minimum = gauge ? gauge->minimumValue() : 0.0f;
+    const float maximum = gauge ? gauge->maximumValue() : 0.0f;
+    needle_.aim(static_cast<float>(guidance.cents), guidance.course->number, minimum, maximum);
 }
 
 }  // namespace tuner

@@ -1,20 +1,27 @@
 #pragma once
-// The tuning guide on the tuner screen: the nearest course, the offset in
-// cents, the way to turn the peg and a needle over -50 to +50 cents. It sits
-// beside the match's note, frequency and lamps and changes none of them. The
-// guide is worked out again only when a new buffer has been estimated, so a
-// tick with nothing new costs no more than one without the guide. Its words
-// are read once, as the screen is made, so a tick makes no lookup.
+// The tuning guide on the tuner screen, from the guide's own stream of the
+// captured sound: the nearest course, the offset in cents, the way to turn
+// the peg and a needle over -50 to +50 cents. Beyond 100 cents of every
+// course it names the nearest note of the chromatic scale with its offset
+// ("F4 +29.0") and the way and distance to the nearest course ("G4: tune up
+// 171 cents"), with the needle pinned at its end. It sits beside the match's
+// note, frequency and lamps, reads nothing of theirs and changes none of
+// them. The sensitivity's limits gate it as they gate the match, on the
+// stream's own level. Between two readings the needle glides (NeedleEase.h);
+// every reading adds a point to the trace of the last seconds.
+// Its words are read once, as the screen is made, so a tick makes no lookup.
 // Main thread only.
 
 #include <array>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "tuner/PitchInput.h"
+#include "guide/GuideReading.h"
+#include "tuner/GuideInput.h"
+#include "tuner/NeedleEase.h"
 #include "tuner/ScreenOutlets.h"
+#include "tuner/SensitivityTable.h"
 #include "tuner/TuningGuide.h"
 
 namespace tuner {
@@ -22,13 +29,15 @@ namespace tuner {
 class TuningGuideDisplay {
 public:
     // Shows the guidance for `input`'s readings on `outlets`, which must outlive this.
-    TuningGuideDisplay(const ScreenOutlets& outlets, std::shared_ptr<PitchInput> input);
+    TuningGuideDisplay(const ScreenOutlets& outlets, std::shared_ptr<GuideInput> input);
 
-    // Shows the guidance for the latest buffer's refined frequency, unless
-    // that buffer is already shown.
-    void showLatestBuffer();
-    // Shows no guidance, unless none is shown already.
-    void clear();
+    // Starts the guide's stream.
+    void listen() { input_->listen(); }
+    // Every tick: takes the stream's new readings and shows the latest, with
+    // `limits` in force (below the bottom one no guidance; up to the top one
+    // the guidance shown stays; a reading that heard no fundamental changes
+    // nothing), then moves the needle on.
+    void tick(const LevelLimits& limits);
 
 private:
     // The guide's words in the language in use, by direction where they differ.
@@ -42,15 +51,28 @@ private:
     };
     static Texts textsInLanguageInUse();
 
-    // Shows `guidance`, or the guide's blank state.
-    void display(const std::optional<Guidance>& guidance);
+    // Adds `reading`'s offset from its nearest course to the trace, or a gap
+    // where it heard no fundamental loud enough.
+    void trace(const guide::GuideReading& reading, const LevelLimits& limits);
+    // Shows the guidance for `reading`.
+    void show(const guide::GuideReading& reading);
+    // Shows `guidance`, within range of its course.
+    void showNearCourse(const Guidance& guidance);
+    // Shows the chromatic note and the way to `guidance`'s course, far from it.
+    void showFarFromCourses(const ChromaticNote& note, const Guidance& guidance);
+    // Shows no guidance, unless none is shown already.
+    void clear();
+    // Aims the needle at `guidance`'s offset, read out as `spoken`.
+    void aimNeedle(const Guidance& guidance, std::string_view spoken);
 
     const ScreenOutlets& outlets_;
-    std::shared_ptr<PitchInput> input_;
+    std::shared_ptr<GuideInput> input_;
     const Texts texts_ = textsInLanguageInUse();
-    // The buffer shown, if one is.
-    bool showsBuffer_ = false;
-    uint64_t shownBuffer_ = 0;
+    // The stream's readings taken at a tick: more than a tick's worth.
+    std::array<guide::GuideReading, 16> taken_{};
+    bool shows_ = false;
+    NeedleEase needle_;
+    std::string spokenNeedle_;  // what the needle's value is read out as
 };
 
 }  // namespace tuner

@@ -37,10 +37,12 @@ void askForReview(const std::function<void()>& requestReview) {
 }  // namespace
 
 ViewController::ViewController(std::function<void()> requestReview, std::shared_ptr<PitchInput> pitchInput,
-                               std::shared_ptr<sound::PitchConfirmations> confirmations)
+                               std::shared_ptr<sound::PitchConfirmations> confirmations,
+                               std::shared_ptr<GuideInput> guideInput)
     : requestReview_(std::move(requestReview)),
       pitchInput_(std::move(pitchInput)),
-      confirmations_(std::move(confirmations)) {
+      confirmations_(std::move(confirmations)),
+      guide_(*this, std::move(guideInput)) {
     tuningFork_.setPlayStateObserver([this](bool playing) {
         setHidden(tuningForkHint, playing);
         setHidden(tuningForkStopButton, !playing);
@@ -59,6 +61,7 @@ void ViewController::viewDidLoad() {
     setUpAudioSessionForMeasuring();
     spoken_.nameElements(view());
     pitchInput_->listen();
+    guide_.listen();
     timer_ = platform::RunLoop::main().scheduleRepeating(kTickInterval, [this] { tickFree(timer_.get()); });
     if (versionNumber(platform::Device::systemVersion()) < kTuningForkMinimumSystemVersion) {
         setHidden(tuningForkButton, true);
@@ -128,18 +131,15 @@ void ViewController::localizeNotes() {}
 void ViewController::tickFree(platform::Timer* /*timer*/) {
     const TickDisplay tick = loop_.tick(settings_.limits());
     switch (tick.gate) {
-        case TickDisplay::Gate::Cleared:
-            display_.showNoStrings();
-            guide_.clear();
-            break;
+        case TickDisplay::Gate::Cleared: display_.showNoStrings(); break;
         case TickDisplay::Gate::Held: break;
         case TickDisplay::Gate::Measured:
-            guide_.showLatestBuffer();
             display_.showMeasured(tick);
             if (tick.match) beep_.playSoundOnce(static_cast<size_t>(tick.match->pitchNumber));
             if (tick.asksForReview) scheduleReviewAndRearm();
             break;
     }
+    guide_.tick(settings_.limits());
 }
 
 void ViewController::scheduleReviewAndRearm() {

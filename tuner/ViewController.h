@@ -26,6 +26,7 @@
 #include "sound/StringSounds.h"
 #include "sound/ToneGenerator.h"
 #include "sound/TuningFork.h"
+#include "tuner/GuideInput.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ScreenOutlets.h"
 #include "tuner/ScreenSettings.h"
@@ -44,18 +45,20 @@ public:
 
     // `requestReview` asks the rating prompt to show itself; `pitchInput`
     // gives the readings the loop works on; `confirmations` are the program's
-    // record of the pitches confirmed so far.
+    // record of the pitches confirmed so far; `guideInput` gives the guide's
+    // own readings.
     explicit ViewController(
         std::function<void()> requestReview = defaultReviewRequest(),
         std::shared_ptr<PitchInput> pitchInput = PitchInput::sharedListener(),
-        std::shared_ptr<sound::PitchConfirmations> confirmations = sound::PitchConfirmations::shared());
+        std::shared_ptr<sound::PitchConfirmations> confirmations = sound::PitchConfirmations::shared(),
+        std::shared_ptr<GuideInput> guideInput = GuideInput::sharedStream());
     // Stops the tick timer: a screen that is gone is not ticked.
     ~ViewController() override;
 
     // --- Life-cycle and settings ---
 
     // Keeps the screen awake, sets the audio session up for measuring, starts
-    // listening and starts the tick timer; hides the tuning-fork button on
+    // listening (the detector and the guide's stream) and starts the tick timer; hides the tuning-fork button on
     // systems below 6.0.
     void viewDidLoad() override;
     // Sets the tone up, stops the tuning fork, prepares the beep, then restores
@@ -73,7 +76,7 @@ public:
 
     // The timer's action, the timer itself ignored: the loop's reading of the
     // tick, put on the elements, then the pitch's confirmation or the rating
-    // prompt it calls for.
+    // prompt it calls for; and the guide's latest reading.
     void tickFree(platform::Timer* timer);
     // The sensitivity slider, its sender: takes the level and its limits,
     // snaps the slider to a whole step and stores it.
@@ -150,7 +153,7 @@ private:
     TuningLoop loop_{pitchInput_, confirmations_};
     SpokenDescriptions spoken_{*this};
     TunerDisplay display_{*this, spoken_};
-    TuningGuideDisplay guide_{*this, pitchInput_};
+    TuningGuideDisplay guide_;
     sound::ToneGenerator tone_;
     sound::TuningFork tuningFork_{tfnoteDisplay, tfFreqLabel};
     sound::StringSounds stringSounds_;

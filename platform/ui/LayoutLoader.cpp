@@ -6,6 +6,7 @@
 
 #include "platform/core/Device.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoaderDocument.h"
 #include "platform/core/Log.h"
@@ -34,6 +35,7 @@ std::shared_ptr<View> makeView(ElementKind kind) {
         case ElementKind::Slider: return std::make_shared<Styled<Slider>>();
         case ElementKind::PickerView: return std::make_shared<Styled<PickerView>>();
         case ElementKind::Gauge: return std::make_shared<Styled<Gauge>>();
+        case ElementKind::Trace: return std::make_shared<Styled<Trace>>();
     }
     return std::make_shared<Styled<View>>();
 }

@@ -13,7 +13,7 @@ using json = nlohmann::json;
 const std::map<std::string, ElementKind> kKinds = {
     {"View", ElementKind::View},     {"Label", ElementKind::Label},   {"ImageView", ElementKind::ImageView},
     {"Button", ElementKind::Button}, {"Switch", ElementKind::Switch}, {"Slider", ElementKind::Slider},
-    {"PickerView", ElementKind::PickerView}, {"Gauge", ElementKind::Gauge}};
+    {"PickerView", ElementKind::PickerView}, {"Gauge", ElementKind::Gauge}, {"Trace", ElementKind::Trace}};
 
 const std::map<std::string, ElementStyle::Align> kAlignments = {
     {"left", ElementStyle::Align::Left}, {"center", ElementStyle::Align::Center}, {"right", ElementStyle::Align::Right}};

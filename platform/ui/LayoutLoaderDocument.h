@@ -13,7 +13,7 @@
 
 namespace platform {
 
-enum class ElementKind { View, Label, ImageView, Button, Switch, Slider, PickerView, Gauge };
+enum class ElementKind { View, Label, ImageView, Button, Switch, Slider, PickerView, Gauge, Trace };
 
 // Where a control takes the user besides the actions it sends.
 struct Navigation {
@@ -36,7 +36,7 @@ struct Storyboard::Element {
     bool on = false;
     std::pair<float, float> range{0.0f, 1.0f};
     float value = 0.0f;
-    float zone = 0.0f;    // a gauge's marked zone, half its width
+    float zone = 0.0f;    // a gauge's (or a trace's) marked zone, half its width
     ElementStyle style;
     std::vector<std::string> actions;
     Navigation navigation;

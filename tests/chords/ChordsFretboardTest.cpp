@@ -86,6 +86,22 @@ TEST_F(ChordsScreenTest, DisplayChordDrawsThePlainChordWhateverTheType) {
     EXPECT_EQ(drawnShape(), chords::shapeAt({3, 0}));
 }
 
+TEST_F(ChordsScreenTest, TheChordsNameSpeaksTheFingeringInWords) {
+    const struct {
+        std::deque<uint32_t> draws;
+        const char* spoken;
+    } cases[] = {
+        {{0, 1}, "A minor: string 1 open, string 2 open, string 3 open, string 4 open, string 5 fret 2"},
+        {{0, 3}, "A minor seventh: string 1 open, string 2 open, string 3 fret 3, string 4 open, string 5 fret 2"},
+        {{1, 1}, "A sharp minor: string 1 fret 1, string 2 fret 1, string 3 fret 1, string 4 fret 1, string 5 fret 3"},
+    };
+    for (const auto& c : cases) {
+        auto screen = loadScreen(c.draws);
+        screen->applyVariant();
+        EXPECT_EQ(screen->chordDisplay->accessibilityLabel(), c.spoken);
+    }
+}
+
 TEST_F(ChordsScreenTest, MissingViewsAreSkipped) {
     auto screen = makeScreen();
     screen->Str1Fr1.reset();

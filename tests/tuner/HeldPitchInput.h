@@ -19,20 +19,13 @@ public:
         ++frequencyReadings;
         return frequency_;
     }
-    double refinedFrequency() override { return refined; }
-    uint64_t estimatedBuffers() override { return buffers; }
-    // A new buffer: its refined frequency is the bin's until a test says otherwise.
     void hold(float newLevel, float newFrequency) {
         level = newLevel;
         frequency_ = newFrequency;
-        refined = newFrequency;
-        ++buffers;
     }
 
     float level = 0.0f;
     float frequency_ = 0.0f;
-    double refined = 0.0;
-    uint64_t buffers = 0;
     int listenCalls = 0;
     int readings = 0;  // of the level
     int frequencyReadings = 0;

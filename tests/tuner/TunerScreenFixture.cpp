@@ -2,6 +2,7 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 
 namespace tuner_tests {
 namespace {
@@ -20,10 +21,11 @@ bool bindFresh(const std::string& name, const platform::OutletBinder& binder) {
 
 std::shared_ptr<tuner::ViewController> TunerScreenTest::makeScreen(std::shared_ptr<tuner::PitchInput> pitchInput) {
     auto screen = std::make_shared<tuner::ViewController>([this] { ++reviewRequests; },
-                                                          pitchInput ? std::move(pitchInput) : input, confirmations);
+                                                          pitchInput ? std::move(pitchInput) : input, confirmations,
+                                                          guideInput);
     for (const auto& [name, binder] : screen->outlets()) {
         EXPECT_TRUE((bindFresh<platform::Label, platform::Slider, platform::Switch, platform::Button,
-                               platform::ImageView, platform::Gauge>(name, binder)))
+                               platform::ImageView, platform::Trace, platform::Gauge>(name, binder)))
             << name;
     }
     screen->micSensitivitySlider->setRange(0.0f, 10.0f);

@@ -1,6 +1,7 @@
 #pragma once
 // A tuner screen on the plain platform for one test: every outlet is a fresh
-// element of its kind, the readings come from a hand-held pitch input, the
+// element of its kind, the readings come from a hand-held pitch input and a
+// hand-held guide input, the
 // rating prompt's requests are counted, and the record of confirmed pitches
 // starts empty, as in a new program.
 
@@ -12,6 +13,7 @@
 #include "platform/audio/PlainAudioPlayer.h"
 #include "sound/PitchConfirmations.h"
 #include "tests/support/PlainPlatform.h"
+#include "tests/tuner/HeldGuideInput.h"
 #include "tests/tuner/HeldPitchInput.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ViewController.h"
@@ -51,6 +53,7 @@ protected:
     static std::vector<double> startsOf(const std::string& fileName);
 
     std::shared_ptr<HeldPitchInput> input = std::make_shared<HeldPitchInput>();
+    std::shared_ptr<HeldGuideInput> guideInput = std::make_shared<HeldGuideInput>();
     // The screens' record of confirmed pitches, this test's own.
     std::shared_ptr<sound::PitchConfirmations> confirmations = std::make_shared<sound::PitchConfirmations>();
     int reviewRequests = 0;

@@ -5,16 +5,11 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/ui/qt/GaugeColours.h"
 #include "platform/ui/qt/SpokenPacer.h"
 
 namespace platform::ui::qt {
 namespace {
-
-// The lamps' lens colours (tools/draw_lamps.py), so the needle and the lamp agree.
-const QColor kInZone{0x2f, 0xdc, 0x7f};
-const QColor kOutOfZone{0xff, 0xc6, 0x2b};
-const QColor kTrack{0x26, 0x31, 0x3e};
-const QColor kTick{0x8d, 0x9a, 0xa8};
 
 // Ticks at the ends, the quarters and the centre of the scale.
 constexpr int kTickIntervals = 4;
@@ -23,13 +18,10 @@ constexpr int kTickIntervals = 4;
 // track (the centre's twice as far).
 constexpr double kTrackTop = 0.38;
 constexpr double kTrackHeight = 0.24;
-constexpr double kNeedleWidth = 0.09;
+constexpr double kNeedleWidth = 0.2;
 constexpr double kNeedleMargin = 0.08;
 constexpr double kTickReach = 0.1;
 constexpr double kTickWidth = 0.03;
-// How strongly the in-tune zone shows, lit and unlit.
-constexpr int kZoneLitAlpha = 150;
-constexpr int kZoneUnlitAlpha = 70;
 
 // A level indicator whose value is the gauge's: read-only, within the scale.
 // Spoken as a progress bar, the level role screen readers know (an
@@ -109,7 +101,7 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     const QRectF track(needleWidth, h * kTrackTop, width() - 2.0 * needleWidth, h * kTrackHeight);
 
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kTrack);
+    painter.setBrush(kGaugeTrack);
     painter.drawRoundedRect(track, track.height() / 2.0, track.height() / 2.0);
 
     const float centre = (minimum_ + maximum_) / 2.0f;
@@ -119,7 +111,7 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     const double zoneLeft = xOf(centre - zone_, track);
     painter.drawRect(QRectF(zoneLeft, track.top(), xOf(centre + zone_, track) - zoneLeft, track.height()));
 
-    painter.setPen(QPen(kTick, std::max(1.0, h * kTickWidth)));
+    painter.setPen(QPen(kGaugeTick, std::max(1.0, h * kTickWidth)));
     for (int i = 0; i <= kTickIntervals; ++i) {
         const double x = track.left() + track.width() * i / kTickIntervals;
         const double reach = (i == kTickIntervals / 2 ? 2.0 : 1.0) * h * kTickReach;

@@ -24,6 +24,7 @@
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
+#include "platform/ui/qt/TraceWidget.h"
 #include "platform/ui/qt/SpokenPacer.h"
 #include "platform/ui/qt/Widgets.h"
 
@@ -158,9 +159,9 @@ Control* lastCloseControl(View& view) {
 }
 
 void fillPicker(PickerView& picker, QWidget* widget) {
-    auto lists = widget->findChildren<QListWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    auto lists = widget->findChildren<ChoiceList*>(QString(), Qt::FindDirectChildrenOnly);
     for (int component = 0; component < lists.size(); ++component) {
-        QListWidget* list = lists[component];
+        ChoiceList* list = lists[component];
         const QSignalBlocker block(list);
         list->clear();
         if (!picker.dataSource() || !picker.delegate()) continue;
@@ -171,10 +172,12 @@ void fillPicker(PickerView& picker, QWidget* widget) {
         }
         const int64_t selected = picker.selectedRowInComponent(component);
         if (selected >= 0 && selected < rows) {
-            list->setCurrentRow(static_cast<int>(selected));
+            list->showChosen(static_cast<int>(selected));
             // Centred like a spinning wheel's choice, once the list has its size.
             QTimer::singleShot(0, list, [list] {
-                if (list->currentItem()) list->scrollToItem(list->currentItem(), QAbstractItemView::PositionAtCenter);
+                if (QListWidgetItem* chosen = list->item(list->chosenRow())) {
+                    list->scrollToItem(chosen, QAbstractItemView::PositionAtCenter);
+                }
             });
         }
     }
@@ -383,7 +386,7 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         if (pickerStyle.fontSize <= 0) pickerStyle.fontSize = kPickerFontSize;
         const int64_t components = picker->dataSource() ? picker->dataSource()->numberOfComponentsInPickerView(*picker) : 1;
         for (int64_t component = 0; component < components; ++component) {
-            auto* list = new QListWidget(box);
+            auto* list = new ChoiceList(box);
             list->setStyleSheet(kPickerSheet);
             list->setFont(fontFor(pickerStyle, scale_));
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -397,6 +400,10 @@ QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* paren
         }
         fillPicker(*picker, box);
         widget = box;
+    } else if (auto* trace = dynamic_cast<Trace*>(view.get())) {
+        auto* qtrace = new TraceWidget(text(trace->accessibilityLabel()), parent);
+        qtrace->setTrace(*trace);
+        widget = qtrace;
     } else if (auto* gauge = dynamic_cast<Gauge*>(view.get())) {
         auto* qgauge = new GaugeWidget(text(gauge->accessibilityLabel()), parent);
         qgauge->setGauge(*gauge);
@@ -463,7 +470,11 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
                 const QSignalBlocker block(widget);
                 static_cast<QSlider*>(widget)->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
             }
-            if (auto* gauge = dynamic_cast<Gauge*>(&view)) static_cast<GaugeWidget*>(widget)->setGauge(*gauge);
+            if (auto* trace = dynamic_cast<Trace*>(&view)) {
+                static_cast<TraceWidget*>(widget)->setTrace(*trace);
+            } else if (auto* gauge = dynamic_cast<Gauge*>(&view)) {
+                static_cast<GaugeWidget*>(widget)->setGauge(*gauge);
+            }
             break;
         case Change::Selection:
             if (auto* picker = dynamic_cast<PickerView*>(&view)) fillPicker(*picker, widget);

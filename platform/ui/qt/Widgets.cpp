@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QSignalBlocker>
 #include <QString>
 #include <cmath>
 
@@ -43,6 +44,22 @@ private:
     static double units(int steps) { return static_cast<double>(steps) / FocusedWheelSlider::kStepsPerUnit; }
     FocusedWheelSlider* slider() const { return static_cast<FocusedWheelSlider*>(widget()); }
 };
+
+class PictureAccessible : public QAccessibleWidget {
+public:
+    explicit PictureAccessible(PictureWidget* picture) : QAccessibleWidget(picture, QAccessible::Graphic) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (widget()->accessibleName().isEmpty()) state.invisible = true;
+        return state;
+    }
+};
+
+QAccessibleInterface* pictureAccessible(const QString&, QObject* object) {
+    auto* picture = dynamic_cast<PictureWidget*>(object);
+    return picture ? new PictureAccessible(picture) : nullptr;
+}
 
 // The slider has no meta-object of its own, so it is known by its type, not its class name.
 QAccessibleInterface* sliderAccessible(const QString&, QObject* object) {
@@ -81,6 +98,10 @@ void BoxWidget::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(rect(), radius_, radius_);
 }
 
+PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent) {
+    QAccessible::installFactory(pictureAccessible);
+}
+
 void PictureWidget::setPicture(const ImageRef& image) {
     image_ = image;
     pixmap_ = pixmapOf(image);
@@ -95,6 +116,33 @@ void PictureWidget::paintEvent(QPaintEvent*) {
     const QRect target((width() - fitted.width()) / 2, (height() - fitted.height()) / 2, fitted.width(),
                        fitted.height());
     painter.drawPixmap(target, pixmap_);
+}
+
+void ChoiceList::showChosen(int row) {
+    const QSignalBlocker quiet(this);
+    setCurrentRow(row);
+    if (!hasFocus()) pointAt(-1);
+}
+
+int ChoiceList::chosenRow() const {
+    const QModelIndexList chosen = selectionModel()->selectedIndexes();
+    return chosen.isEmpty() ? -1 : chosen.front().row();
+}
+
+void ChoiceList::focusInEvent(QFocusEvent* event) {
+    // Before Qt's own handling, which would point at the first row and report it chosen.
+    pointAt(chosenRow());
+    QListWidget::focusInEvent(event);
+}
+
+void ChoiceList::focusOutEvent(QFocusEvent* event) {
+    QListWidget::focusOutEvent(event);
+    pointAt(-1);
+}
+
+void ChoiceList::pointAt(int row) {
+    const QSignalBlocker quiet(this);
+    selectionModel()->setCurrentIndex(row >= 0 ? model()->index(row, 0) : QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 ToggleSwitch::ToggleSwitch(QWidget* parent) : QAbstractButton(parent) {

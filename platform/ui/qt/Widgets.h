@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QListWidget>
 #include <QPixmap>
 #include <QSlider>
 #include <QWidget>
@@ -43,10 +44,13 @@ private:
     double radius_;
 };
 
-// A picture scaled to fit its frame, keeping its proportions, centred.
+// A picture scaled to fit its frame, keeping its proportions, centred. A
+// screen reader finds it as a graphic by its name; an unnamed picture is
+// decoration (a dot of a chord diagram, whose fingering the chord's name says
+// in words) and is not offered to it at all.
 class PictureWidget : public QWidget {
 public:
-    explicit PictureWidget(QWidget* parent) : QWidget(parent) {}
+    explicit PictureWidget(QWidget* parent);
     void setPicture(const ImageRef& image);
     const ImageRef& picture() const { return image_; }
 
@@ -56,6 +60,26 @@ protected:
 private:
     ImageRef image_;
     QPixmap pixmap_;
+};
+
+// A list of choices that points at its chosen row only while it has the
+// keyboard's focus. A screen reader takes the row a list points at for the
+// focus, so two lists side by side would otherwise both claim it.
+class ChoiceList : public QListWidget {
+public:
+    explicit ChoiceList(QWidget* parent) : QListWidget(parent) {}
+    // Chooses `row` without telling the list's listeners.
+    void showChosen(int row);
+    // The chosen row, or -1.
+    int chosenRow() const;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // Points at `row` (or nowhere for -1), leaving the choice and the listeners alone.
+    void pointAt(int row);
 };
 
 // An on/off switch drawn as a rounded track with a knob, ringed while it has

@@ -3,6 +3,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 #include "platform/core/Device.h"
 #include "platform/ui/PickerView.h"
 
@@ -18,6 +19,7 @@ bool hasKind(const platform::View& view, Kind kind) {
         case Kind::Slider: return dynamic_cast<const platform::Slider*>(&view) != nullptr;
         case Kind::PickerView: return dynamic_cast<const platform::PickerView*>(&view) != nullptr;
         case Kind::Gauge: return dynamic_cast<const platform::Gauge*>(&view) != nullptr;
+        case Kind::Trace: return dynamic_cast<const platform::Trace*>(&view) != nullptr;
     }
     return false;
 }
@@ -40,6 +42,7 @@ const std::vector<OutletName>& tunerOutlets() {
         {"tuningForkHint", Kind::Label},         {"tuningForkStopButton", Kind::Button},
         {"guideCourse", Kind::Label},            {"guideCents", Kind::Label},
         {"guideDirection", Kind::Label},         {"guideNeedle", Kind::Gauge},
+        {"guideTrace", Kind::Trace},
     };
     return names;
 }

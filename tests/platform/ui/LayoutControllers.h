@@ -13,7 +13,7 @@
 
 namespace layout_testing {
 
-enum class Kind { Label, ImageView, Button, Switch, Slider, PickerView, Gauge };
+enum class Kind { Label, ImageView, Button, Switch, Slider, PickerView, Gauge, Trace };
 
 struct OutletName {
     const char* name;

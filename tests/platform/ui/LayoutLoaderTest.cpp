@@ -364,7 +364,7 @@ TEST_F(LayoutFaultTest, OmittedOutletsAreNotReported) {
     for (const auto& outlet : layout_testing::tunerOutlets()) {
         if (std::string(outlet.name) == "tunedString") continue;
         static const char* const kTypes[] = {"Label", "ImageView", "Button", "Switch", "Slider", "PickerView",
-                                            "Gauge"};
+                                            "Gauge", "Trace"};
         elements += std::string(elements.empty() ? "" : ",") + R"({"type": ")" + kTypes[static_cast<int>(outlet.kind)] +
                     R"(", "name": ")" + outlet.name + R"(", "frame": [0, 0, 1, 1]})";
     }

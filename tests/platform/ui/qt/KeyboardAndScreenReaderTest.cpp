@@ -348,6 +348,80 @@ TEST_F(ScreenReaderTest, ElementsCarryTheirSpokenNamesAndStates) {
               "Spell with flats");
 }
 
+TEST_F(ScreenReaderTest, OnlyTheListWithTheFocusPointsAtItsChoice) {
+    const auto tuner = openPhone();
+    buttonTitled("Chords ›")->click();
+    settle();
+    const auto chords = std::dynamic_pointer_cast<layout_testing::RecordingController>(tuner->presentedViewController());
+    ASSERT_NE(chords, nullptr);
+    qt_window_testing::ThreeRows roots;
+    qt_window_testing::ThreeRows variants;
+    const std::pair<const char*, qt_window_testing::ThreeRows*> pickers[] = {{"selectRootChord", &roots},
+                                                                            {"selectVariant", &variants}};
+    for (const auto& [name, rows] : pickers) {
+        auto picker = model<platform::PickerView>(*chords, name);
+        picker->setDataSource(rows);
+        picker->setDelegate(rows);
+        picker->selectRow(2, 0, false);
+    }
+    auto* rootList = widget("selectRootChord")->findChild<platform::ui::qt::ChoiceList*>();
+    auto* variantList = widget("selectVariant")->findChild<platform::ui::qt::ChoiceList*>();
+    ASSERT_NE(rootList, nullptr);
+    ASSERT_NE(variantList, nullptr);
+    // The rows each list offers a screen reader as focused or as chosen.
+    const auto heard = [](QListWidget* list, auto flag) {
+        std::vector<int> rows;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(list);
+        for (int child = 0; child < spoken->childCount(); ++child) {
+            QAccessibleInterface* row = spoken->child(child);
+            if (flag(row->state())) rows.push_back(row->text(QAccessible::Name).at(0).unicode() - 'A');
+        }
+        return rows;
+    };
+    const auto focused = [](const QAccessible::State& state) { return bool(state.focused); };
+    const auto selected = [](const QAccessible::State& state) { return bool(state.selected); };
+
+    rootList->setFocus();
+    settle();
+    EXPECT_EQ(heard(rootList, focused), std::vector<int>{2});
+    EXPECT_EQ(heard(variantList, focused), std::vector<int>{});
+    EXPECT_EQ(heard(variantList, selected), std::vector<int>{2}) << "its choice is still told";
+
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), variantList);
+    EXPECT_EQ(heard(rootList, focused), std::vector<int>{});
+    EXPECT_EQ(heard(variantList, focused), std::vector<int>{2});
+    EXPECT_EQ(variants.chosen, 99u) << "taking the focus chooses nothing";
+    press(Qt::Key_Up);
+    EXPECT_EQ(variants.chosen, 1u) << "the arrows move on from the choice";
+    EXPECT_EQ(roots.chosen, 99u);
+}
+
+TEST_F(ScreenReaderTest, NamedPicturesAreGraphicsAndUnnamedOnesDecoration) {
+    const auto tuner = openPhone();
+    const auto lamp = model<platform::ImageView>(*tuner, "LEDDisplay");
+    lamp->setAccessibilityLabel("Lamp");
+    lamp->setAccessibilityValue("in tune");
+    loop->advance(1.0);
+    QAccessibleInterface* spokenLamp = QAccessible::queryAccessibleInterface(widget("LEDDisplay"));
+    EXPECT_EQ(spokenLamp->role(), QAccessible::Graphic);
+    EXPECT_FALSE(spokenLamp->state().invisible);
+
+    buttonTitled("Chords ›")->click();
+    settle();
+    // The widgets have no meta-object of their own, so they are told by their type.
+    int decoration = 0;
+    for (auto* shown : frontend->window()->findChildren<QWidget*>()) {
+        auto* picture = dynamic_cast<platform::ui::qt::PictureWidget*>(shown);
+        if (!picture || !picture->isVisibleTo(frontend->window())) continue;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(picture);
+        EXPECT_EQ(spoken->role(), QAccessible::Graphic) << picture->objectName().toStdString();
+        EXPECT_EQ(spoken->state().invisible, spoken->text(QAccessible::Name).isEmpty()) << picture->objectName().toStdString();
+        if (spoken->state().invisible) ++decoration;
+    }
+    EXPECT_GT(decoration, 0) << "the diagram's dots are not offered one by one";
+}
+
 TEST_F(ScreenReaderTest, TheSliderSpeaksTheLevelItShowsNotItsPositions) {
     const auto tuner = openPhone();
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget("micSensitivitySlider"));

@@ -1,17 +1,17 @@
 // Draws a layout's tuner screen (with "fork", its tuning-fork panel open; with
 // "apps", scrolled to its end with the other applications' panel open; with
 // "chords", its chord chart; with "notice", the demo recording's notice above
-// it; with "guide:NOTE:CENTS", a string that far from
-// the course's pitch) in the desktop window and saves the window as a PNG,
+// it; with "guide:NOTE:CENTS[,CENTS...]", plucks of a string that far from
+// the course's pitch, one after another) in the desktop window and saves the window as a PNG,
 // for the documentation:
 //
 //     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords|notice|guide:A4:-20]
 //
 // The scenes are bound to recording stand-ins, so the screen shows what the
 // layout gives it plus a sample state set here: the tuner matching A4, the
-// chord chart showing C7. For "guide" the real tuning loop runs one tick on
-// the detector's estimate of a synthetic pluck, with the stand-in's elements
-// as its outlets.
+// chord chart showing C7. For "guide" the real tuning loop runs on the
+// guide's readings of synthetic plucks and the detector's estimate of the last
+// buffer, with the stand-in's elements as its outlets.
 
 #include <QApplication>
 #include <QPushButton>
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     if (arguments.size() < 3 || arguments.size() > 4 ||
         (view != "tuner" && view != "fork" && view != "apps" && view != "chords" && view != "notice" && !pluck)) {
         std::fprintf(stderr,
-                     "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords|notice|guide:NOTE:CENTS]\n",
+                     "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords|notice|guide:NOTE:CENTS[,CENTS...]]\n",
                      argv[0]);
         return 2;
     }

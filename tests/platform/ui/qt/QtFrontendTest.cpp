@@ -259,11 +259,11 @@ TEST_F(QtFrontendTest, ShowsThePresentedScreenAndGoesBack) {
     picker->setDataSource(&roots);
     picker->setDelegate(&roots);
     picker->selectRow(1, 0, false);
-    auto* list = widget("selectRootChord")->findChild<QListWidget*>();
+    auto* list = widget("selectRootChord")->findChild<platform::ui::qt::ChoiceList*>();
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->text(), "C");
-    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(list->chosenRow(), 1);
     EXPECT_EQ(roots.chosen, 99u) << "the program's own selection is not the user's";
     list->setCurrentRow(2);
     EXPECT_EQ(roots.chosen, 2u);
@@ -428,7 +428,7 @@ TEST_F(XdgOpenTest, RefusesTextThatIsNotAnAddress) {
 // The colour of the gauge's needle at `value` on the scale, taken from its drawing.
 QColor needleColourAt(QWidget* gauge, float value) {
     const QImage image = gauge->grab().toImage();
-    const double needleWidth = std::max(3.0, gauge->height() * 0.09);
+    const double needleWidth = std::max(3.0, gauge->height() * 0.2);
     const double track = gauge->width() - 2.0 * needleWidth;
     const double x = needleWidth + (value + 50.0) / 100.0 * track;
     return image.pixelColor(static_cast<int>(x), static_cast<int>(gauge->height() * 0.15));

@@ -1,0 +1,60 @@
+// The trace's points: kept oldest first up to its capacity, the latest value
+// the gauge's, and a change told for each point added while the span shows a
+// value, but not for gaps once it shows nothing else.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/ui/Trace.h"
+
+namespace {
+
+// Counts the value changes told of one trace.
+class ChangeCounter final : public platform::UiObserver {
+public:
+    explicit ChangeCounter(const platform::View& watched) : watched_(watched) { previous_ = platform::setUiObserver(this); }
+    ~ChangeCounter() override { platform::setUiObserver(previous_); }
+    void viewDidChange(platform::View& view, platform::Change change) override {
+        if (&view == &watched_ && change == platform::Change::Value) ++changes;
+    }
+    int changes = 0;
+
+private:
+    const platform::View& watched_;
+    platform::UiObserver* previous_ = nullptr;
+};
+
+TEST(Trace, KeepsTheLatestPointsOldestFirstAndTheLatestValueAsTheGauges) {
+    platform::Trace trace;
+    const size_t added = platform::Trace::kCapacity + 3;
+    for (size_t i = 0; i < added; ++i) {
+        trace.add(0.1 * static_cast<double>(i), i % 2 == 0 ? std::optional(static_cast<float>(i)) : std::nullopt, "");
+    }
+    ASSERT_EQ(trace.size(), platform::Trace::kCapacity);
+    EXPECT_DOUBLE_EQ(trace.point(0).time, 0.3);
+    EXPECT_FALSE(trace.point(0).value);
+    EXPECT_EQ(trace.point(1).value, 4.0f);
+    EXPECT_EQ(trace.point(trace.size() - 1).value, static_cast<float>(added - 1));
+    EXPECT_EQ(trace.value(), static_cast<float>(added - 1));
+}
+
+TEST(Trace, TellsEveryPointAddedWhileTheSpanShowsAValueAndNoGapsAfterwards) {
+    platform::Trace trace;
+    trace.setSpan(1.0);
+    ChangeCounter counter(trace);
+    trace.add(0.0, std::nullopt, "");  // nothing to show yet
+    EXPECT_EQ(counter.changes, 0);
+    trace.add(0.1, 3.0f, "+3.0 cents");
+    trace.add(0.2, 3.0f, "+3.0 cents");  // the same value: the line still grew
+    EXPECT_EQ(counter.changes, 2);
+    trace.add(0.3, std::nullopt, "");
+    trace.add(1.1, std::nullopt, "");  // the value scrolls along
+    EXPECT_EQ(counter.changes, 4);
+    trace.add(1.3, std::nullopt, "");  // gone past the span's start: gaps alone
+    EXPECT_EQ(counter.changes, 4);
+    trace.clearPoints();
+    EXPECT_EQ(trace.size(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// The guide's readings as a test hands them, taken oldest first as the
+// stream's are.
+
+#include <algorithm>
+#include <deque>
+
+#include "tuner/GuideInput.h"
+
+namespace tuner_tests {
+
+class HeldGuideInput final : public tuner::GuideInput {
+public:
+    static constexpr double kSampleRate = 14039.0;
+
+    void listen() override { ++listenCalls; }
+    size_t takeReadings(std::span<guide::GuideReading> out) override {
+        const size_t count = std::min(out.size(), waiting.size());
+        std::copy_n(waiting.begin(), count, out.begin());
+        waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(count));
+        return count;
+    }
+    double sampleRate() const override { return kSampleRate; }
+
+    // A reading of `frequency` at `level`, one hop after the one before.
+    void hand(float level, double frequency) {
+        heard += guide::kHopSamples;
+        waiting.push_back({heard, level, frequency});
+    }
+
+    std::deque<guide::GuideReading> waiting;
+    uint64_t heard = 0;
+    int listenCalls = 0;
+};
+
+}  // namespace tuner_tests
