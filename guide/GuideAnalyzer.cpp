@@ -33,7 +33,7 @@ GuideReading GuideAnalyzer::take(std::span<const int16_t> hop) {
     onsets_.take(hop, heard_);
     heard_ += hop.size();
 
-    GuideReading reading{heard_, levelOf(hop), 0.0, {}};
+    GuideReading reading{heard_, levelOf(hop), 0.0};
     uint64_t start = heard_ - historyLength_;
     if (const auto onset = onsets_.latestOnset()) start = std::max(start, *onset);
     const size_t length = static_cast<size_t>(heard_ - start);

@@ -49,7 +49,7 @@ struct GuideReading {
     // The fundamental of the window in hertz; 0.0 when the window holds none
     // (silence, noise, or a pluck too young to read).
     double frequency = 0.0;
-    PairReading pair;
+    PairReading pair{};
 
     // Where the needle points: the pair's centre once known, else the window's fundamental.
     // Nothing while the window holds no fundamental.

@@ -48,11 +48,11 @@ void PartialBands::take(std::span<const int16_t> samples) {
     for (const int16_t sample : samples) {
         recent_[heard_ % kTaps] = sample;
         ++heard_;
-        if (heard_ >= kTaps && (heard_ - kTaps) % kThinning == 0) emit();
+        if (heard_ >= kTaps && (heard_ - kTaps) % kThinning == 0) addBandSample();
     }
 }
 
-void PartialBands::emit() {
+void PartialBands::addBandSample() {
     if (length_ == kKeptSamples) {
         for (size_t i = 0; i < count_; ++i) std::copy(bands_[i].begin() + 1, bands_[i].end(), bands_[i].begin());
         --length_;

@@ -52,7 +52,9 @@ public:
     double rate() const { return sampleRate_ / static_cast<double>(kThinning); }
 
 private:
-    void emit();
+    // The bands' next samples, from the latest kTaps of the pluck. (Not
+    // "emit": Qt takes that word for its own.)
+    void addBandSample();
 
     const double sampleRate_;
     std::array<double, kTaps> taps_{};
