@@ -70,25 +70,32 @@ def write_recording(path, rate, channels, seconds):
 
 class Run:
     """One run of a command: CPU and wall seconds, peak resident KiB, and
-    seconds from its start to the end of its first line of output."""
+    seconds from its start to the end of its first line of output.
+
+    GNU time starts the command and reports its peak: the kernel counts a
+    process's peak from before its exec, so a command started straight from
+    this script would count at least this script's own size. Both sides of a
+    pair pay the same small cost of GNU time's start."""
 
     def __init__(self, command):
-        start = time.monotonic()
-        process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.first_line = math.nan
-        output = process.stdout.fileno()
-        while chunk := os.read(output, 1 << 16):
-            if math.isnan(self.first_line) and b"\n" in chunk:
-                self.first_line = time.monotonic() - start
-        _, status, usage = os.wait4(process.pid, 0)
-        self.wall = time.monotonic() - start
-        errors = process.stderr.read().decode(errors="replace")
-        process.stdout.close()
-        process.stderr.close()
-        if os.waitstatus_to_exitcode(status) != 0:
-            sys.exit(f"{' '.join(command)} failed: {errors}")
-        self.cpu = usage.ru_utime + usage.ru_stime
-        self.rss = usage.ru_maxrss
+        with tempfile.NamedTemporaryFile(mode="r") as peak:
+            start = time.monotonic()
+            process = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", peak.name, *command],
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            self.first_line = math.nan
+            output = process.stdout.fileno()
+            while chunk := os.read(output, 1 << 16):
+                if math.isnan(self.first_line) and b"\n" in chunk:
+                    self.first_line = time.monotonic() - start
+            _, status, usage = os.wait4(process.pid, 0)
+            self.wall = time.monotonic() - start
+            errors = process.stderr.read().decode(errors="replace")
+            process.stdout.close()
+            process.stderr.close()
+            if os.waitstatus_to_exitcode(status) != 0:
+                sys.exit(f"{' '.join(command)} failed: {errors}")
+            self.cpu = usage.ru_utime + usage.ru_stime
+            self.rss = int(peak.read().split()[-1])
 
 
 def spread(values):
@@ -96,20 +103,27 @@ def spread(values):
     return f"{min(values):.2f} / {statistics.median(values):.2f} / {max(values):.2f}"
 
 
-def compare(name, ours, peer, rounds):
-    runs = {"ours": [], "peer": []}
+def paired_runs(ours, other, rounds):
+    """Runs the two commands `rounds` times, one right after the other, the
+    order alternating; the pairs of runs (ours, other) and the medians of
+    each, {"ours": {field: median}, "other": ...}."""
+    runs = {"ours": [], "other": []}
     for round_ in range(rounds):
-        order = (("ours", ours), ("peer", peer))
+        order = (("ours", ours), ("other", other))
         for key, command in order if round_ % 2 == 0 else reversed(order):
             runs[key].append(Run(command))
         print(".", end="", file=sys.stderr, flush=True)
-    pairs = list(zip(runs["ours"], runs["peer"]))
     median = {key: {field: statistics.median(getattr(run, field) for run in values)
                     for field in ("cpu", "wall", "rss", "first_line")} for key, values in runs.items()}
+    return list(zip(runs["ours"], runs["other"])), median
+
+
+def compare(name, ours, peer, rounds):
+    pairs, median = paired_runs(ours, peer, rounds)
     print(f"\r{name:<24} {spread([p.cpu / o.cpu for o, p in pairs]):>18} {spread([p.wall / o.wall for o, p in pairs]):>18}"
-          f" {median['ours']['cpu']:>7.3f} {median['peer']['cpu']:>7.3f}"
-          f" {median['ours']['rss'] / 1024:>6.1f} {median['peer']['rss'] / 1024:>6.1f}"
-          f" {1000 * median['ours']['first_line']:>6.1f} {1000 * median['peer']['first_line']:>6.1f}", flush=True)
+          f" {median['ours']['cpu']:>7.3f} {median['other']['cpu']:>7.3f}"
+          f" {median['ours']['rss'] / 1024:>6.1f} {median['other']['rss'] / 1024:>6.1f}"
+          f" {1000 * median['ours']['first_line']:>6.1f} {1000 * median['other']['first_line']:>6.1f}", flush=True)
 
 
 def main():
@@ -125,8 +139,9 @@ def main():
     options = parser.parse_args()
     if options.rounds < 1:
         sys.exit("--rounds must be at least 1")
-    if not shutil.which("aubiopitch"):
-        sys.exit("aubiopitch is missing: install aubio-tools (build-support/packages.sh, BENCH_PACKAGES)")
+    if not shutil.which("aubiopitch") or not os.path.exists("/usr/bin/time"):
+        sys.exit("aubiopitch or GNU time is missing: install aubio-tools and time (build-support/packages.sh,"
+                 " BENCH_PACKAGES)")
     analyze = [options.program, "analyze"] + (["--jobs", str(options.jobs)] if options.jobs else [])
     print(f"load average at the start: {' '.join(f'{load:.2f}' for load in os.getloadavg())}"
           f" on {os.cpu_count()} cores; {options.rounds} paired rounds")

@@ -14,8 +14,9 @@ BUILD_PACKAGES="cmake make g++ pkg-config nlohmann-json3-dev libcli11-dev
 TEST_PACKAGES="libgtest-dev libgmock-dev libbenchmark-dev appstream bash-completion
   pulseaudio pulseaudio-utils python3"
 
-# Only for bench/peer_compare.py, which runs aubiopitch beside analyze.
-BENCH_PACKAGES="python3 aubio-tools"
+# Only for bench/: peer_compare.py runs aubiopitch beside analyze, and it and
+# startup_compare.py read the peak memory of each run from GNU time.
+BENCH_PACKAGES="python3 aubio-tools time"
 
 # Only for fuzzing in CI (.ci/run): clang's libFuzzer and sanitizers.
 FUZZ_PACKAGES="clang libclang-rt-14-dev"

@@ -1,7 +1,5 @@
 #include "platform/core/Bundle.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +7,7 @@
 
 #include "platform/core/Installed.h"
 #include "platform/core/Log.h"
+#include "platform/core/ProgramFolder.h"
 
 
 namespace platform {
@@ -42,12 +41,6 @@ std::map<std::string, std::string> readTextObject(const fs::path& file) {
     return texts;
 }
 
-fs::path executableFolder() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : self.parent_path();
-}
-
 bool isResourceFolder(const fs::path& folder) {
     std::error_code ec;
     return !folder.empty() && fs::is_regular_file(folder / "Info.json", ec);
@@ -79,7 +72,7 @@ std::filesystem::path Bundle::locateResources() {
     if (const char* env = std::getenv("PALLQA_RESOURCES"); env && isResourceFolder(env)) return env;
     // Only where the program itself is: a program in its build tree has a link
     // to the resources beside it, an installed one its own copy under its prefix.
-    const fs::path exeFolder = executableFolder();
+    const fs::path exeFolder = programFolder();
     const fs::path beside = exeFolder / "resources";
     const fs::path installed = (exeFolder / PALLQA_RESOURCES_FROM_BINDIR).lexically_normal();
     for (const fs::path& candidate : {beside, installed}) {

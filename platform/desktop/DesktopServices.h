@@ -1,7 +1,9 @@
 #pragma once
 // The desktop's implementations of the platform services, chosen in one place:
 // the window (Qt), the sound card and sound files (PortAudio, libsndfile,
-// libsoxr), pictures written to files (cairo) and the network (libcurl).
+// libsoxr), pictures written to files (cairo) and the network (libcurl). The
+// window, the pictures and the network are modules of the program
+// (ProgramModules.h), loaded only by a run that uses them.
 
 #include "platform/launch/ApplicationMain.h"
 

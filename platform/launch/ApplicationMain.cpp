@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/core/Bundle.h"
@@ -108,7 +109,13 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
                              : std::make_shared<RunLoop>(RunLoop::Clock::Real);
     RunLoop::setMain(loop);
 
-    std::unique_ptr<Frontend> frontend = chooseFrontend(options, tables);
+    std::unique_ptr<Frontend> frontend;
+    try {
+        frontend = chooseFrontend(options, tables);
+    } catch (const std::runtime_error& unavailable) {
+        std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(), unavailable.what());
+        return 1;
+    }
     const AudioChoice audio = tables.setUpAudio ? tables.setUpAudio(options) : AudioChoice{};
     if (!audio.error.empty()) {
         std::fprintf(stderr, "%s: %s\n", programName(argc, argv).c_str(), audio.error.c_str());

@@ -48,6 +48,8 @@ struct ApplicationTables {
     // The program's commands, run instead of the application when one is named.
     std::vector<CommandDefinition> commands;
     // Opens the desktop window; null (or unset) when no display can be opened.
+    // A std::runtime_error says why a named display gets no window (its
+    // module is missing, say); the program then ends with that reason.
     std::function<std::unique_ptr<Frontend>(const LaunchOptions&)> openWindow;
     // Installs the audio services the options call for.
     std::function<AudioChoice(const LaunchOptions&)> setUpAudio;

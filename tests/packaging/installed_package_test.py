@@ -55,8 +55,11 @@ class Package(unittest.TestCase):
     def tearDownClass(cls):
         cls.folder.cleanup()
 
-    def test_the_package_carries_the_manual_page_completion_menu_entry_and_metainfo(self):
+    def test_the_package_carries_the_program_its_modules_manual_page_completion_menu_entry_and_metainfo(self):
         for path in ["usr/bin/pallqa-tuner",
+                     "usr/lib/pallqa-tuner/qt-window.so",
+                     "usr/lib/pallqa-tuner/curl-transport.so",
+                     "usr/lib/pallqa-tuner/cairo-pictures.so",
                      "usr/share/man/man1/pallqa-tuner.1",
                      "usr/share/man/es/man1/pallqa-tuner.1",
                      "usr/share/bash-completion/completions/pallqa-tuner",

@@ -26,4 +26,9 @@ std::optional<std::string> invalidAddressReason(const std::string& url);
 // `timeoutSeconds` ("timed out" when they run out).
 UrlResponse performCurlGet(const std::string& url, UrlRequestCachePolicy cachePolicy, double timeoutSeconds);
 
+// The transport module's entry point, by the name the desktop set-up looks up
+// when it loads the module: a new CurlHttpTransport, handed over.
+extern "C" HttpTransport* pallqaMakeCurlTransport();
+inline constexpr char kMakeCurlTransportEntry[] = "pallqaMakeCurlTransport";
+
 }  // namespace platform::net::curl

@@ -1,15 +1,11 @@
 #include "platform/ui/qt/QtFrontend.h"
 
-#include <QtGlobal>
-
 #include "platform/ui/qt/WindowFrontend.h"
 
 namespace platform::ui::qt {
 
 std::unique_ptr<Frontend> openWindowFrontend() {
-    const bool displayNamed = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
-                              qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if (!displayNamed) return nullptr;
+    if (!displayNamed()) return nullptr;
     auto frontend = std::make_unique<WindowFrontend>();
     if (!frontend->hasDisplay()) return nullptr;
     return frontend;

@@ -12,6 +12,8 @@ namespace {
 constexpr double kVirtualStepSeconds = 0.01;
 // With nothing scheduled, look again after this long.
 constexpr int kIdleMilliseconds = 1000;
+// How late a timer already set may fire for the next item rather than be set again.
+constexpr int kLateMilliseconds = 1;
 
 }  // namespace
 
@@ -54,9 +56,14 @@ void RunLoopPump::pump() {
     const std::optional<double> next = loop_.runDueItems();
     const int wait = std::clamp(next ? static_cast<int>(std::ceil(*next * 1000.0)) : kIdleMilliseconds, 0,
                                 kIdleMilliseconds);
-    // A steady tick finds its timer already set to the same wait: re-arming it
-    // on every turn would cost more than the tick itself.
-    if (timer_.isActive() && timer_.interval() == wait) return;
+    // A steady tick finds its timer already due about then: re-arming it on
+    // every turn would cost more than the tick itself. The timer may fire up
+    // to a millisecond after the wait, as the wait itself is rounded up; never
+    // before it, which would only wake the loop to find nothing due.
+    if (timer_.isActive()) {
+        const int remaining = timer_.remainingTime();
+        if (remaining >= wait && remaining <= wait + kLateMilliseconds) return;
+    }
     timer_.start(wait);
 }
 
