@@ -47,8 +47,8 @@ void AppDelegate::initializeStoryBoardBasedOnScreenSize() {
 void AppDelegate::explainUnservedScreen() {
     const int64_t idiom = platform::Device::userInterfaceIdiom();
     const double height = platform::Screen::mainBoundsHeight();
-    const auto& bundle = platform::Bundle::mainBundle();
-    const ServedHeights lists = servedHeightLists(bundle.localizedString("ListAnd", "and", ""));
+    const auto bundle = platform::Bundle::mainBundle();
+    const ServedHeights lists = servedHeightLists(bundle->localizedString("ListAnd", "and", ""));
     // Said on stderr whatever the log shows: the program runs on, but shows nothing.
     using platform::terminalText;
     const std::string unserved = terminalText(idiom == platform::Device::kIdiomTablet ? "no layout for a tablet %g points high"
@@ -60,8 +60,8 @@ void AppDelegate::explainUnservedScreen() {
     platform::tellOnStderr(unserved + "; " + heights);
     // The window says the same.
     const platform::LogArg served[] = {lists.phone, lists.tablet};
-    platform::Application::sharedApplication().setNoWindowExplanation(platform::formatMessage(
-        bundle.localizedString("NoLayoutHeights", "The phone layouts serve heights %@; tablet layouts serve heights %@.",
+    platform::Application::sharedApplication()->setNoWindowExplanation(platform::formatMessage(
+        bundle->localizedString("NoLayoutHeights", "The phone layouts serve heights %@; tablet layouts serve heights %@.",
                                ""),
         served));
 }

@@ -33,7 +33,7 @@ std::map<std::string, platform::Control::Action> externalLinkActions() {
     std::map<std::string, platform::Control::Action> actions;
     for (const auto& link : externalLinks()) {
         actions[link.action] = [address = link.address](platform::Control*) {
-            platform::Application::sharedApplication().openURL(address);
+            platform::Application::sharedApplication()->openURL(address);
         };
     }
     return actions;

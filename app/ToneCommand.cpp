@@ -63,7 +63,7 @@ std::string noteNames() {
 
 // Seconds written with a point, or with the decimal separator of the user's language.
 std::optional<double> parseSeconds(std::string text) {
-    std::replace(text.begin(), text.end(), platform::Bundle::mainBundle().decimalSeparator(), '.');
+    std::replace(text.begin(), text.end(), platform::Bundle::mainBundle()->decimalSeparator(), '.');
     double seconds = 0.0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, seconds);
@@ -155,9 +155,9 @@ int playTone(const ToneRequest& request, const platform::Label& noteDisplay, con
     const uint64_t frames = framesOf(request);
     // A device that stops pulling (gone mid-tone) ends the wait all the same.
     const double deadline = request.seconds + kDeviceStartAllowance;
-    platform::RunLoop& loop = platform::RunLoop::main();
+    const auto loop = platform::RunLoop::main();
     for (double waited = 0.0; unit->framesRendered() < frames && waited < deadline; waited += kPullCheckSeconds) {
-        loop.run(kPullCheckSeconds);
+        loop->run(kPullCheckSeconds);
     }
     if (unit->framesRendered() < frames) {
         std::fprintf(stderr, "pallqa-tuner tone: %s\n",

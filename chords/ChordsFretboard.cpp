@@ -15,9 +15,9 @@ namespace {
 // Add one and write through at once. A damaged store may hold the largest
 // count; it then wraps to the smallest rather than overflowing.
 void incrementStoredCounter(const char* key) {
-    auto& defaults = platform::UserDefaults::standardUserDefaults();
-    defaults.incrementIntegerForKey(key, platform::UserDefaults::Overflow::Wrap);
-    defaults.synchronize();
+    const auto defaults = platform::UserDefaults::standardUserDefaults();
+    defaults->incrementIntegerForKey(key, platform::UserDefaults::Overflow::Wrap);
+    defaults->synchronize();
 }
 
 }  // namespace

@@ -64,18 +64,18 @@ void ChordsViewController::viewDidLoad() {
 }
 
 void ChordsViewController::loadChordsTitle() {
-    if (chordsTitle1) chordsTitle1->setText(platform::Bundle::mainBundle().localizedString("ChordsTitleGlobal", "", ""));
+    if (chordsTitle1) chordsTitle1->setText(platform::Bundle::mainBundle()->localizedString("ChordsTitleGlobal", "", ""));
 }
 
 void ChordsViewController::loadChordList() {
     chordList_.clear();
     for (const auto key : kRootKeys) {
-        chordList_.push_back(platform::Bundle::mainBundle().localizedString(std::string(key), "", ""));
+        chordList_.push_back(platform::Bundle::mainBundle()->localizedString(std::string(key), "", ""));
     }
     variantList_.assign(kVariantKeys.begin(), kVariantKeys.end());
-    const auto& bundle = platform::Bundle::mainBundle();
-    const std::string rootName = bundle.localizedString("SpokenRootPicker", "Root");
-    const std::string variantName = bundle.localizedString("SpokenChordTypePicker", "Chord type");
+    const auto bundle = platform::Bundle::mainBundle();
+    const std::string rootName = bundle->localizedString("SpokenRootPicker", "Root");
+    const std::string variantName = bundle->localizedString("SpokenChordTypePicker", "Chord type");
     for (const auto& [picker, tag, name] : {std::tuple{selectRootChord, kRootPickerTag, rootName},
                                             {selectVariant, kVariantPickerTag, variantName}}) {
         if (!picker) continue;
@@ -144,15 +144,15 @@ void ChordsViewController::describeSpellingButton() {
     // The picture shows the spelling a press selects; the spoken name says the same.
     const platform::ImageRef& image = buttonFlatOrSharp->imageForState(platform::ControlState::Normal);
     const bool showsFlat = image && image->name.rfind("flat", 0) == 0;
-    const auto& bundle = platform::Bundle::mainBundle();
-    buttonFlatOrSharp->setAccessibilityLabel(showsFlat ? bundle.localizedString("SpellWithFlats", "Spell with flats")
-                                                       : bundle.localizedString("SpellWithSharps", "Spell with sharps"));
+    const auto bundle = platform::Bundle::mainBundle();
+    buttonFlatOrSharp->setAccessibilityLabel(showsFlat ? bundle->localizedString("SpellWithFlats", "Spell with flats")
+                                                       : bundle->localizedString("SpellWithSharps", "Spell with sharps"));
 }
 
 void ChordsViewController::promptToReview() {
-    const auto& defaults = platform::UserDefaults::standardUserDefaults();
-    const int64_t chordsSearched = defaults.integerForKey(kChordsSearchedKey);
-    const int64_t variantsSearched = defaults.integerForKey(kVariantsSearchedKey);
+    const auto defaults = platform::UserDefaults::standardUserDefaults();
+    const int64_t chordsSearched = defaults->integerForKey(kChordsSearchedKey);
+    const int64_t variantsSearched = defaults->integerForKey(kVariantsSearchedKey);
     platform::NSLog("Acordes consultados:%ld", chordsSearched);
     platform::NSLog("Variantes consultadas:%ld", variantsSearched);
     // Read as unsigned, a damaged negative count is far beyond every threshold.

@@ -7,7 +7,7 @@ namespace chords {
 namespace {
 
 std::string spoken(const char* key, const char* english) {
-    return platform::Bundle::mainBundle().localizedString(key, english, "");
+    return platform::Bundle::mainBundle()->localizedString(key, english, "");
 }
 
 // "A#" as "A sharp", "B♭" as "B flat".

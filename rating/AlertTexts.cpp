@@ -26,30 +26,30 @@ constexpr const char* kBundleNameKey = "CFBundleName";
 
 // The first of: the translated display name, the display name, the bundle name.
 std::string applicationName() {
-    const platform::Bundle& main = platform::Bundle::mainBundle();
+    const auto main = platform::Bundle::mainBundle();
     // A translation table answers the key itself when it has no entry.
-    if (std::string localized = main.localizedString(kDisplayNameKey, "", kLocalizedInfoTable);
+    if (std::string localized = main->localizedString(kDisplayNameKey, "", kLocalizedInfoTable);
         localized != kDisplayNameKey) {
         return localized;
     }
-    if (std::string displayName = main.infoValue(kDisplayNameKey); !displayName.empty()) return displayName;
-    return main.infoValue(kBundleNameKey);
+    if (std::string displayName = main->infoValue(kDisplayNameKey); !displayName.empty()) return displayName;
+    return main->infoValue(kBundleNameKey);
 }
 
 }  // namespace
 
-const platform::Bundle& AlertTexts::bundle(bool alwaysUseMainBundle) {
-    const platform::Bundle& main = platform::Bundle::mainBundle();
+std::shared_ptr<const platform::Bundle> AlertTexts::bundle(bool alwaysUseMainBundle) {
+    const auto main = platform::Bundle::mainBundle();
     if (alwaysUseMainBundle) return main;
-    const auto folder = main.pathForResource("RatingPrompt", "bundle");
+    const auto folder = main->pathForResource("RatingPrompt", "bundle");
     if (!folder) return main;
     // Opened once per folder and language, and kept, as the platform keeps bundles.
     static std::mutex mutex;
-    static std::map<std::pair<std::filesystem::path, std::string>, std::unique_ptr<const platform::Bundle>> opened;
+    static std::map<std::pair<std::filesystem::path, std::string>, std::shared_ptr<const platform::Bundle>> opened;
     std::lock_guard lock(mutex);
-    auto& textBundle = opened[{*folder, main.language()}];
-    if (!textBundle) textBundle = std::make_unique<const platform::Bundle>(*folder, main.language());
-    return *textBundle;
+    auto& textBundle = opened[{*folder, main->language()}];
+    if (!textBundle) textBundle = std::make_shared<const platform::Bundle>(*folder, main->language());
+    return textBundle;
 }
 
 void AlertTexts::setCustom(std::string Custom::*field, std::string text) {
@@ -68,7 +68,7 @@ std::string AlertTexts::text(std::string Custom::*custom, const char* key, bool 
         std::lock_guard lock(mutex_);
         if (!(custom_.*custom).empty()) return custom_.*custom;
     }
-    const std::string localized = bundle(settings_.alwaysUseMainBundle).localizedString(key, "", kTable);
+    const std::string localized = bundle(settings_.alwaysUseMainBundle)->localizedString(key, "", kTable);
     if (!withName) return localized;
     const platform::LogArg name[] = {applicationName()};
     return platform::formatMessage(localized, name);

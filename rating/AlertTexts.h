@@ -5,6 +5,7 @@
 // text is made afresh on each call, so a changed custom text or language
 // shows at once.
 
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -20,7 +21,7 @@ public:
 
     // The bundle the defaults come from: the main bundle when
     // `alwaysUseMainBundle`, else "RatingPrompt.bundle" inside it when there is one.
-    static const platform::Bundle& bundle(bool alwaysUseMainBundle);
+    static std::shared_ptr<const platform::Bundle> bundle(bool alwaysUseMainBundle);
 
     // Any thread; an empty text means the default.
     void setCustomTitle(std::string title);

@@ -16,7 +16,7 @@ namespace {
 
 std::string networkTestAddress() {
     if (const char* address = std::getenv("PALLQA_NETWORK_TEST_URL"); address && *address) return address;
-    return platform::Bundle::mainBundle().infoValue("PallqaNetworkTestURL");
+    return platform::Bundle::mainBundle()->infoValue("PallqaNetworkTestURL");
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ bool NetworkTest::connectedToNetwork() {
     const bool needsConnection = *flags & platform::kReachabilityFlagConnectionRequired;
     const bool transient = *flags & platform::kReachabilityFlagTransientConnection;
 
-    const auto request = startRequest(networkTestAddress(), platform::RunLoop::main().now());
+    const auto request = startRequest(networkTestAddress(), platform::RunLoop::main()->now());
     const bool suspended = request && request->state() == platform::UrlSessionTaskState::Suspended;
     return ((isReachable && !needsConnection) || transient) && !suspended;
 }

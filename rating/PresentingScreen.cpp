@@ -7,11 +7,11 @@
 namespace rating {
 
 platform::ViewController* presentingScreen() {
-    const auto& application = platform::Application::sharedApplication();
-    std::shared_ptr<platform::Window> window = application.keyWindow();
+    const auto application = platform::Application::sharedApplication();
+    std::shared_ptr<platform::Window> window = application->keyWindow();
     if (!window || window->windowLevel() != platform::Window::kLevelNormal) {
         window.reset();
-        for (const auto& candidate : application.windows()) {
+        for (const auto& candidate : application->windows()) {
             if (candidate->windowLevel() == platform::Window::kLevelNormal) {
                 window = candidate;
                 break;

@@ -127,7 +127,7 @@ void RatingPrompt::setCustomAlertRateLaterButtonTitle(std::string title) {
     sharedInstance().alert_.texts().setCustomRateLaterTitle(std::move(title));
 }
 
-const platform::Bundle& RatingPrompt::bundle() { return AlertTexts::bundle(settings().alwaysUseMainBundle); }
+std::shared_ptr<const platform::Bundle> RatingPrompt::bundle() { return AlertTexts::bundle(settings().alwaysUseMainBundle); }
 platform::ViewController* RatingPrompt::getRootViewController() { return presentingScreen(); }
 platform::ViewController* RatingPrompt::iterateSubViewsForViewController(const platform::View& view) {
     return topMostScreenIn(view);
@@ -212,7 +212,7 @@ void RatingPrompt::rateIfDue(bool canPromptForRating) {
 }
 
 void RatingPrompt::showRatingAlertOnMainThread() {
-    platform::RunLoop::main().dispatchAsync([self = shared_from_this()] { self->showRatingAlert(); });
+    platform::RunLoop::main()->dispatchAsync([self = shared_from_this()] { self->showRatingAlert(); });
 }
 
 void RatingPrompt::showPromptWithChecks(bool withChecks, bool displayRateLaterButton) {

@@ -141,7 +141,7 @@ public:
     // The prompt's interface has these too; the parts use AlertTexts.h and
     // PresentingScreen.h, and only the tests call getRootViewController().
     // The bundle the texts come from.
-    static const platform::Bundle& bundle();
+    static std::shared_ptr<const platform::Bundle> bundle();
     // Main thread. The screen to present on.
     static platform::ViewController* getRootViewController();
     static platform::ViewController* iterateSubViewsForViewController(const platform::View& view);

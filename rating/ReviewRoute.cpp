@@ -32,7 +32,7 @@ void ReviewRoute::open(const std::weak_ptr<platform::StoreProductViewControllerD
         presentProductSheet(sheetDelegate);
         return;
     }
-    platform::Application::sharedApplication().openURL(reviewPageAddress(settings_.appId(), systemVersion()));
+    platform::Application::sharedApplication()->openURL(reviewPageAddress(settings_.appId(), systemVersion()));
 }
 
 void ReviewRoute::presentProductSheet(
@@ -53,7 +53,7 @@ void ReviewRoute::closeProductSheet() {
     if (!settings_.modalOpen) return;
     const bool animated = settings_.usesAnimation;
     settings_.modalOpen = false;
-    const auto& window = platform::Application::sharedApplication().keyWindow();
+    const auto window = platform::Application::sharedApplication()->keyWindow();
     platform::ViewController* top = window ? topMostScreenOver(window->rootViewController().get()) : nullptr;
     if (!top) return;
     top->dismissViewController(animated, [didDismiss = events_.didDismiss, animated] {

@@ -24,7 +24,7 @@ void ConfirmationBeep::playSoundOnce(size_t k) {
         confirmations_->setBeepPlayed(k);
         // The reset holds the flags, not this beep: it runs even if the
         // screen is gone by then. Earlier resets are never cancelled.
-        platform::RunLoop::main().performAfterDelay(
+        platform::RunLoop::main()->performAfterDelay(
             kRearmDelay, [confirmations = confirmations_] { confirmations->resetTuningBools(); });
     }
     if (k == kPitchCount && !soundNotificationOn_) platform::NSLog("Sonido desactivado");

@@ -5,7 +5,7 @@
 namespace sound {
 
 std::unique_ptr<platform::AudioPlayer> playerForResource(std::string_view fileName) {
-    return platform::AudioPlayer::withContentsOfFile(platform::Bundle::mainBundle().resourcePath() / fileName);
+    return platform::AudioPlayer::withContentsOfFile(platform::Bundle::mainBundle()->resourcePath() / fileName);
 }
 
 }  // namespace sound

@@ -69,9 +69,9 @@ void TuningFork::disableTemporarilySoundConfirmation(platform::Control* /*sender
 void TuningFork::enableSoundConfirmation(platform::Control* /*sender*/) { markTuningForkInUse(0); }
 
 void TuningFork::markTuningForkInUse(int64_t inUse) {
-    auto& defaults = platform::UserDefaults::standardUserDefaults();
-    defaults.setInteger(inUse, kCurrentlyUsingTuningForkKey);
-    defaults.synchronize();
+    const auto defaults = platform::UserDefaults::standardUserDefaults();
+    defaults->setInteger(inUse, kCurrentlyUsingTuningForkKey);
+    defaults->synchronize();
     platform::NSLog("Tuning fork is enabled: %d", inUse);
 }
 

@@ -12,11 +12,11 @@
 namespace tuner {
 namespace {
 
-platform::UserDefaults& store() { return platform::UserDefaults::standardUserDefaults(); }
+std::shared_ptr<platform::UserDefaults> store() { return platform::UserDefaults::standardUserDefaults(); }
 
 // A stored switch setting applies only when it holds 0 or 1.
 std::optional<bool> switchSetting(const char* key) {
-    const int64_t value = store().integerForKey(key);
+    const int64_t value = store()->integerForKey(key);
     if (value != 0 && value != 1) return std::nullopt;
     return value == 1;
 }
@@ -26,33 +26,33 @@ constexpr int64_t kReviewThresholds[] = {4, 6, 8, 10};
 
 }  // namespace
 
-bool ScreenSettings::isFirstRun() { return !store().boolForKey(kNewPallqaProKey); }
+bool ScreenSettings::isFirstRun() { return !store()->boolForKey(kNewPallqaProKey); }
 
 void ScreenSettings::resetForFirstRun() {
     platform::NSLog("Me abriste por primera vez, voy a borrar los defaults");
-    auto& defaults = store();
+    const auto defaults = store();
     // Every key of the program goes, the chord chart's and the rating prompt's too.
-    defaults.setPersistentDomain({}, platform::Bundle::mainBundle().bundleIdentifier());
-    defaults.setInteger(1, kSavedLanguageKey);
-    defaults.setInteger(kStartSensitivityLevel, kSavedSliderValueKey);
-    defaults.setBool(true, sound::kSoundNotificationEnabledKey);
-    defaults.setBool(true, sound::kStringSoundsEnabledKey);
-    defaults.setBool(true, kFrequencyChartEnabledKey);
-    defaults.setInteger(1, kNumberOfRunsKey);
-    defaults.synchronize();
-    defaults.setBool(true, kNewPallqaProKey);
-    defaults.synchronize();
+    defaults->setPersistentDomain({}, platform::Bundle::mainBundle()->bundleIdentifier());
+    defaults->setInteger(1, kSavedLanguageKey);
+    defaults->setInteger(kStartSensitivityLevel, kSavedSliderValueKey);
+    defaults->setBool(true, sound::kSoundNotificationEnabledKey);
+    defaults->setBool(true, sound::kStringSoundsEnabledKey);
+    defaults->setBool(true, kFrequencyChartEnabledKey);
+    defaults->setInteger(1, kNumberOfRunsKey);
+    defaults->synchronize();
+    defaults->setBool(true, kNewPallqaProKey);
+    defaults->synchronize();
 }
 
 RestoredSettings ScreenSettings::restore() {
-    auto& defaults = store();
+    const auto defaults = store();
     RestoredSettings restored;
     restored.frequencyChart = switchSetting(kFrequencyChartEnabledKey);
     restored.soundNotification = switchSetting(sound::kSoundNotificationEnabledKey);
     restored.stringSounds = switchSetting(sound::kStringSoundsEnabledKey);
-    restored.tuningForkInUse = defaults.integerForKey(sound::kCurrentlyUsingTuningForkKey) == 1;
+    restored.tuningForkInUse = defaults->integerForKey(sound::kCurrentlyUsingTuningForkKey) == 1;
 
-    micSensitivityValue_ = sensitivityLevelOf(defaults.floatForKey(kSavedSliderValueKey));
+    micSensitivityValue_ = sensitivityLevelOf(defaults->floatForKey(kSavedSliderValueKey));
     restored.micSensitivityValue = micSensitivityValue_;
     // The level the slider shows is the one in force from the start, not only
     // once the slider is moved: a stored level beyond the slider's ends takes
@@ -61,8 +61,8 @@ RestoredSettings ScreenSettings::restore() {
     if (const auto limits = limitsForSensitivityLevel(shownLevel)) limits_ = *limits;
 
     // Counted on whatever other runs have counted meanwhile; at the largest number it stays.
-    defaults.incrementIntegerForKey(kNumberOfRunsKey);
-    defaults.synchronize();
+    defaults->incrementIntegerForKey(kNumberOfRunsKey);
+    defaults->synchronize();
     platform::NSLog("bottomLimit: %f", limits_.bottom);
     platform::NSLog("topLimit: %f", limits_.top);
     return restored;
@@ -70,9 +70,9 @@ RestoredSettings ScreenSettings::restore() {
 
 void ScreenSettings::takeSensitivity(float position, float shown) {
     micSensitivityValue_ = sensitivityLevelOf(position);
-    auto& defaults = store();
-    defaults.setInteger(sensitivityLevelOf(shown), kSavedSliderValueKey);
-    defaults.synchronize();
+    const auto defaults = store();
+    defaults->setInteger(sensitivityLevelOf(shown), kSavedSliderValueKey);
+    defaults->synchronize();
     if (const auto limits = limitsForSensitivityLevel(micSensitivityValue_)) limits_ = *limits;
     platform::NSLog("micSensitivityValue: %ld", micSensitivityValue_);
     platform::NSLog("bottomLimit: %f", limits_.bottom);
@@ -80,9 +80,9 @@ void ScreenSettings::takeSensitivity(float position, float shown) {
 }
 
 void ScreenSettings::storeFrequencyChart(bool enabled) {
-    auto& defaults = store();
-    defaults.setBool(enabled, kFrequencyChartEnabledKey);
-    defaults.synchronize();
+    const auto defaults = store();
+    defaults->setBool(enabled, kFrequencyChartEnabledKey);
+    defaults->synchronize();
     if (enabled) {
         platform::NSLog("Frequency chart IS enabled: %d", 1);
     } else {
@@ -91,7 +91,7 @@ void ScreenSettings::storeFrequencyChart(bool enabled) {
 }
 
 int ScreenSettings::reviewRequestsDue() {
-    const int64_t runs = store().integerForKey(kNumberOfRunsKey);
+    const int64_t runs = store()->integerForKey(kNumberOfRunsKey);
     return static_cast<int>(std::count_if(std::begin(kReviewThresholds), std::end(kReviewThresholds),
                                           [runs](int64_t threshold) { return runs >= threshold; }));
 }

@@ -11,7 +11,7 @@ namespace tuner {
 namespace {
 
 std::string spoken(const char* key, const char* english) {
-    return platform::Bundle::mainBundle().localizedString(key, english, "");
+    return platform::Bundle::mainBundle()->localizedString(key, english, "");
 }
 
 void name(const std::shared_ptr<platform::View>& view, const std::string& label) {

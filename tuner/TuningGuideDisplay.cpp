@@ -38,15 +38,15 @@ TuningGuideDisplay::TuningGuideDisplay(const ScreenOutlets& outlets, std::shared
     : outlets_(outlets), input_(std::move(input)) {}
 
 TuningGuideDisplay::Texts TuningGuideDisplay::textsInLanguageInUse() {
-    const auto& bundle = platform::Bundle::mainBundle();
+    const auto bundle = platform::Bundle::mainBundle();
     const auto text = [&bundle](const char* key, const char* english) {
-        return bundle.localizedString(key, english, "");
+        return bundle->localizedString(key, english, "");
     };
     Texts texts;
     texts.course = text("GuideCourse", "Course");
     texts.cents = text("GuideCents", "cents");
     texts.noString = text("GuideNoString", "no string near a course");
-    texts.decimalSeparator = bundle.decimalSeparator();
+    texts.decimalSeparator = bundle->decimalSeparator();
     // The shown way to turn the peg carries a symbol that points it; the spoken one is the words alone.
     struct Way {
         TuningDirection direction;

@@ -27,7 +27,7 @@ float versionNumber(const std::string& version) {
     return number;
 }
 
-std::string localized(const char* key) { return platform::Bundle::mainBundle().localizedString(key, "", ""); }
+std::string localized(const char* key) { return platform::Bundle::mainBundle()->localizedString(key, "", ""); }
 
 void askForReview(const std::function<void()>& requestReview) {
     const int requests = ScreenSettings::reviewRequestsDue();
@@ -57,12 +57,12 @@ std::function<void()> ViewController::defaultReviewRequest() { return &rating::R
 
 void ViewController::viewDidLoad() {
     platform::ViewController::viewDidLoad();
-    platform::Application::sharedApplication().setIdleTimerDisabled(true);
+    platform::Application::sharedApplication()->setIdleTimerDisabled(true);
     setUpAudioSessionForMeasuring();
     spoken_.nameElements(view());
     pitchInput_->listen();
     guide_.listen();
-    timer_ = platform::RunLoop::main().scheduleRepeating(kTickInterval, [this] { tickFree(timer_.get()); });
+    timer_ = platform::RunLoop::main()->scheduleRepeating(kTickInterval, [this] { tickFree(timer_.get()); });
     if (versionNumber(platform::Device::systemVersion()) < kTuningForkMinimumSystemVersion) {
         setHidden(tuningForkButton, true);
     }
@@ -143,9 +143,9 @@ void ViewController::tickFree(platform::Timer* /*timer*/) {
 }
 
 void ViewController::scheduleReviewAndRearm() {
-    auto& loop = platform::RunLoop::main();
-    loop.performAfterDelay(kPromptDelay, [request = requestReview_] { askForReview(request); });
-    loop.performAfterDelay(kRearmDelay, [confirmations = confirmations_] { confirmations->resetTuningBools(); });
+    const auto loop = platform::RunLoop::main();
+    loop->performAfterDelay(kPromptDelay, [request = requestReview_] { askForReview(request); });
+    loop->performAfterDelay(kRearmDelay, [confirmations = confirmations_] { confirmations->resetTuningBools(); });
 }
 
 void ViewController::micSensitivity(platform::Control* sender) {

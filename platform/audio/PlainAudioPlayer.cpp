@@ -29,7 +29,7 @@ uint64_t nextSerial() {
     return ++last;
 }
 
-double clock() { return RunLoop::main().elapsed(); }
+double clock() { return RunLoop::main()->elapsed(); }
 
 }  // namespace
 

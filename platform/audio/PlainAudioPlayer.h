@@ -1,7 +1,7 @@
 #pragma once
 // The plain sound-file player: it reads only the file's headers, plays nothing,
 // and keeps one process-wide record of the sounds it was asked to play, with
-// the times on the main run loop's clock (RunLoop::main().elapsed()). A sound
+// the times on the main run loop's clock (RunLoop::main()->elapsed()). A sound
 // counts as sounding for the file's length from its start, so a play() in that
 // time runs on, as it does on a sound card. Tests and the console read the record.
 //

@@ -64,7 +64,7 @@ Bundle::Bundle(std::filesystem::path resourcePath, std::string language)
     }
 }
 
-const Bundle& Bundle::mainBundle() { return *mainSlot().get(); }
+std::shared_ptr<const Bundle> Bundle::mainBundle() { return mainSlot().get(); }
 
 void Bundle::setMainBundle(std::shared_ptr<const Bundle> bundle) { mainSlot().installOrDefault(std::move(bundle)); }
 

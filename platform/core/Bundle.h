@@ -16,8 +16,10 @@ public:
     // Reads resources/Info.json and the string tables under resources/strings/.
     explicit Bundle(std::filesystem::path resourcePath, std::string language = preferredLanguageFromEnvironment());
 
-    // The process's bundle; until one is installed, the one found by locateResources().
-    static const Bundle& mainBundle();
+    // The process's bundle; until one is installed, the one found by
+    // locateResources(). A caller keeps the bundle it was handed for as long as
+    // it holds the handle.
+    static std::shared_ptr<const Bundle> mainBundle();
     static void setMainBundle(std::shared_ptr<const Bundle> bundle);
 
     // The resources folder: $PALLQA_RESOURCES, else `resources` beside the

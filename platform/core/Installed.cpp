@@ -1,5 +1,6 @@
 #include "platform/core/Installed.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -35,6 +36,12 @@ void signOut(void* slot) {
     auto& r = signedIn();
     std::lock_guard lock(r.mutex);
     std::erase_if(r.slots, [slot](const SignedIn& s) { return s.slot == slot; });
+}
+
+bool isSignedIn(const void* slot) {
+    auto& r = signedIn();
+    std::lock_guard lock(r.mutex);
+    return std::any_of(r.slots.begin(), r.slots.end(), [slot](const SignedIn& s) { return s.slot == slot; });
 }
 
 }  // namespace detail

@@ -25,6 +25,8 @@ namespace detail {
 // The list resetInstalledServices() walks; slots sign in when made and out when destroyed.
 void signIn(void* slot, void (*reset)(void* slot));
 void signOut(void* slot);
+// Whether the slot at `slot` is on the list: a slot destroyed must not be.
+bool isSignedIn(const void* slot);
 }  // namespace detail
 
 template <typename T>

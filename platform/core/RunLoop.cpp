@@ -25,7 +25,7 @@ RunLoop::RunLoop(Clock clock, double virtualStartDate, Dates dates)
 
 RunLoop::~RunLoop() = default;
 
-RunLoop& RunLoop::main() { return *mainSlot().get(); }
+std::shared_ptr<RunLoop> RunLoop::main() { return mainSlot().get(); }
 
 void RunLoop::setMain(std::shared_ptr<RunLoop> loop) { mainSlot().installOrDefault(std::move(loop)); }
 

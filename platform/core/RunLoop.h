@@ -52,8 +52,9 @@ public:
     RunLoop(const RunLoop&) = delete;
     RunLoop& operator=(const RunLoop&) = delete;
 
-    // The process's main loop. Until one is installed, a real-clock loop.
-    static RunLoop& main();
+    // The process's main loop. Until one is installed, a real-clock loop. A
+    // caller keeps the loop it was handed for as long as it holds the handle.
+    static std::shared_ptr<RunLoop> main();
     static void setMain(std::shared_ptr<RunLoop> loop);
 
     bool isVirtual() const { return clock_ == Clock::Virtual; }

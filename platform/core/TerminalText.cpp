@@ -12,11 +12,11 @@ constexpr const char* kTerminalTable = "Terminal";
 }  // namespace
 
 std::string terminalText(std::string_view english) {
-    return Bundle::mainBundle().localizedString(std::string(english), "", kTerminalTable);
+    return Bundle::mainBundle()->localizedString(std::string(english), "", kTerminalTable);
 }
 
 std::string formatTerminalText(std::string_view englishFormat, std::span<const LogArg> args) {
-    return formatMessage(terminalText(englishFormat), args, Bundle::mainBundle().decimalSeparator());
+    return formatMessage(terminalText(englishFormat), args, Bundle::mainBundle()->decimalSeparator());
 }
 
 void tellOnStderr(const std::string& text) {

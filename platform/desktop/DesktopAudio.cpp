@@ -57,7 +57,7 @@ AudioChoice useInputFile(const std::filesystem::path& path) {
         auto queue = reader ? reader(format, callback, userData) : nullptr;
         if (!queue) {
             failed->store(true);
-            RunLoop::main().stop();
+            RunLoop::main()->stop();
         }
         return queue;
     });
@@ -70,14 +70,14 @@ void useMicrophoneOrDemo() {
         installMicrophoneInput();
         return;
     }
-    const auto demo = Bundle::mainBundle().pathForResource(kDemoRecording, "wav");
+    const auto demo = Bundle::mainBundle()->pathForResource(kDemoRecording, "wav");
     std::string error;
     if (demo && installRecordingInput(*demo, error)) {
         NSLogAndTellUser("No microphone: the tuner hears a recording of the five strings being tuned");
-        showAudioNotice(Bundle::mainBundle().localizedString(kDemoNoticeKey, kDemoNotice, ""));
+        showAudioNotice(Bundle::mainBundle()->localizedString(kDemoNoticeKey, kDemoNotice, ""));
     } else {
         NSLogAndTellUser("No microphone, and the demo recording cannot be read; the tuner hears nothing");
-        showAudioNotice(Bundle::mainBundle().localizedString(
+        showAudioNotice(Bundle::mainBundle()->localizedString(
             "NothingHeardNotice", "No microphone found, and the demo recording cannot be read: the tuner hears nothing.", ""));
     }
 }

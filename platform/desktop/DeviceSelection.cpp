@@ -38,7 +38,7 @@ bool chooseNamed(const std::vector<AudioDevice>& devices, const std::string& nam
 }
 
 void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
-    const std::string remembered = UserDefaults::standardUserDefaults().stringForKey(kRememberedMicrophoneKey);
+    const std::string remembered = UserDefaults::standardUserDefaults()->stringForKey(kRememberedMicrophoneKey);
     if (remembered.empty()) return;
     for (const AudioDevice& device : devices) {
         if (device.input && device.name == remembered) {
@@ -54,7 +54,7 @@ void useRememberedMicrophone(const std::vector<AudioDevice>& devices) {
 AudioChoice selectAudioDevices(const LaunchOptions& options) {
     AudioChoice choice;
     const bool named = options.inputDevice || options.outputDevice;
-    const std::string remembered = UserDefaults::standardUserDefaults().stringForKey(kRememberedMicrophoneKey);
+    const std::string remembered = UserDefaults::standardUserDefaults()->stringForKey(kRememberedMicrophoneKey);
     if (!options.listDevices && !named && remembered.empty()) return choice;  // no need to ask PortAudio
     const std::vector<AudioDevice> devices = listAudioDevices();
     if (options.listDevices) {
@@ -74,9 +74,9 @@ void offerMicrophoneChoice() {
     offer.chosen = [] { return chosenInputDeviceName(); };
     offer.choose = [](const std::string& name) {
         chooseInputDevice(name);
-        UserDefaults& defaults = UserDefaults::standardUserDefaults();
-        defaults.setObject(name, kRememberedMicrophoneKey);
-        defaults.synchronize();
+        const auto defaults = UserDefaults::standardUserDefaults();
+        defaults->setObject(name, kRememberedMicrophoneKey);
+        defaults->synchronize();
     };
     setMicrophoneChoice(std::move(offer));
 }

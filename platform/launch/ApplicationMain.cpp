@@ -73,7 +73,7 @@ void keepLogAndSettings(const LaunchOptions& options, const std::string& identif
 
 // The first screen appears once launching has finished, as on the phone.
 void showKeyWindow() {
-    const auto& window = Application::sharedApplication().keyWindow();
+    const auto window = Application::sharedApplication()->keyWindow();
     if (window && window->rootViewController()) window->rootViewController()->viewWillAppear(false);
 }
 
@@ -102,7 +102,7 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     }
 
     Device::setCurrent(options.device);
-    keepLogAndSettings(options, Bundle::mainBundle().bundleIdentifier());
+    keepLogAndSettings(options, Bundle::mainBundle()->bundleIdentifier());
     // A fast run's timing runs on a virtual clock; the dates it stores stay the wall clock's.
     auto loop = options.fast ? std::make_shared<RunLoop>(RunLoop::Clock::Virtual, RunLoop::kVirtualEpoch,
                                                          RunLoop::Dates::WallClock)
@@ -141,17 +141,17 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
 
     auto& delegate = delegateSlot();
     delegate = factory->second();
-    Application& application = Application::sharedApplication();
-    delegate->applicationDidFinishLaunchingWithOptions(application, {});
+    const auto application = Application::sharedApplication();
+    delegate->applicationDidFinishLaunchingWithOptions(*application, {});
     // A console with no screen to show has nothing to run for; the delegate has said why.
-    if (!application.keyWindow() && dynamic_cast<const ConsoleFrontend*>(frontend.get()) != nullptr) return 1;
+    if (!application->keyWindow() && dynamic_cast<const ConsoleFrontend*>(frontend.get()) != nullptr) return 1;
     showKeyWindow();
-    delegate->applicationDidBecomeActive(application);
+    delegate->applicationDidBecomeActive(*application);
     // A recording that fails as the screen starts to listen ends the run
     // before it begins; one that fails later stops the loop.
     const auto inputFailed = [&audio] { return audio.inputFailed && audio.inputFailed(); };
     const int status = inputFailed() ? 1 : frontend->run(*loop, *delegate, seconds);
-    delegate->applicationWillTerminate(application);
+    delegate->applicationWillTerminate(*application);
     return inputFailed() ? 1 : status;
 }
 

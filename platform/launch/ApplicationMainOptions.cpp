@@ -34,7 +34,7 @@ constexpr double kDefaultPhoneHeight = 844.0;
 
 // A number written with a point, or with the decimal separator of the user's language.
 std::optional<double> positiveNumber(std::string text) {
-    std::replace(text.begin(), text.end(), Bundle::mainBundle().decimalSeparator(), '.');
+    std::replace(text.begin(), text.end(), Bundle::mainBundle()->decimalSeparator(), '.');
     double value = 0.0;
     const char* end = text.data() + text.size();
     auto [stop, error] = std::from_chars(text.data(), end, value);

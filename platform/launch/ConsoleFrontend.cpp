@@ -6,6 +6,7 @@
 #include "platform/core/Log.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Gauge.h"
+#include "platform/ui/Trace.h"
 
 namespace platform {
 namespace {
@@ -34,38 +35,52 @@ std::string number(float value) {
 
 std::string pictureName(const ImageRef& image) { return image ? image->name : "none"; }
 
-// The printed key and value of one aspect of a view; empty key for aspects the
-// console does not show.
-std::pair<std::string, std::string> describe(const View& view, Change change) {
-    const std::string& name = view.name();
-    switch (change) {
-        case Change::Hidden: return {name + ".hidden=", yesNo(view.isHidden())};
-        case Change::Text:
-            if (const auto* label = dynamic_cast<const Label*>(&view)) return {name + "=", quoted(label->text())};
-            if (const auto* button = dynamic_cast<const Button*>(&view)) return {name + "=", quoted(button->title())};
-            break;
-        case Change::Image:
-            if (const auto* picture = dynamic_cast<const ImageView*>(&view)) {
-                return {name + "=", pictureName(picture->image())};
-            }
-            if (const auto* button = dynamic_cast<const Button*>(&view)) {
-                return {name + "=", pictureName(button->imageForState(ControlState::Normal))};
-            }
-            break;
-        case Change::On:
-            if (const auto* toggle = dynamic_cast<const Switch*>(&view)) return {name + ".on=", yesNo(toggle->isOn())};
-            break;
-        case Change::Value:
-            if (const auto* slider = dynamic_cast<const Slider*>(&view)) {
-                return {name + ".value=", number(slider->value())};
-            }
-            if (const auto* gauge = dynamic_cast<const Gauge*>(&view)) {
-                return {name + ".value=", gauge->value() ? number(*gauge->value()) : "none"};
-            }
-            break;
-        default: break;
+// The printed key and value of one changed aspect of an element, by its
+// kind; an empty key for aspects the console does not show.
+class ChangeDescriber : public ConstElementVisitor {
+public:
+    explicit ChangeDescriber(Change change) : change_(change) {}
+
+    const std::pair<std::string, std::string>& described() const { return described_; }
+
+    void visit(const View& /*box*/) override {}
+    void visit(const Label& label) override {
+        if (change_ == Change::Text) describe("=", quoted(label.text()));
     }
-    return {};
+    void visit(const ImageView& picture) override {
+        if (change_ == Change::Image) describe("=", pictureName(picture.image()));
+    }
+    void visit(const Button& button) override {
+        if (change_ == Change::Text) describe("=", quoted(button.title()));
+        if (change_ == Change::Image) describe("=", pictureName(button.imageForState(ControlState::Normal)));
+    }
+    void visit(const Switch& toggle) override {
+        if (change_ == Change::On) describe(".on=", yesNo(toggle.isOn()));
+    }
+    void visit(const Slider& slider) override {
+        if (change_ == Change::Value) describe(".value=", number(slider.value()));
+    }
+    void visit(const PickerView& /*picker*/) override {}
+    void visit(const Gauge& gauge) override {
+        if (change_ == Change::Value) describe(".value=", gauge.value() ? number(*gauge.value()) : "none");
+    }
+    // A trace is printed as the gauge it also is: its latest value.
+    void visit(const Trace& trace) override { visit(static_cast<const Gauge&>(trace)); }
+
+private:
+    void describe(const char* key, std::string value) { described_ = {key, std::move(value)}; }
+
+    Change change_;
+    std::pair<std::string, std::string> described_;
+};
+
+std::pair<std::string, std::string> describe(const View& view, Change change) {
+    if (change == Change::Hidden) return {view.name() + ".hidden=", yesNo(view.isHidden())};
+    ChangeDescriber describer(change);
+    view.accept(describer);
+    auto described = describer.described();
+    if (!described.first.empty()) described.first.insert(0, view.name());
+    return described;
 }
 
 }  // namespace

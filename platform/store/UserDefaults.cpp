@@ -220,7 +220,7 @@ int64_t countedOn(int64_t from, uint64_t counts, UserDefaults::Overflow overflow
 
 }  // namespace
 
-UserDefaults& UserDefaults::standardUserDefaults() { return *standardSlot().get(); }
+std::shared_ptr<UserDefaults> UserDefaults::standardUserDefaults() { return standardSlot().get(); }
 
 void UserDefaults::setStandardUserDefaults(std::shared_ptr<UserDefaults> store) {
     standardSlot().installOrDefault(std::move(store));

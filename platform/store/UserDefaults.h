@@ -24,8 +24,10 @@ public:
     using Value = std::variant<bool, int64_t, double, std::string>;
     using Dictionary = std::map<std::string, Value>;
 
-    // The process's store. Until one is installed, an in-memory store.
-    static UserDefaults& standardUserDefaults();
+    // The process's store. Until one is installed, an in-memory store. A caller
+    // keeps the store it was handed for as long as it holds the handle, whatever
+    // is installed or reset meanwhile.
+    static std::shared_ptr<UserDefaults> standardUserDefaults();
     static void setStandardUserDefaults(std::shared_ptr<UserDefaults> store);
 
     // A store that lives only in memory (tests, the console's throw-away runs).

@@ -97,7 +97,7 @@ void AlertView::show() {
     layOutAlert(*this, title_, message_, buttonTitles_,
                 [this](size_t index) { userTapButtonAtIndex(static_cast<int64_t>(index)); });
     visible_.store(true, std::memory_order_relaxed);
-    if (const auto& window = Application::sharedApplication().keyWindow()) window->addSubview(shared_from_this());
+    if (const auto window = Application::sharedApplication()->keyWindow()) window->addSubview(shared_from_this());
     notify(Change::Visibility);
 }
 

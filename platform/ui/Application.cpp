@@ -17,7 +17,7 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
 
 void Window::makeKeyAndVisible() {
     setHidden(false);
-    Application::sharedApplication().makeKeyWindow(std::static_pointer_cast<Window>(shared_from_this()));
+    Application::sharedApplication()->makeKeyWindow(std::static_pointer_cast<Window>(shared_from_this()));
 }
 
 void RecordingUrlOpener::open(const std::string& url) {
@@ -32,11 +32,11 @@ std::vector<std::string> RecordingUrlOpener::opened() const {
 
 Application::Application() : urlOpener_(std::make_shared<RecordingUrlOpener>()) {}
 
-Application& Application::sharedApplication() {
+std::shared_ptr<Application> Application::sharedApplication() {
     // A reset makes a new one: no windows, the recording opener, nobody told of the idle timer.
     static Installed<std::shared_ptr<Application>> application(
         [] { return std::shared_ptr<Application>(new Application()); });
-    return *application.get();
+    return application.get();
 }
 
 void Application::makeKeyWindow(std::shared_ptr<Window> window) {

@@ -50,7 +50,9 @@ private:
 
 class Application {
 public:
-    static Application& sharedApplication();
+    // The process's application; a caller keeps the one it was handed for as
+    // long as it holds the handle, whatever is reset meanwhile.
+    static std::shared_ptr<Application> sharedApplication();
 
     const std::shared_ptr<Window>& keyWindow() const { return keyWindow_; }
     const std::vector<std::shared_ptr<Window>>& windows() const { return windows_; }

@@ -14,7 +14,7 @@
 
 namespace platform {
 
-class Label : public View {
+class Label : public Visitable<Label, View> {
 public:
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -23,7 +23,7 @@ private:
     std::string text_;
 };
 
-class ImageView : public View {
+class ImageView : public Visitable<ImageView, View> {
 public:
     const ImageRef& image() const { return image_; }
     void setImage(ImageRef image);
@@ -74,7 +74,7 @@ std::vector<std::shared_ptr<Control>> controlsSending(const std::shared_ptr<View
 
 enum class ControlState { Normal };
 
-class Button : public Control {
+class Button : public Visitable<Button, Control> {
 public:
     const ImageRef& imageForState(ControlState) const { return image_; }
     void setImage(ImageRef image, ControlState state = ControlState::Normal);
@@ -88,7 +88,7 @@ private:
     std::string title_;
 };
 
-class Switch : public Control {
+class Switch : public Visitable<Switch, Control> {
 public:
     bool isOn() const { return on_; }
     void setOn(bool on, bool animated = false);
@@ -99,7 +99,7 @@ private:
     bool on_ = false;
 };
 
-class Slider : public Control {
+class Slider : public Visitable<Slider, Control> {
 public:
     float value() const { return value_; }
     // Clamped to the range, as a slider does.

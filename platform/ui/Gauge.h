@@ -13,7 +13,7 @@
 
 namespace platform {
 
-class Gauge : public View {
+class Gauge : public Visitable<Gauge, View> {
 public:
     const std::optional<float>& value() const { return value_; }
     // The value and the text read out for it, together: they change as one.

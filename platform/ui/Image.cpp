@@ -23,7 +23,7 @@ ImageRef imageNamed(const std::string& name) {
         if (auto it = images.find(name); it != images.end()) return it->second;
         ImageRef image;
         if (!name.empty()) {
-            if (auto path = Bundle::mainBundle().pathForResource(name, "")) {
+            if (auto path = Bundle::mainBundle()->pathForResource(name, "")) {
                 image = std::make_shared<const Image>(Image{name, *path});
             }
         }

@@ -46,6 +46,39 @@ std::string joined(const std::set<std::string>& names) {
     return text;
 }
 
+// Gives an element of each kind the content its layout names.
+class ContentFiller : public ElementVisitor {
+public:
+    ContentFiller(const Storyboard::Element& element, const std::string& text, const ImageRef& image)
+        : element_(element), text_(text), image_(image) {}
+
+    void visit(View& /*box*/) override {}
+    void visit(Label& label) override { label.setText(text_); }
+    void visit(ImageView& picture) override { picture.setImage(image_); }
+    void visit(Button& button) override {
+        button.setTitle(text_);
+        button.setImage(image_, ControlState::Normal);
+    }
+    void visit(Switch& toggle) override { toggle.setOn(element_.on); }
+    void visit(Slider& slider) override {
+        slider.setRange(element_.range.first, element_.range.second);
+        slider.setValue(element_.value);
+    }
+    // The layout's pickers are filled by their screens.
+    void visit(PickerView& /*picker*/) override {}
+    void visit(Gauge& gauge) override {
+        gauge.setAccessibilityLabel(text_);
+        gauge.setRange(element_.range.first, element_.range.second);
+        gauge.setZone(element_.zone);
+    }
+    void visit(Trace& trace) override { visit(static_cast<Gauge&>(trace)); }
+
+private:
+    const Storyboard::Element& element_;
+    const std::string& text_;
+    const ImageRef& image_;
+};
+
 // Builds one scene's views for one controller and connects them.
 class SceneBuilder {
 public:
@@ -108,23 +141,9 @@ private:
         }
         // A document is written in English; its texts in other languages are in the "Main" table.
         const std::string text =
-            element.text.empty() ? element.text : Bundle::mainBundle().localizedString(element.text, element.text, "Main");
-        if (auto* label = dynamic_cast<Label*>(&view)) label->setText(text);
-        if (auto* picture = dynamic_cast<ImageView*>(&view)) picture->setImage(image);
-        if (auto* button = dynamic_cast<Button*>(&view)) {
-            button->setTitle(text);
-            button->setImage(image, ControlState::Normal);
-        }
-        if (auto* toggle = dynamic_cast<Switch*>(&view)) toggle->setOn(element.on);
-        if (auto* slider = dynamic_cast<Slider*>(&view)) {
-            slider->setRange(element.range.first, element.range.second);
-            slider->setValue(element.value);
-        }
-        if (auto* gauge = dynamic_cast<Gauge*>(&view)) {
-            gauge->setAccessibilityLabel(text);
-            gauge->setRange(element.range.first, element.range.second);
-            gauge->setZone(element.zone);
-        }
+            element.text.empty() ? element.text : Bundle::mainBundle()->localizedString(element.text, element.text, "Main");
+        ContentFiller filler(element, text, image);
+        view.accept(filler);
     }
 
     void bindOutlet(const std::shared_ptr<View>& view) {

@@ -58,7 +58,7 @@ public:
     // Reads layouts/<name>.json from `bundle`; null, with one log line saying
     // what is wrong, when the document is missing or malformed.
     static std::shared_ptr<Storyboard> storyboardWithName(const std::string& name, ControllerFactories classes,
-                                                          const Bundle& bundle = Bundle::mainBundle());
+                                                          const Bundle& bundle = *Bundle::mainBundle());
     // The same from the document's text.
     static std::shared_ptr<Storyboard> fromText(const std::string& name, const std::string& text,
                                                 ControllerFactories classes);

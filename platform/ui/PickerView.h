@@ -26,7 +26,7 @@ public:
     virtual void pickerViewDidSelectRow(PickerView& picker, uint64_t row, int64_t component) = 0;
 };
 
-class PickerView : public View {
+class PickerView : public Visitable<PickerView, View> {
 public:
     // Neither is owned: a screen is the data source and delegate of its own pickers.
     void setDataSource(PickerViewDataSource* dataSource) { dataSource_ = dataSource; }

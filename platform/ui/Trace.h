@@ -14,7 +14,7 @@
 
 namespace platform {
 
-class Trace : public Gauge {
+class Trace : public Visitable<Trace, Gauge> {
 public:
     // Points kept: ten seconds at 50 a second.
     static constexpr size_t kCapacity = 512;

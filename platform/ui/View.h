@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/core/Geometry.h"
+#include "platform/ui/ElementVisitor.h"
 
 namespace platform {
 
@@ -69,6 +70,10 @@ public:
     // The next responder when it is a screen: the controller whose root view
     // this is; none for any other view.
     ViewController* nextResponderViewController() const { return owner_; }
+
+    // Calls the visitor's visit for the element's kind; a plain view visits as a box.
+    virtual void accept(ElementVisitor& visitor) { visitor.visit(*this); }
+    virtual void accept(ConstElementVisitor& visitor) const { visitor.visit(*this); }
 
 protected:
     void notify(Change change);

@@ -53,7 +53,7 @@ protected:
 
     app::AppDelegate launch() {
         app::AppDelegate delegate;
-        EXPECT_TRUE(delegate.applicationDidFinishLaunchingWithOptions(platform::Application::sharedApplication(), {}));
+        EXPECT_TRUE(delegate.applicationDidFinishLaunchingWithOptions(*platform::Application::sharedApplication(), {}));
         platform::WorkQueue::background().waitUntilIdle();
         return delegate;
     }
@@ -76,12 +76,12 @@ TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
         SCOPED_TRACE(screen.layout);
         setScreen(screen.idiom, screen.height);
         log->clear();
-        platform::Application::sharedApplication().removeAllWindows();
+        platform::Application::sharedApplication()->removeAllWindows();
 
         app::AppDelegate delegate = launch();
 
         ASSERT_TRUE(delegate.window());
-        EXPECT_EQ(platform::Application::sharedApplication().keyWindow(), delegate.window());
+        EXPECT_EQ(platform::Application::sharedApplication()->keyWindow(), delegate.window());
         EXPECT_EQ(delegate.window()->frame().height, screen.height);
         EXPECT_TRUE(std::dynamic_pointer_cast<app::TunerScreen>(delegate.window()->rootViewController()));
         EXPECT_EQ(bindingProblems(), std::vector<std::string>{});
@@ -156,7 +156,7 @@ TEST_F(LaunchTest, AScreenClassWithoutALayoutGetsNoWindowButTheLogLines) {
     const std::string served =
         "phone layouts serve heights " + lists.phone + "; tablet layouts serve heights " + lists.tablet;
     EXPECT_EQ(err, "pallqa-tuner: no layout for a phone 800 points high; " + served + "\n");
-    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "The " + served + ".");
+    EXPECT_EQ(platform::Application::sharedApplication()->noWindowExplanation(), "The " + served + ".");
 }
 
 TEST_F(LaunchTest, AScreenWithALayoutSaysNothingOnStderr) {
@@ -164,7 +164,7 @@ TEST_F(LaunchTest, AScreenWithALayoutSaysNothingOnStderr) {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(launch().window());
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(platform::Application::sharedApplication().noWindowExplanation(), "");
+    EXPECT_EQ(platform::Application::sharedApplication()->noWindowExplanation(), "");
 }
 
 TEST_F(LaunchTest, TheStatusBarIsHidden) { EXPECT_TRUE(app::AppDelegate().prefersStatusBarHidden()); }

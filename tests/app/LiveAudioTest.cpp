@@ -233,7 +233,7 @@ TEST_F(LiveAudioTest, AStringSoundReachesTheSpeakerWhole) {
         while (player->isPlaying() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
         EXPECT_FALSE(player->isPlaying()) << "the sound never ended";
         // The main run loop closes the ended sound's stream while the player lives on.
-        platform::RunLoop::main().run(1.0);
+        platform::RunLoop::main()->run(1.0);
         EXPECT_EQ(playbackStreams(), "");
     }
     std::this_thread::sleep_for(300ms);  // the last of it reaches the monitor

@@ -61,7 +61,7 @@ protected:
 
     // The texts `collect` finds in the tuner screen, as a launch builds it.
     std::vector<std::string> tunerTexts(void (*collect)(const platform::View&, std::vector<std::string>&) = shownTexts) {
-        platform::Application::sharedApplication().removeAllWindows();
+        platform::Application::sharedApplication()->removeAllWindows();
         app::AppDelegate delegate;
         delegate.initializeStoryBoardBasedOnScreenSize();
         std::vector<std::string> texts;
@@ -156,7 +156,7 @@ TEST_F(SpanishTest, AScreenWithoutALayoutIsExplainedInTheLanguageInUse) {
         testing::internal::CaptureStderr();
         tunerTexts();
         const std::string terminal = testing::internal::GetCapturedStderr();
-        return Explanation{platform::Application::sharedApplication().noWindowExplanation(), terminal};
+        return Explanation{platform::Application::sharedApplication()->noWindowExplanation(), terminal};
     };
     const Explanation spanish = explanationIn("es");
     const std::string phones = "Los diseños de teléfono sirven para las alturas 480, ";
@@ -179,12 +179,12 @@ TEST_F(SpanishTest, AScreenWithoutALayoutIsExplainedInTheLanguageInUse) {
 
 TEST_F(SpanishTest, TheFrequencyChartHasItsSpanishCopy) {
     useLanguage("es");
-    const auto spanish = platform::Bundle::mainBundle().pathForResource("freqchart", "png");
+    const auto spanish = platform::Bundle::mainBundle()->pathForResource("freqchart", "png");
     ASSERT_TRUE(spanish);
     EXPECT_EQ(*spanish, testing_support::resourcesFolder() / "localized" / "es" / "freqchart.png");
     for (const char* other : {"en", "fr"}) {
         useLanguage(other);
-        EXPECT_EQ(platform::Bundle::mainBundle().pathForResource("freqchart", "png"),
+        EXPECT_EQ(platform::Bundle::mainBundle()->pathForResource("freqchart", "png"),
                   testing_support::resourcesFolder() / "freqchart.png")
             << other;
     }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,12 +71,12 @@ fs::path resourcesWithLamp() {
 const Service kServices[] = {
     {"MainRunLoop",
      [] { platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Virtual)); },
-     [] { return !platform::RunLoop::main().isVirtual(); }},
+     [] { return !platform::RunLoop::main()->isVirtual(); }},
     {"MainBundle",
      [] { platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(resourcesWithLamp(), "en")); },
-     [] { return platform::Bundle::mainBundle().resourcePath() == platform::Bundle::locateResources(); }},
-    {"SettingsStore", [] { platform::UserDefaults::standardUserDefaults().setInteger(1, "changed"); },
-     [] { return platform::UserDefaults::standardUserDefaults().dictionaryRepresentation().empty(); }},
+     [] { return platform::Bundle::mainBundle()->resourcePath() == platform::Bundle::locateResources(); }},
+    {"SettingsStore", [] { platform::UserDefaults::standardUserDefaults()->setInteger(1, "changed"); },
+     [] { return platform::UserDefaults::standardUserDefaults()->dictionaryRepresentation().empty(); }},
     {"Device", [] { platform::Device::setCurrent({platform::Device::kIdiomTablet, 1024.0, 1366.0, "9.0"}); },
      [] {
          const platform::DeviceDescription device = platform::Device::current();
@@ -177,22 +178,24 @@ const Service kServices[] = {
      [] { return platform::imageNamed("lamp.png") == nullptr; }},
     {"Application",
      [] {
-         auto& application = platform::Application::sharedApplication();
+         const auto application = platform::Application::sharedApplication();
          std::make_shared<platform::Window>(platform::Rect{0.0, 0.0, 390.0, 844.0})->makeKeyAndVisible();
-         application.setIdleTimerDisabled(true);
-         application.openURL("https://example.com/");
+         application->setIdleTimerDisabled(true);
+         application->openURL("https://example.com/");
      },
      [] {
-         const auto& application = platform::Application::sharedApplication();
-         const auto opener = std::dynamic_pointer_cast<platform::RecordingUrlOpener>(application.urlOpener());
-         return !application.keyWindow() && application.windows().empty() && !application.isIdleTimerDisabled() &&
+         const auto application = platform::Application::sharedApplication();
+         const auto opener = std::dynamic_pointer_cast<platform::RecordingUrlOpener>(application->urlOpener());
+         return !application->keyWindow() && application->windows().empty() && !application->isIdleTimerDisabled() &&
                 opener && opener->opened().empty();
      }},
     {"StoreReviewRequests", [] { platform::StoreReviewController::requestReview(); },
      [] { return platform::StoreReviewController::requestCount() == 0; }},
 };
 
-class InstalledServices : public ::testing::TestWithParam<Service> {
+// Leaves every service at its default and no file behind.
+template <typename Case>
+class ResetAfterEach : public ::testing::TestWithParam<Case> {
 protected:
     void TearDown() override {
         platform::resetInstalledServices();
@@ -200,6 +203,8 @@ protected:
         fs::remove_all(testing_support::temporaryFolder(), ec);
     }
 };
+
+using InstalledServices = ResetAfterEach<Service>;
 
 TEST_P(InstalledServices, GoBackToTheirDefaultsInOneReset) {
     const Service& service = GetParam();
@@ -213,5 +218,73 @@ TEST_P(InstalledServices, GoBackToTheirDefaultsInOneReset) {
 
 INSTANTIATE_TEST_SUITE_P(EveryRoom, InstalledServices, ::testing::ValuesIn(kServices),
                          [](const ::testing::TestParamInfo<Service>& tested) { return std::string(tested.param.name); });
+
+// A service that a caller holds: installing another one, or a reset, leaves
+// the caller's working.
+struct HeldService {
+    const char* name;
+    // Installs a service away from its default, takes it from its slot and
+    // returns a use of what it took, true while that still works.
+    std::function<bool()> (*take)();
+    void (*installAnother)();  // none where the service cannot be replaced
+};
+
+const HeldService kHeldServices[] = {
+    {"MainRunLoop",
+     [] {
+         platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Virtual));
+         return std::function<bool()>([loop = platform::RunLoop::main()] {
+             bool ran = false;
+             loop->performAfterDelay(1.0, [&ran] { ran = true; });
+             loop->advance(1.0);
+             return ran && loop->isVirtual();
+         });
+     },
+     [] { platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Virtual)); }},
+    {"MainBundle",
+     [] {
+         platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(resourcesWithLamp(), "en"));
+         return std::function<bool()>([bundle = platform::Bundle::mainBundle()] {
+             return bundle->bundleIdentifier() == "com.example.lamp" && bundle->pathForResource("lamp", "png");
+         });
+     },
+     [] { platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(platform::Bundle::locateResources())); }},
+    {"SettingsStore",
+     [] {
+         platform::UserDefaults::setStandardUserDefaults(platform::UserDefaults::inMemory("held"));
+         return std::function<bool()>([defaults = platform::UserDefaults::standardUserDefaults()] {
+             defaults->setInteger(defaults->integerForKey("uses") + 1, "uses");
+             return defaults->domainName() == "held" && defaults->integerForKey("uses") > 0;
+         });
+     },
+     [] { platform::UserDefaults::setStandardUserDefaults(platform::UserDefaults::inMemory("another")); }},
+    {"Application",
+     [] {
+         return std::function<bool()>([application = platform::Application::sharedApplication()] {
+             application->setNoWindowExplanation("held");
+             return application->noWindowExplanation() == "held";
+         });
+     },
+     nullptr},
+};
+
+using HeldServices = ResetAfterEach<HeldService>;
+
+TEST_P(HeldServices, KeepWorkingForTheirHolderWhateverIsInstalledOrReset) {
+    const HeldService& service = GetParam();
+    const std::function<bool()> use = service.take();
+    ASSERT_TRUE(use()) << "the service works while installed";
+    if (service.installAnother) {
+        service.installAnother();
+        EXPECT_TRUE(use()) << "after another " << service.name << " was installed";
+    }
+    platform::resetInstalledServices();
+    EXPECT_TRUE(use()) << "after the reset";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryHandedOutService, HeldServices, ::testing::ValuesIn(kHeldServices),
+                         [](const ::testing::TestParamInfo<HeldService>& tested) {
+                             return std::string(tested.param.name);
+                         });
 
 }  // namespace

@@ -181,7 +181,7 @@ TEST_F(CountingTest, UnderAFastClockTheStoredDatesAreWallClockDates) {
     defaults->setDouble(wallClock - 400 * kDay, rating::kRatingPromptFirstUseDate);
     defaults->setInteger(1000, rating::kRatingPromptUseCount);
     defaults->setInteger(1000, rating::kRatingPromptSignificantEventCount);
-    platform::RunLoop::main().advance(30 * kDay);
+    platform::RunLoop::main()->advance(30 * kDay);
     EXPECT_FALSE(ratingPrompt().ratingConditionsHaveBeenMet());
     defaults->setDouble(wallClock - 400 * kDay, rating::kRatingPromptReminderRequestDate);
     EXPECT_TRUE(ratingPrompt().ratingConditionsHaveBeenMet());

@@ -71,7 +71,7 @@ TEST_P(StringControlTest, PlaysItsStringsRecording) {
     EXPECT_EQ(playedFiles(), std::vector<std::string>{GetParam().recording});
     ASSERT_NE(strings.stringPlayer(), nullptr);
     EXPECT_EQ(strings.stringPlayer()->file(),
-              platform::Bundle::mainBundle().resourcePath() / GetParam().recording);
+              platform::Bundle::mainBundle()->resourcePath() / GetParam().recording);
     EXPECT_EQ(StringSounds::recordingForString(GetParam().stringIndex), GetParam().recording);
 }
 

@@ -28,10 +28,10 @@ void PlainPlatformTest::SetUp() {
     loop = std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Virtual);
     platform::RunLoop::setMain(loop);
     platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(resourcesFolder(), "en"));
-    defaults = platform::UserDefaults::inMemory(platform::Bundle::mainBundle().bundleIdentifier());
+    defaults = platform::UserDefaults::inMemory(platform::Bundle::mainBundle()->bundleIdentifier());
     platform::UserDefaults::setStandardUserDefaults(defaults);
     urls = std::make_shared<platform::RecordingUrlOpener>();
-    platform::Application::sharedApplication().setUrlOpener(urls);
+    platform::Application::sharedApplication()->setUrlOpener(urls);
     log = std::make_unique<platform::LogCapture>();
 }
 

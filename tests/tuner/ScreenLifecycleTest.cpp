@@ -51,7 +51,7 @@ protected:
 TEST_F(ScreenLifecycleTest, LoadingKeepsTheScreenAwakeSetsTheSessionUpListensAndTicks) {
     auto screen = makeScreen();
 
-    EXPECT_TRUE(platform::Application::sharedApplication().isIdleTimerDisabled());
+    EXPECT_TRUE(platform::Application::sharedApplication()->isIdleTimerDisabled());
     EXPECT_EQ(session->category(), platform::kAudioSessionCategoryPlayAndRecord);
     EXPECT_EQ(session->categoryOptions(), platform::kAudioSessionCategoryOptionDefaultToSpeaker);
     EXPECT_EQ(session->mode(), platform::kAudioSessionModeMeasurement);
@@ -276,7 +276,7 @@ TEST_F(ScreenLifecycleTest, TheAppearanceCountsOnWhatAnotherRunCountedMeanwhile)
     // The settings in a file, shared with a console run that counts its own
     // appearance after this screen's store has read the file.
     const auto file = testing_support::temporaryFolder() / "settings.json";
-    const std::string identifier = platform::Bundle::mainBundle().bundleIdentifier();
+    const std::string identifier = platform::Bundle::mainBundle()->bundleIdentifier();
     defaults = platform::UserDefaults::atFile(file, identifier);
     platform::UserDefaults::setStandardUserDefaults(defaults);
     storeEarlierRun();

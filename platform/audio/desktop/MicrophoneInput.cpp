@@ -60,7 +60,7 @@ public:
         : AudioQueue(format, callback, userData),
           session_(PortAudioSession::acquire()),
           // Looked up here, on the main thread, for the reading thread to show.
-          lostNotice_(Bundle::mainBundle().localizedString("MicrophoneLostNotice",
+          lostNotice_(Bundle::mainBundle()->localizedString("MicrophoneLostNotice",
                                                            "Microphone lost \u2014 reconnecting\u2026", "")) {
         if (!session_) return;  // acquire() has said why
         if (!configure(chosenInputDevice())) {

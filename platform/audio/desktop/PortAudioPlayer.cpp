@@ -113,7 +113,7 @@ private:
     // keeps no stream for a silent player. On the main run loop: by then the
     // player may be gone, or playing its next sound on a new stream.
     void closeAfterEnd(double delay) {
-        RunLoop::main().performAfterDelay(delay, [self = std::weak_ptr(self_), sound = soundNumber_] {
+        RunLoop::main()->performAfterDelay(delay, [self = std::weak_ptr(self_), sound = soundNumber_] {
             const auto alive = self.lock();
             if (!alive || (*alive)->soundNumber_ != sound) return;
             PortAudioPlayer& player = **alive;

@@ -32,7 +32,7 @@ public:
 private:
     // Everything below runs on the main thread, the run loop's.
     AudioStatus startCapture() override {
-        startDate_ = RunLoop::main().now();
+        startDate_ = RunLoop::main()->now();
         startPosition_ = position_;
         alive_ = std::make_shared<RecordingQueue*>(this);
         scheduleNextHandOver();
@@ -55,27 +55,27 @@ private:
     }
 
     void scheduleHandOver(uint32_t count, double due) {
-        RunLoop& loop = RunLoop::main();
-        loop.performAfterDelay(due - loop.now(), [token = std::weak_ptr<RecordingQueue*>(alive_), count] {
+        const auto loop = RunLoop::main();
+        loop->performAfterDelay(due - loop->now(), [token = std::weak_ptr<RecordingQueue*>(alive_), count] {
             if (const auto queue = token.lock()) (*queue)->handOver(count);
         });
     }
 
     void handOver(uint32_t count) {
-        RunLoop& loop = RunLoop::main();
+        const auto loop = RunLoop::main();
         // A fast run's clock waits for the recording, but never past the time
         // the run has on the wall clock: a stalled pipe cannot hold it up longer.
-        if (loop.isVirtual()) reader_->waitFor(count, loop.wallClockLimit());
+        if (loop->isVirtual()) reader_->waitFor(count, loop->wallClockLimit());
         std::vector<int16_t> chunk(count, 0);
         const size_t taken = reader_->take(chunk);
         // After its end the recording is silence; before, only what has been
         // read is heard, and the recording goes on from there when more comes,
         // its clock started again.
         if (taken < count && !reader_->finished()) {
-            startDate_ = loop.now();
+            startDate_ = loop->now();
             startPosition_ = position_ + taken;
             if (taken == 0) {
-                scheduleHandOver(count, loop.now() + kWaitingStep);
+                scheduleHandOver(count, loop->now() + kWaitingStep);
                 return;
             }
             chunk.resize(taken);

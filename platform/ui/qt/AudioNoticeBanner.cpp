@@ -27,7 +27,7 @@ const QString kStripSheet =
     "QPushButton:focus { border-color: #3b2f00; }";
 
 QString localized(const char* key, const char* english) {
-    return QString::fromStdString(Bundle::mainBundle().localizedString(key, english, ""));
+    return QString::fromStdString(Bundle::mainBundle()->localizedString(key, english, ""));
 }
 
 QWidget* makeStrip(const QString& notice, QWidget* row) {

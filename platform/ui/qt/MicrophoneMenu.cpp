@@ -24,7 +24,7 @@ QMenu* makeMicrophoneMenu(QWidget* parent) {
     const MicrophoneChoice& offer = microphoneChoice();
     if (!offer.offered()) return nullptr;
     const auto text = [](const char* key, const char* english) {
-        return QString::fromStdString(Bundle::mainBundle().localizedString(key, english, ""));
+        return QString::fromStdString(Bundle::mainBundle()->localizedString(key, english, ""));
     };
     const QString title = text("MicrophoneMenuTitle", "Microphone");
     auto* menu = new QMenu(title, parent);

@@ -1,7 +1,6 @@
 #include "platform/ui/qt/ScreenRenderer.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -35,7 +34,6 @@ namespace {
 constexpr int kSliderSteps = FocusedWheelSlider::kStepsPerUnit;
 constexpr double kDefaultFontSize = 15.0;
 constexpr double kPickerFontSize = 20.0;
-constexpr double kAlertWidth = 300.0;
 // One face for every text, and one that has the sharp and flat signs (U+266F,
 // U+266D) of the chord names: a desktop's own face may lack them and borrow
 // them, smaller, from another.
@@ -90,16 +88,9 @@ const QString kPickerSheet =
     "QListWidget::item { padding: 4px 10px; }"
     "QListWidget::item:selected { background: #26313e; color: #4cc9a0; border-radius: 6px; }";
 
-const QString kDialogSheet =
-    "QDialog { background: #1d2631; }"
-    "QLabel { color: #e8eef4; }"
-    "QPushButton { background: #26313e; color: #4cc9a0; border: none; border-radius: 8px; padding: 10px; }"
-    "QPushButton:pressed { background: #1b232c; }"
-    "QPushButton:focus { border: 2px solid #e8eef4; padding: 8px; }";
-
-template <typename T>
-std::weak_ptr<T> weakOf(View& view) {
-    return std::static_pointer_cast<T>(view.shared_from_this());
+template <typename Kind>
+std::weak_ptr<Kind> weakOf(Kind& element) {
+    return std::static_pointer_cast<Kind>(element.shared_from_this());
 }
 
 // The controller shown on top of `root`, alerts aside.
@@ -183,16 +174,195 @@ void fillPicker(PickerView& picker, QWidget* widget) {
     }
 }
 
+// Makes the widget that draws an element of each kind.
+class WidgetMaker : public ElementVisitor {
+public:
+    WidgetMaker(const ElementStyle& style, double scale, QWidget* parent)
+        : style_(style), scale_(scale), parent_(parent) {}
+
+    QWidget* widget() const { return widget_; }
+
+    void visit(View& /*box*/) override { widget_ = new BoxWidget(style_, scale_, parent_); }
+
+    void visit(Label& label) override {
+        auto* qlabel = new QLabel(text(label.text()), parent_);
+        qlabel->setFont(fontFor(style_, scale_));
+        qlabel->setAlignment(alignmentFor(style_));
+        qlabel->setWordWrap(style_.wraps);
+        qlabel->setStyleSheet(QString("color: %1; background: transparent;").arg(colorOf(style_.color, palette::kText).name()));
+        widget_ = qlabel;
+    }
+
+    void visit(ImageView& picture) override {
+        auto* qpicture = new PictureWidget(parent_);
+        qpicture->setPicture(picture.image());
+        widget_ = qpicture;
+    }
+
+    void visit(Button& button) override {
+        auto* qbutton = new QPushButton(text(button.title()), parent_);
+        qbutton->setFont(fontFor(style_, scale_));
+        qbutton->setStyleSheet(buttonSheet(style_, scale_));
+        qbutton->setCursor(Qt::PointingHandCursor);
+        qbutton->setFocusPolicy(Qt::StrongFocus);
+        // Enter presses a focused button as Space does.
+        qbutton->setAutoDefault(true);
+        qbutton->setEnabled(button.isEnabled());
+        QObject::connect(qbutton, &QPushButton::clicked, [model = weakOf(button)] {
+            if (auto tapped = model.lock()) tapped->userTap();
+        });
+        widget_ = qbutton;
+    }
+
+    void visit(Switch& toggle) override {
+        auto* qswitch = new ToggleSwitch(parent_);
+        qswitch->setChecked(toggle.isOn());
+        qswitch->setEnabled(toggle.isEnabled());
+        QObject::connect(qswitch, &ToggleSwitch::clicked, [model = weakOf(toggle)](bool on) {
+            if (auto flipped = model.lock()) flipped->userSetOn(on);
+        });
+        widget_ = qswitch;
+    }
+
+    void visit(Slider& slider) override {
+        auto* qslider = new FocusedWheelSlider(parent_);
+        qslider->setRange(static_cast<int>(std::lround(slider.minimumValue() * kSliderSteps)),
+                          static_cast<int>(std::lround(slider.maximumValue() * kSliderSteps)));
+        qslider->setValue(static_cast<int>(std::lround(slider.value() * kSliderSteps)));
+        qslider->setStyleSheet(kSliderSheet);
+        qslider->setFocusPolicy(Qt::StrongFocus);
+        // An arrow key or a wheel step moves a whole level, as a release
+        // there would: the level in force, the slider and the stored value agree.
+        qslider->setSingleStep(kSliderSteps);
+        qslider->setPageStep(kSliderSteps);
+        qslider->setEnabled(slider.isEnabled());
+        const auto send = [model = weakOf(slider), qslider] {
+            if (auto slid = model.lock()) slid->userSetValue(static_cast<float>(qslider->value()) / kSliderSteps);
+        };
+        // The value is sent when the thumb is let go, or at once for a click on the track.
+        QObject::connect(qslider, &QSlider::sliderReleased, send);
+        QObject::connect(qslider, &QSlider::valueChanged, [qslider, send] {
+            if (!qslider->isSliderDown()) send();
+        });
+        widget_ = qslider;
+    }
+
+    void visit(PickerView& picker) override {
+        auto* box = new QWidget(parent_);
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(static_cast<int>(4 * scale_));
+        ElementStyle pickerStyle = style_;
+        if (pickerStyle.fontSize <= 0) pickerStyle.fontSize = kPickerFontSize;
+        const int64_t components = picker.dataSource() ? picker.dataSource()->numberOfComponentsInPickerView(picker) : 1;
+        for (int64_t component = 0; component < components; ++component) {
+            auto* list = new ChoiceList(box);
+            list->setStyleSheet(kPickerSheet);
+            list->setFont(fontFor(pickerStyle, scale_));
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // A list is spoken by its picker's name.
+            list->setAccessibleName(text(picker.accessibilityLabel()));
+            QObject::connect(list, &QListWidget::currentRowChanged, [model = weakOf(picker), component](int chosen) {
+                if (auto spun = model.lock(); spun && chosen >= 0) spun->userSelectRow(chosen, component);
+            });
+            row->addWidget(list);
+        }
+        fillPicker(picker, box);
+        widget_ = box;
+    }
+
+    void visit(Gauge& gauge) override {
+        auto* qgauge = new GaugeWidget(text(gauge.accessibilityLabel()), parent_);
+        qgauge->setGauge(gauge);
+        widget_ = qgauge;
+    }
+
+    void visit(Trace& trace) override {
+        auto* qtrace = new TraceWidget(text(trace.accessibilityLabel()), parent_);
+        qtrace->setTrace(trace);
+        widget_ = qtrace;
+    }
+
+private:
+    const ElementStyle& style_;
+    double scale_;
+    QWidget* parent_;
+    QWidget* widget_ = nullptr;
+};
+
+// Shows one changed aspect (a text, a picture, a value ...) of an element on
+// the widget that draws it; an aspect the element's kind lacks changes nothing.
+class WidgetUpdater : public ElementVisitor {
+public:
+    WidgetUpdater(Change change, QWidget* widget) : change_(change), widget_(widget) {}
+
+    void visit(View& /*box*/) override {}
+
+    void visit(Label& label) override {
+        if (change_ != Change::Text) return;
+        static_cast<QLabel*>(widget_)->setText(text(label.text()));
+        describeForScreenReaders(label, widget_);
+    }
+
+    void visit(ImageView& picture) override {
+        if (change_ == Change::Image) static_cast<PictureWidget*>(widget_)->setPicture(picture.image());
+    }
+
+    void visit(Button& button) override {
+        auto* qbutton = static_cast<QPushButton*>(widget_);
+        if (change_ == Change::Text) qbutton->setText(text(button.title()));
+        if (change_ == Change::Image) {
+            const QPixmap pixmap = pixmapOf(button.imageForState(ControlState::Normal));
+            qbutton->setIcon(QIcon(pixmap));
+            qbutton->setIconSize(pixmap.isNull() ? QSize() : widget_->size());
+        }
+        showEnabled(button);
+    }
+
+    void visit(Switch& toggle) override {
+        if (change_ == Change::On) {
+            const QSignalBlocker block(widget_);
+            static_cast<ToggleSwitch*>(widget_)->setChecked(toggle.isOn());
+        }
+        showEnabled(toggle);
+    }
+
+    void visit(Slider& slider) override {
+        if (change_ == Change::Value) {
+            const QSignalBlocker block(widget_);
+            static_cast<QSlider*>(widget_)->setValue(static_cast<int>(std::lround(slider.value() * kSliderSteps)));
+        }
+        showEnabled(slider);
+    }
+
+    void visit(PickerView& picker) override {
+        if (change_ == Change::Selection) fillPicker(picker, widget_);
+    }
+
+    void visit(Gauge& gauge) override {
+        if (change_ == Change::Value) static_cast<GaugeWidget*>(widget_)->setGauge(gauge);
+    }
+
+    void visit(Trace& trace) override {
+        if (change_ == Change::Value) static_cast<TraceWidget*>(widget_)->setTrace(trace);
+    }
+
+private:
+    void showEnabled(const Control& control) {
+        if (change_ == Change::Enabled) widget_->setEnabled(control.isEnabled());
+    }
+
+    Change change_;
+    QWidget* widget_;
+};
+
 }  // namespace
 
-ScreenRenderer::ScreenRenderer(QWidget* stage) : stage_(stage), previousObserver_(setUiObserver(this)) {}
+ScreenRenderer::ScreenRenderer(QWidget* stage)
+    : stage_(stage), previousObserver_(setUiObserver(this)), alerts_(stage) {}
 
-ScreenRenderer::~ScreenRenderer() {
-    setUiObserver(previousObserver_);
-    for (auto& [alert, dialog] : dialogs_) {
-        if (dialog) delete dialog;
-    }
-}
+ScreenRenderer::~ScreenRenderer() { setUiObserver(previousObserver_); }
 
 QRect ScreenRenderer::scaled(const Rect& frame) const {
     const auto at = [this](double points) { return static_cast<int>(std::lround(points * scale_)); };
@@ -246,17 +416,17 @@ void ScreenRenderer::render() {
 
     const Rect screen = Screen::mainBounds();
     stageSize_ = viewport_.isEmpty() ? scaled(screen).size() : viewport_;
-    const auto& window = Application::sharedApplication().keyWindow();
+    const auto window = Application::sharedApplication()->keyWindow();
     ViewController* shown = window ? displayedController(window->rootViewController().get()) : nullptr;
     if (shown && shown->view()) {
         sceneRoot_ = shown->view();
         frames_ = std::make_unique<SceneFrames>(*sceneRoot_);
         scene_ = buildScene(shown->view());
     } else {
-        const std::string& explanation = Application::sharedApplication().noWindowExplanation();
+        const std::string explanation = Application::sharedApplication()->noWindowExplanation();
         auto* empty = new QLabel(
             QString::fromStdString(
-                Bundle::mainBundle().localizedString("NoLayoutForThisScreen", "No layout for this screen", "") +
+                Bundle::mainBundle()->localizedString("NoLayoutForThisScreen", "No layout for this screen", "") +
                 (explanation.empty() ? "" : "\n\n" + explanation)),
             stage_);
         empty->setAlignment(Qt::AlignCenter);
@@ -276,7 +446,7 @@ void ScreenRenderer::render() {
         // A new screen: the keyboard starts at its first control.
         focusFirstControl(scene_);
     }
-    showAlerts();
+    alerts_.showVisible();
 }
 
 QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
@@ -321,102 +491,17 @@ QWidget* ScreenRenderer::buildScene(const std::shared_ptr<View>& root) {
 QWidget* ScreenRenderer::build(const std::shared_ptr<View>& view, QWidget* parent) {
     static const ElementStyle kPlain;
     const ElementStyle* styled = layoutStyleOf(*view);
-    const ElementStyle& style = styled ? *styled : kPlain;
-    QWidget* widget = nullptr;
-
-    if (auto* label = dynamic_cast<Label*>(view.get())) {
-        auto* qlabel = new QLabel(text(label->text()), parent);
-        qlabel->setFont(fontFor(style, scale_));
-        qlabel->setAlignment(alignmentFor(style));
-        qlabel->setWordWrap(style.wraps);
-        qlabel->setStyleSheet(QString("color: %1; background: transparent;").arg(colorOf(style.color, palette::kText).name()));
-        widget = qlabel;
-    } else if (auto* picture = dynamic_cast<ImageView*>(view.get())) {
-        auto* qpicture = new PictureWidget(parent);
-        qpicture->setPicture(picture->image());
-        widget = qpicture;
-    } else if (auto* button = dynamic_cast<Button*>(view.get())) {
-        auto* qbutton = new QPushButton(text(button->title()), parent);
-        qbutton->setFont(fontFor(style, scale_));
-        qbutton->setStyleSheet(buttonSheet(style, scale_));
-        qbutton->setCursor(Qt::PointingHandCursor);
-        qbutton->setFocusPolicy(Qt::StrongFocus);
-        // Enter presses a focused button as Space does.
-        qbutton->setAutoDefault(true);
-        qbutton->setEnabled(button->isEnabled());
-        QObject::connect(qbutton, &QPushButton::clicked, [model = weakOf<Button>(*view)] {
-            if (auto tapped = model.lock()) tapped->userTap();
-        });
-        widget = qbutton;
-    } else if (auto* toggle = dynamic_cast<Switch*>(view.get())) {
-        auto* qswitch = new ToggleSwitch(parent);
-        qswitch->setChecked(toggle->isOn());
-        qswitch->setEnabled(toggle->isEnabled());
-        QObject::connect(qswitch, &ToggleSwitch::clicked, [model = weakOf<Switch>(*view)](bool on) {
-            if (auto flipped = model.lock()) flipped->userSetOn(on);
-        });
-        widget = qswitch;
-    } else if (auto* slider = dynamic_cast<Slider*>(view.get())) {
-        auto* qslider = new FocusedWheelSlider(parent);
-        qslider->setRange(static_cast<int>(std::lround(slider->minimumValue() * kSliderSteps)),
-                          static_cast<int>(std::lround(slider->maximumValue() * kSliderSteps)));
-        qslider->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
-        qslider->setStyleSheet(kSliderSheet);
-        qslider->setFocusPolicy(Qt::StrongFocus);
-        // An arrow key or a wheel step moves a whole level, as a release
-        // there would: the level in force, the slider and the stored value agree.
-        qslider->setSingleStep(kSliderSteps);
-        qslider->setPageStep(kSliderSteps);
-        qslider->setEnabled(slider->isEnabled());
-        const auto send = [model = weakOf<Slider>(*view), qslider] {
-            if (auto slid = model.lock()) slid->userSetValue(static_cast<float>(qslider->value()) / kSliderSteps);
-        };
-        // The value is sent when the thumb is let go, or at once for a click on the track.
-        QObject::connect(qslider, &QSlider::sliderReleased, send);
-        QObject::connect(qslider, &QSlider::valueChanged, [qslider, send] {
-            if (!qslider->isSliderDown()) send();
-        });
-        widget = qslider;
-    } else if (auto* picker = dynamic_cast<PickerView*>(view.get())) {
-        auto* box = new QWidget(parent);
-        auto* row = new QHBoxLayout(box);
-        row->setContentsMargins(0, 0, 0, 0);
-        row->setSpacing(static_cast<int>(4 * scale_));
-        ElementStyle pickerStyle = style;
-        if (pickerStyle.fontSize <= 0) pickerStyle.fontSize = kPickerFontSize;
-        const int64_t components = picker->dataSource() ? picker->dataSource()->numberOfComponentsInPickerView(*picker) : 1;
-        for (int64_t component = 0; component < components; ++component) {
-            auto* list = new ChoiceList(box);
-            list->setStyleSheet(kPickerSheet);
-            list->setFont(fontFor(pickerStyle, scale_));
-            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            // A list is spoken by its picker's name.
-            list->setAccessibleName(text(picker->accessibilityLabel()));
-            QObject::connect(list, &QListWidget::currentRowChanged, [model = weakOf<PickerView>(*view), component](int chosen) {
-                if (auto spun = model.lock(); spun && chosen >= 0) spun->userSelectRow(chosen, component);
-            });
-            row->addWidget(list);
-        }
-        fillPicker(*picker, box);
-        widget = box;
-    } else if (auto* trace = dynamic_cast<Trace*>(view.get())) {
-        auto* qtrace = new TraceWidget(text(trace->accessibilityLabel()), parent);
-        qtrace->setTrace(*trace);
-        widget = qtrace;
-    } else if (auto* gauge = dynamic_cast<Gauge*>(view.get())) {
-        auto* qgauge = new GaugeWidget(text(gauge->accessibilityLabel()), parent);
-        qgauge->setGauge(*gauge);
-        widget = qgauge;
-    } else {
-        widget = new BoxWidget(style, scale_, parent);
-    }
+    WidgetMaker maker(styled ? *styled : kPlain, scale_, parent);
+    view->accept(maker);
+    QWidget* widget = maker.widget();
 
     widget->setObjectName(text(view->name()));
     widget->setGeometry(scaled(frames_->frameOf(*view)));
     widget->setVisible(!view->isHidden());
     widget->setAccessibleName(spokenName(*view));
-    if (auto* button = dynamic_cast<Button*>(view.get())) update(*button, Change::Image, widget);
+    // A button's picture is drawn at the size of its widget, known only now.
+    WidgetUpdater picture(Change::Image, widget);
+    view->accept(picture);
     widgets_[view.get()] = widget;
     for (const auto& child : view->subviews()) {
         // Another screen's view (a presented scene, an alert) is drawn on its own.
@@ -443,49 +528,20 @@ void ScreenRenderer::update(View& view, Change change, QWidget* widget) {
             break;
         }
         case Change::Frame: widget->setGeometry(scaled(frames_ ? frames_->frameOf(view) : view.frame())); break;
-        case Change::Text:
-            if (auto* label = dynamic_cast<Label*>(&view)) {
-                static_cast<QLabel*>(widget)->setText(text(label->text()));
-                describeForScreenReaders(view, widget);
-            }
-            if (auto* button = dynamic_cast<Button*>(&view)) static_cast<QPushButton*>(widget)->setText(text(button->title()));
-            break;
-        case Change::Image:
-            if (auto* picture = dynamic_cast<ImageView*>(&view)) static_cast<PictureWidget*>(widget)->setPicture(picture->image());
-            if (auto* button = dynamic_cast<Button*>(&view)) {
-                auto* qbutton = static_cast<QPushButton*>(widget);
-                const QPixmap pixmap = pixmapOf(button->imageForState(ControlState::Normal));
-                qbutton->setIcon(QIcon(pixmap));
-                qbutton->setIconSize(pixmap.isNull() ? QSize() : widget->size());
-            }
-            break;
-        case Change::On:
-            if (auto* toggle = dynamic_cast<Switch*>(&view)) {
-                const QSignalBlocker block(widget);
-                static_cast<ToggleSwitch*>(widget)->setChecked(toggle->isOn());
-            }
-            break;
-        case Change::Value:
-            if (auto* slider = dynamic_cast<Slider*>(&view)) {
-                const QSignalBlocker block(widget);
-                static_cast<QSlider*>(widget)->setValue(static_cast<int>(std::lround(slider->value() * kSliderSteps)));
-            }
-            if (auto* trace = dynamic_cast<Trace*>(&view)) {
-                static_cast<TraceWidget*>(widget)->setTrace(*trace);
-            } else if (auto* gauge = dynamic_cast<Gauge*>(&view)) {
-                static_cast<GaugeWidget*>(widget)->setGauge(*gauge);
-            }
-            break;
-        case Change::Selection:
-            if (auto* picker = dynamic_cast<PickerView*>(&view)) fillPicker(*picker, widget);
-            break;
         case Change::Accessibility: describeForScreenReaders(view, widget); break;
-        case Change::Enabled:
-            if (auto* control = dynamic_cast<Control*>(&view)) widget->setEnabled(control->isEnabled());
-            break;
         case Change::Subviews:
         case Change::Presentation:
         case Change::Visibility: scheduleRender(); break;
+        case Change::Text:
+        case Change::Image:
+        case Change::On:
+        case Change::Value:
+        case Change::Selection:
+        case Change::Enabled: {
+            WidgetUpdater updater(change, widget);
+            view.accept(updater);
+            break;
+        }
     }
 }
 
@@ -515,94 +571,6 @@ void ScreenRenderer::scheduleRender() {
     QTimer::singleShot(0, stage_, [this] {
         if (renderPending_) render();
     });
-}
-
-void ScreenRenderer::showAlerts() {
-    std::map<const void*, std::function<QDialog*()>> shown;
-    const auto& window = Application::sharedApplication().keyWindow();
-    if (window) {
-        for (ViewController* controller = window->rootViewController().get(); controller;
-             controller = controller->presentedViewController().get()) {
-            auto* alert = dynamic_cast<AlertController*>(controller);
-            if (!alert || !alert->isVisible()) continue;
-            std::weak_ptr<ViewController> model = controller->presentingViewController()->presentedViewController();
-            shown[alert] = [this, alert, model] {
-                std::vector<std::string> titles;
-                std::optional<size_t> cancel;
-                for (size_t i = 0; i < alert->actions().size(); ++i) {
-                    titles.push_back(alert->actions()[i].title());
-                    if (alert->actions()[i].style() == AlertActionStyle::Cancel) cancel = i;
-                }
-                const auto tap = [model](size_t index) {
-                    if (auto live = std::static_pointer_cast<AlertController>(model.lock())) live->userTapAction(index);
-                };
-                return makeAlertDialog(alert->title(), alert->message(), titles, tap, [tap, cancel] {
-                    if (cancel) tap(*cancel);
-                });
-            };
-        }
-        for (const auto& child : window->subviews()) {
-            auto* alert = dynamic_cast<AlertView*>(child.get());
-            if (!alert || !alert->isVisible()) continue;
-            std::weak_ptr<AlertView> model = std::static_pointer_cast<AlertView>(child);
-            shown[alert] = [this, alert, model] {
-                std::vector<std::string> titles;
-                for (int64_t i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
-                const auto tap = [model](size_t index) {
-                    if (auto live = model.lock()) live->userTapButtonAtIndex(static_cast<int64_t>(index));
-                };
-                const bool hasCancel = alert->cancelButtonIndex() >= 0;
-                return makeAlertDialog(alert->title(), alert->message(), titles, tap, [tap, hasCancel] {
-                    if (hasCancel) tap(0);
-                });
-            };
-        }
-    }
-    for (auto it = dialogs_.begin(); it != dialogs_.end();) {
-        if (shown.count(it->first) && it->second) {
-            ++it;
-            continue;
-        }
-        if (it->second) it->second->deleteLater();
-        it = dialogs_.erase(it);
-    }
-    for (auto& [alert, make] : shown) {
-        if (dialogs_.count(alert)) continue;
-        QDialog* dialog = make();
-        dialogs_[alert] = dialog;
-        dialog->open();
-    }
-}
-
-QDialog* ScreenRenderer::makeAlertDialog(const std::string& title, const std::string& message,
-                                         const std::vector<std::string>& buttons, std::function<void(size_t)> tap,
-                                         std::function<void()> cancel) {
-    auto* dialog = new QDialog(stage_->window());
-    dialog->setWindowTitle(text(title));
-    dialog->setStyleSheet(kDialogSheet);
-    dialog->setFixedWidth(static_cast<int>(kAlertWidth));
-    auto* column = new QVBoxLayout(dialog);
-    auto* heading = new QLabel(text(title), dialog);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    bold.setPixelSize(17);
-    heading->setFont(bold);
-    heading->setAlignment(Qt::AlignCenter);
-    heading->setWordWrap(true);
-    column->addWidget(heading);
-    auto* body = new QLabel(text(message), dialog);
-    body->setAlignment(Qt::AlignCenter);
-    body->setWordWrap(true);
-    column->addWidget(body);
-    for (size_t i = 0; i < buttons.size(); ++i) {
-        auto* button = new QPushButton(text(buttons[i]), dialog);
-        button->setObjectName(QString("alertButton%1").arg(i));
-        QObject::connect(button, &QPushButton::clicked, dialog, [tap, i] { tap(i); });
-        column->addWidget(button);
-    }
-    // Closing the dialog any other way answers as its cancel button does.
-    QObject::connect(dialog, &QDialog::rejected, dialog, [cancel] { cancel(); });
-    return dialog;
 }
 
 }  // namespace platform::ui::qt

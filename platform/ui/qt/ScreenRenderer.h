@@ -1,7 +1,7 @@
 #pragma once
 // Draws the key window's screen: the top-most presented scene as widgets,
 // scaled to the window and inside a scroll area where the scene runs past it,
-// alerts as dialogs over it. It observes the element model: a change of a
+// with the alerts over it (AlertDialogs.h). It observes the element model: a change of a
 // text, a picture, a switch ... updates that one widget, and only when the
 // value differs from what the widget shows; a change of the tree or of what
 // is presented redraws the screen once the current event is over. Widgets
@@ -15,9 +15,9 @@
 #include <memory>
 
 #include "platform/ui/View.h"
+#include "platform/ui/qt/AlertDialogs.h"
 #include "platform/ui/qt/SceneFrames.h"
 
-class QDialog;
 class QScrollArea;
 
 namespace platform::ui::qt {
@@ -58,10 +58,6 @@ private:
     QWidget* buildScene(const std::shared_ptr<View>& root);
     void update(View& view, Change change, QWidget* widget);
     void shown(View& view, QWidget* widget);
-    void showAlerts();
-    QDialog* makeAlertDialog(const std::string& title, const std::string& message,
-                             const std::vector<std::string>& buttons, std::function<void(size_t)> tap,
-                             std::function<void()> cancel);
     QRect scaled(const Rect& frame) const;
 
     QWidget* stage_;
@@ -75,7 +71,7 @@ private:
     std::unique_ptr<SceneFrames> frames_;
     QSize stageSize_;
     std::map<const View*, QWidget*> widgets_;
-    std::map<const void*, QPointer<QDialog>> dialogs_;  // by the alert they show
+    AlertDialogs alerts_;
     QPointer<QWidget> focusBeforePanel_;
     std::weak_ptr<View> openPanel_;
     bool renderPending_ = false;

@@ -18,14 +18,14 @@ SpokenPacer::SpokenPacer(QWidget* widget, std::function<void(const QString& text
 void SpokenPacer::setText(const QString& text) {
     pending_ = text;
     if (waiting_) return;
-    const double now = RunLoop::main().now();
+    const double now = RunLoop::main()->now();
     const double wait = saidAny_ ? lastSaid_ + kInterval - now : 0.0;
     if (wait <= 0.0) {
         sayPending();
         return;
     }
     waiting_ = true;
-    RunLoop::main().performAfterDelay(wait, [alive = QPointer<SpokenPacer>(this)] {
+    RunLoop::main()->performAfterDelay(wait, [alive = QPointer<SpokenPacer>(this)] {
         if (!alive) return;
         alive->waiting_ = false;
         alive->sayPending();
@@ -36,7 +36,7 @@ void SpokenPacer::sayPending() {
     if (saidAny_ && pending_ == said_) return;
     said_ = pending_;
     saidAny_ = true;
-    lastSaid_ = RunLoop::main().now();
+    lastSaid_ = RunLoop::main()->now();
     say_(said_);
 }
 

@@ -103,9 +103,9 @@ WindowFrontend::WindowFrontend() : arguments_{"pallqa-tuner"} {
     QApplication::setApplicationName("pallqa-tuner");
     QApplication::setApplicationDisplayName("Pallqa Tuner");
     QGuiApplication::setDesktopFileName("pallqa-tuner");
-    previousOpener_ = Application::sharedApplication().urlOpener();
-    Application::sharedApplication().setUrlOpener(std::make_shared<XdgUrlOpener>());
-    Application::sharedApplication().setIdleTimerObserver([this](bool disabled) { awake_.keepAwake(disabled); });
+    previousOpener_ = Application::sharedApplication()->urlOpener();
+    Application::sharedApplication()->setUrlOpener(std::make_shared<XdgUrlOpener>());
+    Application::sharedApplication()->setIdleTimerObserver([this](bool disabled) { awake_.keepAwake(disabled); });
     // The program as a whole gains or loses the user's attention; moving focus
     // between its own windows (an alert's dialog, say) is neither.
     QObject::connect(application_.get(), &QGuiApplication::applicationStateChanged,
@@ -114,8 +114,8 @@ WindowFrontend::WindowFrontend() : arguments_{"pallqa-tuner"} {
 
 WindowFrontend::~WindowFrontend() {
     if (hasDisplay_) {
-        Application::sharedApplication().setIdleTimerObserver({});
-        Application::sharedApplication().setUrlOpener(previousOpener_);
+        Application::sharedApplication()->setIdleTimerObserver({});
+        Application::sharedApplication()->setUrlOpener(previousOpener_);
     }
     notice_.reset();
     renderer_.reset();
@@ -177,7 +177,7 @@ void WindowFrontend::show() {
     // No control wears the focus ring until the keyboard is used: the first
     // Tab reaches the first control.
     window_->setFocus(Qt::OtherFocusReason);
-    awake_.keepAwake(Application::sharedApplication().isIdleTimerDisabled());
+    awake_.keepAwake(Application::sharedApplication()->isIdleTimerDisabled());
 }
 
 void WindowFrontend::scheduleFit() {
@@ -218,22 +218,22 @@ int WindowFrontend::run(RunLoop& loop, ApplicationDelegate& delegate, std::optio
 void WindowFrontend::activationChanged(bool active) {
     if (!delegate_ || active == active_) return;
     active_ = active;
-    Application& application = Application::sharedApplication();
+    const auto application = Application::sharedApplication();
     if (active) {
-        delegate_->applicationDidBecomeActive(application);
+        delegate_->applicationDidBecomeActive(*application);
         return;
     }
     NotificationCenter::defaultCenter().post(kApplicationWillResignActiveNotification);
-    delegate_->applicationWillResignActive(application);
+    delegate_->applicationWillResignActive(*application);
 }
 
 void WindowFrontend::minimisedChanged(bool minimised) {
     if (!delegate_) return;
-    Application& application = Application::sharedApplication();
+    const auto application = Application::sharedApplication();
     if (minimised) {
-        delegate_->applicationDidEnterBackground(application);
+        delegate_->applicationDidEnterBackground(*application);
     } else {
-        delegate_->applicationWillEnterForeground(application);
+        delegate_->applicationWillEnterForeground(*application);
     }
 }
 

@@ -104,10 +104,12 @@ TEST(InstalledRegister, ResetInstalledServicesResetsEverySlotThatExists) {
 }
 
 TEST(InstalledRegister, ASlotGoneIsNoLongerReset) {
-    { Installed<int> gone; }
-    // Would touch the destroyed slot if it were still signed in.
+    auto slot = std::make_unique<Installed<int>>();
+    const void* address = slot.get();
+    EXPECT_TRUE(platform::detail::isSignedIn(address));
+    slot.reset();
+    EXPECT_FALSE(platform::detail::isSignedIn(address)) << "a reset would touch the destroyed slot";
     platform::resetInstalledServices();
-    SUCCEED();
 }
 
 }  // namespace

@@ -133,14 +133,14 @@ public:
         const auto& device = platform::Device::current();
         events().push_back("launched on " + std::to_string(device.userInterfaceIdiom) + ":" +
                            std::to_string(static_cast<int>(device.screenHeight)));
-        platform::UserDefaults::standardUserDefaults().setInteger(1, "launches");
-        platform::UserDefaults::standardUserDefaults().synchronize();
+        platform::UserDefaults::standardUserDefaults()->setInteger(1, "launches");
+        platform::UserDefaults::standardUserDefaults()->synchronize();
         auto screen = std::make_shared<Screen>();
         auto note = std::make_shared<platform::Label>();
         note->setName("noteDisplay");
         screen->view()->addSubview(note);
         note->setText("ready");
-        platform::RunLoop::main().performAfterDelay(1.5, [note] { note->setText("A4"); });
+        platform::RunLoop::main()->performAfterDelay(1.5, [note] { note->setText("A4"); });
         setWindow(std::make_shared<platform::Window>(platform::Screen::mainBounds()));
         window_->setRootViewController(screen);
         window_->makeKeyAndVisible();
@@ -224,10 +224,10 @@ TEST_F(ApplicationMainTest, ConsoleRunOfARecordingEndsShortlyAfterIt) {
     EXPECT_EQ(events(), (std::vector<std::string>{"audio for a4.wav", "launched on 1:1024", "viewWillAppear",
                                                   "didBecomeActive", "willTerminate"}));
     EXPECT_EQ(screen, "0.00 noteDisplay=\"ready\"\n1.50 noteDisplay=\"A4\"\n");
-    EXPECT_DOUBLE_EQ(platform::RunLoop::main().elapsed(), 2.0 + platform::kSecondsAfterRecording);
-    EXPECT_TRUE(platform::RunLoop::main().isVirtual());
+    EXPECT_DOUBLE_EQ(platform::RunLoop::main()->elapsed(), 2.0 + platform::kSecondsAfterRecording);
+    EXPECT_TRUE(platform::RunLoop::main()->isVirtual());
     EXPECT_TRUE(std::filesystem::exists(configHome / "pallqa-tuner" / "com.tarvelolabs.pallqatuner.json"));
-    EXPECT_EQ(platform::UserDefaults::standardUserDefaults().integerForKey("launches"), 1);
+    EXPECT_EQ(platform::UserDefaults::standardUserDefaults()->integerForKey("launches"), 1);
     EXPECT_FALSE(log->contains("No display: the screen is shown on the console"));
 }
 
@@ -252,15 +252,15 @@ TEST_F(ApplicationMainTest, AFastRunKeepsWallClockDatesForWhatIsStored) {
     testing::internal::GetCapturedStdout();
     const double wallClock =
         std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
-    EXPECT_EQ(platform::RunLoop::main().now(), platform::RunLoop::kVirtualEpoch + 2.0 + platform::kSecondsAfterRecording);
-    EXPECT_NEAR(platform::RunLoop::main().date(), wallClock, 60.0);
+    EXPECT_EQ(platform::RunLoop::main()->now(), platform::RunLoop::kVirtualEpoch + 2.0 + platform::kSecondsAfterRecording);
+    EXPECT_NEAR(platform::RunLoop::main()->date(), wallClock, 60.0);
 }
 
 TEST_F(ApplicationMainTest, SecondsEndTheRunWhenTheyComeFirst) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(launch({"--input", "a4.wav", "--fast", "--seconds", "1"}), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "0.00 noteDisplay=\"ready\"\n");
-    EXPECT_DOUBLE_EQ(platform::RunLoop::main().elapsed(), 1.0);
+    EXPECT_DOUBLE_EQ(platform::RunLoop::main()->elapsed(), 1.0);
     EXPECT_EQ(log->count("No display: the screen is shown on the console"), 1u)
         << "without a window to open, the console is said once";
 }
@@ -290,7 +290,7 @@ TEST_F(ApplicationMainTest, WindowIsUsedWhenOneOpens) {
     struct FakeWindow : platform::Frontend {
         int run(platform::RunLoop& loop, platform::ApplicationDelegate& delegate, std::optional<double> seconds) override {
             events().push_back("window runs " + std::to_string(seconds.value_or(0)).substr(0, 3));
-            delegate.applicationWillResignActive(platform::Application::sharedApplication());
+            delegate.applicationWillResignActive(*platform::Application::sharedApplication());
             return loop.isVirtual() ? 3 : 4;
         }
     };

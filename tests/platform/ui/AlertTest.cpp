@@ -44,7 +44,7 @@ TEST(AlertView, IsVisibleFromShowUntilDismissedAndReportsTheIndex) {
     alert->show();
     alert->dismissWithClickedButtonIndex(-1, false);
     EXPECT_EQ(recorder->indexes, (std::vector<int64_t>{1, -1}));
-    platform::Application::sharedApplication().removeAllWindows();
+    platform::Application::sharedApplication()->removeAllWindows();
 }
 
 TEST(AlertController, IsVisibleWhilePresentedAndATapDismissesItBeforeTheHandlerRuns) {

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         showTunerOnA4(*tuner, parsed.options.device);
     }
     if (view == "notice") {
-        platform::showAudioNotice(platform::Bundle::mainBundle().localizedString("DemoRecordingNotice", "", ""));
+        platform::showAudioNotice(platform::Bundle::mainBundle()->localizedString("DemoRecordingNotice", "", ""));
     }
     frontend.show();
     // At the screen class's own size in points, whatever the desktop: one
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     if (view == "chords") {
         // The button's title in the language in use.
         const QString title =
-            QString::fromStdString(platform::Bundle::mainBundle().localizedString("Chords ›", "", "Main"));
+            QString::fromStdString(platform::Bundle::mainBundle()->localizedString("Chords ›", "", "Main"));
         for (auto* button : frontend.window()->findChildren<QPushButton*>()) {
             if (button->text() == title) button->click();
         }

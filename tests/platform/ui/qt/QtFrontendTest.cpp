@@ -123,7 +123,7 @@ TEST_F(QtFrontendTest, ResizingScalesTheLayoutKeepingItsProportionsAndIsRemember
         EXPECT_NEAR(frontend->scale(), size.scale, 0.001) << size.window.width();
         const QRect note = widget("noteDisplay")->geometry();
         const platform::Rect frame = layout_testing::findView(
-            platform::Application::sharedApplication().keyWindow()->rootViewController()->view(), "noteDisplay")->frame();
+            platform::Application::sharedApplication()->keyWindow()->rootViewController()->view(), "noteDisplay")->frame();
         EXPECT_NEAR(note.width(), frame.width * size.scale, 1.0);
         EXPECT_NEAR(note.height(), frame.height * size.scale, 1.0);
         EXPECT_EQ(widget<QScrollArea>("sceneScroll") != nullptr, size.scrolls) << size.window.width();
@@ -193,7 +193,7 @@ TEST_F(QtFrontendTest, AWindowWithoutALayoutSaysWhichScreensHaveOne) {
         const char* language;
         const char* heading;
     } cases[] = {{"en", "No layout for this screen"}, {"es", "No hay diseño para esta pantalla"}};
-    platform::Application::sharedApplication().setNoWindowExplanation("The phone layouts serve heights 480 and 568.");
+    platform::Application::sharedApplication()->setNoWindowExplanation("The phone layouts serve heights 480 and 568.");
     for (const auto& c : cases) {
         platform::Bundle::setMainBundle(std::make_shared<platform::Bundle>(testing_support::resourcesFolder(), c.language));
         frontend.reset();  // one at a time: the frontend owns the application object
