@@ -31,22 +31,34 @@ struct Options {
     bool json = false;
     bool guide = false;
     std::string plot;  // the picture to draw the guide's readings in, if any
+    int course = 0;    // the course the user chose, 1 to 5; 0 for the nearest
     // Buffers estimated at once; the output is the same for any number.
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
 };
 
-// One buffer at a time up to 1024 at once, said in the user's language.
-CLI::Validator jobsInRange() {
-    const CLI::Range inRange(1u, 1024u);
+// Buffers estimated at once that may be asked for; more than kMostParallelJobs run as that many.
+constexpr int kMostJobsAsked = 1024;
+
+// A whole number from `lowest` to `highest`, said in the user's language.
+CLI::Validator wholeNumberBetween(int lowest, int highest, const std::string& typeName) {
+    const CLI::Range inRange(lowest, highest);
     return CLI::Validator(
-        [inRange](std::string& input) {
-            return inRange(input).empty() ? std::string() : platform::terminalText("Value %@ not in range 1 to 1024", input);
+        [=](std::string& input) {
+            return inRange(input).empty()
+                       ? std::string()
+                       : platform::terminalText("Value %@ not in range %@ to %@", input, lowest, highest);
         },
-        platform::terminalText("UINT in [1 - 1024]"));
+        platform::terminalText("%@ in [%@ - %@]", typeName, lowest, highest));
 }
 
-// The guide's fields: the course and note nearest the refined frequency and
-// the offset from its pitch, or nulls where no course lies within reach.
+// The course the user chose, or null for the nearest.
+const sound::Course* chosenCourse(const Options& options) {
+    return options.course == 0 ? nullptr : &sound::kCourses[static_cast<size_t>(options.course - 1)];
+}
+
+// The guide's fields: the course and note nearest the refined frequency (or
+// the chosen course) and the offset from its pitch, or nulls where no course
+// lies within reach.
 std::string jsonGuide(const std::optional<tuner::Guidance>& guidance) {
     if (!guidance) return ", \"course\": null, \"target\": null, \"cents\": null";
     return ", \"course\": " + std::to_string(guidance->course->number) + ", \"target\": \"" +
@@ -75,8 +87,8 @@ std::string textLine(const pitch::BufferEstimate& estimate, const tuner::MatchWi
                      const std::optional<tuner::Guidance>& guidance) {
     char line[128];
     std::snprintf(line, sizeof line, "%9.3f s  %10.5f Hz  bin %5d  %-2s  level %.5f", estimate.time,
-                  static_cast<double>(estimate.frequency), estimate.bin,
-                  match ? std::string(match->note).c_str() : "-", static_cast<double>(estimate.level));
+                  static_cast<double>(estimate.frequency), estimate.bin, match ? std::string(match->note).c_str() : "-",
+                  static_cast<double>(estimate.level));
     return line + textGuide(guidance);
 }
 
@@ -84,7 +96,9 @@ void analyzeBuffers(const Options& options, platform::Recording& recording, std:
     const auto read = [&](std::span<int16_t> samples) { return recording.read(samples); };
     pitch::analyzeBuffers(pitch::kCaptureSampleRate, read, options.jobs, [&](const pitch::BufferEstimate& estimate) {
         const tuner::MatchWindow* match = tuner::matchFrequency(estimate.frequency);
-        const auto guidance = tuner::guideFrequency(estimate.refinedFrequency);
+        const sound::Course* chosen = chosenCourse(options);
+        const auto guidance = chosen ? tuner::guideToCourse(estimate.refinedFrequency, *chosen)
+                                     : tuner::guideFrequency(estimate.refinedFrequency);
         out << (options.json ? jsonLine(estimate, match, guidance) : textLine(estimate, match, guidance)) << '\n';
     });
 }
@@ -93,15 +107,17 @@ void analyzeBuffers(const Options& options, platform::Recording& recording, std:
 // The readings are kept only for a plot.
 std::vector<guide::GuideReading> analyzeHops(const Options& options, platform::Recording& recording,
                                              std::ostream& out) {
-    guide::GuideAnalyzer analyzer(pitch::kCaptureSampleRate);
+    const auto analyzer = std::make_unique<guide::GuideAnalyzer>(pitch::kCaptureSampleRate, tuner::guideCourses());
+    const sound::Course* chosen = chosenCourse(options);
+    if (chosen) analyzer->choose(chosen->number);
     std::vector<int16_t> hop(guide::kHopSamples);
     std::vector<guide::GuideReading> kept;
     while (const size_t count = recording.read(hop)) {
-        const guide::GuideReading reading = analyzer.take(std::span(hop).first(count));
+        const guide::GuideReading reading = analyzer->take(std::span(hop).first(count));
         if (!options.plot.empty()) kept.push_back(reading);
         if (!options.guide) continue;
-        out << (options.json ? guideJsonLine(reading, pitch::kCaptureSampleRate)
-                             : guideTextLine(reading, pitch::kCaptureSampleRate))
+        out << (options.json ? guideJsonLine(reading, pitch::kCaptureSampleRate, chosen)
+                             : guideTextLine(reading, pitch::kCaptureSampleRate, chosen))
             << '\n';
     }
     return kept;
@@ -153,12 +169,20 @@ platform::CommandDefinition analyzeCommand() {
                     .add_option(platform::terminalText("FILE"), options->file,
                                 platform::terminalText("the recording (WAV, FLAC, MP3, ...)"))
                     ->required();
-                command.add_flag("--json", options->json,
-                                 platform::terminalText("one JSON object per line (a buffer, or a hop with --guide) instead of a text line"));
+                command.add_flag(
+                    "--json", options->json,
+                    platform::terminalText(
+                        "one JSON object per line (a buffer, or a hop with --guide) instead of a text line"));
                 command.add_flag("--guide", options->guide,
                                  platform::terminalText("the tuning guide's own readings instead, one per hop of 512 "
                                                         "samples: time, Hz, course, target, cents, and the nearest "
                                                         "note of the chromatic scale"));
+                command
+                    .add_option("--course", options->course,
+                                platform::terminalText("reads every string as course N, however far from its pitch "
+                                                       "(up to an octave either way), instead of the nearest course"))
+                    ->type_name("N")
+                    ->check(wholeNumberBetween(1, static_cast<int>(sound::kCourses.size()), "INT"));
                 command
                     .add_option("--plot", options->plot,
                                 platform::terminalText(
@@ -169,7 +193,7 @@ platform::CommandDefinition analyzeCommand() {
                                 platform::terminalText("buffers estimated at once (default: the number of cores; at "
                                                        "most %@, and no more than the recording has buffers)",
                                                        platform::kMostParallelJobs))
-                    ->check(jobsInRange());
+                    ->check(wholeNumberBetween(1, kMostJobsAsked, "UINT"));
                 return [options](std::ostream& out, std::ostream& err) { return runAnalyze(*options, out, err); };
             }};
 }

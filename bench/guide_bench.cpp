@@ -1,6 +1,7 @@
 // The guide's costs: one hop's reading with a full window (a string that has
-// rung for a while) and with the shortest (just after a pluck), and the
-// capture thread's part, the copy of a microphone's piece into the ring.
+// rung for a while) and with the shortest (just after a pluck), one hop of a
+// ringing pair with the fit of both strings, and the capture thread's part,
+// the copy of a microphone's piece into the ring.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -37,6 +38,38 @@ void BM_HopWithTheLongestWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HopWithTheLongestWindow);
+
+// Hops of two strings of a course 3 cents apart, ringing a second and more:
+// the window and the fit of both strings over the bands of the pluck.
+void BM_HopOfARingingPair(benchmark::State& state) {
+    static const auto pair = [] {
+        const guide_testing::CourseString strings[] = {{pitch_testing::kA4},
+                                                       {pitch_testing::detuned(pitch_testing::kA4, 3.0), 0.05}};
+        return guide_testing::stringsTogether(strings, 4 * 14039);
+    }();
+    const auto hop = [&](size_t index) {
+        return std::span(pair).subspan(index * guide::kHopSamples, guide::kHopSamples);
+    };
+    auto analyzer = std::make_unique<guide::GuideAnalyzer>(kCaptureRate, tuner::guideCourses());
+    constexpr size_t kFirst = 28;  // a second into the pluck
+    const auto ringASecond = [&] {
+        analyzer->restart(0);
+        for (size_t i = 0; i < kFirst; ++i) analyzer->take(hop(i));
+    };
+    ringASecond();
+    size_t next = kFirst;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(analyzer->take(hop(next)));
+        if (++next == pair.size() / guide::kHopSamples) {
+            // Past the pluck's end, its second second and on again.
+            state.PauseTiming();
+            ringASecond();
+            next = kFirst;
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_HopOfARingingPair);
 
 // The first reading of a pluck, which rests on its first 1023 samples.
 void BM_FirstHopOfAPluck(benchmark::State& state) {

@@ -18,19 +18,9 @@ import tempfile
 import time
 import wave
 
+from live_cpu import cpu_seconds  # the same count of every thread's time
+
 SETTLE_SECONDS = 3.0
-
-
-def cpu_seconds(pid):
-    """Time on a CPU of every thread of the process, to the nanosecond."""
-    total = 0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        try:
-            with open(f"/proc/{pid}/task/{task}/schedstat") as schedstat:
-                total += int(schedstat.read().split()[0])
-        except FileNotFoundError:
-            pass  # a thread that ended meanwhile
-    return total / 1e9
 
 
 def share_of_a_core(command, seconds, env):

@@ -20,7 +20,9 @@ constexpr double kMatchCents = 35.0;
 // unexplained, more than noise.
 constexpr double kMissingHarmonicCost = 0.25;
 // The fundamental's own peak is refined when it is at least this strong
-// against the strongest; a weaker one lends its precision to a stronger partial.
+// against the strongest; a weaker one lends its precision to a stronger
+// partial, an odd one where there is any: on the octave course the even
+// partials of the lower string share their peaks with the octave string.
 constexpr double kRefinedFundamentalStrength = 0.3;
 
 double centsBetween(double a, double b) { return 1200.0 * std::log2(a / b); }
@@ -45,6 +47,8 @@ Weighing weigh(double candidate, std::span<const SpectralPeak> peaks) {
     std::optional<SpectralPeak> own;
     SpectralPeak loudest = peaks.front();
     int loudestHarmonic = 0;
+    std::optional<SpectralPeak> loudestOdd;
+    int loudestOddHarmonic = 0;
     for (const SpectralPeak& peak : peaks) {
         const int harmonic = harmonicOf(peak.hertz, candidate);
         if (harmonic == 0) {
@@ -58,6 +62,10 @@ Weighing weigh(double candidate, std::span<const SpectralPeak> peaks) {
             loudest = peak;
             loudestHarmonic = harmonic;
         }
+        if (!loudestOdd && harmonic % 2 == 1) {
+            loudestOdd = peak;
+            loudestOddHarmonic = harmonic;
+        }
     }
     int missing = 0;
     for (int harmonic = 1; harmonic <= highest; ++harmonic) {
@@ -65,17 +73,18 @@ Weighing weigh(double candidate, std::span<const SpectralPeak> peaks) {
     }
     const double cost = unexplained + kMissingHarmonicCost * missing;
     if (own && own->magnitude >= kRefinedFundamentalStrength * strongest) return {cost, {candidate, *own, 1}};
+    if (loudestOdd) return {cost, {candidate, *loudestOdd, loudestOddHarmonic}};
     return {cost, {candidate, loudest, loudestHarmonic}};
 }
 
 }  // namespace
 
-std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks) {
+std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks, FundamentalRange range) {
     std::optional<Weighing> best;
     for (const SpectralPeak& peak : peaks.first(std::min(peaks.size(), kCandidatePeaks))) {
         for (int divisor = 1; divisor <= kLargestDivisor; ++divisor) {
             const double candidate = peak.hertz / divisor;
-            if (candidate < kLowestFundamental || candidate > kHighestFundamental) continue;
+            if (candidate < range.lowest || candidate > range.highest) continue;
             const Weighing weighing = weigh(candidate, peaks);
             if (!best || weighing.cost < best->cost) best = weighing;
         }

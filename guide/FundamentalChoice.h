@@ -22,7 +22,8 @@ namespace guide {
 
 struct Fundamental {
     double hertz;          // the candidate: a peak's frequency divided by a whole number
-    SpectralPeak partial;  // the peak to refine: its own fundamental where strong enough, else its strongest partial
+    SpectralPeak partial;  // the peak to refine: its own fundamental where strong enough, else its strongest odd
+                           // partial, else its strongest
     int harmonic;          // which harmonic that peak is
 };
 
@@ -31,7 +32,14 @@ struct Fundamental {
 inline constexpr double kLowestFundamental = 80.0;
 inline constexpr double kHighestFundamental = 2000.0;
 
-// The fundamental of `peaks` (strongest first); none without peaks.
-std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks);
+// Where a fundamental is sought, in hertz.
+struct FundamentalRange {
+    double lowest = kLowestFundamental;
+    double highest = kHighestFundamental;
+};
+
+// The fundamental of `peaks` (strongest first) within `range`; none without
+// peaks or candidates there.
+std::optional<Fundamental> chooseFundamental(std::span<const SpectralPeak> peaks, FundamentalRange range = {});
 
 }  // namespace guide

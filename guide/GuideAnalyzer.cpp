@@ -19,7 +19,8 @@ float levelOf(std::span<const int16_t> samples) {
 
 }  // namespace
 
-GuideAnalyzer::GuideAnalyzer(double sampleRate) : spectrum_(sampleRate) {}
+GuideAnalyzer::GuideAnalyzer(double sampleRate, std::span<const CoursePitch> courses)
+    : spectrum_(sampleRate), courses_(courses), pairs_(sampleRate, courses) {}
 
 GuideReading GuideAnalyzer::take(std::span<const int16_t> hop) {
     hop = hop.first(std::min(hop.size(), kHopSamples));
@@ -38,23 +39,37 @@ GuideReading GuideAnalyzer::take(std::span<const int16_t> hop) {
     const size_t length = static_cast<size_t>(heard_ - start);
     // The stream's own start counts as a pluck's: its first samples are read
     // alone too, but not before there are enough of them.
-    if (length >= kShortestWindow) {
-        reading.frequency = fundamentalOfWindow(std::span(history_).last(length));
-    }
+    const auto sincePluck = std::span(history_).last(length);
+    if (length >= kShortestWindow) reading.frequency = fundamentalOfWindow(sincePluck);
+    // A pluck is known by its onset; the stream's start is the first.
+    const uint64_t pluck = onsets_.latestOnset().value_or(0);
+    if (!courses_.empty()) reading.pair = pairs_.take(hop, pluck, sincePluck, reading.frequency);
     return reading;
 }
 
 double GuideAnalyzer::fundamentalOfWindow(std::span<const int16_t> window) {
     spectrum_.take(window);
-    const auto fundamental = chooseFundamental(peaks_.find(spectrum_));
+    const auto fundamental = chooseFundamental(peaks_.find(spectrum_), fundamentalRange());
     if (!fundamental) return 0.0;
     return spectrum_.summitNear(fundamental->partial.hertz) / fundamental->harmonic;
+}
+
+void GuideAnalyzer::choose(std::optional<int> number) { pairs_.choose(number); }
+
+FundamentalRange GuideAnalyzer::fundamentalRange() const {
+    if (const auto chosen = pairs_.chosen()) {
+        for (const CoursePitch& course : courses_) {
+            if (course.number == *chosen) return {course.hertz / 2.0, course.hertz * 2.0};
+        }
+    }
+    return {};
 }
 
 void GuideAnalyzer::restart(uint64_t heard) {
     historyLength_ = 0;
     heard_ = heard;
     onsets_.restart();
+    pairs_.restart();
 }
 
 }  // namespace guide

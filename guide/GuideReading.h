@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace guide {
 
@@ -17,6 +18,29 @@ inline constexpr size_t kLongestWindow = 4096;
 // dozen periods of the lowest course, enough to tell its partials apart.
 inline constexpr size_t kShortestWindow = 512;
 
+// Two strings this close are in unison: no ear hears them beat.
+inline constexpr double kUnisonCents = 0.5;
+// A spread measured below this is told as unison: halfway from the unison's
+// edge to a cent, since near unison the measurement itself may be a tenth or
+// two of a cent off.
+inline constexpr double kToldInUnisonCents = 0.75;
+inline bool inUnison(double spread) { return spread < kToldInUnisonCents; }
+
+// What the guide hears of both strings of the course a pluck sounds.
+struct PairReading {
+    int course = 0;  // the course whose strings are read, 1 to 5; 0 for none
+    // Where the needle points, in hertz: the pair's centre, weighted by the
+    // strings' strengths, steady through the beat; 0.0 until the pluck has
+    // rung long enough to say.
+    double centre = 0.0;
+    // The cents between the two strings, once measured; the octave course's
+    // second string against the first's second partial.
+    std::optional<double> spread;
+    // The octave course's second string: its signed offset in cents from its
+    // own pitch, twice the course's, once measured.
+    std::optional<double> octave;
+};
+
 struct GuideReading {
     // Samples of the stream heard when the reading was made: its window ends there.
     uint64_t heard = 0;
@@ -25,6 +49,11 @@ struct GuideReading {
     // The fundamental of the window in hertz; 0.0 when the window holds none
     // (silence, noise, or a pluck too young to read).
     double frequency = 0.0;
+    PairReading pair{};
+
+    // Where the needle points: the pair's centre once known, else the window's fundamental.
+    // Nothing while the window holds no fundamental.
+    double needleFrequency() const { return frequency > 0.0 && pair.centre > 0.0 ? pair.centre : frequency; }
 };
 
 }  // namespace guide

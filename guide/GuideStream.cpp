@@ -4,7 +4,8 @@
 
 namespace guide {
 
-GuideStream::GuideStream(double sampleRate) : analyzer_(sampleRate), worker_([this] { work(); }) {}
+GuideStream::GuideStream(double sampleRate, std::span<const CoursePitch> courses)
+    : analyzer_(sampleRate, courses), worker_([this] { work(); }) {}
 
 GuideStream::~GuideStream() {
     stopping_.store(true, std::memory_order_release);
@@ -36,6 +37,10 @@ void GuideStream::waitUntilRead() {
     hopRead_.wait(lock, [this] { return !reading_ && fifo_.available() < kHopSamples; });
 }
 
+void GuideStream::choose(std::optional<int> number) {
+    chosenCourse_.store(number.value_or(0), std::memory_order_relaxed);
+}
+
 void GuideStream::work() {
     while (true) {
         const uint32_t seen = wakeUps_.load(std::memory_order_acquire);
@@ -57,6 +62,8 @@ void GuideStream::readWaitingHops() {
             analyzer_.restart(analyzer_.heard() + (dropped - droppedSeen_));
             droppedSeen_ = dropped;
         }
+        const int chosen = chosenCourse_.load(std::memory_order_relaxed);
+        analyzer_.choose(chosen == 0 ? std::nullopt : std::optional<int>(chosen));
         fifo_.read(hop_);
         const GuideReading reading = analyzer_.take(hop_);
         {

@@ -27,7 +27,8 @@ public:
     // Readings kept for the taker: five seconds' worth.
     static constexpr size_t kKeptReadings = 128;
 
-    explicit GuideStream(double sampleRate);
+    // `courses`: as the analyzer's (GuideAnalyzer.h), kept by the caller.
+    explicit GuideStream(double sampleRate, std::span<const CoursePitch> courses = {});
     // Stops the worker; the stream must be off the tap by then.
     ~GuideStream();
     GuideStream(const GuideStream&) = delete;
@@ -47,6 +48,9 @@ public:
     // Any thread but the worker and the capture's: returns once every whole
     // hop appended so far has been read.
     void waitUntilRead();
+    // Any thread: reads the hops from the next on as course `number`, or,
+    // with none, as the nearest course (GuideAnalyzer::choose).
+    void choose(std::optional<int> number);
 
 private:
     // Runs on the worker thread.
@@ -56,6 +60,7 @@ private:
     SampleFifo fifo_;
     std::atomic<uint32_t> wakeUps_{0};
     std::atomic<bool> stopping_{false};
+    std::atomic<int> chosenCourse_{0};  // 0 for none
 
     // The worker's.
     GuideAnalyzer analyzer_;

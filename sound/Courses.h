@@ -18,12 +18,13 @@ struct Course {
     // 659.2999877929688 Hz.
     float frequency;
     std::array<int, 2> strings;      // its two strings, {3, 4}
+    bool octaveString = false;       // its second string sounds an octave above the first
 };
 
 inline constexpr std::array<Course, 5> kCourses{{
     {1, "E5", "659.3Hz", 659.3f, {1, 2}},
     {2, "A4", "440Hz", 440.0f, {3, 4}},
-    {3, "E4", "329.6Hz", 329.6f, {5, 6}},
+    {3, "E4", "329.6Hz", 329.6f, {5, 6}, true},
     {4, "C5", "523.2Hz", 523.2f, {7, 8}},
     {5, "G4", "392Hz", 392.0f, {9, 10}},
 }};

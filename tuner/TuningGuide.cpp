@@ -46,6 +46,26 @@ double equalTemperedPitch(const sound::Course& course) {
     return kConcertA * std::exp2(semitones * kCentsPerSemitone / kCentsPerOctave);
 }
 
+std::span<const guide::CoursePitch> guideCourses() {
+    static const auto courses = [] {
+        std::array<guide::CoursePitch, sound::kCourses.size()> table{};
+        for (size_t i = 0; i < table.size(); ++i) {
+            table[i] = {sound::kCourses[i].number, coursePitches()[i], sound::kCourses[i].octaveString};
+        }
+        return table;
+    }();
+    return courses;
+}
+
+// The guidance to course `index` for a string `offset` cents from its pitch.
+Guidance guidanceTo(size_t index, double offset) {
+    const double shown = inTenths(offset);
+    const TuningDirection direction = std::abs(shown) <= kInTuneCents ? TuningDirection::InTune
+                                      : shown < 0.0                   ? TuningDirection::Up
+                                                                      : TuningDirection::Down;
+    return Guidance{&sound::kCourses[index], coursePitches()[index], shown, direction};
+}
+
 std::optional<Guidance> nearestCourse(double frequency) {
     if (!isFrequency(frequency)) return std::nullopt;
     const auto& pitches = coursePitches();
@@ -58,11 +78,21 @@ std::optional<Guidance> nearestCourse(double frequency) {
             offset = cents;
         }
     }
-    const double shown = inTenths(offset);
-    const TuningDirection direction = std::abs(shown) <= kInTuneCents ? TuningDirection::InTune
-                                      : shown < 0.0                   ? TuningDirection::Up
-                                                                      : TuningDirection::Down;
-    return Guidance{&sound::kCourses[nearest], pitches[nearest], shown, direction};
+    return guidanceTo(nearest, offset);
+}
+
+std::optional<Guidance> guideToCourse(double frequency, const sound::Course& course) {
+    if (!isFrequency(frequency)) return std::nullopt;
+    const auto index = static_cast<size_t>(&course - sound::kCourses.data());
+    const double offset = centsBetween(frequency, coursePitches()[index]);
+    if (std::abs(offset) > kChosenCourseRangeCents) return std::nullopt;
+    return guidanceTo(index, offset);
+}
+
+SemitonesAndCents semitonesAndCents(double cents) {
+    const double shown = inTenths(cents);  // 99.96 cents is a semitone, as the offset shows it
+    const double semitones = std::trunc(shown / kCentsPerSemitone);
+    return {static_cast<int>(semitones), inTenths(shown - semitones * kCentsPerSemitone)};
 }
 
 bool isWithinRange(const Guidance& guidance) { return std::abs(guidance.cents) <= kGuideRangeCents; }

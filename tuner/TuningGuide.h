@@ -10,8 +10,10 @@
 // is led home too. Used by the tuner screen and the commands.
 
 #include <optional>
+#include <span>
 #include <string_view>
 
+#include "guide/CoursePitch.h"
 #include "sound/Courses.h"
 
 namespace tuner {
@@ -37,6 +39,22 @@ std::optional<Guidance> nearestCourse(double frequency);
 // The same, but none beyond kGuideRangeCents of every course's pitch.
 std::optional<Guidance> guideFrequency(double frequency);
 
+// A course the user chose is guided to from this far either way.
+inline constexpr double kChosenCourseRangeCents = 1200.0;
+
+// The guidance to `course` (one of sound::kCourses), chosen by the user, for a measured `frequency`:
+// the offset from its pitch however far, up to kChosenCourseRangeCents; none
+// beyond that or when it is not a frequency.
+std::optional<Guidance> guideToCourse(double frequency, const sound::Course& course);
+
+// An offset in whole semitones and the cents left over, both with the
+// offset's sign: -110 cents is -1 semitone and -10 cents.
+struct SemitonesAndCents {
+    int semitones;
+    double cents;
+};
+SemitonesAndCents semitonesAndCents(double cents);
+
 // Whether a guidance lies within kGuideRangeCents of its course.
 bool isWithinRange(const Guidance& guidance);
 
@@ -53,5 +71,9 @@ std::optional<ChromaticNote> chromaticNote(double frequency);
 // The course's pitch in equal temperament (A4 = 440 Hz): the tuning fork's
 // rounded frequency taken to its nearest semitone.
 double equalTemperedPitch(const sound::Course& course);
+
+// The courses as the guide's listening reads their strings: each one's
+// equal-tempered pitch and whether its second string is an octave higher.
+std::span<const guide::CoursePitch> guideCourses();
 
 }  // namespace tuner

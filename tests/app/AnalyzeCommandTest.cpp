@@ -159,6 +159,7 @@ TEST(AnalyzeCommand, NamesWhatIsWrongWithItsArguments) {
         {{"a.wav", "b.wav"}, "unexpected argument \"b.wav\""},
         {{"a.wav", "--fast"}, "unknown option \"--fast\""},
         {{"a.wav", "--jobs", "0"}, "--jobs: Value 0 not in range 1 to 1024"},
+        {{"a.wav", "--guide", "--course", "6"}, "--course: Value 6 not in range 1 to 5"},
     };
     for (const auto& c : cases) {
         const auto run = analyze(c.arguments);

@@ -1,7 +1,8 @@
 // `pallqa-tuner analyze FILE --guide`: the guide's own reading after every hop
 // of 512 samples — time, hertz, the nearest course and the offset from it,
 // the nearest chromatic note — as text or JSON, with nulls where a hop has no
-// fundamental; a string far from every course is still guided.
+// fundamental; a string far from every course is still guided; both strings
+// of a course: their spread, the octave string's offset, a chosen course.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -40,7 +41,9 @@ TEST(AnalyzeGuide, WritesOneJsonObjectPerHopWithNullsWhereThereIsNoFundamental) 
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.errors, "");
     ASSERT_EQ(run.lines.size(), kHops);
-    EXPECT_EQ(run.lines[0], R"({"t": 0.03647, "hz": null, "course": null, "target": null, "cents": null, "note": null})");
+    EXPECT_EQ(run.lines[0],
+              R"({"t": 0.03647, "hz": null, "course": null, "target": null, "cents": null, "note": null, )"
+              R"("spread": null, "octave": null})");
     size_t read = 0;
     for (size_t i = 0; i < run.lines.size(); ++i) {
         SCOPED_TRACE(run.lines[i]);
@@ -55,6 +58,7 @@ TEST(AnalyzeGuide, WritesOneJsonObjectPerHopWithNullsWhereThereIsNoFundamental) 
         EXPECT_EQ(line["target"], "A4");
         EXPECT_NEAR(line["cents"].get<double>(), -20.0, 0.5);
         EXPECT_EQ(line["note"].get<std::string>().substr(0, 4), "A4 -");
+        EXPECT_TRUE(line["octave"].is_null());
     }
     // Every hop from the first that holds a shortest window of the pluck.
     EXPECT_EQ(read, kHops - (kLeadIn + guide::kShortestWindow) / guide::kHopSamples);
@@ -70,6 +74,66 @@ TEST(AnalyzeGuide, GuidesAStringFarFromEveryCourseByTheNearestNoteAndCourse) {
     const std::string& last = text.lines.back();
     EXPECT_EQ(last.substr(0, 14), "    1.214 s   ") << last;
     EXPECT_NE(last.find(" Hz  course 3 E4  +129.0 cents  F4 +29.0"), std::string::npos) << last;
+}
+
+// Three seconds of two strings plucked together.
+fs::path recordStrings(double first, double second, const char* name) {
+    const guide_testing::CourseString strings[] = {{first}, {second, 0.05, 0.0, 0.8}};
+    const auto samples = guide_testing::stringsTogether(strings, 3 * 14039);
+    const auto path = testing_support::temporaryFolder() / name;
+    platform_testing::writeWave(path, samples, 14039);
+    return path;
+}
+
+TEST(AnalyzeGuide, TellsTheSpreadOfAPairAndThePairsCentre) {
+    const auto path = recordStrings(detuned(pitch_testing::kA4, -1.0), detuned(pitch_testing::kA4, 3.0), "pair.wav");
+    const auto run = analyze({path.string(), "--guide", "--json"});
+    ASSERT_EQ(run.status, 0);
+    size_t told = 0;
+    for (const std::string& text : run.lines) {
+        SCOPED_TRACE(text);
+        const auto line = nlohmann::json::parse(text);
+        EXPECT_TRUE(line["octave"].is_null());
+        if (line["hz"].is_null()) continue;
+        // Between the strings, however they beat.
+        EXPECT_GE(line["cents"].get<double>(), -1.0);
+        EXPECT_LE(line["cents"].get<double>(), 3.0);
+        if (line["spread"].is_null()) continue;
+        ++told;
+        EXPECT_NEAR(line["spread"].get<double>(), 4.0, 0.5);
+    }
+    EXPECT_GT(told, run.lines.size() / 2);
+    const auto text = analyze({path.string(), "--guide"});
+    EXPECT_NE(text.lines.back().find("  strings 4.0 cents apart"), std::string::npos) << text.lines.back();
+}
+
+TEST(AnalyzeGuide, TellsTheOctaveStringsOwnOffsetOnTheOctaveCourse) {
+    const auto path = recordStrings(pitch_testing::kE4, detuned(2.0 * pitch_testing::kE4, 20.0), "octave.wav");
+    const auto run = analyze({path.string(), "--guide", "--json"});
+    ASSERT_EQ(run.status, 0);
+    const auto last = nlohmann::json::parse(run.lines.back());
+    EXPECT_EQ(last["course"], 3);
+    EXPECT_NEAR(last["cents"].get<double>(), 0.0, 0.5);
+    EXPECT_NEAR(last["octave"].get<double>(), 20.0, 1.0);
+    EXPECT_NEAR(last["spread"].get<double>(), 20.0, 1.0);
+    const auto text = analyze({path.string(), "--guide"});
+    EXPECT_NE(text.lines.back().find("  octave string +20.0 cents"), std::string::npos) << text.lines.back();
+}
+
+TEST(AnalyzeGuide, ReadsEveryStringAsTheChosenCourseHoweverFar) {
+    // A4 110 cents flat, nearer G4: chosen as the second course, it is 110 cents below A4.
+    const auto path = recordAfterSilence(detuned(pitch_testing::kA4, -110.0));
+    const auto nearest = nlohmann::json::parse(analyze({path.string(), "--guide", "--json"}).lines.back());
+    EXPECT_EQ(nearest["course"], 5);
+    const auto chosen = analyze({path.string(), "--guide", "--json", "--course", "2"});
+    ASSERT_EQ(chosen.status, 0);
+    for (const std::string& text : chosen.lines) {
+        const auto line = nlohmann::json::parse(text);
+        if (line["hz"].is_null()) continue;
+        EXPECT_EQ(line["course"], 2) << text;
+        EXPECT_EQ(line["target"], "A4") << text;
+        EXPECT_NEAR(line["cents"].get<double>(), -110.0, 0.5) << text;
+    }
 }
 
 }  // namespace

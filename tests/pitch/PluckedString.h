@@ -26,19 +26,22 @@ inline constexpr double kG4 = 391.99543598174927;
 inline double detuned(double frequency, double cents) { return frequency * std::pow(2.0, cents / 1200.0); }
 inline double centsBetween(double measured, double reference) { return 1200.0 * std::log2(measured / reference); }
 
+// The string's partials' starting strengths, the fundamental's first, and the
+// fundamental's time constant: the h-th partial fades h times as fast.
+inline constexpr double kPartialStrengths[] = {1.0, 0.6, 0.4, 0.25, 0.15};
+inline constexpr double kFadeSeconds = 1.2;
+
 struct Pluck {
     double frequency = kA4;
     double sampleRate = kCaptureRate;
-    double level = 0.1;        // the fundamental's starting amplitude, of full scale
-    double phase = 0.0;        // radians, shared by the partials' starting phases
-    double noise = 0.002;      // amplitude of the added noise, of full scale
+    double level = 0.1;    // the fundamental's starting amplitude, of full scale
+    double phase = 0.0;    // radians, shared by the partials' starting phases
+    double noise = 0.002;  // amplitude of the added noise, of full scale
     uint32_t noiseSeed = 1;
 };
 
 // `count` samples of the pluck, from the moment the string is struck.
 inline std::vector<int16_t> pluckedString(const Pluck& pluck, size_t count) {
-    constexpr double kStrength[] = {1.0, 0.6, 0.4, 0.25, 0.15};
-    constexpr double kFadeSeconds = 1.2;  // the fundamental's time constant
     std::vector<int16_t> samples(count);
     uint32_t noiseState = pluck.noiseSeed;
     for (size_t n = 0; n < count; ++n) {
@@ -46,7 +49,7 @@ inline std::vector<int16_t> pluckedString(const Pluck& pluck, size_t count) {
         double value = 0.0;
         for (int h = 1; h <= 5; ++h) {
             const double fade = std::exp(-t * h / kFadeSeconds);
-            value += kStrength[h - 1] * fade *
+            value += kPartialStrengths[h - 1] * fade *
                      std::sin(2.0 * std::numbers::pi * pluck.frequency * h * t + pluck.phase * h);
         }
         noiseState = noiseState * 1664525u + 1013904223u;  // a fixed, reproducible noise

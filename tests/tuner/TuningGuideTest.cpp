@@ -102,6 +102,39 @@ TEST(TuningGuide, NamesTheNearestCourseHoweverFarAndTheWayToIt) {
     EXPECT_FALSE(tuner::nearestCourse(std::numeric_limits<double>::quiet_NaN()));
 }
 
+TEST(TuningGuide, GuidesToAChosenCourseAsFarAsAnOctaveEitherWay) {
+    const GuideCase cases[] = {
+        {"A4 110 cents flat, nearer G4", detuned(kA4, -110.0), 2, -110.0, TuningDirection::Up},
+        {"G4 110 cents sharp, nearer A4", detuned(kG4, 110.0), 5, 110.0, TuningDirection::Down},
+        {"E4 an octave sharp", detuned(kE4, 1200.0), 3, 1200.0, TuningDirection::Down},
+        {"C5 within the band", detuned(kC5, 4.0), 4, 4.0, TuningDirection::InTune},
+    };
+    for (const auto& [name, frequency, course, cents, direction] : cases) {
+        SCOPED_TRACE(name);
+        const auto guidance = tuner::guideToCourse(frequency, sound::kCourses[static_cast<size_t>(course - 1)]);
+        ASSERT_TRUE(guidance);
+        EXPECT_EQ(guidance->course->number, course);
+        EXPECT_NEAR(guidance->cents, cents, 0.05);
+        EXPECT_EQ(guidance->direction, direction);
+    }
+    EXPECT_FALSE(tuner::guideToCourse(detuned(kE5, -1201.0), sound::kCourses[0]));
+    EXPECT_FALSE(tuner::guideToCourse(0.0, sound::kCourses[0]));
+}
+
+TEST(TuningGuide, SplitsAnOffsetIntoSemitonesAndCentsWithItsSign) {
+    const struct {
+        double offset;
+        int semitones;
+        double cents;
+    } cases[] = {{-110.0, -1, -10.0}, {110.0, 1, 10.0}, {45.3, 0, 45.3}, {99.96, 1, 0.0}, {-1200.0, -12, 0.0}};
+    for (const auto& [offset, semitones, cents] : cases) {
+        SCOPED_TRACE(offset);
+        const auto split = tuner::semitonesAndCents(offset);
+        EXPECT_EQ(split.semitones, semitones);
+        EXPECT_NEAR(split.cents, cents, 1e-9);
+    }
+}
+
 struct NoteCase {
     double frequency;
     std::string name;
