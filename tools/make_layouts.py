@@ -204,8 +204,10 @@ GUIDE_CARD_MAX_H = 250
 # A tablet's guide card is never shorter, even if the page scrolls for it.
 GUIDE_CARD_MIN_H = 250
 # A phone's trace below the needle, and the least its texts and needle then keep.
-PHONE_TRACE_H = 72
+PHONE_TRACE_H = 60
 PHONE_TEXTS_MIN_H = 185
+# The type of the pair's reminder on a phone.
+PHONE_HINT_FONT = 11
 
 
 def guide_trace(box):
@@ -216,29 +218,48 @@ def guide_card(m, x, y, w, room):
     """The guide's own card below the tuner card, read at arm's length: the
     course (or the chromatic note) and the offset in large type on rows of
     their own, a thick needle with its scale where there is room for it, the
-    way to turn the peg, and the trace of the last seconds beside the needle
-    (to its right on a tablet, below it on a phone with room for it); as tall
+    way to turn the peg, both strings of the course, and the trace of the
+    last seconds beside the needle (to its right on a tablet, below it on a
+    phone with room for it); as tall
     as `room` allows. Answers the card, its height and whether it holds the
     trace."""
     pad, gap = m.pad, m.gap
     inner = w - 2 * pad
-    with_trace = m.tablet or room - PHONE_TRACE_H - gap >= PHONE_TEXTS_MIN_H
+    # Both strings of the course: how far apart (or the octave string's
+    # offset), and for a pair apart the reminder that beats cannot tell the
+    # higher one. On a tablet they sit right of the large rows, above the
+    # trace; on a phone, in smaller type below the way, the reminder only
+    # where the trace has room too.
+    pair_font = 18 if m.tablet else 14
+    hint_font = 14 if m.tablet else PHONE_HINT_FONT
+    pair_h = pair_font + 8
+    hint_h = 2 * (hint_font + 4)
+    with_trace = m.tablet or room - PHONE_TRACE_H - gap >= PHONE_TEXTS_MIN_H + pair_h + hint_h
     height = min(room - (PHONE_TRACE_H + gap if with_trace and not m.tablet else 0), GUIDE_CARD_MAX_H)
     way_font = 24 if m.tablet else (17 if m.small else 20)
     way_h = way_font + 8
-    needle_h = 56 if m.tablet else (36 if m.small else 44)
+    needle_h = 56 if m.tablet else (44 if with_trace else 28)
     needle_w = inner * 0.6 if m.tablet else inner
+    if not with_trace:
+        pair_font = 12
+        pair_h = pair_font + 4
+        hint_h = 0
+    below_way = 0 if m.tablet else pair_h + hint_h
     scale_font = m.section_font
     scale_h = scale_font + 4
-    rows_h = height - 2 * (pad - 4) - needle_h - way_h
+    rows_h = height - 2 * (pad - 4) - needle_h - way_h - below_way
     with_scale = rows_h - scale_h >= 2 * 34
     if with_scale:
         rows_h -= scale_h
     big_h = rows_h / 2
     big = min(48 if m.tablet else 40, int(big_h / 1.3))
     top = pad - 4
-    items = [label((pad, top, inner, big_h), "—", "guideCourse", font=big, bold=True),
-             label((pad, top + big_h, inner, big_h), "", "guideCents", font=big, bold=True)]
+    items = [label((pad, top, needle_w, big_h), "—", "guideCourse", font=big, bold=True),
+             label((pad, top + big_h, needle_w, big_h), "", "guideCents", font=big, bold=True)]
+    if m.tablet:
+        column_x = pad + needle_w + gap
+        items += pair_labels(column_x, top + 2 * big_h - pair_h - hint_h, inner - needle_w - gap, pair_h, hint_h,
+                             pair_font, hint_font, "left")
     top += 2 * big_h
     needle_top = top
     items.append(element("Gauge", (pad, top, needle_w, needle_h), "guideNeedle", text="Tuning needle",
@@ -253,6 +274,9 @@ def guide_card(m, x, y, w, room):
         top += scale_h
     items.append(label((pad, top, needle_w, way_h), "", "guideDirection", font=way_font, align="center"))
     top += way_h
+    if not m.tablet:
+        items += pair_labels(pad, top, inner, pair_h, hint_h, pair_font, hint_font, "center")
+        top += below_way
     if m.tablet:
         items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
     elif with_trace:
@@ -263,15 +287,31 @@ def guide_card(m, x, y, w, room):
     return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace
 
 
+def pair_labels(x, y, w, pair_h, hint_h, pair_font, hint_font, align):
+    """The pair's line and, below it where there is room, the two lines of its reminder."""
+    items = [label((x, y, w, pair_h), "", "guidePair", font=pair_font, bold=True, align=align)]
+    if hint_h:
+        items.append(pair_hint((x, y + pair_h, w, hint_h), hint_font, align))
+    return items
+
+
+def pair_hint(box, font, align):
+    return label(box, "", "guidePairHint", font=font, color=DIM, align=align, wrap=True)
+
+
 def place_trace_in_picture(card, string_view):
     """Where the guide card has no room for the trace (the smallest phones), it
-    fills the string picture's place while no string is matched; the picture,
-    drawn over it, takes the place back when one is."""
+    fills the string picture's place while no string is matched, above the
+    pair's reminder; the picture, drawn over them, takes the place back when
+    one is."""
     subviews = card["subviews"]
     index = next(i for i, item in enumerate(subviews) if item.get("name") == string_view)
     px, py, pw, ph = subviews[index]["frame"]
-    subviews.insert(index, guide_trace((px + TRACE_INSET, py + TRACE_INSET, pw - 2 * TRACE_INSET,
-                                        ph - 2 * TRACE_INSET)))
+    x, w = px + TRACE_INSET, pw - 2 * TRACE_INSET
+    hint_h = 2 * (PHONE_HINT_FONT + 4)
+    trace_h = ph - 2 * TRACE_INSET - hint_h
+    subviews[index:index] = [guide_trace((x, py + TRACE_INSET, w, trace_h)),
+                             pair_hint((x, py + TRACE_INSET + trace_h, w, hint_h), PHONE_HINT_FONT, "center")]
 
 
 def narrow_tablet_note(card):

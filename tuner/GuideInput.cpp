@@ -3,6 +3,7 @@
 #include "guide/GuideStream.h"
 #include "pitch/PitchListener.h"
 #include "platform/audio/AudioInputTap.h"
+#include "tuner/TuningGuide.h"
 
 namespace tuner {
 namespace {
@@ -20,7 +21,8 @@ public:
 
     void listen() override {
         if (stream_) return;
-        stream_ = std::make_unique<guide::GuideStream>(pitch::kCaptureSampleRate);
+        // Reading the strings of each course in pairs, as the commands do.
+        stream_ = std::make_unique<guide::GuideStream>(pitch::kCaptureSampleRate, guideCourses());
         platform::installAudioInputTap({&guide::GuideStream::tapBlock, stream_.get()});
     }
     // Waits out the hop the worker may be reading (a fraction of a

@@ -32,6 +32,8 @@ std::map<std::string, platform::OutletBinder> ScreenOutlets::outletBinders() {
         {"guideCents", platform::outlet(guideCents)},
         {"guideDirection", platform::outlet(guideDirection)},
         {"guideNeedle", platform::outlet(guideNeedle)},
+        {"guidePair", platform::outlet(guidePair)},
+        {"guidePairHint", platform::outlet(guidePairHint)},
         {"guideTrace", platform::outlet(guideTrace)},
     };
 }

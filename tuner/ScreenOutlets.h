@@ -52,6 +52,10 @@ struct ScreenOutlets {
     std::shared_ptr<platform::Label> guideCents;
     std::shared_ptr<platform::Label> guideDirection;
     std::shared_ptr<platform::Gauge> guideNeedle;
+    // Both strings of the course: how far apart, or the octave string's offset;
+    // and, for a pair apart, that beats cannot tell which string is higher.
+    std::shared_ptr<platform::Label> guidePair;
+    std::shared_ptr<platform::Label> guidePairHint;
     // The guide's cents over the last seconds.
     std::shared_ptr<platform::Trace> guideTrace;
 };

@@ -57,13 +57,29 @@ std::span<const guide::CoursePitch> guideCourses() {
     return courses;
 }
 
+TuningDirection directionOf(double cents) {
+    const double shown = inTenths(cents);
+    return std::abs(shown) <= kInTuneCents ? TuningDirection::InTune
+           : shown < 0.0                   ? TuningDirection::Up
+                                           : TuningDirection::Down;
+}
+
+std::string_view directionSymbol(TuningDirection direction) {
+    switch (direction) {
+    case TuningDirection::Up:
+        return "▲";
+    case TuningDirection::Down:
+        return "▼";
+    case TuningDirection::InTune:
+        break;
+    }
+    return "●";
+}
+
 // The guidance to course `index` for a string `offset` cents from its pitch.
 Guidance guidanceTo(size_t index, double offset) {
     const double shown = inTenths(offset);
-    const TuningDirection direction = std::abs(shown) <= kInTuneCents ? TuningDirection::InTune
-                                      : shown < 0.0                   ? TuningDirection::Up
-                                                                      : TuningDirection::Down;
-    return Guidance{&sound::kCourses[index], coursePitches()[index], shown, direction};
+    return Guidance{&sound::kCourses[index], coursePitches()[index], shown, directionOf(shown)};
 }
 
 std::optional<Guidance> nearestCourse(double frequency) {

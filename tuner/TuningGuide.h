@@ -25,6 +25,12 @@ inline constexpr double kInTuneCents = 5.0;
 
 enum class TuningDirection { Up, Down, InTune };
 
+// The way to turn the peg for a string `cents` from its pitch, the offset
+// taken to a tenth, so that number and words agree.
+TuningDirection directionOf(double cents);
+// The symbol that points the way: "▲" up, "▼" down, "●" in tune.
+std::string_view directionSymbol(TuningDirection direction);
+
 struct Guidance {
     const sound::Course* course;  // the nearest course; the third's octave string counts as the first's E5
     double targetFrequency;       // hertz, equal-tempered with A4 at 440 Hz

@@ -1,7 +1,5 @@
 #include "tuner/TuningGuideDisplay.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -10,6 +8,7 @@
 
 #include "platform/core/Bundle.h"
 #include "tuner/OutletUpdates.h"
+#include "tuner/SignedTenths.h"
 
 namespace tuner {
 namespace {
@@ -18,17 +17,6 @@ namespace {
 constexpr std::string_view kNoCourse = "—";
 
 size_t indexOf(TuningDirection direction) { return static_cast<size_t>(direction); }
-
-// The offset with its sign and one decimal ("+12.3", "-0.4"), with the
-// language's decimal separator ("-0,4" in Spanish) whatever the process's
-// locale, and without allocating.
-std::string_view signedTenths(double cents, char decimalSeparator, char (&out)[16]) {
-    char* first = out + 1;
-    const auto end = std::to_chars(first, out + sizeof out, cents, std::chars_format::fixed, 1).ptr;
-    std::replace(first, end, '.', decimalSeparator);
-    if (*first != '-') *--first = '+';
-    return {first, static_cast<size_t>(end - first)};
-}
 
 std::string_view noteOf(const Guidance& guidance) { return guidance.course->note; }
 
@@ -50,16 +38,15 @@ TuningGuideDisplay::Texts TuningGuideDisplay::textsInLanguageInUse() {
     // The shown way to turn the peg carries a symbol that points it; the spoken one is the words alone.
     struct Way {
         TuningDirection direction;
-        const char* symbol;
         const char* key;
         const char* english;
     };
-    for (const Way& way : {Way{TuningDirection::Up, "▲", "GuideTuneUp", "tune up"},
-                           Way{TuningDirection::Down, "▼", "GuideTuneDown", "tune down"},
-                           Way{TuningDirection::InTune, "●", "SpokenInTune", "in tune"}}) {
+    for (const Way& way : {Way{TuningDirection::Up, "GuideTuneUp", "tune up"},
+                           Way{TuningDirection::Down, "GuideTuneDown", "tune down"},
+                           Way{TuningDirection::InTune, "SpokenInTune", "in tune"}}) {
         const size_t index = indexOf(way.direction);
         texts.spoken[index] = text(way.key, way.english);
-        texts.shown[index] = std::string(way.symbol) + " " + texts.spoken[index];
+        texts.shown[index] = std::string(directionSymbol(way.direction)) + " " + texts.spoken[index];
     }
     return texts;
 }
@@ -87,21 +74,25 @@ void TuningGuideDisplay::trace(const guide::GuideReading& reading, const LevelLi
     const auto& trace = outlets_.guideTrace;
     if (!trace) return;
     const bool heard = static_cast<double>(reading.level) > limits.top && reading.frequency > 0.0;
-    const auto guidance = heard ? nearestCourse(reading.frequency) : std::nullopt;
+    const auto guidance = heard ? nearestCourse(reading.needleFrequency()) : std::nullopt;
     const double seconds = static_cast<double>(reading.heard) / input_->sampleRate();
     trace->add(seconds, guidance ? std::optional(static_cast<float>(guidance->cents)) : std::nullopt, spokenNeedle_);
 }
 
 void TuningGuideDisplay::show(const guide::GuideReading& reading) {
-    const auto guidance = nearestCourse(reading.frequency);
-    const auto note = chromaticNote(reading.frequency);
+    const double frequency = reading.needleFrequency();
+    const auto guidance = nearestCourse(frequency);
+    const auto note = chromaticNote(frequency);
     if (!guidance || !note) {
         clear();
-    } else if (isWithinRange(*guidance)) {
+        return;
+    }
+    if (isWithinRange(*guidance)) {
         showNearCourse(*guidance);
     } else {
         showFarFromCourses(*note, *guidance);
     }
+    pair_.show(reading.pair);
 }
 
 void TuningGuideDisplay::clear() {
@@ -110,6 +101,7 @@ void TuningGuideDisplay::clear() {
     setText(outlets_.guideCourse, kNoCourse);
     setText(outlets_.guideCents, "");
     setText(outlets_.guideDirection, "");
+    pair_.clear();
     needle_.clear();
     spokenNeedle_ = texts_.noString;
 }

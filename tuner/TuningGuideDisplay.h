@@ -8,7 +8,10 @@
 // note, frequency and lamps, reads nothing of theirs and changes none of
 // them. The sensitivity's limits gate it as they gate the match, on the
 // stream's own level. Between two readings the needle glides (NeedleEase.h);
-// every reading adds a point to the trace of the last seconds.
+// every reading adds a point to the trace of the last seconds. While both
+// strings of a course ring, the needle shows their centre, which does not
+// swing with their beat, and the pair's own line says how far apart they lie
+// (PairDisplay.h).
 // Its words are read once, as the screen is made, so a tick makes no lookup.
 // Main thread only.
 
@@ -20,6 +23,7 @@
 #include "guide/GuideReading.h"
 #include "tuner/GuideInput.h"
 #include "tuner/NeedleEase.h"
+#include "tuner/PairDisplay.h"
 #include "tuner/ScreenOutlets.h"
 #include "tuner/SensitivityTable.h"
 #include "tuner/TuningGuide.h"
@@ -71,6 +75,7 @@ private:
     // The stream's readings taken at a tick: more than a tick's worth.
     std::array<guide::GuideReading, 16> taken_{};
     bool shows_ = false;
+    PairDisplay pair_{outlets_};
     NeedleEase needle_;
     std::string spokenNeedle_;  // what the needle's value is read out as
 };

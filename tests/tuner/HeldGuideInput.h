@@ -22,10 +22,11 @@ public:
     }
     double sampleRate() const override { return kSampleRate; }
 
-    // A reading of `frequency` at `level`, one hop after the one before.
-    void hand(float level, double frequency) {
+    // A reading of `frequency` at `level`, with what it heard of the course's
+    // two strings, one hop after the one before.
+    void hand(float level, double frequency, const guide::PairReading& pair = {}) {
         heard += guide::kHopSamples;
-        waiting.push_back({heard, level, frequency});
+        waiting.push_back({heard, level, frequency, pair});
     }
 
     std::deque<guide::GuideReading> waiting;

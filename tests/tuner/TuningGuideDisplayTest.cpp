@@ -11,19 +11,11 @@
 #include <string>
 
 #include "tests/support/CommaLocale.h"
+#include "tests/tuner/GuidePitches.h"
 #include "tests/tuner/TunerScreenFixture.h"
 
 namespace tuner_tests {
 namespace {
-
-double detuned(double frequency, double cents) { return frequency * std::pow(2.0, cents / 1200.0); }
-
-constexpr double kA4 = 440.0;
-constexpr double kE4 = 329.6275569128699;
-constexpr double kG4 = 391.99543598174927;
-constexpr double kE5 = 659.2551138257398;
-constexpr double kD4 = 293.6647679174076;
-constexpr double kASharp4 = 466.1637615180899;
 
 class TuningGuideDisplayTest : public TunerScreenTest {
 protected:

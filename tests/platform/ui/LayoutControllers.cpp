@@ -42,7 +42,8 @@ const std::vector<OutletName>& tunerOutlets() {
         {"tuningForkHint", Kind::Label},         {"tuningForkStopButton", Kind::Button},
         {"guideCourse", Kind::Label},            {"guideCents", Kind::Label},
         {"guideDirection", Kind::Label},         {"guideNeedle", Kind::Gauge},
-        {"guideTrace", Kind::Trace},
+        {"guideTrace", Kind::Trace},             {"guidePair", Kind::Label},
+        {"guidePairHint", Kind::Label},
     };
     return names;
 }

@@ -132,7 +132,8 @@ TEST_P(LayoutDocumentTest, IsDrawnForItsScreen) {
     const auto tuner = storyboard->instantiateInitialViewController();
     for (const std::string& name :
          std::vector<std::string>{"noteDisplay", "freq_label", "LEDDisplay", "tuningForkButton", "tuningForkPanel",
-                                  screen.stringView, "guideCourse", "guideCents", "guideNeedle", "guideDirection"}) {
+                                  screen.stringView, "guideCourse", "guideCents", "guideNeedle", "guideDirection",
+                                  "guidePair"}) {
         const auto view = findView(tuner->view(), name);
         ASSERT_NE(view, nullptr) << name;
         EXPECT_LE(sceneFrame(*view).y + sceneFrame(*view).height, screen.height) << name;
