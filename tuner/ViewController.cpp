@@ -1,7 +1,6 @@
 #include "tuner/ViewController.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
@@ -105,10 +104,8 @@ void ViewController::showRestoredSettings(const RestoredSettings& restored) {
     if (micSensitivitySlider) micSensitivitySlider->setValue(static_cast<float>(restored.micSensitivityValue));
 }
 
-void ViewController::toggleFreqChart(platform::Control* sender) {
-    const auto* chartSwitch = dynamic_cast<const platform::Switch*>(sender);
-    if (chartSwitch == nullptr) return;
-    const bool enabled = chartSwitch->isOn();
+void ViewController::toggleFreqChart(platform::Switch& sender) {
+    const bool enabled = sender.isOn();
     setHidden(freqChart, !enabled);
     settings_.storeFrequencyChart(enabled);
 }
@@ -148,16 +145,14 @@ void ViewController::scheduleReviewAndRearm() {
     loop->performAfterDelay(kRearmDelay, [confirmations = confirmations_] { confirmations->resetTuningBools(); });
 }
 
-void ViewController::micSensitivity(platform::Control* sender) {
-    // The sender is the slider itself; any other sender changes nothing.
-    auto* slider = dynamic_cast<platform::Slider*>(sender);
-    if (slider == nullptr) return;
+void ViewController::micSensitivity(platform::Slider& sender) {
     // The level is taken where the slider was let go; the slider then snaps to
     // a whole step within its range, and the step it shows is stored.
-    const float position = slider->value();
-    slider->setValue(std::round(position));
-    settings_.takeSensitivity(position, slider->value());
-    spoken_.describeSettings();
+    const float position = sender.value();
+    const float shown = snappedSliderPosition(position, sender.minimumValue(), sender.maximumValue());
+    sender.setValue(shown);
+    settings_.takeSensitivity(position, shown);
+    spoken_.describeSensitivity(shown);
 }
 
 void ViewController::promptToReview() { askForReview(requestReview_); }
@@ -169,8 +164,8 @@ void ViewController::toggleStringSounds(platform::Control* sender) {
 
 std::map<std::string, platform::Control::Action> ViewController::actions() {
     std::map<std::string, platform::Control::Action> table{
-        {"micSensitivity:", [this](platform::Control* sender) { micSensitivity(sender); }},
-        {"toggleFreqChart:", [this](platform::Control* sender) { toggleFreqChart(sender); }},
+        {"micSensitivity:", platform::actionFor(this, &ViewController::micSensitivity)},
+        {"toggleFreqChart:", platform::actionFor(this, &ViewController::toggleFreqChart)},
     };
     table.merge(tuningFork_.actions());
     table.merge(stringSounds_.actions());

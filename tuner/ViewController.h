@@ -66,7 +66,7 @@ public:
     // stores the defaults) and sets the localised texts.
     void viewWillAppear(bool animated) override;
     // The frequency-chart switch: shows or hides the chart and stores the choice.
-    void toggleFreqChart(platform::Control* sender);
+    void toggleFreqChart(platform::Switch& sender);
     void localizeSettings();
     void localizeAbout();
     // Sets no text.
@@ -78,9 +78,10 @@ public:
     // tick, put on the elements, then the pitch's confirmation or the rating
     // prompt it calls for; and the guide's latest reading.
     void tickFree(platform::Timer* timer);
-    // The sensitivity slider, its sender: takes the level and its limits,
-    // snaps the slider to a whole step and stores it.
-    void micSensitivity(platform::Control* sender);
+    // The sensitivity slider, let go: takes the level where it was let go and
+    // its limits, snaps the slider to a whole step and stores that step. The
+    // slider's value is read once and each element is set once.
+    void micSensitivity(platform::Slider& sender);
     // Clears the texts, hides the string pictures and turns the lamps yellow.
     void displayNoStrings() { display_.showNoStrings(); }
     // Asks the rating prompt to show itself once for every two appearances
