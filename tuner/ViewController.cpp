@@ -157,7 +157,7 @@ void ViewController::micSensitivity(platform::Slider& sender) {
 
 void ViewController::promptToReview() { askForReview(requestReview_); }
 
-void ViewController::toggleStringSounds(platform::Control* sender) {
+void ViewController::toggleStringSounds(platform::Switch& sender) {
     stringSounds_.toggleStringSounds(sender);
     stringSounds_.showControlsEnabled(view());
 }
@@ -169,7 +169,7 @@ std::map<std::string, platform::Control::Action> ViewController::actions() {
     };
     table.merge(tuningFork_.actions());
     table.merge(stringSounds_.actions());
-    table.insert_or_assign("toggleStringSounds:", [this](platform::Control* sender) { toggleStringSounds(sender); });
+    table.insert_or_assign("toggleStringSounds:", platform::actionFor(this, &ViewController::toggleStringSounds));
     table.merge(beep_.actions());
     return table;
 }

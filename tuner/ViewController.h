@@ -9,7 +9,8 @@
 // layouts and the program call, and forward to the parts.
 //
 // The screen is made of its elements (ScreenOutlets.h), which its layout
-// connects by name, as it connects the actions below by selector.
+// connects by name, as it connects the actions below by selector; an action
+// that only a slider or a switch sends takes that kind of control.
 // Everything here runs on the main thread.
 
 #include <cstdint>
@@ -100,8 +101,8 @@ public:
     void play5thStringSound(platform::Control* sender) { stringSounds_.play5thStringSound(sender); }
     void play6thStringSound(platform::Control* sender) { stringSounds_.play6thStringSound(sender); }
     // Also dims the string buttons while the sounds are off.
-    void toggleStringSounds(platform::Control* sender);
-    void soundNotificationAction(platform::Control* sender) { beep_.soundNotificationAction(sender); }
+    void toggleStringSounds(platform::Switch& sender);
+    void soundNotificationAction(platform::Switch& sender) { beep_.soundNotificationAction(sender); }
     void playE659_3Hz(platform::Control* sender) { tuningFork_.playE659_3Hz(sender); }
     void playA440Hz(platform::Control* sender) { tuningFork_.playA440Hz(sender); }
     void playE329_6Hz(platform::Control* sender) { tuningFork_.playE329_6Hz(sender); }
