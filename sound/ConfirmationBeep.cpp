@@ -30,12 +30,12 @@ void ConfirmationBeep::playSoundOnce(size_t k) {
     if (k == kPitchCount && !soundNotificationOn_) platform::NSLog("Sonido desactivado");
 }
 
-void ConfirmationBeep::soundNotificationAction(platform::Control* sender) {
+void ConfirmationBeep::soundNotificationAction(platform::Switch& sender) {
     applySettingSwitch(sender, soundNotificationOn_, kSoundNotificationEnabledKey);
 }
 
 std::map<std::string, platform::Control::Action> ConfirmationBeep::actions() {
-    return {{"soundNotificationAction:", [this](platform::Control* sender) { soundNotificationAction(sender); }}};
+    return {{"soundNotificationAction:", platform::actionFor(this, &ConfirmationBeep::soundNotificationAction)}};
 }
 
 }  // namespace sound

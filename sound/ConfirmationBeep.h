@@ -43,7 +43,7 @@ public:
     void playSoundOnce(size_t k);
 
     // The settings switch: its state becomes soundNotificationOn and the stored setting.
-    void soundNotificationAction(platform::Control* sender);
+    void soundNotificationAction(platform::Switch& sender);
     // Whether a confirmation beeps: the setting "soundNotificationEnabled" as
     // the screen last restored it or the switch last set it; on at first.
     bool soundNotificationOn() const { return soundNotificationOn_; }

@@ -5,10 +5,8 @@
 
 namespace sound {
 
-void applySettingSwitch(platform::Control* sender, bool& flag, const char* key) {
-    const auto* settingSwitch = dynamic_cast<const platform::Switch*>(sender);
-    if (settingSwitch == nullptr) return;
-    flag = settingSwitch->isOn();
+void applySettingSwitch(const platform::Switch& sender, bool& flag, const char* key) {
+    flag = sender.isOn();
     const auto defaults = platform::UserDefaults::standardUserDefaults();
     defaults->setBool(flag, key);
     defaults->synchronize();

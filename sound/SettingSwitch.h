@@ -7,8 +7,7 @@
 namespace sound {
 
 // Takes the switch's state into `flag`, stores it as a boolean under `key`,
-// writes the settings through and logs the new value. A sender that is not a
-// switch changes nothing.
-void applySettingSwitch(platform::Control* sender, bool& flag, const char* key);
+// writes the settings through and logs the new value.
+void applySettingSwitch(const platform::Switch& sender, bool& flag, const char* key);
 
 }  // namespace sound

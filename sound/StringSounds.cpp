@@ -50,7 +50,7 @@ void StringSounds::playStringSound(int64_t stringIndex) {
     if (stringPlayer_) stringPlayer_->play();
 }
 
-void StringSounds::toggleStringSounds(platform::Control* sender) {
+void StringSounds::toggleStringSounds(platform::Switch& sender) {
     applySettingSwitch(sender, stringSoundsOn_, kStringSoundsEnabledKey);
 }
 
@@ -68,7 +68,7 @@ std::map<std::string, platform::Control::Action> StringSounds::actions() {
         const auto stringIndex = static_cast<int64_t>(i + 1);
         table.emplace(kStrings[i].selector, [this, stringIndex](platform::Control*) { playStringSound(stringIndex); });
     }
-    table.emplace("toggleStringSounds:", [this](platform::Control* sender) { toggleStringSounds(sender); });
+    table.emplace("toggleStringSounds:", platform::actionFor(this, &StringSounds::toggleStringSounds));
     return table;
 }
 

@@ -36,7 +36,7 @@ public:
     void playStringSound(int64_t stringIndex);
 
     // The settings switch: its state becomes stringSoundsOn and the stored setting.
-    void toggleStringSounds(platform::Control* sender);
+    void toggleStringSounds(platform::Switch& sender);
     // Whether a tap plays: the setting "stringSoundsEnabled" as the screen
     // last restored it or the switch last set it; on at first.
     bool stringSoundsOn() const { return stringSoundsOn_; }

@@ -47,10 +47,10 @@ public:
     // appearance and logs the limits.
     RestoredSettings restore();
 
-    // The sensitivity slider was let go at `position` and then snapped to
-    // show `shown`: the level is taken from the position and puts its limits
-    // in force when it has any; the level shown is stored. Logs the level and
-    // the limits.
+    // The sensitivity slider was let go at `position` and settles at `shown`
+    // (snappedSliderPosition): the level is taken from the position and puts
+    // its limits in force when it has any; the level shown is stored. Logs the
+    // level and the limits.
     void takeSensitivity(float position, float shown);
     // The frequency-chart switch: stores the choice and logs it.
     void storeFrequencyChart(bool enabled);

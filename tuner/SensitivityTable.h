@@ -3,6 +3,7 @@
 // for the tuning loop: below the bottom limit the display clears, above the
 // top limit the frequency is matched. Higher levels ask for a louder sound.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -52,6 +53,12 @@ inline int64_t sensitivityLevelOf(float position) {
     if (position >= kLimit) return std::numeric_limits<int64_t>::max();
     if (position <= -kLimit) return std::numeric_limits<int64_t>::min();
     return static_cast<int64_t>(position);
+}
+
+// Where the sensitivity slider settles once let go at `position`: the nearest
+// whole step, halves away from zero, held within the slider's ends.
+inline float snappedSliderPosition(float position, float minimum, float maximum) {
+    return std::clamp(std::round(position), minimum, maximum);
 }
 
 }  // namespace tuner

@@ -92,9 +92,11 @@ void SpokenDescriptions::describeSettings() const {
     nameAfter(outlets_.soundNotificationSwitch, outlets_.soundNotificationLabel);
     nameAfter(outlets_.stringSoundsSwitch, outlets_.stringSoundsLabel);
     nameAfter(outlets_.freqChartSwitch, outlets_.frequencyChartLabel);
-    if (const auto& slider = outlets_.micSensitivitySlider) {
-        describe(slider, std::to_string(sensitivityLevelOf(slider->value())));
-    }
+    if (outlets_.micSensitivitySlider) describeSensitivity(outlets_.micSensitivitySlider->value());
+}
+
+void SpokenDescriptions::describeSensitivity(float position) const {
+    describe(outlets_.micSensitivitySlider, std::to_string(sensitivityLevelOf(position)));
 }
 
 }  // namespace tuner

@@ -29,6 +29,8 @@ public:
     // The switches and the slider after the labels beside them, which the
     // screen localises as it appears, and the level the slider shows.
     void describeSettings() const;
+    // The level of the sensitivity slider at `position`.
+    void describeSensitivity(float position) const;
 
 private:
     // Names each string-sound button for the strings it plays; `string` is

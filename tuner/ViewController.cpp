@@ -1,7 +1,6 @@
 #include "tuner/ViewController.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Device.h"
@@ -105,10 +104,8 @@ void ViewController::showRestoredSettings(const RestoredSettings& restored) {
     if (micSensitivitySlider) micSensitivitySlider->setValue(static_cast<float>(restored.micSensitivityValue));
 }
 
-void ViewController::toggleFreqChart(platform::Control* sender) {
-    const auto* chartSwitch = dynamic_cast<const platform::Switch*>(sender);
-    if (chartSwitch == nullptr) return;
-    const bool enabled = chartSwitch->isOn();
+void ViewController::toggleFreqChart(platform::Switch& sender) {
+    const bool enabled = sender.isOn();
     setHidden(freqChart, !enabled);
     settings_.storeFrequencyChart(enabled);
 }
@@ -148,33 +145,31 @@ void ViewController::scheduleReviewAndRearm() {
     loop->performAfterDelay(kRearmDelay, [confirmations = confirmations_] { confirmations->resetTuningBools(); });
 }
 
-void ViewController::micSensitivity(platform::Control* sender) {
-    // The sender is the slider itself; any other sender changes nothing.
-    auto* slider = dynamic_cast<platform::Slider*>(sender);
-    if (slider == nullptr) return;
+void ViewController::micSensitivity(platform::Slider& sender) {
     // The level is taken where the slider was let go; the slider then snaps to
     // a whole step within its range, and the step it shows is stored.
-    const float position = slider->value();
-    slider->setValue(std::round(position));
-    settings_.takeSensitivity(position, slider->value());
-    spoken_.describeSettings();
+    const float position = sender.value();
+    const float shown = snappedSliderPosition(position, sender.minimumValue(), sender.maximumValue());
+    sender.setValue(shown);
+    settings_.takeSensitivity(position, shown);
+    spoken_.describeSensitivity(shown);
 }
 
 void ViewController::promptToReview() { askForReview(requestReview_); }
 
-void ViewController::toggleStringSounds(platform::Control* sender) {
+void ViewController::toggleStringSounds(platform::Switch& sender) {
     stringSounds_.toggleStringSounds(sender);
     stringSounds_.showControlsEnabled(view());
 }
 
 std::map<std::string, platform::Control::Action> ViewController::actions() {
     std::map<std::string, platform::Control::Action> table{
-        {"micSensitivity:", [this](platform::Control* sender) { micSensitivity(sender); }},
-        {"toggleFreqChart:", [this](platform::Control* sender) { toggleFreqChart(sender); }},
+        {"micSensitivity:", platform::actionFor(this, &ViewController::micSensitivity)},
+        {"toggleFreqChart:", platform::actionFor(this, &ViewController::toggleFreqChart)},
     };
     table.merge(tuningFork_.actions());
     table.merge(stringSounds_.actions());
-    table.insert_or_assign("toggleStringSounds:", [this](platform::Control* sender) { toggleStringSounds(sender); });
+    table.insert_or_assign("toggleStringSounds:", platform::actionFor(this, &ViewController::toggleStringSounds));
     table.merge(beep_.actions());
     return table;
 }

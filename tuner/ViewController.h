@@ -9,7 +9,8 @@
 // layouts and the program call, and forward to the parts.
 //
 // The screen is made of its elements (ScreenOutlets.h), which its layout
-// connects by name, as it connects the actions below by selector.
+// connects by name, as it connects the actions below by selector; an action
+// that only a slider or a switch sends takes that kind of control.
 // Everything here runs on the main thread.
 
 #include <cstdint>
@@ -66,7 +67,7 @@ public:
     // stores the defaults) and sets the localised texts.
     void viewWillAppear(bool animated) override;
     // The frequency-chart switch: shows or hides the chart and stores the choice.
-    void toggleFreqChart(platform::Control* sender);
+    void toggleFreqChart(platform::Switch& sender);
     void localizeSettings();
     void localizeAbout();
     // Sets no text.
@@ -78,9 +79,10 @@ public:
     // tick, put on the elements, then the pitch's confirmation or the rating
     // prompt it calls for; and the guide's latest reading.
     void tickFree(platform::Timer* timer);
-    // The sensitivity slider, its sender: takes the level and its limits,
-    // snaps the slider to a whole step and stores it.
-    void micSensitivity(platform::Control* sender);
+    // The sensitivity slider, let go: takes the level where it was let go and
+    // its limits, snaps the slider to a whole step and stores that step. The
+    // slider's value is read once and each element is set once.
+    void micSensitivity(platform::Slider& sender);
     // Clears the texts, hides the string pictures and turns the lamps yellow.
     void displayNoStrings() { display_.showNoStrings(); }
     // Asks the rating prompt to show itself once for every two appearances
@@ -99,8 +101,8 @@ public:
     void play5thStringSound(platform::Control* sender) { stringSounds_.play5thStringSound(sender); }
     void play6thStringSound(platform::Control* sender) { stringSounds_.play6thStringSound(sender); }
     // Also dims the string buttons while the sounds are off.
-    void toggleStringSounds(platform::Control* sender);
-    void soundNotificationAction(platform::Control* sender) { beep_.soundNotificationAction(sender); }
+    void toggleStringSounds(platform::Switch& sender);
+    void soundNotificationAction(platform::Switch& sender) { beep_.soundNotificationAction(sender); }
     void playE659_3Hz(platform::Control* sender) { tuningFork_.playE659_3Hz(sender); }
     void playA440Hz(platform::Control* sender) { tuningFork_.playA440Hz(sender); }
     void playE329_6Hz(platform::Control* sender) { tuningFork_.playE329_6Hz(sender); }

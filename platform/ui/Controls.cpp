@@ -72,7 +72,7 @@ void Slider::setRange(float minimum, float maximum) {
 }
 
 void Slider::userSetValue(float value) {
-    setValue(value);
+    value_ = std::clamp(value, minimum_, maximum_);
     sendActions();
 }
 

@@ -69,6 +69,16 @@ private:
     bool closesScreen_ = false;
 };
 
+// An action for a layout to connect by its selector, typed by the control that
+// sends it: `handler` is a member of `owner` taking that kind of control, and a
+// sender of any other kind changes nothing.
+template <typename Owner, typename Kind>
+Control::Action actionFor(Owner* owner, void (Owner::*handler)(Kind& sender)) {
+    return [owner, handler](Control* sender) {
+        if (auto* typed = dynamic_cast<Kind*>(sender)) (owner->*handler)(*typed);
+    };
+}
+
 // The controls under `root` (root included) that send `selector`, in tree order.
 std::vector<std::shared_ptr<Control>> controlsSending(const std::shared_ptr<View>& root, std::string_view selector);
 
@@ -107,7 +117,9 @@ public:
     float minimumValue() const { return minimum_; }
     float maximumValue() const { return maximum_; }
     void setRange(float minimum, float maximum);
-    // The user lets go of the thumb at `value`.
+    // The user lets go of the thumb at `value`. The frontend that reports it
+    // shows it already, so no observer is told; the actions then decide what
+    // the slider shows, and that change is the one observers hear of.
     void userSetValue(float value);
 
 private:

@@ -7,10 +7,10 @@
 #include "platform/core/Device.h"
 #include "platform/core/Log.h"
 #include "platform/ui/Gauge.h"
-#include "platform/ui/Trace.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/LayoutLoaderDocument.h"
 #include "platform/ui/PickerView.h"
+#include "platform/ui/Trace.h"
 
 namespace platform {
 namespace {

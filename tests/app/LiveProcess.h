@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <filesystem>
 #include <functional>
 #include <optional>

@@ -2,24 +2,22 @@
 // files, their length, and its answers to bad arguments. On a mismatch the
 // actual recording is written beside the golden file.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 #include <csignal>
-#include <cstring>
-#include <future>
-#include <optional>
-
-#include <fcntl.h>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 

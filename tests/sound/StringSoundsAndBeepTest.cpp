@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RecordedSoundsTest, ASenderThatIsNotASwitchChangesNothing) {
     ConfirmationBeep beep{confirmations};
     platform::Button button;
-    beep.soundNotificationAction(&button);
+    beep.actions().at("soundNotificationAction:")(&button);
     EXPECT_TRUE(beep.soundNotificationOn());
     EXPECT_FALSE(defaults->objectForKey("soundNotificationEnabled").has_value());
 }

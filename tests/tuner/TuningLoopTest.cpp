@@ -12,7 +12,10 @@
 #include "pitch/CaptureFormat.h"
 #include "pitch/PitchEstimator.h"
 #include "platform/store/UserDefaults.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/View.h"
 #include "tests/support/CommaLocale.h"
+#include "tests/support/ViewWatcher.h"
 #include "tests/tuner/TunerScreenFixture.h"
 #include "tuner/ScreenSettings.h"
 
@@ -321,10 +324,38 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST_F(TuningLoopTest, ALetGoSliderReachesTheFrontendOnlyWhenItSnapsAndThenOnce) {
+    auto screen = makeAppearedScreen();
+    auto& slider = *screen->micSensitivitySlider;
+    // An end between two steps: the slider settles there, the store keeps the step below.
+    slider.setRange(0.0f, 10.6f);
+    slider.addTarget(screen->actions().at("micSensitivity:"));
+    std::vector<float> shown;
+    std::vector<std::string> spoken;
+    const testing_support::ViewWatcher frontend(slider, [&](platform::Change change) {
+        if (change == platform::Change::Value) shown.push_back(slider.value());
+        if (change == platform::Change::Accessibility) spoken.push_back(slider.accessibilityValue());
+    });
+
+    // Where it is let go, the frontend shows already; only a snap elsewhere comes back.
+    const struct {
+        float letGoAt;
+        int64_t stored;
+    } drags[] = {{7.6f, 8}, {9.0f, 9}, {10.6f, 10}, {3.4f, 3}};
+    for (const auto& drag : drags) {
+        slider.userSetValue(drag.letGoAt);
+        EXPECT_EQ(defaults->integerForKey(ScreenSettings::kSavedSliderValueKey), drag.stored) << drag.letGoAt;
+    }
+
+    EXPECT_EQ(shown, (std::vector<float>{8.0f, 3.0f}));
+    EXPECT_EQ(spoken, (std::vector<std::string>{"8", "9", "10", "3"}));
+    EXPECT_EQ(slider.value(), 3.0f);
+}
+
 TEST_F(TuningLoopTest, TheNewLimitsGateTheNextTick) {
     auto screen = makeAppearedScreen();
     screen->micSensitivitySlider->setValue(10.0f);
-    screen->micSensitivity(screen->micSensitivitySlider.get());
+    screen->micSensitivity(*screen->micSensitivitySlider);
     tickWith(0.006f, 440.0f);  // below level 10's bottom limit of 0.007
     EXPECT_EQ(screen->noteDisplay->text(), "");
     EXPECT_EQ(pictureIn(screen->LEDDisplay), "yellow64.png");
@@ -335,8 +366,9 @@ TEST_F(TuningLoopTest, ASensitivityActionFromAnythingButASliderChangesNothing) {
     screen->micSensitivitySlider->setValue(8.6f);
     log->clear();
     platform::Button button;
-    screen->micSensitivity(nullptr);
-    screen->micSensitivity(&button);
+    const auto action = screen->actions().at("micSensitivity:");
+    action(nullptr);
+    action(&button);
     EXPECT_EQ(screen->settings().micSensitivityValue(), 5);
     EXPECT_DOUBLE_EQ(screen->settings().limits().bottom, 0.002);
     EXPECT_EQ(defaults->integerForKey(ScreenSettings::kSavedSliderValueKey), 5);

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <string_view>
 #include <cctype>
+#include <string_view>
+
 #include "platform/audio/desktop/PortAudioSession.h"
 #include "platform/core/Installed.h"
 #include "platform/core/TerminalText.h"

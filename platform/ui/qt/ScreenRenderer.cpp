@@ -23,8 +23,8 @@
 #include "platform/ui/PickerView.h"
 #include "platform/ui/qt/FocusOrder.h"
 #include "platform/ui/qt/GaugeWidget.h"
-#include "platform/ui/qt/TraceWidget.h"
 #include "platform/ui/qt/SpokenPacer.h"
+#include "platform/ui/qt/TraceWidget.h"
 #include "platform/ui/qt/Widgets.h"
 
 namespace platform::ui::qt {

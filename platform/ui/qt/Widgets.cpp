@@ -5,11 +5,11 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSignalBlocker>
 #include <QString>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace platform::ui::qt {

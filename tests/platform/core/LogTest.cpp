@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
+
 #include <climits>
 #include <cstdio>
 

@@ -2,6 +2,7 @@
 // once, it is rotated once, and no line older than the rotated file is lost.
 
 #include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>

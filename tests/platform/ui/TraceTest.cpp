@@ -7,23 +7,9 @@
 #include <vector>
 
 #include "platform/ui/Trace.h"
+#include "tests/support/ViewWatcher.h"
 
 namespace {
-
-// Counts the value changes told of one trace.
-class ChangeCounter final : public platform::UiObserver {
-public:
-    explicit ChangeCounter(const platform::View& watched) : watched_(watched) { previous_ = platform::setUiObserver(this); }
-    ~ChangeCounter() override { platform::setUiObserver(previous_); }
-    void viewDidChange(platform::View& view, platform::Change change) override {
-        if (&view == &watched_ && change == platform::Change::Value) ++changes;
-    }
-    int changes = 0;
-
-private:
-    const platform::View& watched_;
-    platform::UiObserver* previous_ = nullptr;
-};
 
 TEST(Trace, KeepsTheLatestPointsOldestFirstAndTheLatestValueAsTheGauges) {
     platform::Trace trace;
@@ -42,17 +28,20 @@ TEST(Trace, KeepsTheLatestPointsOldestFirstAndTheLatestValueAsTheGauges) {
 TEST(Trace, TellsEveryPointAddedWhileTheSpanShowsAValueAndNoGapsAfterwards) {
     platform::Trace trace;
     trace.setSpan(1.0);
-    ChangeCounter counter(trace);
+    int changes = 0;
+    const testing_support::ViewWatcher watcher(trace, [&changes](platform::Change change) {
+        if (change == platform::Change::Value) ++changes;
+    });
     trace.add(0.0, std::nullopt, "");  // nothing to show yet
-    EXPECT_EQ(counter.changes, 0);
+    EXPECT_EQ(changes, 0);
     trace.add(0.1, 3.0f, "+3.0 cents");
     trace.add(0.2, 3.0f, "+3.0 cents");  // the same value: the line still grew
-    EXPECT_EQ(counter.changes, 2);
+    EXPECT_EQ(changes, 2);
     trace.add(0.3, std::nullopt, "");
     trace.add(1.1, std::nullopt, "");  // the value scrolls along
-    EXPECT_EQ(counter.changes, 4);
+    EXPECT_EQ(changes, 4);
     trace.add(1.3, std::nullopt, "");  // gone past the span's start: gaps alone
-    EXPECT_EQ(counter.changes, 4);
+    EXPECT_EQ(changes, 4);
     trace.clearPoints();
     EXPECT_EQ(trace.size(), 0u);
 }
