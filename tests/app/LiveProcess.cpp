@@ -115,7 +115,9 @@ double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, i
 double periodSeconds(const std::vector<int16_t>& samples, double frequency, int threshold) {
     const auto [begin, end] = soundingStretch(samples, threshold);
     size_t rises = 0;
-    for (size_t i = std::max<size_t>(begin, 1); i < end; ++i) rises += risesAt(samples, i) ? 1 : 0;
+    for (size_t i = std::max<size_t>(begin, 1); i < end; ++i) {
+        if (risesAt(samples, i)) ++rises;
+    }
     return static_cast<double>(rises) / frequency;
 }
 
