@@ -1,4 +1,5 @@
 #pragma once
+// Where things are on the screen, in points: the phone platform's CGRect.
 
 namespace platform {
 

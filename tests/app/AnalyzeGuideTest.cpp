@@ -21,20 +21,21 @@ namespace {
 namespace fs = std::filesystem;
 using analyze_testing::analyze;
 using pitch_testing::detuned;
+using pitch_testing::kSamplesPerSecond;
 
 constexpr size_t kLeadIn = 3000;  // five whole hops of silence and a part of the sixth
 
 // Silence, then a second of one plucked string at the capture rate.
 fs::path recordAfterSilence(double pitch) {
     std::vector<int16_t> samples(kLeadIn, 0);
-    const auto pluck = pitch_testing::pluckedString({.frequency = pitch}, 14039);
+    const auto pluck = pitch_testing::pluckedString({.frequency = pitch}, kSamplesPerSecond);
     samples.insert(samples.end(), pluck.begin(), pluck.end());
     const auto path = testing_support::temporaryFolder() / "string-after-silence.wav";
-    platform_testing::writeWave(path, samples, 14039);
+    platform_testing::writeWave(path, samples, kSamplesPerSecond);
     return path;
 }
 
-constexpr size_t kHops = (kLeadIn + 14039 + guide::kHopSamples - 1) / guide::kHopSamples;
+constexpr size_t kHops = (kLeadIn + kSamplesPerSecond + guide::kHopSamples - 1) / guide::kHopSamples;
 
 TEST(AnalyzeGuide, WritesOneJsonObjectPerHopWithNullsWhereThereIsNoFundamental) {
     const auto run = analyze({recordAfterSilence(detuned(pitch_testing::kA4, -20.0)).string(), "--guide", "--json"});
@@ -49,8 +50,8 @@ TEST(AnalyzeGuide, WritesOneJsonObjectPerHopWithNullsWhereThereIsNoFundamental) 
         SCOPED_TRACE(run.lines[i]);
         const auto line = nlohmann::json::parse(run.lines[i]);
         // The time of the last sample heard, to the microsecond.
-        const double heard = static_cast<double>(std::min((i + 1) * guide::kHopSamples, kLeadIn + 14039));
-        EXPECT_DOUBLE_EQ(line["t"].get<double>(), std::round(heard / 14039.0 * 1e6) / 1e6);
+        const double heard = static_cast<double>(std::min((i + 1) * guide::kHopSamples, kLeadIn + kSamplesPerSecond));
+        EXPECT_DOUBLE_EQ(line["t"].get<double>(), std::round(heard / pitch_testing::kCaptureRate * 1e6) / 1e6);
         if (line["hz"].is_null()) continue;
         ++read;
         EXPECT_NEAR(pitch_testing::centsBetween(line["hz"].get<double>(), pitch_testing::kA4), -20.0, 0.5);
@@ -79,9 +80,9 @@ TEST(AnalyzeGuide, GuidesAStringFarFromEveryCourseByTheNearestNoteAndCourse) {
 // Three seconds of two strings plucked together.
 fs::path recordStrings(double first, double second, const char* name) {
     const guide_testing::CourseString strings[] = {{first}, {second, 0.05, 0.0, 0.8}};
-    const auto samples = guide_testing::stringsTogether(strings, 3 * 14039);
+    const auto samples = guide_testing::stringsTogether(strings, 3 * kSamplesPerSecond);
     const auto path = testing_support::temporaryFolder() / name;
-    platform_testing::writeWave(path, samples, 14039);
+    platform_testing::writeWave(path, samples, kSamplesPerSecond);
     return path;
 }
 

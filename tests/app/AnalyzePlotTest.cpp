@@ -35,11 +35,11 @@ constexpr double kPluckSeconds = 1.0;
 fs::path recordTwoStrings() {
     std::vector<int16_t> samples;
     for (const double pitch : {detuned(pitch_testing::kA4, -20.0), detuned(pitch_testing::kE4, 12.0)}) {
-        const auto pluck = pitch_testing::pluckedString({.frequency = pitch}, 14039);
+        const auto pluck = pitch_testing::pluckedString({.frequency = pitch}, pitch_testing::kSamplesPerSecond);
         samples.insert(samples.end(), pluck.begin(), pluck.end());
     }
     const auto path = testing_support::temporaryFolder() / "two-strings.wav";
-    platform_testing::writeWave(path, samples, 14039);
+    platform_testing::writeWave(path, samples, pitch_testing::kSamplesPerSecond);
     return path;
 }
 
@@ -100,7 +100,7 @@ TEST_F(AnalyzePlot, WritesAnSvgOfTheSameSizeBesideTheGuidesLines) {
     const auto out = testing_support::temporaryFolder() / "plot.SVG";
     const auto run = analyze({recordTwoStrings().string(), "--guide", "--plot", out.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.lines.size(), (2 * 14039 + guide::kHopSamples - 1) / guide::kHopSamples);
+    EXPECT_EQ(run.lines.size(), (2 * pitch_testing::kSamplesPerSecond + guide::kHopSamples - 1) / guide::kHopSamples);
     std::ifstream file(out);
     const std::string svg{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);

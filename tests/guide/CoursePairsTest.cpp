@@ -21,7 +21,7 @@ using guide_testing::kCaptureRate;
 using pitch_testing::centsBetween;
 using pitch_testing::detuned;
 
-constexpr size_t kThreeSeconds = 3 * 14039;
+constexpr size_t kThreeSeconds = 3 * pitch_testing::kSamplesPerSecond;
 constexpr double kSpreadToleranceCents = 0.5;
 constexpr double kOctaveToleranceCents = 1.0;
 constexpr double kStiffness = 3e-4;  // the fifth partial some 6 cents sharp

@@ -170,7 +170,7 @@ TEST(GuideNaming, NamesEachCoursesFundamentalInSinesAndTonesWithWeakOrMissingFun
         for (const double pitch : kCoursePitches) {
             for (const double level : {0.01, 0.3}) {
                 SCOPED_TRACE(testing::Message() << tone.name << " at " << pitch << " Hz, level " << level);
-                const auto samples = guide_testing::steadyTone(pitch, tone.strengths, 14039, level);
+                const auto samples = guide_testing::steadyTone(pitch, tone.strengths, pitch_testing::kSamplesPerSecond, level);
                 const auto readings = guide_testing::readingsOf(samples);
                 for (const auto& reading : readings) {
                     if (reading.heard < guide::kShortestWindow) continue;

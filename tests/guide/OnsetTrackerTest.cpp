@@ -39,7 +39,7 @@ TEST(OnsetTracker, HearsTheSameWhateverPiecesTheSamplesComeIn) {
 }
 
 TEST(OnsetTracker, HearsAStringPluckedWhileAnotherRings) {
-    auto samples = pitch_testing::pluckedString({.frequency = pitch_testing::kE4}, 14039);
+    auto samples = pitch_testing::pluckedString({.frequency = pitch_testing::kE4}, pitch_testing::kSamplesPerSecond);
     const auto second = pitch_testing::pluckedString({.frequency = pitch_testing::kA4, .level = 0.1}, 4000);
     constexpr size_t kSecondAt = 10000;
     for (size_t n = 0; n < second.size(); ++n) samples[kSecondAt + n] = static_cast<int16_t>(samples[kSecondAt + n] + second[n]);

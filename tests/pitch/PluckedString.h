@@ -15,6 +15,8 @@
 namespace pitch_testing {
 
 inline constexpr double kCaptureRate = pitch::kCaptureSampleRate;
+// The same rate as a whole number, for counts of samples and a file's header.
+inline constexpr auto kSamplesPerSecond = static_cast<uint32_t>(kCaptureRate);
 
 // The five open pitches (A4 = 440 Hz, equal temperament).
 inline constexpr double kE5 = 659.2551138257398;
