@@ -143,65 +143,68 @@ PairFitter::Parameters PairFitter::firstGuess(double spreadSquared) const {
 }
 
 double PairFitter::residualOf(const Parameters& parameters, double* residual, BandPair* pairs) const {
-    const double spread = std::sqrt(std::max(0.0, parameters[0]));
-    const double rate = bands_->rate();
     double total = 0.0;
     for (size_t j = 0; j < which_.size(); ++j) {
-        const auto band = bands_->band(which_[j]);
-        const double shift = bands_->shift(which_[j]);
-        const BandLayout at = layoutOf(j);
-        const double centre = shift + parameters[at.centre];
-        const double hertz[2] = {centre / ratioOfCents(spread / 2.0), centre * ratioOfCents(spread / 2.0)};
-        const double fading[2] = {parameters[at.lowerFading], parameters[at.upperFading]};
-        std::complex<double> steps[2];
-        for (int k = 0; k < 2; ++k) {
-            steps[k] = std::exp(std::complex<double>(-fading[k], 2.0 * std::numbers::pi * (hertz[k] - shift)) / rate);
+        total = addBandResidual(parameters, j, total, residual ? residual + 2 * j * bandLength() : nullptr,
+                                pairs ? pairs + j : nullptr);
+    }
+    return total;
+}
+
+double PairFitter::addBandResidual(const Parameters& parameters, size_t j, double total, double* residual,
+                                   BandPair* pair) const {
+    const double spread = std::sqrt(std::max(0.0, parameters[0]));
+    const double rate = bands_->rate();
+    const auto band = bands_->band(which_[j]);
+    const double shift = bands_->shift(which_[j]);
+    const BandLayout at = layoutOf(j);
+    const double centre = shift + parameters[at.centre];
+    const double hertz[2] = {centre / ratioOfCents(spread / 2.0), centre * ratioOfCents(spread / 2.0)};
+    const double fading[2] = {parameters[at.lowerFading], parameters[at.upperFading]};
+    std::complex<double> steps[2];
+    for (int k = 0; k < 2; ++k) {
+        steps[k] = std::exp(std::complex<double>(-fading[k], 2.0 * std::numbers::pi * (hertz[k] - shift)) / rate);
+    }
+    // The normal equations of the two amplitudes.
+    double g11 = 0.0;
+    double g22 = 0.0;
+    std::complex<double> g12;
+    std::complex<double> b1;
+    std::complex<double> b2;
+    std::complex<double> e1(1.0, 0.0);
+    std::complex<double> e2(1.0, 0.0);
+    for (const std::complex<double>& z : band) {
+        g11 += std::norm(e1);
+        g22 += std::norm(e2);
+        g12 += std::conj(e1) * e2;
+        b1 += std::conj(e1) * z;
+        b2 += std::conj(e2) * z;
+        e1 *= steps[0];
+        e2 *= steps[1];
+    }
+    const double ridge = kRidge * (g11 + g22);
+    g11 += ridge;
+    g22 += ridge;
+    const double determinant = g11 * g22 - std::norm(g12);
+    const std::complex<double> a1 = (g22 * b1 - g12 * b2) / determinant;
+    const std::complex<double> a2 = (g11 * b2 - std::conj(g12) * b1) / determinant;
+    if (pair) *pair = {{hertz[0], std::abs(a1), fading[0]}, {hertz[1], std::abs(a2), fading[1]}};
+    e1 = e2 = 1.0;
+    for (const std::complex<double>& z : band) {
+        const std::complex<double> r = z - a1 * e1 - a2 * e2;
+        total += std::norm(r);
+        if (residual) {
+            *residual++ = r.real();
+            *residual++ = r.imag();
         }
-        // The normal equations of the two amplitudes.
-        double g11 = 0.0;
-        double g22 = 0.0;
-        std::complex<double> g12;
-        std::complex<double> b1;
-        std::complex<double> b2;
-        std::complex<double> e1(1.0, 0.0);
-        std::complex<double> e2(1.0, 0.0);
-        for (const std::complex<double>& z : band) {
-            g11 += std::norm(e1);
-            g22 += std::norm(e2);
-            g12 += std::conj(e1) * e2;
-            b1 += std::conj(e1) * z;
-            b2 += std::conj(e2) * z;
-            e1 *= steps[0];
-            e2 *= steps[1];
-        }
-        const double ridge = kRidge * (g11 + g22);
-        g11 += ridge;
-        g22 += ridge;
-        const double determinant = g11 * g22 - std::norm(g12);
-        const std::complex<double> a1 = (g22 * b1 - g12 * b2) / determinant;
-        const std::complex<double> a2 = (g11 * b2 - std::conj(g12) * b1) / determinant;
-        if (pairs) {
-            pairs[j] = {{hertz[0], std::abs(a1), fading[0]}, {hertz[1], std::abs(a2), fading[1]}};
-        }
-        e1 = e2 = 1.0;
-        double* out = residual ? residual + 2 * j * band.size() : nullptr;
-        for (const std::complex<double>& z : band) {
-            const std::complex<double> r = z - a1 * e1 - a2 * e2;
-            total += std::norm(r);
-            if (out) {
-                *out++ = r.real();
-                *out++ = r.imag();
-            }
-            e1 *= steps[0];
-            e2 *= steps[1];
-        }
+        e1 *= steps[0];
+        e2 *= steps[1];
     }
     return total;
 }
 
 void PairFitter::differentiate(const Parameters& parameters) {
     const size_t count = parameterCount();
-    const size_t length = residualLength();
     auto& at = columns_[kParameters];
     residualOf(parameters, at.data(), nullptr);
     for (size_t p = 0; p < count; ++p) {
@@ -210,25 +213,42 @@ void PairFitter::differentiate(const Parameters& parameters) {
                             : (p - 1) % 3 == 0 ? kHertzStep
                                                : kFadingStep;
         moved[p] += step;
-        residualOf(moved, columns_[p].data(), nullptr);
-        for (size_t i = 0; i < length; ++i) columns_[p][i] = (columns_[p][i] - at[i]) / step;
+        // A band's own parameters move only its residual: the rest of the
+        // column is zero, and neither worked out nor read.
+        const Rows rows = rowsOf(p);
+        if (p == 0) {
+            residualOf(moved, columns_[p].data(), nullptr);
+        } else {
+            addBandResidual(moved, bandOf(p), 0.0, columns_[p].data() + rows.first, nullptr);
+        }
+        for (size_t i = rows.first; i < rows.end; ++i) columns_[p][i] = (columns_[p][i] - at[i]) / step;
     }
+}
+
+PairFitter::Rows PairFitter::rowsOf(size_t p) const {
+    if (p == 0) return {0, residualLength()};
+    const size_t first = 2 * bandOf(p) * bandLength();
+    return {first, first + 2 * bandLength()};
 }
 
 void PairFitter::normalEquations(std::array<double, kParameters * kParameters>& product,
                                  std::array<double, kParameters>& gradient) const {
     const size_t count = parameterCount();
-    const size_t length = residualLength();
     const auto& at = columns_[kParameters];
-    for (size_t p = 0; p < count; ++p) {
-        for (size_t q = p; q < count; ++q) {
-            double sum = 0.0;
-            for (size_t i = 0; i < length; ++i) sum += columns_[p][i] * columns_[q][i];
-            product[p * count + q] = product[q * count + p] = sum;
-        }
+    const auto dot = [](const auto& a, const auto& b, Rows rows) {
         double sum = 0.0;
-        for (size_t i = 0; i < length; ++i) sum += columns_[p][i] * at[i];
-        gradient[p] = sum;
+        for (size_t i = rows.first; i < rows.end; ++i) sum += a[i] * b[i];
+        return sum;
+    };
+    for (size_t p = 0; p < count; ++p) {
+        const Rows rows = rowsOf(p);
+        for (size_t q = p; q < count; ++q) {
+            // Two bands' own parameters share no row of the residual.
+            const bool shareRows = p == 0 || bandOf(p) == bandOf(q);
+            product[p * count + q] = product[q * count + p] =
+                shareRows ? dot(columns_[p], columns_[q], rowsOf(q)) : 0.0;
+        }
+        gradient[p] = dot(columns_[p], at, rows);
     }
 }
 

@@ -76,6 +76,10 @@ private:
     // The squared residual at `parameters`, written to `residual` when given;
     // each band's amplitudes too when `pairs` is given.
     double residualOf(const Parameters& parameters, double* residual, BandPair* pairs) const;
+    // `total` plus the squared residual of band `j` (of which_) alone, whose
+    // rows are written to `residual` and amplitudes to `pair` when given.
+    double addBandResidual(const Parameters& parameters, size_t j, double total, double* residual,
+                           BandPair* pair) const;
     // The best of the starting spreads, each with its first guess.
     Parameters freshStart() const;
     // The first guess at each band's centre and fading, for a spread of `spreadSquared`.
@@ -83,13 +87,23 @@ private:
     // Refines `parameters` in place and answers their squared residual.
     double refine(Parameters& parameters);
     // The columns of the residual's derivatives at `parameters`, whose residual is in the last column.
+    // Each column is worked out only over rowsOf() its parameter.
     void differentiate(const Parameters& parameters);
+    // The rows of the residual that parameter `p` moves: every row for the
+    // spread, its band's rows for a band's own parameter.
+    struct Rows {
+        size_t first;
+        size_t end;
+    };
+    Rows rowsOf(size_t p) const;
+    static size_t bandOf(size_t p) { return (p - 1) / 3; }
     // J^T J and J^T r of the derivatives last worked out.
     void normalEquations(std::array<double, kParameters * kParameters>& product,
                          std::array<double, kParameters>& gradient) const;
     double spreadSquaredError(const Parameters& parameters, double residual);
     size_t parameterCount() const { return 1 + 3 * which_.size(); }
-    size_t residualLength() const { return 2 * which_.size() * bands_->band(0).size(); }
+    size_t bandLength() const { return bands_->band(0).size(); }
+    size_t residualLength() const { return 2 * which_.size() * bandLength(); }
 
     const PartialBands* bands_ = nullptr;
     std::span<const size_t> which_;
