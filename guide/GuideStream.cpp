@@ -9,15 +9,15 @@ GuideStream::GuideStream(double sampleRate, std::span<const CoursePitch> courses
 
 GuideStream::~GuideStream() {
     stopping_.store(true, std::memory_order_release);
-    wakeUps_.fetch_add(1, std::memory_order_release);
-    wakeUps_.notify_one();
+    hops_.give();
     worker_.join();
 }
 
 void GuideStream::append(std::span<const int16_t> samples) {
+    const uint64_t before = fifo_.written();
     fifo_.write(samples);
-    wakeUps_.fetch_add(1, std::memory_order_release);
-    wakeUps_.notify_one();
+    // The worker sleeps through the pieces that complete no hop.
+    for (uint64_t hop = before / kHopSamples; hop < fifo_.written() / kHopSamples; ++hop) hops_.give();
 }
 
 void GuideStream::tapBlock(void* stream, std::span<const int16_t> samples) {
@@ -43,10 +43,9 @@ void GuideStream::choose(std::optional<int> number) {
 
 void GuideStream::work() {
     while (true) {
-        const uint32_t seen = wakeUps_.load(std::memory_order_acquire);
+        hops_.take();
         if (stopping_.load(std::memory_order_acquire)) return;
         readWaitingHops();
-        wakeUps_.wait(seen, std::memory_order_acquire);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The guide's listening on a live stream. The capture's tap hands it samples
-// (a fixed copy into a lock-free ring and a wake-up: nothing else happens on
-// the capture's thread); a worker thread of its own reads the ring hop by hop
+// (a fixed copy into a lock-free ring, and a wake-up once a whole hop is in:
+// nothing else happens on the capture's thread); a worker thread of its own,
+// asleep in between, reads the ring hop by hop
 // through a GuideAnalyzer and hands each reading over to whoever takes them —
 // the tuner screen, on the main thread.
 //
@@ -18,6 +19,7 @@
 #include <thread>
 
 #include "guide/GuideAnalyzer.h"
+#include "guide/HopSignal.h"
 #include "guide/SampleFifo.h"
 
 namespace guide {
@@ -58,7 +60,7 @@ private:
     void readWaitingHops();
 
     SampleFifo fifo_;
-    std::atomic<uint32_t> wakeUps_{0};
+    HopSignal hops_;  // one for each whole hop written, and one to stop
     std::atomic<bool> stopping_{false};
     std::atomic<int> chosenCourse_{0};  // 0 for none
 

@@ -24,6 +24,8 @@ public:
     // Runs on the reading thread: takes the next out.size() samples, which
     // must be available.
     void read(std::span<int16_t> out);
+    // Any thread: samples written so far, those dropped left out.
+    uint64_t written() const { return written_.load(std::memory_order_acquire); }
     // Any thread: samples dropped so far because the ring was full.
     uint64_t dropped() const { return dropped_.load(std::memory_order_acquire); }
 
