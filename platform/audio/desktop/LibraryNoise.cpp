@@ -35,19 +35,24 @@ constexpr std::string_view kNoisePrefixes[] = {
 
 // Room for bursts of output while the filter is busy writing a line.
 constexpr int kPipeBytes = 1 << 20;
-// How soon the filter notices, at exit, that nothing more is coming.
-constexpr int kPollMilliseconds = 50;
+// How long the filter, at exit, waits for more before it takes the pipe
+// for dry. Until then it sleeps until a line comes or the exit wakes it.
+constexpr int kDryMilliseconds = 50;
 
 class StderrFilter {
 public:
     bool install() {
         int ends[2];
         if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+        if (::pipe2(wakeUp_, O_CLOEXEC) != 0) {
+            ::close(ends[0]);
+            ::close(ends[1]);
+            return false;
+        }
         std::fflush(stderr);
         terminal_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
         if (terminal_ < 0 || ::dup2(ends[1], STDERR_FILENO) < 0) {
-            ::close(ends[0]);
-            ::close(ends[1]);
+            for (const int end : {ends[0], ends[1], wakeUp_[0], wakeUp_[1]}) ::close(end);
             return false;
         }
         ::close(ends[1]);
@@ -64,8 +69,11 @@ public:
         std::fflush(stderr);
         ::dup2(terminal_, STDERR_FILENO);
         closing_ = true;
+        const char wake = 0;
+        // A byte into an empty pipe of our own: it cannot fail.
+        [[maybe_unused]] const ssize_t woken = ::write(wakeUp_[1], &wake, 1);
         if (forwarder_.joinable()) forwarder_.join();
-        ::close(reading_);
+        for (const int end : {reading_, wakeUp_[0], wakeUp_[1]}) ::close(end);
     }
 
 private:
@@ -75,13 +83,12 @@ private:
         std::array<char, 4096> chunk{};
         std::string pending;
         for (;;) {
-            pollfd ready{reading_, POLLIN, 0};
-            const int polled = ::poll(&ready, 1, kPollMilliseconds);
-            if (polled == 0) {
-                if (closing_) break;
-                continue;
-            }
+            std::array<pollfd, 2> ready{pollfd{reading_, POLLIN, 0}, pollfd{wakeUp_[0], POLLIN, 0}};
+            const bool closing = closing_;
+            const int polled = ::poll(ready.data(), closing ? 1 : 2, closing ? kDryMilliseconds : -1);
+            if (polled == 0) break;    // dry after the exit
             if (polled < 0) continue;  // interrupted
+            if (ready[0].revents == 0) continue;  // woken for the exit
             const ssize_t count = ::read(reading_, chunk.data(), chunk.size());
             if (count == 0) break;
             if (count < 0) continue;
@@ -114,6 +121,7 @@ private:
     std::atomic<bool> closing_{false};
     int terminal_ = -1;
     int reading_ = -1;
+    int wakeUp_[2] = {-1, -1};  // written once at exit
     std::thread forwarder_;
 };
 

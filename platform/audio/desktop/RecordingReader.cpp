@@ -11,6 +11,9 @@ namespace {
 // the capture rate, far more than a hand-over takes.
 constexpr size_t kPieceSamples = 2048;
 constexpr size_t kReadyAhead = 16384;
+// The reader sleeps until fewer than this are ready, then reads up to
+// kReadyAhead at once: woken every few dozen hand-overs, not at each.
+constexpr size_t kRefillBelow = kReadyAhead / 2;
 
 }  // namespace
 
@@ -36,7 +39,9 @@ struct RecordingReader::State {
         for (;;) {
             {
                 std::unique_lock lock(mutex);
-                changed.wait(lock, [this] { return stopped || ready.size() < kReadyAhead; });
+                if (ready.size() >= kReadyAhead) {
+                    changed.wait(lock, [this] { return stopped || ready.size() < kRefillBelow; });
+                }
                 if (stopped) return;
             }
             size_t count;
@@ -85,6 +90,7 @@ size_t RecordingReader::take(std::span<int16_t> samples) {
         const auto end = state_->ready.begin() + static_cast<std::ptrdiff_t>(count);
         std::copy(state_->ready.begin(), end, samples.begin());
         state_->ready.erase(state_->ready.begin(), end);
+        if (state_->ready.size() >= kRefillBelow) return count;
     }
     state_->changed.notify_all();
     return count;
