@@ -124,9 +124,9 @@ def picture(box, name=None, image=None, hidden=None, collapse=None):
 
 
 def button(box, title="", name=None, image=None, actions=None, navigation=None, font=15, accent=False,
-           background=KEY, hidden=None):
+           background=KEY, hidden=None, tag=None, keys=None):
     return element("Button", box, name, title=title or None, image=image, actions=list(actions) if actions else None,
-                   navigation=navigation, hidden=hidden,
+                   navigation=navigation, hidden=hidden, tag=tag, keys=keys,
                    style=style(font=font if title else None, bold=True if accent else None, align="center",
                                color=ON_ACCENT if accent else TEXT,
                                background=ACCENT if accent else background, radius=10 if background else None))
@@ -208,6 +208,8 @@ PHONE_TRACE_H = 60
 PHONE_TEXTS_MIN_H = 185
 # The type of the pair's reminder on a phone.
 PHONE_HINT_FONT = 11
+# The least height of a phone's large rows with the row of courses below them.
+PHONE_ROW_MIN_H = 28
 
 
 def guide_trace(box):
@@ -244,11 +246,20 @@ def guide_card(m, x, y, w, room):
         pair_font = 12
         pair_h = pair_font + 4
         hint_h = 0
-    below_way = 0 if m.tablet else pair_h + hint_h
+    # The row of courses to lock the guide on, below the pair on a phone; on
+    # the smallest, in the string picture's place with the trace.
+    choices_h = 40 if m.tablet else (28 if m.small else 32)
+    below_way = 0 if m.tablet else pair_h + hint_h + choices_h + gap
     scale_font = m.section_font
     scale_h = scale_font + 4
     rows_h = height - 2 * (pad - 4) - needle_h - way_h - below_way
-    with_scale = rows_h - scale_h >= 2 * 34
+    choices_in_card = m.tablet or with_trace or rows_h >= 2 * PHONE_ROW_MIN_H
+    if not choices_in_card:
+        below_way -= choices_h + gap
+        rows_h += choices_h + gap
+    # A phone keeps the scale's numbers only while its large rows keep their
+    # largest type: the needle's ticks show the scale without them.
+    with_scale = rows_h - scale_h >= 2 * (34 if m.tablet else 52)
     if with_scale:
         rows_h -= scale_h
     big_h = rows_h / 2
@@ -260,6 +271,7 @@ def guide_card(m, x, y, w, room):
         column_x = pad + needle_w + gap
         items += pair_labels(column_x, top + 2 * big_h - pair_h - hint_h, inner - needle_w - gap, pair_h, hint_h,
                              pair_font, hint_font, "left")
+        items += course_choices(m, (column_x, top, inner - needle_w - gap, choices_h))
     top += 2 * big_h
     needle_top = top
     items.append(element("Gauge", (pad, top, needle_w, needle_h), "guideNeedle", text="Tuning needle",
@@ -276,7 +288,10 @@ def guide_card(m, x, y, w, room):
     top += way_h
     if not m.tablet:
         items += pair_labels(pad, top, inner, pair_h, hint_h, pair_font, hint_font, "center")
-        top += below_way
+        top += pair_h + hint_h
+        if choices_in_card:
+            items += course_choices(m, (pad, top + gap, inner, choices_h))
+            top += choices_h + gap
     if m.tablet:
         items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
     elif with_trace:
@@ -284,7 +299,22 @@ def guide_card(m, x, y, w, room):
         items.append(guide_trace((pad, top, inner, PHONE_TRACE_H)))
         top += PHONE_TRACE_H
     height = top + pad - 4
-    return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace
+    return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace, choices_in_card
+
+
+def course_choices(m, box):
+    """Auto and the five courses in a row, tagged 0 to 5; the keys 1 to 5 lock
+    a course, 0 or Escape (once no panel is open) release it."""
+    x, y, w, h = box
+    gap = 6
+    auto_w = (w - 5 * gap) * 0.25
+    key_w = (w - 5 * gap - auto_w) / 5
+    items = [button((x, y, auto_w, h), "Auto", actions=["chooseCourse:"], font=m.body_font - 2, tag=0,
+                    keys=["0", "Escape"])]
+    for course in range(1, 6):
+        items.append(button((x + auto_w + gap + (course - 1) * (key_w + gap), y, key_w, h), str(course),
+                            actions=["chooseCourse:"], font=m.body_font - 2, tag=course, keys=[str(course)]))
+    return items
 
 
 def pair_labels(x, y, w, pair_h, hint_h, pair_font, hint_font, align):
@@ -299,19 +329,24 @@ def pair_hint(box, font, align):
     return label(box, "", "guidePairHint", font=font, color=DIM, align=align, wrap=True)
 
 
-def place_trace_in_picture(card, string_view):
+def place_trace_in_picture(m, card, string_view, choices_in_guide):
     """Where the guide card has no room for the trace (the smallest phones), it
     fills the string picture's place while no string is matched, above the
-    pair's reminder; the picture, drawn over them, takes the place back when
+    pair's reminder (and the row of courses, where the guide card has no room
+    for it either); the picture, drawn over them, takes the place back when
     one is."""
     subviews = card["subviews"]
     index = next(i for i, item in enumerate(subviews) if item.get("name") == string_view)
     px, py, pw, ph = subviews[index]["frame"]
     x, w = px + TRACE_INSET, pw - 2 * TRACE_INSET
     hint_h = 2 * (PHONE_HINT_FONT + 4)
-    trace_h = ph - 2 * TRACE_INSET - hint_h
-    subviews[index:index] = [guide_trace((x, py + TRACE_INSET, w, trace_h)),
-                             pair_hint((x, py + TRACE_INSET + trace_h, w, hint_h), PHONE_HINT_FONT, "center")]
+    choices_h = 0 if choices_in_guide else 28
+    trace_h = ph - 2 * TRACE_INSET - hint_h - choices_h
+    items = [guide_trace((x, py + TRACE_INSET, w, trace_h)),
+             pair_hint((x, py + TRACE_INSET + trace_h, w, hint_h), PHONE_HINT_FONT, "center")]
+    if choices_h:
+        items += course_choices(m, (x, py + TRACE_INSET + trace_h + hint_h, w, choices_h))
+    subviews[index:index] = items
 
 
 def narrow_tablet_note(card):
@@ -485,9 +520,9 @@ def tuner_scene(family, width, height, string_view, suffix):
         guide_room = min(height - margin - fork_panel_h - gap - top, max(unscrolled, GUIDE_CARD_MIN_H))
     else:
         guide_room = height - 4 - m.key - 2 * gap - top
-    guide, guide_h, guide_has_trace = guide_card(m, margin, top, content_w, guide_room)
+    guide, guide_h, guide_has_trace, choices_in_guide = guide_card(m, margin, top, content_w, guide_room)
     if not guide_has_trace:
-        place_trace_in_picture(card, string_view)
+        place_trace_in_picture(m, card, string_view, choices_in_guide)
     items.append(guide)
     top += guide_h + gap
 
@@ -666,6 +701,7 @@ SPANISH = {
     "Choose a root and a chord type": "Elige una tónica y un tipo de acorde",
     "Tuning needle": "Aguja de afinación",
     "Tuning history": "Historial de afinación",
+    "Auto": "Auto",
 }
 # Names that read the same in Spanish: the program, its maker, the maker's other
 # applications, and note names.

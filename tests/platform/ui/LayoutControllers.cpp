@@ -56,7 +56,7 @@ const std::vector<std::string>& tunerActions() {
         "enableSoundConfirmation:", "play1stStringSound:", "play2ndStringSound:",
         "play3rdStringSound:",   "play4thStringSound:",  "play5thStringSound:",
         "play6thStringSound:",   "soundNotificationAction:", "toggleStringSounds:",
-        "redirectToTarveloLabs:", "reviewPallqaTuner:",
+        "redirectToTarveloLabs:", "reviewPallqaTuner:",   "chooseCourse:",
         // The store pages of the maker's other applications.
         "openGuitarTuner:",      "openUkuleleTuner:",    "openViolinTuner:",
         "openBassTuner:",        "openMandolinTuner:",   "openBanjoTuner:",

@@ -293,6 +293,8 @@ TEST_F(LayoutFaultTest, MalformedDocumentsAreRefusedWithTheirFault) {
         {tunerScene(R"({"type": "Label", "frame": [0, 0, 1]})"), "frame: expected 4 numbers"},
         {tunerScene(R"({"type": "Label", "frame": [0, 0, 1, 1], "actions": ["playA440Hz:"]})"),
          "only a Button, Switch or Slider sends actions"},
+        {tunerScene(R"({"type": "Label", "frame": [0, 0, 1, 1], "keys": ["1"]})"), "or has keys"},
+        {tunerScene(R"({"type": "Button", "frame": [0, 0, 1, 1], "keys": "1"})"), "keys: expected a list"},
         {tunerScene(R"({"type": "Label", "name": "x", "frame": [0, 0, 1, 1]}, {"type": "Label", "name": "x", "frame": [0, 0, 1, 1]})"),
          "two elements are named \"x\""},
         {tunerScene(R"({"type": "Button", "frame": [0, 0, 1, 1], "navigation": {"show": "nowhere"}})"),

@@ -91,15 +91,16 @@ private:
 // The guide's readings of the plucks, hop by hop, taken at once.
 class OneBufferOfGuide final : public tuner::GuideInput {
 public:
-    explicit OneBufferOfGuide(const PluckedCourse& pluck) {
-        guide::GuideAnalyzer analyzer(pitch::kCaptureSampleRate);
-        const auto samples = samplesOf(pluck);
-        for (size_t at = 0; at + guide::kHopSamples <= samples.size(); at += guide::kHopSamples) {
-            readings_.push_back(analyzer.take(std::span(samples).subspan(at, guide::kHopSamples)));
-        }
-    }
+    explicit OneBufferOfGuide(const PluckedCourse& pluck) : samples_(samplesOf(pluck)) {}
     void listen() override {}
+    // Read anew as the chosen course, from the first pluck on.
+    void choose(std::optional<int> course) override {
+        chosen_ = course;
+        readings_.clear();
+        taken_ = 0;
+    }
     size_t takeReadings(std::span<guide::GuideReading> out) override {
+        if (readings_.empty()) readAll();
         const size_t count = std::min(out.size(), readings_.size() - taken_);
         std::copy_n(readings_.begin() + static_cast<std::ptrdiff_t>(taken_), count, out.begin());
         taken_ += count;
@@ -108,6 +109,16 @@ public:
     double sampleRate() const override { return pitch::kCaptureSampleRate; }
 
 private:
+    void readAll() {
+        const auto analyzer = std::make_unique<guide::GuideAnalyzer>(pitch::kCaptureSampleRate, tuner::guideCourses());
+        analyzer->choose(chosen_);
+        for (size_t at = 0; at + guide::kHopSamples <= samples_.size(); at += guide::kHopSamples) {
+            readings_.push_back(analyzer->take(std::span(samples_).subspan(at, guide::kHopSamples)));
+        }
+    }
+
+    std::vector<int16_t> samples_;
+    std::optional<int> chosen_;
     std::vector<guide::GuideReading> readings_;
     size_t taken_ = 0;
 };
