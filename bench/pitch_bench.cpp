@@ -80,13 +80,7 @@ void BM_AnalyzeMinuteOfSoundOnJobs(benchmark::State& state) {
     const auto samples = pitch_testing::pluckedString({.frequency = pitch_testing::kG4},
                                                       static_cast<size_t>(kSeconds * kCaptureRate));
     for (auto _ : state) {
-        size_t position = 0;
-        const auto read = [&](std::span<int16_t> buffer) {
-            const size_t count = std::min(buffer.size(), samples.size() - position);
-            std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(position), count, buffer.begin());
-            position += count;
-            return count;
-        };
+        const auto read = pitch_testing::piecesOf(samples);
         int buffers = 0;
         pitch::analyzeBuffers(kCaptureRate, read, static_cast<unsigned>(state.range(0)),
                               [&](const pitch::BufferEstimate&) { ++buffers; });

@@ -48,6 +48,8 @@ GuideReading GuideAnalyzer::take(std::span<const int16_t> hop) {
 }
 
 double GuideAnalyzer::fundamentalOfWindow(std::span<const int16_t> window) {
+    // Silence, hop after hop while nobody plays: it holds no fundamental.
+    if (SpectralPeaks::tooQuietForPeaks(window)) return 0.0;
     spectrum_.take(window);
     const auto fundamental = chooseFundamental(peaks_.find(spectrum_), fundamentalRange());
     if (!fundamental) return 0.0;

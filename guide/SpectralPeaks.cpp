@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace guide {
 namespace {
@@ -18,7 +19,15 @@ double interpolatedBin(std::span<const double> magnitudes, size_t k) {
     return static_cast<double>(k) + std::clamp(offset, -0.5, 0.5);
 }
 
+constexpr double kFullScale = 32768.0;
+
 }  // namespace
+
+bool SpectralPeaks::tooQuietForPeaks(std::span<const int16_t> samples) {
+    int loudest = 0;
+    for (const int16_t sample : samples) loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+    return 2.0 * loudest / kFullScale < kQuietest;
+}
 
 std::span<const SpectralPeak> SpectralPeaks::find(const SpectrumWindow& window) {
     const auto magnitudes = window.magnitudes();

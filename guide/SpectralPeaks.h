@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "guide/SpectrumWindow.h"
@@ -33,6 +34,11 @@ public:
 
     // The peaks of `window`, strongest first.
     std::span<const SpectralPeak> find(const SpectrumWindow& window);
+    // Whether samples this quiet can hold no peak, whatever the window they
+    // fill: no bin of it reads more than twice its loudest sample (of full
+    // scale), so samples within a step of zero stay below kQuietest and need
+    // no transform to tell.
+    static bool tooQuietForPeaks(std::span<const int16_t> samples);
 
 private:
     std::array<double, SpectrumWindow::kBins> scratch_{};

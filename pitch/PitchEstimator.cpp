@@ -45,10 +45,15 @@ float PitchEstimator::frequency() {
         estimate_ = 0.0f;
         refinedEstimate_ = 0.0;
         level_ = {};
+        estimatedKept_ = {};
         return estimate_;
     }
+    const std::span<const int16_t> samples(latest.data(), length / sizeof(int16_t));
+    if (!estimatedKept_.empty() && std::ranges::equal(samples, estimatedKept_)) return estimate_;
     estimate_ = getFreqFromBuffer(latest.data(), length);
     refinedEstimate_ = refinedFrequencyOfBin(binOfFrequency(estimate_));
+    std::ranges::copy(samples, estimatedSamples_.begin());
+    estimatedKept_ = std::span(estimatedSamples_).first(samples.size());
     return estimate_;
 }
 
@@ -70,6 +75,7 @@ float PitchEstimator::getFreqFromBuffer(const int16_t* samples, uint32_t length)
 
 void PitchEstimator::performFFT(const int16_t* samples, uint32_t totalSamples) {
     totalSamples = std::min(totalSamples, kFftPoints);
+    estimatedKept_ = {};
     platform::LevelSums levelSums;
     for (uint32_t i = 0; i < totalSamples; ++i) {
         in_fft_[i] = static_cast<float>(samples[i]);

@@ -8,11 +8,13 @@
 // asked by one other thread (the main thread's tick). The hand-over is the one
 // thing guarded by the lock. The estimate is kept with the number of the
 // buffer it came from, so asking again before a new buffer arrives costs no
-// transform and gives the same result.
+// transform and gives the same result; so does a new buffer that holds the
+// same samples as the one estimated last (silence, buffer after buffer).
 
 #include <array>
 #include <cstdint>
 #include <mutex>
+#include <span>
 
 #include "pitch/RealFft.h"
 #include "platform/audio/AudioQueue.h"
@@ -92,6 +94,10 @@ private:
     float estimate_ = 0.0f;
     double refinedEstimate_ = 0.0;
     platform::AudioQueueLevelMeterState level_;
+    // The samples the estimate above was made from, while the analysis arrays
+    // still hold their spectrum; an empty span once another chain ran.
+    std::array<int16_t, kAnalysedBytes / sizeof(int16_t)> estimatedSamples_{};
+    std::span<const int16_t> estimatedKept_;
 
     // The analysis arrays. The transform's input holds zeros from
     // samplesInFft_ on: the samples of one buffer fill its start, and only

@@ -102,11 +102,23 @@ std::pair<size_t, size_t> soundingStretch(const std::vector<int16_t>& samples, i
     return {static_cast<size_t>(first - samples.begin()), static_cast<size_t>(samples.rend() - last)};
 }
 
+// Whether the sound rises through zero at sample `index` (at least 1).
+bool risesAt(const std::vector<int16_t>& samples, size_t index) { return samples[index - 1] < 0 && samples[index] >= 0; }
+
 }  // namespace
 
 double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, int threshold) {
     const auto [begin, end] = soundingStretch(samples, threshold);
     return static_cast<double>(end - begin) / sampleRate;
+}
+
+double periodSeconds(const std::vector<int16_t>& samples, double frequency, int threshold) {
+    const auto [begin, end] = soundingStretch(samples, threshold);
+    size_t rises = 0;
+    for (size_t i = std::max<size_t>(begin, 1); i < end; ++i) {
+        if (risesAt(samples, i)) ++rises;
+    }
+    return static_cast<double>(rises) / frequency;
 }
 
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold) {
@@ -121,7 +133,7 @@ double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleR
         const size_t stop = std::min(start + window, to);
         size_t firstRise = 0, lastRise = 0, rises = 0;
         for (size_t i = start + 1; i < stop; ++i) {
-            if (samples[i - 1] < 0 && samples[i] >= 0) {
+            if (risesAt(samples, i)) {
                 if (rises++ == 0) firstRise = i;
                 lastRise = i;
             }

@@ -54,6 +54,13 @@ std::vector<int16_t> readRawSamples(const std::filesystem::path& file);
 // 0 for a recording that never rises above it.
 double soundingSeconds(const std::vector<int16_t>& samples, double sampleRate, int threshold);
 
+// How long a tone of `frequency` hertz sounded, counted in its own periods:
+// its rises through zero from its first sample above `threshold` to its last.
+// Silence the sound server puts in while a loaded machine keeps the player
+// waiting lengthens the stretch but adds no period, so this is the length of
+// the tone that was played, however the processes were scheduled.
+double periodSeconds(const std::vector<int16_t>& samples, double frequency, int threshold);
+
 // The frequency of a periodic sound by its zero crossings over the middle
 // half of its sounding stretch: the median of its tenth-of-a-second windows.
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleRate, int threshold);

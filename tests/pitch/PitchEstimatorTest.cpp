@@ -119,6 +119,43 @@ TEST_F(PitchEstimate, KeepsTheEstimateUntilANewBufferArrives) {
     EXPECT_EQ(detector->frequency(), 659.3634f);
 }
 
+TEST_F(PitchEstimate, ARepeatedBufferGetsTheSameEstimateAndLevel) {
+    const auto a4 = pluckBuffer(pitch_testing::kA4);
+    const std::vector<int16_t> silence(kBufferSamples, 0);
+    detector->setAudioBuffer(a4.data(), kBufferBytes);
+    const float estimate = detector->frequency();
+    const double refined = detector->refinedFrequency();
+    const auto level = detector->level();
+    ASSERT_GT(level.mAveragePower, 0.0f);
+
+    // Again at once; again after an empty buffer, after silence and after another chain on the same arrays.
+    const auto expectTheSame = [&] {
+        detector->setAudioBuffer(a4.data(), kBufferBytes);
+        EXPECT_EQ(detector->frequency(), estimate);
+        EXPECT_EQ(detector->refinedFrequency(), refined);
+        EXPECT_EQ(detector->level().mAveragePower, level.mAveragePower);
+        EXPECT_EQ(detector->level().mPeakPower, level.mPeakPower);
+    };
+    expectTheSame();
+    detector->setAudioBuffer(a4.data(), 0);
+    ASSERT_EQ(detector->frequency(), 0.0f);
+    expectTheSame();
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        detector->setAudioBuffer(silence.data(), kBufferBytes);
+        ASSERT_EQ(detector->frequency(), 0.0f);
+        ASSERT_EQ(detector->level().mPeakPower, 0.0f);
+    }
+    expectTheSame();
+    detector->getFreqFromBuffer(silence.data(), kBufferBytes);
+    expectTheSame();
+    // A buffer that differs in its last sample alone is a new one.
+    auto changed = a4;
+    changed.back() = static_cast<int16_t>(changed.back() + 1000);
+    detector->setAudioBuffer(changed.data(), kBufferBytes);
+    detector->frequency();
+    EXPECT_NE(detector->level().mAveragePower, level.mAveragePower);
+}
+
 TEST_F(PitchEstimate, KeptEstimatesEqualFreshOnes) {
     const double pitches[] = {pitch_testing::kE5, pitch_testing::kA4, pitch_testing::kE4, pitch_testing::kC5,
                               pitch_testing::kG4};

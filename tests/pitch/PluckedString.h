@@ -5,9 +5,11 @@
 // noise. A loud pure sine is no model of a string: on one, a harmonic sum
 // rightly hears the octave below as well.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <span>
 #include <vector>
 
 #include "pitch/CaptureFormat.h"
@@ -59,6 +61,17 @@ inline std::vector<int16_t> pluckedString(const Pluck& pluck, size_t count) {
         samples[n] = static_cast<int16_t>(std::lround((value * pluck.level + noise) * 32767.0));
     }
     return samples;
+}
+
+// A source that hands `samples` out piece by piece, as a recording reader
+// does, and then nothing. `samples` must outlive it.
+inline auto piecesOf(const std::vector<int16_t>& samples) {
+    return [&samples, position = size_t{0}](std::span<int16_t> buffer) mutable {
+        const size_t count = std::min(buffer.size(), samples.size() - position);
+        std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(position), count, buffer.begin());
+        position += count;
+        return count;
+    };
 }
 
 }  // namespace pitch_testing

@@ -23,16 +23,20 @@
 namespace platform::audio::desktop {
 namespace {
 
-// Frames per blocking read: short enough for stop() to be prompt (about 36 ms
-// at 14039 Hz), long enough to keep the reading thread mostly asleep.
-constexpr unsigned long kFramesPerRead = 512;
+// Frames per blocking read, which is also the piece a sound server hands
+// over at a time: 18 ms at 14039 Hz. The guide reads a window every 512
+// samples and names a string from the first of them that holds enough of the
+// pluck, so every piece the samples wait in delays it: pieces of a whole hop
+// made the wait from a pluck to the guide's first reading a sixth longer.
+// The thread still sleeps between pieces.
+constexpr unsigned long kFramesPerRead = 256;
 
-// How much the device may hold before a read takes it. The detector takes
-// 4096-sample buffers (0.29 s at 14039 Hz), so holding up to a quarter of a
-// second delays no estimate by much, and a sound server that may hand the
-// samples over in larger pieces wakes up far less often than for the
-// device's lowest latency: a fifth of the work for PulseAudio.
-constexpr double kInputLatencySeconds = 0.25;
+// How much the device may hold before a read takes it: two pieces and some.
+// The sound server gathers samples for about a third of this before it hands
+// any over, so a longer hold (a quarter of a second gathered 75 ms) is what
+// most delayed the guide; the server's own work hardly grows with these
+// pieces, well within what it spends on the rest of listening.
+constexpr double kInputLatencySeconds = 0.04;
 
 // How long a lost microphone rests between attempts to open it again: often
 // enough that tuning resumes soon after the device is back, seldom enough not

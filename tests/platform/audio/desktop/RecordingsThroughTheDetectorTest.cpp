@@ -84,13 +84,7 @@ TEST_F(PitchRecording, EstimatesOnSeveralThreadsExactlyAsOnOne) {
 
     for (const unsigned jobs : {1u, 2u, 3u}) {
         SCOPED_TRACE(jobs);
-        size_t position = 0;
-        const auto read = [&](std::span<int16_t> buffer) {
-            const size_t count = std::min(buffer.size(), samples.size() - position);
-            std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(position), count, buffer.begin());
-            position += count;
-            return count;
-        };
+        const auto read = piecesOf(samples);
         std::vector<pitch::BufferEstimate> together;
         pitch::analyzeBuffers(kCaptureRate, read, jobs,
                               [&](const pitch::BufferEstimate& estimate) { together.push_back(estimate); });
