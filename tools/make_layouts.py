@@ -210,6 +210,9 @@ PHONE_TEXTS_MIN_H = 185
 PHONE_HINT_FONT = 11
 # The least height of a phone's large rows with the row of courses below them.
 PHONE_ROW_MIN_H = 28
+# The row of courses' buttons lie this far apart; beside a phone's trace each is this wide.
+CHOICE_GAP = 6
+PHONE_CHOICE_W = 44
 
 
 def guide_trace(box):
@@ -246,10 +249,13 @@ def guide_card(m, x, y, w, room):
         pair_font = 12
         pair_h = pair_font + 4
         hint_h = 0
-    # The row of courses to lock the guide on, below the pair on a phone; on
-    # the smallest, in the string picture's place with the trace.
+    # The row of courses to lock the guide on: on a phone with the trace, in
+    # two lines of three beside the trace, so that the large rows keep their
+    # type; on another phone below the pair; on the smallest, in the string
+    # picture's place with the trace.
+    choices_beside_trace = with_trace and not m.tablet
     choices_h = 40 if m.tablet else (28 if m.small else 32)
-    below_way = 0 if m.tablet else pair_h + hint_h + choices_h + gap
+    below_way = 0 if m.tablet else pair_h + hint_h + (0 if choices_beside_trace else choices_h + gap)
     scale_font = m.section_font
     scale_h = scale_font + 4
     rows_h = height - 2 * (pad - 4) - needle_h - way_h - below_way
@@ -289,31 +295,42 @@ def guide_card(m, x, y, w, room):
     if not m.tablet:
         items += pair_labels(pad, top, inner, pair_h, hint_h, pair_font, hint_font, "center")
         top += pair_h + hint_h
-        if choices_in_card:
+        if choices_in_card and not choices_beside_trace:
             items += course_choices(m, (pad, top + gap, inner, choices_h))
             top += choices_h + gap
     if m.tablet:
         items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
     elif with_trace:
         top += gap
-        items.append(guide_trace((pad, top, inner, PHONE_TRACE_H)))
+        grid_w = PHONE_CHOICE_W * 3 + 2 * CHOICE_GAP
+        items.append(guide_trace((pad, top, inner - grid_w - gap, PHONE_TRACE_H)))
+        items += course_choices(m, (pad + inner - grid_w, top, grid_w, PHONE_TRACE_H), per_line=3)
         top += PHONE_TRACE_H
     height = top + pad - 4
     return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace, choices_in_card
 
 
-def course_choices(m, box):
-    """Auto and the five courses in a row, tagged 0 to 5; the keys 1 to 5 lock
-    a course, 0 or Escape (once no panel is open) release it."""
+def course_choices(m, box, per_line=6):
+    """Auto and the five courses, tagged 0 to 5, filling `box`: in one row,
+    Auto the wider, or in lines of `per_line` alike. The keys 1 to 5 lock a
+    course, 0 or Escape (once no panel is open) release it."""
     x, y, w, h = box
-    gap = 6
-    auto_w = (w - 5 * gap) * 0.25
-    key_w = (w - 5 * gap - auto_w) / 5
-    items = [button((x, y, auto_w, h), "Auto", actions=["chooseCourse:"], font=m.body_font - 2, tag=0,
-                    keys=["0", "Escape"])]
-    for course in range(1, 6):
-        items.append(button((x + auto_w + gap + (course - 1) * (key_w + gap), y, key_w, h), str(course),
-                            actions=["chooseCourse:"], font=m.body_font - 2, tag=course, keys=[str(course)]))
+    lines = 6 // per_line
+    key_h = h if lines == 1 else (h - (lines - 1) * CHOICE_GAP) / lines
+    if per_line == 6:
+        auto_w = (w - 5 * CHOICE_GAP) * 0.25
+        key_w = (w - 5 * CHOICE_GAP - auto_w) / 5
+        widths = [auto_w] + [key_w] * 5
+    else:
+        widths = [(w - (per_line - 1) * CHOICE_GAP) / per_line] * 6
+    items = []
+    for tag in range(6):
+        line, column = divmod(tag, per_line)
+        left = x + sum(widths[line * per_line:tag]) + column * CHOICE_GAP
+        top = y + line * (key_h + CHOICE_GAP) if line else y
+        items.append(button((left, top, widths[tag], key_h), str(tag) if tag else "Auto",
+                            actions=["chooseCourse:"], font=m.body_font - 2, tag=tag,
+                            keys=[str(tag)] + ([] if tag else ["Escape"])))
     return items
 
 

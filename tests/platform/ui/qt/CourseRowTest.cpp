@@ -22,7 +22,7 @@ using screenshot_testing::OneBufferOfGuide;
 using screenshot_testing::PluckedCourse;
 
 // A4 plucked 110 cents flat twice: nearer G4 (90 cents below it) than A4.
-const PluckedCourse kFlatA4{sound::courseWithNote("A4"), {-110.0, -110.0}};
+const PluckedCourse kFlatA4{sound::courseWithNote("A4"), {{-110.0}, {-110.0}}};
 
 class CourseRowTest : public qt_window_testing::QtWindowTest {
 protected:
