@@ -203,6 +203,8 @@ TABLET_NOTE_W = 200
 GUIDE_CARD_MAX_H = 250
 # A tablet's guide card is never shorter, even if the page scrolls for it.
 GUIDE_CARD_MIN_H = 250
+# A tablet's trace, below the pair's lines, is never shorter.
+TABLET_TRACE_MIN_H = 60
 # A phone's trace below the needle, and the least its texts and needle then keep.
 PHONE_TRACE_H = 60
 PHONE_TEXTS_MIN_H = 185
@@ -235,9 +237,11 @@ def guide_card(m, x, y, w, room):
     # higher one. On a tablet they sit right of the large rows, above the
     # trace; on a phone, in smaller type below the way, the reminder only
     # where the trace has room too.
-    pair_font = 18 if m.tablet else 14
+    pair_font = 16 if m.tablet else 14
     hint_font = 14 if m.tablet else PHONE_HINT_FONT
-    pair_h = pair_font + 8
+    # On a tablet the pair's line takes two lines of the column where it
+    # holds the beats too ("Strings 3 · 4: 4.0 cents apart · 1.0 beat/s").
+    pair_h = 2 * (pair_font + 4) if m.tablet else pair_font + 8
     hint_h = 2 * (hint_font + 4)
     with_trace = m.tablet or room - PHONE_TRACE_H - gap >= PHONE_TEXTS_MIN_H + pair_h + hint_h
     height = min(room - (PHONE_TRACE_H + gap if with_trace and not m.tablet else 0), GUIDE_CARD_MAX_H)
@@ -274,12 +278,14 @@ def guide_card(m, x, y, w, room):
     items = [label((pad, top, needle_w, big_h), "—", "guideCourse", font=big, bold=True),
              label((pad, top + big_h, needle_w, big_h), "", "guideCents", font=big, bold=True)]
     if m.tablet:
+        # The column right of the large rows: the row of courses, the pair's
+        # lines below it, then the trace down to the card's end.
         column_x = pad + needle_w + gap
-        items += pair_labels(column_x, top + 2 * big_h - pair_h - hint_h, inner - needle_w - gap, pair_h, hint_h,
-                             pair_font, hint_font, "left")
         items += course_choices(m, (column_x, top, inner - needle_w - gap, choices_h))
+        items += pair_labels(column_x, top + choices_h + gap, inner - needle_w - gap, pair_h, hint_h,
+                             pair_font, hint_font, "left", wrap=True)
+        trace_top = top + choices_h + gap + pair_h + hint_h + gap
     top += 2 * big_h
-    needle_top = top
     items.append(element("Gauge", (pad, top, needle_w, needle_h), "guideNeedle", text="Tuning needle",
                          range=list(GUIDE_RANGE), zone=GUIDE_IN_TUNE))
     top += needle_h
@@ -299,7 +305,8 @@ def guide_card(m, x, y, w, room):
             items += course_choices(m, (pad, top + gap, inner, choices_h))
             top += choices_h + gap
     if m.tablet:
-        items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
+        top = max(top, trace_top + TABLET_TRACE_MIN_H)
+        items.append(guide_trace((pad + needle_w + gap, trace_top, inner - needle_w - gap, top - trace_top)))
     elif with_trace:
         top += gap
         grid_w = PHONE_CHOICE_W * 3 + 2 * CHOICE_GAP
@@ -334,9 +341,9 @@ def course_choices(m, box, per_line=6):
     return items
 
 
-def pair_labels(x, y, w, pair_h, hint_h, pair_font, hint_font, align):
+def pair_labels(x, y, w, pair_h, hint_h, pair_font, hint_font, align, wrap=None):
     """The pair's line and, below it where there is room, the two lines of its reminder."""
-    items = [label((x, y, w, pair_h), "", "guidePair", font=pair_font, bold=True, align=align)]
+    items = [label((x, y, w, pair_h), "", "guidePair", font=pair_font, bold=True, align=align, wrap=wrap)]
     if hint_h:
         items.append(pair_hint((x, y + pair_h, w, hint_h), hint_font, align))
     return items

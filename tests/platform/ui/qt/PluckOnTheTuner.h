@@ -32,7 +32,7 @@ namespace screenshot_testing {
 // own pitch, an octave above the first's).
 struct Pluck {
     double cents;
-    std::optional<double> secondCents;
+    std::optional<double> secondCents = std::nullopt;
 };
 
 struct PluckedCourse {
