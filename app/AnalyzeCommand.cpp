@@ -14,6 +14,7 @@
 #include "app/GuideLines.h"
 #include "app/GuidePlot.h"
 #include "app/JsonNumber.h"
+#include "app/WholeNumberOption.h"
 #include "guide/GuideAnalyzer.h"
 #include "pitch/BufferAnalysis.h"
 #include "pitch/PitchListener.h"
@@ -38,18 +39,6 @@ struct Options {
 
 // Buffers estimated at once that may be asked for; more than kMostParallelJobs run as that many.
 constexpr int kMostJobsAsked = 1024;
-
-// A whole number from `lowest` to `highest`, said in the user's language.
-CLI::Validator wholeNumberBetween(int lowest, int highest, const std::string& typeName) {
-    const CLI::Range inRange(lowest, highest);
-    return CLI::Validator(
-        [=](std::string& input) {
-            return inRange(input).empty()
-                       ? std::string()
-                       : platform::terminalText("Value %@ not in range %@ to %@", input, lowest, highest);
-        },
-        platform::terminalText("%@ in [%@ - %@]", typeName, lowest, highest));
-}
 
 // The course the user chose, or null for the nearest.
 const sound::Course* chosenCourse(const Options& options) {

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/ExternalLinks.h"
+#include "app/LaunchOptions.h"
 #include "app/LayoutSelection.h"
 #include "app/TunerScreen.h"
 #include "chords/ChordsViewController.h"
@@ -13,7 +14,7 @@
 namespace app {
 
 bool AppDelegate::applicationDidFinishLaunchingWithOptions(platform::Application&,
-                                                           const platform::LaunchOptionsDictionary&) {
+                                                           const platform::LaunchOptionsDictionary& launchOptions) {
     using rating::RatingPrompt;
     RatingPrompt::setAppId(kAppStoreId);
     RatingPrompt::setDaysUntilPrompt(2.0);
@@ -22,6 +23,7 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(platform::Application
     RatingPrompt::setTimeBeforeReminding(2.0);
     RatingPrompt::setOpenInAppStore(true);
     RatingPrompt::appLaunched(true);
+    courseToLock_ = courseToLock(launchOptions);
     initializeStoryBoardBasedOnScreenSize();
     return true;
 }
@@ -38,6 +40,9 @@ void AppDelegate::initializeStoryBoardBasedOnScreenSize() {
     const auto storyboard = platform::Storyboard::storyboardWithName(*choice.layoutName, controllerClasses());
     if (!storyboard) return;  // the loader has said what is wrong with the document
     auto initialScreen = storyboard->instantiateInitialViewController();
+    if (auto tunerScreen = std::dynamic_pointer_cast<tuner::ViewController>(initialScreen); tunerScreen && courseToLock_) {
+        tunerScreen->lockCourse(courseToLock_);
+    }
     auto window = std::make_shared<platform::Window>(platform::Screen::mainBounds());
     setWindow(window);
     window->setRootViewController(std::move(initialScreen));

@@ -1,8 +1,10 @@
 #pragma once
 // The application's delegate: at launch it configures the rating prompt, counts
-// the launch, and installs the layout chosen for the screen class in a new window.
+// the launch, and installs the layout chosen for the screen class in a new
+// window, its guide locked on the course the launch options name, if any.
 
 #include <memory>
+#include <optional>
 
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/LayoutLoader.h"
@@ -36,6 +38,7 @@ private:
     void explainUnservedScreen();
 
     std::shared_ptr<platform::Window> window_;
+    std::optional<int> courseToLock_;  // the course the guide starts locked on
 };
 
 }  // namespace app

@@ -6,6 +6,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/Commands.h"
+#include "app/LaunchOptions.h"
 #include "app/ProgramGuard.h"
 #include "app/Version.h"
 #include "platform/desktop/DesktopServices.h"
@@ -19,6 +20,7 @@ int runProgram(int argc, char** argv) {
     tables.delegates = {{"AppDelegate", [] { return std::make_shared<app::AppDelegate>(); }}};
     tables.version = app::versionText();
     tables.commands = app::commands();
+    tables.applicationOptions = app::declareLaunchOptions;
     return platform::UIApplicationMain(argc, argv, "AppDelegate", tables);
 }
 

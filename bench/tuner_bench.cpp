@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 
 #include "platform/core/Bundle.h"
 #include "platform/core/Log.h"
@@ -51,6 +52,8 @@ public:
         return 1;
     }
     double sampleRate() const override { return 14039.0; }
+    // The readings are the same whichever course is chosen.
+    void choose(std::optional<int>) override {}
 
 private:
     static constexpr double kTenthOfACent = 1.0000577639333184;  // 2^(0.1/1200)

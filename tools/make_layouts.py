@@ -124,9 +124,9 @@ def picture(box, name=None, image=None, hidden=None, collapse=None):
 
 
 def button(box, title="", name=None, image=None, actions=None, navigation=None, font=15, accent=False,
-           background=KEY, hidden=None):
+           background=KEY, hidden=None, tag=None, keys=None):
     return element("Button", box, name, title=title or None, image=image, actions=list(actions) if actions else None,
-                   navigation=navigation, hidden=hidden,
+                   navigation=navigation, hidden=hidden, tag=tag, keys=keys,
                    style=style(font=font if title else None, bold=True if accent else None, align="center",
                                color=ON_ACCENT if accent else TEXT,
                                background=ACCENT if accent else background, radius=10 if background else None))
@@ -203,11 +203,18 @@ TABLET_NOTE_W = 200
 GUIDE_CARD_MAX_H = 250
 # A tablet's guide card is never shorter, even if the page scrolls for it.
 GUIDE_CARD_MIN_H = 250
+# A tablet's trace, below the pair's lines, is never shorter.
+TABLET_TRACE_MIN_H = 60
 # A phone's trace below the needle, and the least its texts and needle then keep.
 PHONE_TRACE_H = 60
 PHONE_TEXTS_MIN_H = 185
 # The type of the pair's reminder on a phone.
 PHONE_HINT_FONT = 11
+# The least height of a phone's large rows with the row of courses below them.
+PHONE_ROW_MIN_H = 28
+# The row of courses' buttons lie this far apart; beside a phone's trace each is this wide.
+CHOICE_GAP = 6
+PHONE_CHOICE_W = 44
 
 
 def guide_trace(box):
@@ -230,9 +237,11 @@ def guide_card(m, x, y, w, room):
     # higher one. On a tablet they sit right of the large rows, above the
     # trace; on a phone, in smaller type below the way, the reminder only
     # where the trace has room too.
-    pair_font = 18 if m.tablet else 14
+    pair_font = 16 if m.tablet else 14
     hint_font = 14 if m.tablet else PHONE_HINT_FONT
-    pair_h = pair_font + 8
+    # On a tablet the pair's line takes two lines of the column where it
+    # holds the beats too ("Strings 3 · 4: 4.0 cents apart · 1.0 beat/s").
+    pair_h = 2 * (pair_font + 4) if m.tablet else pair_font + 8
     hint_h = 2 * (hint_font + 4)
     with_trace = m.tablet or room - PHONE_TRACE_H - gap >= PHONE_TEXTS_MIN_H + pair_h + hint_h
     height = min(room - (PHONE_TRACE_H + gap if with_trace and not m.tablet else 0), GUIDE_CARD_MAX_H)
@@ -244,11 +253,23 @@ def guide_card(m, x, y, w, room):
         pair_font = 12
         pair_h = pair_font + 4
         hint_h = 0
-    below_way = 0 if m.tablet else pair_h + hint_h
+    # The row of courses to lock the guide on: on a phone with the trace, in
+    # two lines of three beside the trace, so that the large rows keep their
+    # type; on another phone below the pair; on the smallest, in the string
+    # picture's place with the trace.
+    choices_beside_trace = with_trace and not m.tablet
+    choices_h = 40 if m.tablet else (28 if m.small else 32)
+    below_way = 0 if m.tablet else pair_h + hint_h + (0 if choices_beside_trace else choices_h + gap)
     scale_font = m.section_font
     scale_h = scale_font + 4
     rows_h = height - 2 * (pad - 4) - needle_h - way_h - below_way
-    with_scale = rows_h - scale_h >= 2 * 34
+    choices_in_card = m.tablet or with_trace or rows_h >= 2 * PHONE_ROW_MIN_H
+    if not choices_in_card:
+        below_way -= choices_h + gap
+        rows_h += choices_h + gap
+    # A phone keeps the scale's numbers only while its large rows keep their
+    # largest type: the needle's ticks show the scale without them.
+    with_scale = rows_h - scale_h >= 2 * (34 if m.tablet else 52)
     if with_scale:
         rows_h -= scale_h
     big_h = rows_h / 2
@@ -257,11 +278,14 @@ def guide_card(m, x, y, w, room):
     items = [label((pad, top, needle_w, big_h), "—", "guideCourse", font=big, bold=True),
              label((pad, top + big_h, needle_w, big_h), "", "guideCents", font=big, bold=True)]
     if m.tablet:
+        # The column right of the large rows: the row of courses, the pair's
+        # lines below it, then the trace down to the card's end.
         column_x = pad + needle_w + gap
-        items += pair_labels(column_x, top + 2 * big_h - pair_h - hint_h, inner - needle_w - gap, pair_h, hint_h,
-                             pair_font, hint_font, "left")
+        items += course_choices(m, (column_x, top, inner - needle_w - gap, choices_h))
+        items += pair_labels(column_x, top + choices_h + gap, inner - needle_w - gap, pair_h, hint_h,
+                             pair_font, hint_font, "left", wrap=True)
+        trace_top = top + choices_h + gap + pair_h + hint_h + gap
     top += 2 * big_h
-    needle_top = top
     items.append(element("Gauge", (pad, top, needle_w, needle_h), "guideNeedle", text="Tuning needle",
                          range=list(GUIDE_RANGE), zone=GUIDE_IN_TUNE))
     top += needle_h
@@ -276,20 +300,50 @@ def guide_card(m, x, y, w, room):
     top += way_h
     if not m.tablet:
         items += pair_labels(pad, top, inner, pair_h, hint_h, pair_font, hint_font, "center")
-        top += below_way
+        top += pair_h + hint_h
+        if choices_in_card and not choices_beside_trace:
+            items += course_choices(m, (pad, top + gap, inner, choices_h))
+            top += choices_h + gap
     if m.tablet:
-        items.append(guide_trace((pad + needle_w + gap, needle_top, inner - needle_w - gap, top - needle_top)))
+        top = max(top, trace_top + TABLET_TRACE_MIN_H)
+        items.append(guide_trace((pad + needle_w + gap, trace_top, inner - needle_w - gap, top - trace_top)))
     elif with_trace:
         top += gap
-        items.append(guide_trace((pad, top, inner, PHONE_TRACE_H)))
+        grid_w = PHONE_CHOICE_W * 3 + 2 * CHOICE_GAP
+        items.append(guide_trace((pad, top, inner - grid_w - gap, PHONE_TRACE_H)))
+        items += course_choices(m, (pad + inner - grid_w, top, grid_w, PHONE_TRACE_H), per_line=3)
         top += PHONE_TRACE_H
     height = top + pad - 4
-    return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace
+    return view((x, y, w, height), items, background=CARD, radius=16), height, with_trace, choices_in_card
 
 
-def pair_labels(x, y, w, pair_h, hint_h, pair_font, hint_font, align):
+def course_choices(m, box, per_line=6):
+    """Auto and the five courses, tagged 0 to 5, filling `box`: in one row,
+    Auto the wider, or in lines of `per_line` alike. The keys 1 to 5 lock a
+    course, 0 or Escape (once no panel is open) release it."""
+    x, y, w, h = box
+    lines = 6 // per_line
+    key_h = h if lines == 1 else (h - (lines - 1) * CHOICE_GAP) / lines
+    if per_line == 6:
+        auto_w = (w - 5 * CHOICE_GAP) * 0.25
+        key_w = (w - 5 * CHOICE_GAP - auto_w) / 5
+        widths = [auto_w] + [key_w] * 5
+    else:
+        widths = [(w - (per_line - 1) * CHOICE_GAP) / per_line] * 6
+    items = []
+    for tag in range(6):
+        line, column = divmod(tag, per_line)
+        left = x + sum(widths[line * per_line:tag]) + column * CHOICE_GAP
+        top = y + line * (key_h + CHOICE_GAP) if line else y
+        items.append(button((left, top, widths[tag], key_h), str(tag) if tag else "Auto",
+                            actions=["chooseCourse:"], font=m.body_font - 2, tag=tag,
+                            keys=[str(tag)] + ([] if tag else ["Escape"])))
+    return items
+
+
+def pair_labels(x, y, w, pair_h, hint_h, pair_font, hint_font, align, wrap=None):
     """The pair's line and, below it where there is room, the two lines of its reminder."""
-    items = [label((x, y, w, pair_h), "", "guidePair", font=pair_font, bold=True, align=align)]
+    items = [label((x, y, w, pair_h), "", "guidePair", font=pair_font, bold=True, align=align, wrap=wrap)]
     if hint_h:
         items.append(pair_hint((x, y + pair_h, w, hint_h), hint_font, align))
     return items
@@ -299,19 +353,24 @@ def pair_hint(box, font, align):
     return label(box, "", "guidePairHint", font=font, color=DIM, align=align, wrap=True)
 
 
-def place_trace_in_picture(card, string_view):
+def place_trace_in_picture(m, card, string_view, choices_in_guide):
     """Where the guide card has no room for the trace (the smallest phones), it
     fills the string picture's place while no string is matched, above the
-    pair's reminder; the picture, drawn over them, takes the place back when
+    pair's reminder (and the row of courses, where the guide card has no room
+    for it either); the picture, drawn over them, takes the place back when
     one is."""
     subviews = card["subviews"]
     index = next(i for i, item in enumerate(subviews) if item.get("name") == string_view)
     px, py, pw, ph = subviews[index]["frame"]
     x, w = px + TRACE_INSET, pw - 2 * TRACE_INSET
     hint_h = 2 * (PHONE_HINT_FONT + 4)
-    trace_h = ph - 2 * TRACE_INSET - hint_h
-    subviews[index:index] = [guide_trace((x, py + TRACE_INSET, w, trace_h)),
-                             pair_hint((x, py + TRACE_INSET + trace_h, w, hint_h), PHONE_HINT_FONT, "center")]
+    choices_h = 0 if choices_in_guide else 28
+    trace_h = ph - 2 * TRACE_INSET - hint_h - choices_h
+    items = [guide_trace((x, py + TRACE_INSET, w, trace_h)),
+             pair_hint((x, py + TRACE_INSET + trace_h, w, hint_h), PHONE_HINT_FONT, "center")]
+    if choices_h:
+        items += course_choices(m, (x, py + TRACE_INSET + trace_h + hint_h, w, choices_h))
+    subviews[index:index] = items
 
 
 def narrow_tablet_note(card):
@@ -485,9 +544,9 @@ def tuner_scene(family, width, height, string_view, suffix):
         guide_room = min(height - margin - fork_panel_h - gap - top, max(unscrolled, GUIDE_CARD_MIN_H))
     else:
         guide_room = height - 4 - m.key - 2 * gap - top
-    guide, guide_h, guide_has_trace = guide_card(m, margin, top, content_w, guide_room)
+    guide, guide_h, guide_has_trace, choices_in_guide = guide_card(m, margin, top, content_w, guide_room)
     if not guide_has_trace:
-        place_trace_in_picture(card, string_view)
+        place_trace_in_picture(m, card, string_view, choices_in_guide)
     items.append(guide)
     top += guide_h + gap
 
@@ -666,6 +725,7 @@ SPANISH = {
     "Choose a root and a chord type": "Elige una tónica y un tipo de acorde",
     "Tuning needle": "Aguja de afinación",
     "Tuning history": "Historial de afinación",
+    "Auto": "Auto",
 }
 # Names that read the same in Spanish: the program, its maker, the maker's other
 # applications, and note names.

@@ -23,6 +23,7 @@ public:
         if (stream_) return;
         // Reading the strings of each course in pairs, as the commands do.
         stream_ = std::make_unique<guide::GuideStream>(pitch::kCaptureSampleRate, guideCourses());
+        stream_->choose(chosen_);
         platform::installAudioInputTap({&guide::GuideStream::tapBlock, stream_.get()});
     }
     // Waits out the hop the worker may be reading (a fraction of a
@@ -34,9 +35,14 @@ public:
         return stream_->takeReadings(out);
     }
     double sampleRate() const override { return pitch::kCaptureSampleRate; }
+    void choose(std::optional<int> course) override {
+        chosen_ = course;
+        if (stream_) stream_->choose(course);
+    }
 
 private:
     std::unique_ptr<guide::GuideStream> stream_;
+    std::optional<int> chosen_;  // for a stream made later
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "guide/GuideReading.h"
@@ -24,6 +25,9 @@ public:
     virtual size_t takeReadings(std::span<guide::GuideReading> out) = 0;
     // Samples a second in the readings' `heard`.
     virtual double sampleRate() const = 0;
+    // Reads every string from now on as course `course` (1 to 5), however far
+    // from its pitch, or, with none, as the nearest course.
+    virtual void choose(std::optional<int> course) = 0;
 
     // The guide's stream on the capture, which starts with the first listen().
     static std::shared_ptr<GuideInput> sharedStream();

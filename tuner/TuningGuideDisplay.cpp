@@ -34,6 +34,8 @@ TuningGuideDisplay::Texts TuningGuideDisplay::textsInLanguageInUse() {
     texts.course = text("GuideCourse", "Course");
     texts.cents = text("GuideCents", "cents");
     texts.noString = text("GuideNoString", "no string near a course");
+    texts.semitone = text("GuideSemitone", "semitone");
+    texts.semitones = text("GuideSemitones", "semitones");
     texts.decimalSeparator = bundle->decimalSeparator();
     // The shown way to turn the peg carries a symbol that points it; the spoken one is the words alone.
     struct Way {
@@ -74,21 +76,21 @@ void TuningGuideDisplay::trace(const guide::GuideReading& reading, const LevelLi
     const auto& trace = outlets_.guideTrace;
     if (!trace) return;
     const bool heard = static_cast<double>(reading.level) > limits.top && reading.frequency > 0.0;
-    const auto guidance = heard ? nearestCourse(reading.needleFrequency()) : std::nullopt;
+    const auto guidance = heard ? guidanceFor(reading.needleFrequency()) : std::nullopt;
     const double seconds = static_cast<double>(reading.heard) / input_->sampleRate();
     trace->add(seconds, guidance ? std::optional(static_cast<float>(guidance->cents)) : std::nullopt, spokenNeedle_);
 }
 
 void TuningGuideDisplay::show(const guide::GuideReading& reading) {
     const double frequency = reading.needleFrequency();
-    const auto guidance = nearestCourse(frequency);
+    const auto guidance = guidanceFor(frequency);
     const auto note = chromaticNote(frequency);
     if (!guidance || !note) {
         clear();
         return;
     }
-    if (isWithinRange(*guidance)) {
-        showNearCourse(*guidance);
+    if (chosen_ || isWithinRange(*guidance)) {
+        showCourse(*guidance);
     } else {
         showFarFromCourses(*note, *guidance);
     }
@@ -106,7 +108,20 @@ void TuningGuideDisplay::clear() {
     spokenNeedle_ = texts_.noString;
 }
 
-void TuningGuideDisplay::showNearCourse(const Guidance& guidance) {
+void TuningGuideDisplay::choose(std::optional<int> course) {
+    chosen_ = nullptr;
+    for (const sound::Course& each : sound::kCourses) {
+        if (course == each.number) chosen_ = &each;
+    }
+    input_->choose(course);
+    clear();  // what shows was read against another course
+}
+
+std::optional<Guidance> TuningGuideDisplay::guidanceFor(double frequency) const {
+    return chosen_ ? guideToCourse(frequency, *chosen_) : nearestCourse(frequency);
+}
+
+void TuningGuideDisplay::showCourse(const Guidance& guidance) {
     // Short texts, each within a string's own storage.
     char course[64];
     const std::string_view note = noteOf(guidance);
@@ -120,9 +135,27 @@ void TuningGuideDisplay::showNearCourse(const Guidance& guidance) {
                   texts_.cents.c_str());
     setText(outlets_.guideCents, cents);
     const size_t direction = indexOf(guidance.direction);
-    setText(outlets_.guideDirection, texts_.shown[direction]);
-    char spoken[128];
-    std::snprintf(spoken, sizeof spoken, "%s, %s", cents, texts_.spoken[direction].c_str());
+    char way[128];
+    if (isWithinRange(guidance)) {
+        std::snprintf(way, sizeof way, "%s", texts_.spoken[direction].c_str());
+    } else {
+        // Beyond a semitone, in semitones and whole cents: "tune up 1 semitone + 10 cents".
+        const auto [semitones, rest] = semitonesAndCents(guidance.cents);
+        const int whole = std::abs(semitones);
+        const int left = static_cast<int>(std::lround(std::abs(rest)));
+        const int length = std::snprintf(way, sizeof way, "%s %d %s", texts_.spoken[direction].c_str(), whole,
+                                         (whole == 1 ? texts_.semitone : texts_.semitones).c_str());
+        if (left > 0 && length > 0 && static_cast<size_t>(length) < sizeof way) {
+            std::snprintf(way + length, sizeof way - static_cast<size_t>(length), " + %d %s", left,
+                          texts_.cents.c_str());
+        }
+    }
+    char shown[160];
+    std::snprintf(shown, sizeof shown, "%.*s %s", static_cast<int>(directionSymbol(guidance.direction).size()),
+                  directionSymbol(guidance.direction).data(), way);
+    setText(outlets_.guideDirection, shown);
+    char spoken[192];
+    std::snprintf(spoken, sizeof spoken, "%s, %s", cents, way);
     aimNeedle(guidance, spoken);
 }
 

@@ -37,6 +37,11 @@ public:
 
     // Starts the guide's stream.
     void listen() { input_->listen(); }
+    // Reads every string as course `course` (1 to 5) from now on, its offset
+    // from that course's pitch however far up to an octave either way ("tune
+    // up 1 semitone + 10 cents"), never a neighbour's; or, with none, as the
+    // nearest course.
+    void choose(std::optional<int> course);
     // Every tick: takes the stream's new readings and shows the latest, with
     // `limits` in force (below the bottom one no guidance; up to the top one
     // the guidance shown stays; a reading that heard no fundamental changes
@@ -49,6 +54,8 @@ private:
         std::string course;  // "Course", before the course's number
         std::string cents;   // "cents", after the offset
         std::string noString;
+        std::string semitone;   // "1 semitone"
+        std::string semitones;  // "2 semitones"
         char decimalSeparator = '.';        // in the offset, "-0,4" in Spanish
         std::array<std::string, 3> shown;   // "▲ tune up", by TuningDirection
         std::array<std::string, 3> spoken;  // "tune up", by TuningDirection
@@ -60,8 +67,11 @@ private:
     void trace(const guide::GuideReading& reading, const LevelLimits& limits);
     // Shows the guidance for `reading`.
     void show(const guide::GuideReading& reading);
-    // Shows `guidance`, within range of its course.
-    void showNearCourse(const Guidance& guidance);
+    // The guidance for `frequency`: to the chosen course, or the nearest.
+    std::optional<Guidance> guidanceFor(double frequency) const;
+    // Shows `guidance`: its course, its offset and the way, in semitones too
+    // beyond a semitone.
+    void showCourse(const Guidance& guidance);
     // Shows the chromatic note and the way to `guidance`'s course, far from it.
     void showFarFromCourses(const ChromaticNote& note, const Guidance& guidance);
     // Shows no guidance, unless none is shown already.
@@ -71,6 +81,7 @@ private:
 
     const ScreenOutlets& outlets_;
     std::shared_ptr<GuideInput> input_;
+    const sound::Course* chosen_ = nullptr;  // the course the user locked the guide on
     const Texts texts_ = textsInLanguageInUse();
     // The stream's readings taken at a tick: more than a tick's worth.
     std::array<guide::GuideReading, 16> taken_{};

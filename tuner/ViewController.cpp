@@ -59,6 +59,7 @@ void ViewController::viewDidLoad() {
     platform::Application::sharedApplication()->setIdleTimerDisabled(true);
     setUpAudioSessionForMeasuring();
     spoken_.nameElements(view());
+    courseChoice_.showOn(view());
     pitchInput_->listen();
     guide_.listen();
     timer_ = platform::RunLoop::main()->scheduleRepeating(kTickInterval, [this] { tickFree(timer_.get()); });
@@ -166,6 +167,7 @@ std::map<std::string, platform::Control::Action> ViewController::actions() {
     std::map<std::string, platform::Control::Action> table{
         {"micSensitivity:", platform::actionFor(this, &ViewController::micSensitivity)},
         {"toggleFreqChart:", platform::actionFor(this, &ViewController::toggleFreqChart)},
+        {"chooseCourse:", platform::actionFor(this, &ViewController::chooseCourse)},
     };
     table.merge(tuningFork_.actions());
     table.merge(stringSounds_.actions());

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/core/RunLoop.h"
@@ -27,6 +28,7 @@
 #include "sound/StringSounds.h"
 #include "sound/ToneGenerator.h"
 #include "sound/TuningFork.h"
+#include "tuner/CourseChoice.h"
 #include "tuner/GuideInput.h"
 #include "tuner/PitchInput.h"
 #include "tuner/ScreenOutlets.h"
@@ -85,6 +87,12 @@ public:
     void micSensitivity(platform::Slider& sender);
     // Clears the texts, hides the string pictures and turns the lamps yellow.
     void displayNoStrings() { display_.showNoStrings(); }
+    // A button of the row of courses beside the guide: locks the guide on its
+    // course, or, for Auto, releases it (CourseChoice.h).
+    void chooseCourse(platform::Button& sender) { courseChoice_.chooseButton(sender); }
+    // Locks the guide on course `course` (1 to 5), or releases it with none.
+    void lockCourse(std::optional<int> course) { courseChoice_.choose(course); }
+    std::optional<int> lockedCourse() const { return courseChoice_.chosen(); }
     // Asks the rating prompt to show itself once for every two appearances
     // counted from 4 on, at most four times.
     void promptToReview();
@@ -156,6 +164,7 @@ private:
     SpokenDescriptions spoken_{*this};
     TunerDisplay display_{*this, spoken_};
     TuningGuideDisplay guide_;
+    CourseChoice courseChoice_{guide_};
     sound::ToneGenerator tone_;
     sound::TuningFork tuningFork_{tfnoteDisplay, tfFreqLabel};
     sound::StringSounds stringSounds_;

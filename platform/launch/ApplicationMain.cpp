@@ -81,7 +81,7 @@ void showKeyWindow() {
 
 int UIApplicationMain(int argc, char** argv, const std::string& delegateClassName, const ApplicationTables& tables) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-    const CommandLineRequest request = readCommandLine(arguments, tables.commands, tables.version, std::cout, std::cerr);
+    const CommandLineRequest request = readCommandLine(arguments, tables.commands, tables.version, std::cout, std::cerr, tables.applicationOptions);
     switch (request.kind) {
     case CommandLineRequest::Kind::Exit:
         return request.exitStatus;
@@ -142,7 +142,7 @@ int UIApplicationMain(int argc, char** argv, const std::string& delegateClassNam
     auto& delegate = delegateSlot();
     delegate = factory->second();
     const auto application = Application::sharedApplication();
-    delegate->applicationDidFinishLaunchingWithOptions(*application, {});
+    delegate->applicationDidFinishLaunchingWithOptions(*application, options.application);
     // A console with no screen to show has nothing to run for; the delegate has said why.
     if (!application->keyWindow() && dynamic_cast<const ConsoleFrontend*>(frontend.get()) != nullptr) return 1;
     showKeyWindow();

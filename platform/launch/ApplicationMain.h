@@ -47,6 +47,8 @@ struct ApplicationTables {
     std::string version;
     // The program's commands, run instead of the application when one is named.
     std::vector<CommandDefinition> commands;
+    // The application's own options, handed to its delegate in the launch options.
+    ApplicationOptions applicationOptions;
     // Opens the desktop window; null (or unset) when no display can be opened.
     // A std::runtime_error says why a named display gets no window (its
     // module is missing, say); the program then ends with that reason.

@@ -2,7 +2,8 @@
 // The platform's own command-line options, read before the system starts:
 // where the sound comes from, which frontend shows the screen, how the clock
 // runs, how long the run lasts, which class of screen the program is and
-// whether its log shows on the terminal.
+// whether its log shows on the terminal; beside them, what the application's
+// own options were given, for its delegate.
 
 #include <filesystem>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "platform/core/Device.h"
+#include "platform/ui/ApplicationDelegate.h"
 
 namespace CLI {
 class App;
@@ -36,6 +38,8 @@ struct LaunchOptions {
     // The microphone and the loudspeaker, by name or a part of it.
     std::optional<std::string> inputDevice;
     std::optional<std::string> outputDevice;
+    // The application's own options, as its delegate receives them ("course": "3").
+    LaunchOptionsDictionary application;
 };
 
 // The options as the command line gives them, before they are checked.

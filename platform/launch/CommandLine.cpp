@@ -43,10 +43,12 @@ std::shared_ptr<CLI::Formatter> formatter() {
 struct CommandLine {
     CLI::App program{description(), kProgram};
     LaunchOptionsReader launchOptions;
+    LaunchOptionsDictionary applicationGiven;
     std::vector<std::pair<CLI::App*, CommandRunner>> commands;
     CLI::Option* version = nullptr;
 
-    explicit CommandLine(const std::vector<CommandDefinition>& definitions) {
+    explicit CommandLine(const std::vector<CommandDefinition>& definitions,
+                         const ApplicationOptions& applicationOptions = {}) {
         program.formatter(formatter());
         program.option_defaults()->group(terminalText("Options"));
         program.allow_extras();
@@ -54,6 +56,7 @@ struct CommandLine {
         program.set_help_flag("-h,--help", terminalText("show this text and exit"));
         version = program.add_flag("--version")->description(terminalText("show the version and exit"));
         launchOptions.declare(program);
+        if (applicationOptions) applicationOptions(program, applicationGiven);
         const std::string commandsHeading = terminalText("Subcommands");
         for (const auto& definition : definitions) {
             CLI::App* command = program.add_subcommand(definition.name, definition.summary);
@@ -124,8 +127,9 @@ CommandLineRequest mistake(const std::string& error, const CLI::App& where, std:
 
 CommandLineRequest readCommandLine(std::span<const std::string> arguments,
                                    const std::vector<CommandDefinition>& commands, const std::string& version,
-                                   std::ostream& out, std::ostream& err) {
-    CommandLine line(commands);
+                                   std::ostream& out, std::ostream& err,
+                                   const ApplicationOptions& applicationOptions) {
+    CommandLine line(commands, applicationOptions);
     // The parser reads its arguments from the back.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -161,6 +165,7 @@ CommandLineRequest readCommandLine(std::span<const std::string> arguments,
     if (const std::string error = line.launchOptions.read(request.options); !error.empty()) {
         return mistake(error, line.program, err);
     }
+    request.options.application = line.applicationGiven;
     request.kind = CommandLineRequest::Kind::RunApplication;
     return request;
 }

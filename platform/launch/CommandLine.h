@@ -31,6 +31,11 @@ struct CommandDefinition {
     std::function<CommandRunner(CLI::App& command)> define;
 };
 
+// Declares the application's own options on the program's command line, each
+// writing what the user gives into `given`, which its delegate receives as
+// its launch options. Each checks its value as the parser reads it.
+using ApplicationOptions = std::function<void(CLI::App& program, LaunchOptionsDictionary& given)>;
+
 // What the command line asks for.
 struct CommandLineRequest {
     enum class Kind { RunApplication, RunCommand, Exit };
@@ -43,11 +48,13 @@ struct CommandLineRequest {
 // The exit status of a command line that cannot be read.
 inline constexpr int kUsageError = 2;
 
-// Reads the arguments after the program's name. Help, the version and
-// mistakes are written to `out` or `err` here and answered as Exit.
+// Reads the arguments after the program's name, the application's own
+// options among the platform's. Help, the version and mistakes are written to
+// `out` or `err` here and answered as Exit.
 CommandLineRequest readCommandLine(std::span<const std::string> arguments,
                                    const std::vector<CommandDefinition>& commands, const std::string& version,
-                                   std::ostream& out, std::ostream& err);
+                                   std::ostream& out, std::ostream& err,
+                                   const ApplicationOptions& applicationOptions = {});
 
 // The program's whole --help text.
 std::string programHelp(const std::vector<CommandDefinition>& commands);

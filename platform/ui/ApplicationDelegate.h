@@ -14,7 +14,8 @@
 
 namespace platform {
 
-// The launch options handed to the delegate; this platform passes none.
+// The launch options handed to the delegate: what the application's own
+// options on the command line were given, by their keys ("course": "3").
 using LaunchOptionsDictionary = std::map<std::string, std::string>;
 
 class ApplicationDelegate {

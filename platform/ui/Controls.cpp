@@ -47,6 +47,12 @@ void Button::setTitle(std::string title) {
     notify(Change::Text);
 }
 
+void Button::setSelected(bool selected) {
+    if (selected_ == selected) return;
+    selected_ = selected;
+    notify(Change::Selection);
+}
+
 void Switch::setOn(bool on, bool) {
     if (on_ == on) return;
     on_ = on;

@@ -62,11 +62,17 @@ public:
     bool closesScreen() const { return closesScreen_; }
     void setClosesScreen(bool closes) { closesScreen_ = closes; }
 
+    // The keys that press the control where a keyboard is at hand: "1", or
+    // "Escape" once no panel is open to close.
+    const std::vector<std::string>& keyEquivalents() const { return keyEquivalents_; }
+    void setKeyEquivalents(std::vector<std::string> keys) { keyEquivalents_ = std::move(keys); }
+
 private:
     std::vector<Action> actions_;
     std::vector<std::string> selectors_;
     bool enabled_ = true;
     bool closesScreen_ = false;
+    std::vector<std::string> keyEquivalents_;
 };
 
 // An action for a layout to connect by its selector, typed by the control that
@@ -92,10 +98,14 @@ public:
     void setTitle(std::string title);
     // The user taps the button.
     void userTap() { sendActions(); }
+    // A selected button stands out from the others of its row: the choice in force.
+    bool isSelected() const { return selected_; }
+    void setSelected(bool selected);
 
 private:
     ImageRef image_;
     std::string title_;
+    bool selected_ = false;
 };
 
 class Switch : public Visitable<Switch, Control> {

@@ -99,6 +99,7 @@ public:
         bindOutlet(view);
         if (auto* control = dynamic_cast<Control*>(view.get())) {
             for (const auto& action : element.actions) connectAction(*control, action, element.name);
+            control->setKeyEquivalents(element.keys);
             if (element.navigation.kind != Navigation::Kind::None) {
                 navigations_.push_back({control, element.navigation});
             }

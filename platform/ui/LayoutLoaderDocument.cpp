@@ -158,7 +158,8 @@ public:
             !imagesByHeight(object, where, out.imageByHeight) ||
             !flag(object, "on", where, out.on) || !number(object, "value", where, value) ||
             !number(object, "zone", where, zone) || !style(object, where, out.style) ||
-            !texts(object, "actions", where, out.actions) || !navigation(object, where, out.navigation)) {
+            !texts(object, "actions", where, out.actions) || !texts(object, "keys", where, out.keys) ||
+            !navigation(object, where, out.navigation)) {
             return false;
         }
         out.tag = static_cast<int64_t>(tag);
@@ -169,8 +170,9 @@ public:
             if (!numbers(object["range"], 2, where + ".range", range)) return false;
             out.range = {static_cast<float>(range[0]), static_cast<float>(range[1])};
         }
-        if ((!out.actions.empty() || out.navigation.kind != Navigation::Kind::None) && !isControl(out.kind)) {
-            return fail(where, "only a Button, Switch or Slider sends actions or navigates");
+        if ((!out.actions.empty() || !out.keys.empty() || out.navigation.kind != Navigation::Kind::None) &&
+            !isControl(out.kind)) {
+            return fail(where, "only a Button, Switch or Slider sends actions, navigates or has keys");
         }
         if (object.contains("subviews")) {
             const json& children = object["subviews"];

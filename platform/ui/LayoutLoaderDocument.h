@@ -39,6 +39,7 @@ struct Storyboard::Element {
     float zone = 0.0f;    // a gauge's (or a trace's) marked zone, half its width
     ElementStyle style;
     std::vector<std::string> actions;
+    std::vector<std::string> keys;  // a control's key equivalents
     Navigation navigation;
     std::vector<Element> subviews;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/AppDelegate.h"
 #include "app/ExternalLinks.h"
 #include "app/LayoutSelection.h"
@@ -51,9 +53,9 @@ protected:
         return problems;
     }
 
-    app::AppDelegate launch() {
+    app::AppDelegate launch(const platform::LaunchOptionsDictionary& options = {}) {
         app::AppDelegate delegate;
-        EXPECT_TRUE(delegate.applicationDidFinishLaunchingWithOptions(*platform::Application::sharedApplication(), {}));
+        EXPECT_TRUE(delegate.applicationDidFinishLaunchingWithOptions(*platform::Application::sharedApplication(), options));
         platform::WorkQueue::background().waitUntilIdle();
         return delegate;
     }
@@ -91,6 +93,30 @@ TEST_F(LaunchTest, EveryLayoutInstallsTheTunerWithTheRealScreensFullyBound) {
                                 ->instantiateViewControllerWithIdentifier("ChordsViewController");
         EXPECT_TRUE(std::dynamic_pointer_cast<chords::ChordsViewController>(chords));
         EXPECT_EQ(bindingProblems(), std::vector<std::string>{});
+    }
+}
+
+TEST_F(LaunchTest, TheTunersGuideStartsLockedOnTheCourseTheLaunchOptionsName) {
+    const struct {
+        platform::LaunchOptionsDictionary options;
+        std::optional<int> locked;
+    } cases[] = {
+        {{}, std::nullopt},
+        {{{"course", "1"}}, 1},
+        {{{"course", "3"}}, 3},
+        {{{"course", "5"}}, 5},
+        // Never given by the command line, which checks the number first.
+        {{{"course", "6"}}, std::nullopt},
+        {{{"course", "3x"}}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.empty() ? "none" : c.options.begin()->second);
+        platform::Application::sharedApplication()->removeAllWindows();
+        const app::AppDelegate delegate = launch(c.options);
+        ASSERT_TRUE(delegate.window());
+        const auto tuner = std::dynamic_pointer_cast<app::TunerScreen>(delegate.window()->rootViewController());
+        ASSERT_TRUE(tuner);
+        EXPECT_EQ(tuner->lockedCourse(), c.locked);
     }
 }
 

@@ -63,6 +63,23 @@ TEST_F(ProgramTest, ARecordedA4OnTheConsoleShowsA4AndEndsCleanly) {
     EXPECT_NE(run.output.find("guideNeedle.value="), std::string::npos) << run.output;
 }
 
+TEST_F(ProgramTest, ACourseChosenOnTheCommandLineLocksTheConsolesGuide) {
+    // The A4 string read as the third course: five semitones above its E4 string.
+    const ProgramRun run = runProgram("--headless --fast --course 3 --input " + resource("3_4_A4.mp3"));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find("guideCourse=\"Course 3 · E4\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("guideDirection=\"▼ tune down 5 semitones"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("guideCourse=\"Course 2"), std::string::npos) << "never the nearest course";
+
+    for (const char* course : {"6", "0", "three"}) {
+        const ProgramRun mistaken = runProgram(std::string("--headless --course ") + course);
+        EXPECT_EQ(mistaken.status, 2) << course;
+        EXPECT_EQ(mistaken.errors, "pallqa-tuner: --course: Value " + std::string(course) +
+                                       " not in range 1 to 5\nRun 'pallqa-tuner --help' for usage.\n");
+        EXPECT_EQ(mistaken.output, "");
+    }
+}
+
 TEST_F(ProgramTest, TheDemoRecordingTunesAllFiveCourses) {
     const ProgramRun run = runProgram("--headless --fast --input " + resource("demo-tuning.wav"));
     EXPECT_EQ(run.status, 0);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 
 #include "tuner/GuideInput.h"
 
@@ -21,6 +22,7 @@ public:
         return count;
     }
     double sampleRate() const override { return kSampleRate; }
+    void choose(std::optional<int> course) override { chosen = course; }
 
     // A reading of `frequency` at `level`, with what it heard of the course's
     // two strings, one hop after the one before.
@@ -32,6 +34,7 @@ public:
     std::deque<guide::GuideReading> waiting;
     uint64_t heard = 0;
     int listenCalls = 0;
+    std::optional<int> chosen;
 };
 
 }  // namespace tuner_tests

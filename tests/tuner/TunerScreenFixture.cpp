@@ -34,6 +34,15 @@ std::shared_ptr<tuner::ViewController> TunerScreenTest::makeScreen(std::shared_p
          {screen->soundNotificationSwitch, screen->stringSoundsSwitch, screen->freqChartSwitch}) {
         settingSwitch->setOn(true);
     }
+    // The row of courses beside the guide, as every layout has it: Auto, then courses 1 to 5.
+    courseButtons.clear();
+    for (int64_t tag = 0; tag <= 5; ++tag) {
+        auto button = std::make_shared<platform::Button>();
+        button->setTag(tag);
+        button->addTarget(screen->actions().at("chooseCourse:"), "chooseCourse:");
+        screen->view()->addSubview(button);
+        courseButtons.push_back(std::move(button));
+    }
     screen->viewDidLoad();
     return screen;
 }

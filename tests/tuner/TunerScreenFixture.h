@@ -2,8 +2,9 @@
 // A tuner screen on the plain platform for one test: every outlet is a fresh
 // element of its kind, the readings come from a hand-held pitch input and a
 // hand-held guide input, the
-// rating prompt's requests are counted, and the record of confirmed pitches
-// starts empty, as in a new program.
+// rating prompt's requests are counted, the record of confirmed pitches
+// starts empty, as in a new program, and the screen holds a row of buttons
+// that choose the guide's course.
 
 #include <cmath>
 #include <memory>
@@ -57,6 +58,8 @@ protected:
     // The screens' record of confirmed pitches, this test's own.
     std::shared_ptr<sound::PitchConfirmations> confirmations = std::make_shared<sound::PitchConfirmations>();
     int reviewRequests = 0;
+    // The row of courses beside the guide: Auto, then courses 1 to 5.
+    std::vector<std::shared_ptr<platform::Button>> courseButtons;
 };
 
 }  // namespace tuner_tests

@@ -58,19 +58,29 @@ Qt::Alignment alignmentFor(const ElementStyle& style) {
     return Qt::AlignLeft | vertical;
 }
 
-// A focused control wears a light ring; a disabled one is dimmed.
+// A focused control wears a light ring; a disabled one is dimmed; the
+// selected one of a row of choices takes the accent.
 QString buttonSheet(const ElementStyle& style, double scale) {
     const QColor fill = colorOf(style.background, Qt::transparent);
     return QString("QPushButton { background: %1; color: %2; border: 2px solid transparent; border-radius: %3px;"
                    " padding: 0; }"
                    "QPushButton:pressed { background: %4; }"
                    "QPushButton:focus { border-color: %5; }"
-                   "QPushButton:disabled { color: %6; background: %7; }")
+                   "QPushButton:disabled { color: %6; background: %7; }"
+                   "QPushButton:checked { background: %8; color: %9; }")
         .arg(fill.alpha() ? fill.name() : "transparent", colorOf(style.color, palette::kText).name())
         .arg(style.cornerRadius * scale)
         .arg(fill.alpha() ? fill.darker(130).name() : "rgba(255, 255, 255, 40)")
         .arg(palette::kText.name(), palette::kDim.darker(150).name(),
-             fill.alpha() ? fill.darker(150).name() : "transparent");
+             fill.alpha() ? fill.darker(150).name() : "transparent", palette::kAccent.name(), palette::kWindow.name());
+}
+
+// Shows whether a button is the selected one of its row. A button that can
+// be selected is checkable, so a screen reader says which one is.
+void showSelected(const Button& button, QPushButton* widget) {
+    const QSignalBlocker block(widget);
+    widget->setCheckable(widget->isCheckable() || button.isSelected());
+    widget->setChecked(button.isSelected());
 }
 
 const QString kSliderSheet =
@@ -135,16 +145,16 @@ bool isPanel(const View& view) {
     return false;
 }
 
-// The last visible, enabled control under `view` that closes its panel or leaves the screen.
-Control* lastCloseControl(View& view) {
+// The last visible, enabled control under `view`, on its own screen, that `wanted` says is the one.
+Control* lastControlWhere(View& view, const std::function<bool(const Control&)>& wanted) {
     if (view.isHidden()) return nullptr;
     Control* found = nullptr;
-    if (auto* control = dynamic_cast<Control*>(&view); control && control->closesScreen() && control->isEnabled()) {
+    if (auto* control = dynamic_cast<Control*>(&view); control && control->isEnabled() && wanted(*control)) {
         found = control;
     }
     for (const auto& child : view.subviews()) {
         if (child->nextResponderViewController()) continue;
-        if (Control* below = lastCloseControl(*child)) found = below;
+        if (Control* below = lastControlWhere(*child, wanted)) found = below;
     }
     return found;
 }
@@ -208,8 +218,13 @@ public:
         // Enter presses a focused button as Space does.
         qbutton->setAutoDefault(true);
         qbutton->setEnabled(button.isEnabled());
-        QObject::connect(qbutton, &QPushButton::clicked, [model = weakOf(button)] {
-            if (auto tapped = model.lock()) tapped->userTap();
+        showSelected(button, qbutton);
+        // A tap selects nothing by itself: the screen decides what is selected.
+        QObject::connect(qbutton, &QPushButton::clicked, [model = weakOf(button), qbutton] {
+            if (auto tapped = model.lock()) {
+                tapped->userTap();
+                showSelected(*tapped, qbutton);
+            }
         });
         widget_ = qbutton;
     }
@@ -317,6 +332,7 @@ public:
             qbutton->setIcon(QIcon(pixmap));
             qbutton->setIconSize(pixmap.isNull() ? QSize() : widget_->size());
         }
+        if (change_ == Change::Selection) showSelected(button, qbutton);
         showEnabled(button);
     }
 
@@ -377,7 +393,18 @@ void ScreenRenderer::setViewport(QSize viewport, double scale) {
 }
 
 bool ScreenRenderer::pressCloseControl() {
-    Control* control = sceneRoot_ ? lastCloseControl(*sceneRoot_) : nullptr;
+    return pressControlWhere([](const Control& control) { return control.closesScreen(); });
+}
+
+bool ScreenRenderer::pressKey(const std::string& key) {
+    return pressControlWhere([&key](const Control& control) {
+        const auto& keys = control.keyEquivalents();
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    });
+}
+
+bool ScreenRenderer::pressControlWhere(const std::function<bool(const Control&)>& wanted) {
+    Control* control = sceneRoot_ ? lastControlWhere(*sceneRoot_, wanted) : nullptr;
     const auto found = control ? widgets_.find(control) : widgets_.end();
     if (found == widgets_.end()) return false;
     if (auto* button = qobject_cast<QAbstractButton*>(found->second)) button->click();

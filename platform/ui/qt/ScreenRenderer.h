@@ -11,14 +11,20 @@
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/ui/View.h"
 #include "platform/ui/qt/AlertDialogs.h"
 #include "platform/ui/qt/SceneFrames.h"
 
 class QScrollArea;
+
+namespace platform {
+class Control;
+}  // namespace platform
 
 namespace platform::ui::qt {
 
@@ -50,9 +56,13 @@ public:
     // Presses the control that closes the top-most open panel, or else the
     // one that leaves the screen (what Escape does); false when there is none.
     bool pressCloseControl();
+    // Presses the control on show that `key` ("1", "Escape") is a key
+    // equivalent of; false when there is none.
+    bool pressKey(const std::string& key);
 
 private:
     void viewDidChange(View& view, Change change) override;
+    bool pressControlWhere(const std::function<bool(const Control&)>& wanted);
     void scheduleRender();
     QWidget* build(const std::shared_ptr<View>& view, QWidget* parent);
     QWidget* buildScene(const std::shared_ptr<View>& root);

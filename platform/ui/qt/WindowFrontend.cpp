@@ -1,6 +1,7 @@
 #include "platform/ui/qt/WindowFrontend.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QResizeEvent>
@@ -49,6 +50,8 @@ public:
     std::function<void(bool minimised)> onMinimised;
     // Moves the focus for Tab (forward) or Shift+Tab when something holds it; false otherwise.
     std::function<bool(bool forward)> onTab;
+    // A key no control took ("1"): whether a control of the screen took it then.
+    std::function<bool(const QString& key)> onKey;
 
 protected:
     void changeEvent(QEvent* event) override {
@@ -59,6 +62,10 @@ protected:
             if (was != is) onMinimised(is);
         }
         QWidget::changeEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (!(plain && onKey && !event->text().isEmpty() && onKey(event->text()))) QWidget::keyPressEvent(event);
     }
     bool focusNextPrevChild(bool next) override {
         return (onTab && onTab(next)) || QWidget::focusNextPrevChild(next);
@@ -144,6 +151,7 @@ void WindowFrontend::show() {
     const double fitting = std::min({1.0, room.height() / screen.height, room.width() / screen.width});
     window->onMinimised = [this](bool minimised) { minimisedChanged(minimised); };
     window->onTab = [this](bool forward) { return renderer_ && renderer_->focusNextInOpenPanel(forward); };
+    window->onKey = [this](const QString& key) { return renderer_ && renderer_->pressKey(key.toStdString()); };
     window->setWindowTitle("Pallqa Tuner");
     window->setAutoFillBackground(true);
     const int legibleWidth = static_cast<int>(std::lround(screen.width * kMinimumScale)) + ScreenRenderer::kScrollBarWidth;
@@ -177,11 +185,13 @@ void WindowFrontend::show() {
     window_->layout()->activate();  // the stage takes its size before the first fit
     fitToWindow();
     // Ctrl+Q quits as the window's close button does; Escape closes the open
-    // panel or leaves the screen, as its Done or back button would.
+    // panel or leaves the screen, as its Done or back button would, or else
+    // presses the control it is a key equivalent of.
     auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window_.get());
     QObject::connect(quit, &QShortcut::activated, [] { QCoreApplication::quit(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_.get());
-    QObject::connect(escape, &QShortcut::activated, [this] { renderer_->pressCloseControl(); });
+    QObject::connect(escape, &QShortcut::activated,
+                     [this] { renderer_->pressCloseControl() || renderer_->pressKey("Escape"); });
     addMicrophoneMenu(window_.get());
     window_->show();
     // No control wears the focus ring until the keyboard is used: the first

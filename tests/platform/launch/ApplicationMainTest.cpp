@@ -119,7 +119,8 @@ std::vector<std::string>& events() {
     return list;
 }
 
-// Shows one screen with one label, changed once on launch and once 1.5 s later.
+// Shows one screen with one label, changed once on launch and once 1.5 s
+// later; notes the launch options it is given.
 class TestDelegate : public platform::ApplicationDelegate {
 public:
     class Screen : public platform::ViewController {
@@ -129,7 +130,9 @@ public:
 
     const std::shared_ptr<platform::Window>& window() const override { return window_; }
     void setWindow(std::shared_ptr<platform::Window> window) override { window_ = std::move(window); }
-    bool applicationDidFinishLaunchingWithOptions(platform::Application&, const platform::LaunchOptionsDictionary&) override {
+    bool applicationDidFinishLaunchingWithOptions(platform::Application&,
+                                                  const platform::LaunchOptionsDictionary& options) override {
+        for (const auto& [key, value] : options) events().push_back("option " + key + "=" + value);
         const auto& device = platform::Device::current();
         events().push_back("launched on " + std::to_string(device.userInterfaceIdiom) + ":" +
                            std::to_string(static_cast<int>(device.screenHeight)));
@@ -229,6 +232,23 @@ TEST_F(ApplicationMainTest, ConsoleRunOfARecordingEndsShortlyAfterIt) {
     EXPECT_TRUE(std::filesystem::exists(configHome / "pallqa-tuner" / "com.tarvelolabs.pallqatuner.json"));
     EXPECT_EQ(platform::UserDefaults::standardUserDefaults()->integerForKey("launches"), 1);
     EXPECT_FALSE(log->contains("No display: the screen is shown on the console"));
+}
+
+TEST_F(ApplicationMainTest, TheApplicationsOwnOptionsReachItsDelegateAsItsLaunchOptions) {
+    tables.applicationOptions = [](CLI::App& program, platform::LaunchOptionsDictionary& given) {
+        program.add_option_function<std::string>(
+            "--colour", [&given](const std::string& colour) { given["colour"] = colour; }, "a colour");
+    };
+    for (const bool given : {true, false}) {
+        events().clear();
+        std::vector<std::string> arguments{"--input", "a4.wav", "--fast", "--headless"};
+        if (given) arguments.insert(arguments.end(), {"--colour", "red"});
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(launch(arguments), 0);
+        testing::internal::GetCapturedStdout();
+        ASSERT_GE(events().size(), 2u);
+        EXPECT_EQ(events()[1], given ? "option colour=red" : "launched on 0:844");
+    }
 }
 
 TEST_F(ApplicationMainTest, ARecordingThatFailsAsTheScreenListensEndsTheRunAtOnceWithStatusOne) {

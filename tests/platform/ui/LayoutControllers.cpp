@@ -56,7 +56,7 @@ const std::vector<std::string>& tunerActions() {
         "enableSoundConfirmation:", "play1stStringSound:", "play2ndStringSound:",
         "play3rdStringSound:",   "play4thStringSound:",  "play5thStringSound:",
         "play6thStringSound:",   "soundNotificationAction:", "toggleStringSounds:",
-        "redirectToTarveloLabs:", "reviewPallqaTuner:",
+        "redirectToTarveloLabs:", "reviewPallqaTuner:",   "chooseCourse:",
         // The store pages of the maker's other applications.
         "openGuitarTuner:",      "openUkuleleTuner:",    "openViolinTuner:",
         "openBassTuner:",        "openMandolinTuner:",   "openBanjoTuner:",
@@ -133,9 +133,14 @@ const std::vector<std::string>& layoutNames() {
 }
 
 std::shared_ptr<RecordingController> installLayout(const std::string& name) {
-    const auto storyboard = platform::Storyboard::storyboardWithName(name, recordingControllerClasses());
+    return std::dynamic_pointer_cast<RecordingController>(installLayout(name, recordingControllerClasses()));
+}
+
+std::shared_ptr<platform::ViewController> installLayout(const std::string& name,
+                                                        const platform::ControllerFactories& classes) {
+    const auto storyboard = platform::Storyboard::storyboardWithName(name, classes);
     if (!storyboard) return nullptr;
-    auto controller = std::dynamic_pointer_cast<RecordingController>(storyboard->instantiateInitialViewController());
+    auto controller = storyboard->instantiateInitialViewController();
     if (!controller) return nullptr;
     auto window = std::make_shared<platform::Window>(platform::Screen::mainBounds());
     window->setRootViewController(controller);

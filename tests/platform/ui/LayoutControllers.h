@@ -60,6 +60,9 @@ const std::vector<std::string>& layoutNames();
 // installs it in a new key window the size of the main screen, as the
 // application's delegate does; null when the layout does not load.
 std::shared_ptr<RecordingController> installLayout(const std::string& name);
+// The same with the controllers `classes` makes; null when the layout does not load.
+std::shared_ptr<platform::ViewController> installLayout(const std::string& name,
+                                                        const platform::ControllerFactories& classes);
 
 // The first view named `name` under `root` (root included); null when none.
 std::shared_ptr<platform::View> findView(const std::shared_ptr<platform::View>& root, const std::string& name);

@@ -293,6 +293,8 @@ TEST_F(LayoutFaultTest, MalformedDocumentsAreRefusedWithTheirFault) {
         {tunerScene(R"({"type": "Label", "frame": [0, 0, 1]})"), "frame: expected 4 numbers"},
         {tunerScene(R"({"type": "Label", "frame": [0, 0, 1, 1], "actions": ["playA440Hz:"]})"),
          "only a Button, Switch or Slider sends actions"},
+        {tunerScene(R"({"type": "Label", "frame": [0, 0, 1, 1], "keys": ["1"]})"), "or has keys"},
+        {tunerScene(R"({"type": "Button", "frame": [0, 0, 1, 1], "keys": "1"})"), "keys: expected a list"},
         {tunerScene(R"({"type": "Label", "name": "x", "frame": [0, 0, 1, 1]}, {"type": "Label", "name": "x", "frame": [0, 0, 1, 1]})"),
          "two elements are named \"x\""},
         {tunerScene(R"({"type": "Button", "frame": [0, 0, 1, 1], "navigation": {"show": "nowhere"}})"),
@@ -354,7 +356,7 @@ TEST_F(LayoutFaultTest, WhatDoesNotBindIsReportedOnOneLinePerScene) {
     EXPECT_EQ(line.rfind("Layout Fixture, scene A does not bind: ", 0), 0u) << line;
     for (const char* part : {"outlet LEDDisplay is not of the element's kind", "picture nothing.png not found",
                              "no action fly: for go", "outlets not in the layout: LEDDisplay128, aboutCongratsMessage",
-                             "actions no control sends: disableTemporarilySoundConfirmation:"}) {
+                             "actions no control sends: chooseCourse:, disableTemporarilySoundConfirmation:"}) {
         EXPECT_NE(line.find(part), std::string::npos) << part << " in " << line;
     }
     EXPECT_EQ(line.find("playA440Hz:,"), std::string::npos) << "a sent action is bound";

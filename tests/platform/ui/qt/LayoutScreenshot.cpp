@@ -2,10 +2,13 @@
 // "apps", scrolled to its end with the other applications' panel open; with
 // "chords", its chord chart; with "notice", the demo recording's notice above
 // it; with "guide:NOTE:CENTS[,CENTS...]", plucks of a string that far from
-// the course's pitch, one after another) in the desktop window and saves the window as a PNG,
-// for the documentation:
+// the course's pitch, one after another, "CENTS+CENTS" both strings of the
+// course together, and ":lock" at the end the guide locked on the course) in
+// the desktop window and saves the window as a PNG, for the documentation:
 //
 //     platform_layout_screenshot LAYOUT CLASS:HEIGHT OUT.png [fork|apps|chords|notice|guide:A4:-20]
+//     platform_layout_screenshot Main_iPhone12Pro phone:844 pair.png guide:A4:-1+3
+//     platform_layout_screenshot Main_iPhone12Pro phone:844 locked.png guide:A4:-110:lock
 //
 // The scenes are bound to recording stand-ins, so the screen shows what the
 // layout gives it plus a sample state set here: the tuner matching A4, the
@@ -80,7 +83,8 @@ int main(int argc, char** argv) {
     if (arguments.size() < 3 || arguments.size() > 4 ||
         (view != "tuner" && view != "fork" && view != "apps" && view != "chords" && view != "notice" && !pluck)) {
         std::fprintf(stderr,
-                     "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png [fork|apps|chords|notice|guide:NOTE:CENTS[,CENTS...]]\n",
+                     "usage: %s LAYOUT phone:HEIGHT|tablet:HEIGHT OUT.png "
+                     "[fork|apps|chords|notice|guide:NOTE:CENTS[+CENTS][,CENTS[+CENTS]...][:lock]]\n",
                      argv[0]);
         return 2;
     }

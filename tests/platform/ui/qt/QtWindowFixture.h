@@ -44,12 +44,18 @@ protected:
 
     // Installs the layout for the screen class and opens the window on it.
     std::shared_ptr<RecordingController> open(const std::string& layout, int64_t idiom, double height) {
+        return std::dynamic_pointer_cast<RecordingController>(
+            open(layout, idiom, height, layout_testing::recordingControllerClasses()));
+    }
+    // The same with the screen controllers `classes` makes.
+    std::shared_ptr<platform::ViewController> open(const std::string& layout, int64_t idiom, double height,
+                                                   const platform::ControllerFactories& classes) {
         platform::DeviceDescription device;
         device.userInterfaceIdiom = idiom;
         device.screenHeight = height;
         device.screenWidth = platform::screenWidthFor(idiom, height);
         platform::Device::setCurrent(device);
-        auto tuner = layout_testing::installLayout(layout);
+        auto tuner = layout_testing::installLayout(layout, classes);
         frontend = std::make_unique<platform::ui::qt::WindowFrontend>();
         frontend->show();
         settle();
