@@ -165,6 +165,12 @@ std::optional<size_t> missingStart(const std::vector<int16_t>& recorded, const s
     return std::nullopt;
 }
 
+std::optional<size_t> missingEnd(const std::vector<int16_t>& recorded, const std::vector<int16_t>& played,
+                                 int threshold, size_t length, int tolerance) {
+    return missingStart({recorded.rbegin(), recorded.rend()}, {played.rbegin(), played.rend()}, threshold, length,
+                        tolerance);
+}
+
 std::string commandOutput(const std::string& command) {
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
     if (!pipe) return {};

@@ -71,6 +71,10 @@ double zeroCrossingFrequency(const std::vector<int16_t>& samples, double sampleR
 // within `tolerance`; nullopt when no skip of up to a second does.
 std::optional<size_t> missingStart(const std::vector<int16_t>& recorded, const std::vector<int16_t>& played,
                                    int threshold, size_t length, int tolerance);
+// The same for the played sound's last samples, both taken back from their
+// last sample above `threshold`.
+std::optional<size_t> missingEnd(const std::vector<int16_t>& recorded, const std::vector<int16_t>& played,
+                                 int threshold, size_t length, int tolerance);
 
 // What a short shell command prints; empty when it cannot run.
 std::string commandOutput(const std::string& command);

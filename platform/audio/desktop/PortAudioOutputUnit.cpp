@@ -2,98 +2,124 @@
 
 #include <portaudio.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
-#include <string>
+#include <thread>
 
 #include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/audio/desktop/SpeakerStream.h"
+#include "platform/core/RunLoop.h"
 #include "platform/core/TerminalText.h"
 
 namespace platform::audio::desktop {
 namespace {
 
-class PortAudioOutputUnit final : public AudioOutputUnit {
+class PortAudioOutputUnit final : public AudioOutputUnit, public std::enable_shared_from_this<PortAudioOutputUnit> {
 public:
     ~PortAudioOutputUnit() override { dispose(); }
 
 protected:
     // Initialising only finds the device: the stream is opened when the unit
-    // starts and closed when it stops, so the sound server keeps no stream
-    // for a unit that is silent.
+    // starts and closed once what it played has been heard, so the sound
+    // server keeps no stream for a unit that is silent.
     AudioStatus openDevice() override {
         session_ = PortAudioSession::acquire();
         if (!session_) return kAudioUnitErrFailedInitialization;
-        if (deviceInfo(chosenOutputDevice()) == nullptr) {
+        if (chosenOutputDevice() == paNoDevice) {
+            reportOutputUnavailable(terminalText("there is no audio output device"));
             session_.reset();
             return kAudioUnitErrFailedInitialization;
         }
         return kAudioNoError;
     }
 
+    // A unit started again before its last sound has been heard plays on in
+    // the same stream, without a second lead-in.
     AudioStatus startDevice() override {
-        const PaDeviceIndex device = chosenOutputDevice();
-        const PaDeviceInfo* info = deviceInfo(device);
-        if (info == nullptr) return kAudioUnitErrFailedInitialization;
+        ++playing_;  // what a pending close looks at: this sound is not the one it was for
+        sounding_.store(true);
+        if (speaker_ && speaker_->isActive()) return kAudioNoError;
+        speaker_.reset();
+        soundHeardAt_.store(0.0);
         const AudioStreamBasicDescription& format = *streamFormat();
-        PaStreamParameters output{};
-        output.device = device;
-        output.channelCount = static_cast<int>(format.mChannelsPerFrame);
-        output.sampleFormat = paInt16;
-        output.suggestedLatency = info->defaultLowOutputLatency;
-        PaError error = Pa_OpenStream(&stream_, nullptr, &output, format.mSampleRate, paFramesPerBufferUnspecified,
-                                      paClipOff, &streamCallback, this);
-        if (error != paNoError) {
-            stream_ = nullptr;
-            reportOutputUnavailable(terminalText("cannot open the audio output: %@", Pa_GetErrorText(error)));
-            return kAudioUnitErrFailedInitialization;
-        }
-        error = Pa_StartStream(stream_);
-        if (error == paNoError) return kAudioNoError;
-        reportOutputUnavailable(terminalText("cannot start the audio output: %@", Pa_GetErrorText(error)));
-        closeStream();
+        speaker_ = SpeakerStream::start(
+            {static_cast<int>(format.mChannelsPerFrame), paInt16, format.mSampleRate}, &renderTone, this);
+        if (speaker_) return kAudioNoError;
+        sounding_.store(false);
         return kAudioUnitErrFailedInitialization;
     }
 
-    // Pa_StopStream returns only after the last callback has finished and
-    // what it rendered has been played, so closing cuts nothing off.
+    // The callback is not called again once this returns; the stream plays
+    // silence until what it played has been heard, and is closed then.
     void stopDevice() override {
-        Pa_StopStream(stream_);
-        closeStream();
+        sounding_.store(false);
+        while (rendering_.load()) std::this_thread::yield();  // a pull under way ends within its buffer
+        closeOnceHeard(playing_);
     }
 
-    void closeDevice() override { session_.reset(); }
+    // The unit goes, so its stream goes now, but not before the last sound
+    // has been heard: a program that ends right after a tone still plays it whole.
+    void closeDevice() override {
+        while (speaker_ && speaker_->isActive() && !heard()) std::this_thread::sleep_for(kHeardCheckInterval);
+        speaker_.reset();
+        session_.reset();
+    }
 
 private:
+    // How often a closing unit looks whether its last sound has been heard:
+    // waiting as it goes, or on the main run loop after a stop.
+    static constexpr auto kHeardCheckInterval = std::chrono::milliseconds(10);
+    static constexpr double kHeardCheckSeconds = 0.05;
+
     // Runs on PortAudio's thread.
-    static int streamCallback(const void* /*input*/, void* output, unsigned long frameCount,
-                              const PaStreamCallbackTimeInfo* /*timeInfo*/, PaStreamCallbackFlags /*flags*/,
-                              void* context) {
+    static void renderTone(void* context, void* output, unsigned long frameCount, double heardAt) {
         auto& unit = *static_cast<PortAudioOutputUnit*>(context);
         const uint32_t bytesPerFrame = unit.streamFormat()->mBytesPerFrame;
         AudioBuffer buffer{unit.streamFormat()->mChannelsPerFrame, static_cast<uint32_t>(frameCount * bytesPerFrame),
                            output};
+        // Marked before looking whether the unit sounds, so that stopDevice()
+        // either sees this pull under way or this pull sees the unit stopped.
+        unit.rendering_.store(true);
+        const bool sounding = unit.sounding_.load();
         // A callback that fails leaves the buffer undefined; play silence instead.
-        if (unit.pull(static_cast<uint32_t>(frameCount), AudioBufferList(&buffer, 1)) != kAudioNoError) {
+        if (!sounding || unit.pull(static_cast<uint32_t>(frameCount), AudioBufferList(&buffer, 1)) != kAudioNoError) {
             std::memset(output, 0, buffer.mDataByteSize);
         }
-        return paContinue;
+        if (sounding) {
+            unit.soundHeardAt_.store(heardAt + static_cast<double>(frameCount) / unit.streamFormat()->mSampleRate,
+                                     std::memory_order_release);
+        }
+        unit.rendering_.store(false, std::memory_order_release);
     }
 
-    // The device's facts; null, and the run told, when there is no device.
-    static const PaDeviceInfo* deviceInfo(PaDeviceIndex device) {
-        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (info == nullptr) reportOutputUnavailable(terminalText("there is no audio output device"));
-        return info;
-    }
+    // Whether the stream's clock has passed the last frame the unit played.
+    bool heard() const { return speaker_->now() >= soundHeardAt_.load(std::memory_order_acquire); }
 
-    void closeStream() {
-        Pa_CloseStream(stream_);
-        stream_ = nullptr;
+    // On the main run loop, looking every little while; a start in between
+    // keeps the stream for the next sound.
+    void closeOnceHeard(uint64_t sound) {
+        RunLoop::main()->performAfterDelay(kHeardCheckSeconds, [self = weak_from_this(), sound] {
+            const auto unit = self.lock();
+            if (!unit || unit->playing_ != sound || !unit->speaker_) return;
+            if (unit->speaker_->isActive() && !unit->heard()) {
+                unit->closeOnceHeard(sound);
+            } else {
+                unit->speaker_.reset();
+            }
+        });
     }
 
     std::shared_ptr<PortAudioSession> session_;
-    PaStream* stream_ = nullptr;  // while the unit runs
+    std::atomic<bool> sounding_{false};   // the callback is pulled: between start and stop
+    std::atomic<bool> rendering_{false};  // a pull is under way on PortAudio's thread
+    // On the stream's clock, when the last frame pulled will have been heard.
+    std::atomic<double> soundHeardAt_{0.0};
+    uint64_t playing_ = 0;  // counts the starts; main thread
+    // Last, so that it stops before anything its callback touches goes.
+    std::unique_ptr<SpeakerStream> speaker_;
 };
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/audio/desktop/AudioDevices.h"
 #include "platform/audio/desktop/OutputUnavailable.h"
 #include "platform/audio/desktop/PortAudioSession.h"
+#include "platform/audio/desktop/SpeakerStream.h"
 #include "platform/core/RunLoop.h"
 
 namespace platform::audio::desktop {
@@ -55,14 +55,14 @@ public:
           session_(PortAudioSession::acquire()) {}
 
     // Stops at once: the sound falls silent with its player.
-    ~PortAudioPlayer() override { closeStream(); }
+    ~PortAudioPlayer() override = default;
 
-    // Until the last frame has reached the device, on the stream's clock;
-    // a stream whose device failed plays nothing more.
+    // Until the last frame has been heard, on the stream's clock; a stream
+    // whose device failed plays nothing more.
     bool isPlaying() const override {
-        if (stream_ == nullptr || Pa_IsStreamActive(stream_) != 1) return false;
+        if (!speaker_ || !speaker_->isActive()) return false;
         const double end = soundEnd_.load(std::memory_order_acquire);
-        return end < 0.0 || Pa_GetStreamTime(stream_) < end;
+        return end < 0.0 || speaker_->now() < end;
     }
 
 private:
@@ -73,39 +73,19 @@ private:
     // may belong to a device that has gone and come back since (a sound server
     // restarted), and PortAudio never finishes starting such a stream.
     void startSound() override {
-        closeStream();
+        speaker_.reset();
         ++soundNumber_;
         position_ = 0;
         soundEnd_.store(-1.0, std::memory_order_release);
-        const PaError error = openStream();
-        if (error != paNoError) {
-            reportOutputUnavailable(Pa_GetErrorText(error));
+        // Without an output device, or when it refuses the file's format, there
+        // is no stream and nothing plays.
+        if (!session_) {
+            reportOutputUnavailable(Pa_GetErrorText(paNotInitialized));
             return;
         }
-        closeAfterEnd(duration());
-    }
-
-    // Without an output device, or when it refuses the file's format, there
-    // is no stream and nothing plays.
-    PaError openStream() {
-        if (!session_) return paNotInitialized;
-        const PaDeviceIndex device = chosenOutputDevice();
-        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-        if (info == nullptr) return paDeviceUnavailable;
-        PaStreamParameters output{};
-        output.device = device;
-        output.channelCount = sound_.channels;
-        output.sampleFormat = paFloat32;
-        output.suggestedLatency = info->defaultLowOutputLatency;
-        PaError error = Pa_OpenStream(&stream_, nullptr, &output, sound_.sampleRate, paFramesPerBufferUnspecified,
-                                      paClipOff, &streamCallback, this);
-        if (error != paNoError) {
-            stream_ = nullptr;
-            return error;
-        }
-        error = Pa_StartStream(stream_);
-        if (error != paNoError) closeStream();
-        return error;
+        speaker_ = SpeakerStream::start({sound_.channels, paFloat32, static_cast<double>(sound_.sampleRate)},
+                                        &renderSound, this);
+        if (speaker_) closeAfterEnd(duration());
     }
 
     // Closes the stream once the sound has ended, looking first after
@@ -120,27 +100,16 @@ private:
             if (player.isPlaying()) {
                 player.closeAfterEnd(kEndCheckInterval);
             } else {
-                player.closeStream();
+                player.speaker_.reset();
             }
         });
-    }
-
-    // Aborted, not stopped: what is left to play out is silence after the
-    // sound, and a stream whose device failed mid-sound never finishes stopping.
-    void closeStream() {
-        if (stream_ == nullptr) return;
-        Pa_AbortStream(stream_);
-        Pa_CloseStream(stream_);
-        stream_ = nullptr;
     }
 
     // Runs on PortAudio's thread: copies the next frames, silence after the
     // end. The stream runs on until the main thread closes it: a stream that
     // completes waits for its device to drain, which a sound server may take
     // seconds to report.
-    static int streamCallback(const void* /*input*/, void* output, unsigned long frameCount,
-                              const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags /*flags*/,
-                              void* context) {
+    static void renderSound(void* context, void* output, unsigned long frameCount, double heardAt) {
         auto& player = *static_cast<PortAudioPlayer*>(context);
         const size_t channels = static_cast<size_t>(player.sound_.channels);
         const size_t available = player.sound_.frames() - player.position_;
@@ -150,26 +119,23 @@ private:
         std::fill(out + frames * channels, out + frameCount * channels, 0.0f);
         player.position_ += frames;
         if (frames > 0 && player.position_ == player.sound_.frames()) {
-            // When the last frame of this buffer reaches the device.
-            const double sent =
-                timeInfo->outputBufferDacTime > 0.0 ? timeInfo->outputBufferDacTime : timeInfo->currentTime;
-            player.soundEnd_.store(sent + static_cast<double>(frames) / player.sound_.sampleRate,
+            player.soundEnd_.store(heardAt + static_cast<double>(frames) / player.sound_.sampleRate,
                                    std::memory_order_release);
         }
-        return paContinue;
     }
 
     const DecodedSound sound_;
     const std::shared_ptr<PortAudioSession> session_;
-    PaStream* stream_ = nullptr;
     size_t position_ = 0;  // next frame; the callback's while the stream runs
-    // On the stream's clock, when the sound's last frame reaches the device;
+    // On the stream's clock, when the sound's last frame has been heard;
     // negative until the callback has handed it over.
     std::atomic<double> soundEnd_{-1.0};
     // Which sound the stream plays: changed only while no stream runs.
     uint64_t soundNumber_ = 0;
     // The player as the main run loop finds it after a sound, while it lives.
     const std::shared_ptr<PortAudioPlayer*> self_ = std::make_shared<PortAudioPlayer*>(this);
+    // Last, so that it stops before anything its callback touches goes.
+    std::unique_ptr<SpeakerStream> speaker_;
 };
 
 }  // namespace
