@@ -16,8 +16,12 @@ constexpr double kFirstDamping = 1e-3;
 constexpr double kDampingDown = 3.0;
 constexpr double kDampingUp = 4.0;
 constexpr double kMostDamping = 1e8;
-// A step that gains less than this of the residual ends the refinement.
-constexpr double kSmallestGain = 1e-9;
+// A step that gains less than this share of the noise's variance (the
+// residual per row left free by the unknowns) ends the refinement: it moves
+// the fit by a small part of what the sound can tell apart. On a real string
+// the fit otherwise creeps on along a shallow valley, step after step, for
+// gains that no reading shows.
+constexpr double kSmallestGainOfNoise = 0.01;
 // The steps of the derivatives: small against what the data can tell apart.
 constexpr double kSpreadSquaredStep = 1e-4;  // cents squared, times the spread squared past one
 constexpr double kHertzStep = 1e-5;
@@ -25,7 +29,6 @@ constexpr double kFadingStep = 1e-5;
 // Keeps two tones in unison (the same column twice) solvable: their
 // amplitudes then share the sound.
 constexpr double kRidge = 1e-9;
-constexpr size_t kAmplitudeUnknownsPerBand = 4;  // two complex amplitudes
 
 double ratioOfCents(double cents) { return std::exp2(cents / 1200.0); }
 
@@ -255,6 +258,8 @@ void PairFitter::normalEquations(std::array<double, kParameters * kParameters>& 
 double PairFitter::refine(Parameters& parameters) {
     const size_t count = parameterCount();
     const double widest = kWidestSpreadCents * kWidestSpreadCents;
+    // Bands of kFewestSamples already leave far more rows than unknowns.
+    const auto freeRows = static_cast<double>(residualLength() - unknowns());
     double residual = residualOf(parameters, nullptr, nullptr);
     double damping = kFirstDamping;
     std::array<double, kParameters * kParameters> product{};
@@ -284,7 +289,7 @@ double PairFitter::refine(Parameters& parameters) {
                 residual = triedResidual;
                 damping /= kDampingDown;
                 improved = true;
-                if (gain < kSmallestGain * residual) return residual;
+                if (gain < kSmallestGainOfNoise * residual / freeRows) return residual;
             } else {
                 damping *= kDampingUp;
             }
@@ -296,9 +301,8 @@ double PairFitter::refine(Parameters& parameters) {
 
 double PairFitter::spreadSquaredError(const Parameters& parameters, double residual) {
     const size_t count = parameterCount();
-    const size_t unknowns = count + kAmplitudeUnknownsPerBand * which_.size();
     const size_t length = residualLength();
-    if (length <= unknowns) return std::numeric_limits<double>::infinity();
+    if (length <= unknowns()) return std::numeric_limits<double>::infinity();
     differentiate(parameters);
     std::array<double, kParameters * kParameters> product{};
     std::array<double, kParameters> gradient{};
@@ -309,7 +313,7 @@ double PairFitter::spreadSquaredError(const Parameters& parameters, double resid
     if (!solve<kParameters>(product, std::span(unit).first(count), count) || !(unit[0] > 0.0)) {
         return std::numeric_limits<double>::infinity();
     }
-    const double variance = residual / static_cast<double>(length - unknowns);
+    const double variance = residual / static_cast<double>(length - unknowns());
     return std::sqrt(variance * unit[0]);
 }
 

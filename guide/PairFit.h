@@ -104,6 +104,8 @@ private:
     size_t parameterCount() const { return 1 + 3 * which_.size(); }
     size_t bandLength() const { return bands_->band(0).size(); }
     size_t residualLength() const { return 2 * which_.size() * bandLength(); }
+    // The fit's unknowns: its parameters and each band's two complex amplitudes.
+    size_t unknowns() const { return parameterCount() + 4 * which_.size(); }
 
     const PartialBands* bands_ = nullptr;
     std::span<const size_t> which_;
