@@ -5,6 +5,8 @@
 #include <limits>
 #include <numbers>
 
+#include "guide/PlainComplex.h"
+
 namespace guide {
 namespace {
 
@@ -179,11 +181,11 @@ double PairFitter::addBandResidual(const Parameters& parameters, size_t j, doubl
     for (const std::complex<double>& z : band) {
         g11 += std::norm(e1);
         g22 += std::norm(e2);
-        g12 += std::conj(e1) * e2;
-        b1 += std::conj(e1) * z;
-        b2 += std::conj(e2) * z;
-        e1 *= steps[0];
-        e2 *= steps[1];
+        g12 += conjugateTimes(e1, e2);
+        b1 += conjugateTimes(e1, z);
+        b2 += conjugateTimes(e2, z);
+        e1 = times(e1, steps[0]);
+        e2 = times(e2, steps[1]);
     }
     const double ridge = kRidge * (g11 + g22);
     g11 += ridge;
@@ -194,14 +196,14 @@ double PairFitter::addBandResidual(const Parameters& parameters, size_t j, doubl
     if (pair) *pair = {{hertz[0], std::abs(a1), fading[0]}, {hertz[1], std::abs(a2), fading[1]}};
     e1 = e2 = 1.0;
     for (const std::complex<double>& z : band) {
-        const std::complex<double> r = z - a1 * e1 - a2 * e2;
+        const std::complex<double> r = z - times(a1, e1) - times(a2, e2);
         total += std::norm(r);
         if (residual) {
             *residual++ = r.real();
             *residual++ = r.imag();
         }
-        e1 *= steps[0];
-        e2 *= steps[1];
+        e1 = times(e1, steps[0]);
+        e2 = times(e2, steps[1]);
     }
     return total;
 }

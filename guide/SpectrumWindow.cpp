@@ -5,6 +5,8 @@
 #include <complex>
 #include <numbers>
 
+#include "guide/PlainComplex.h"
+
 namespace guide {
 namespace {
 
@@ -60,7 +62,7 @@ std::array<double, 3> SpectrumWindow::magnitudesAround(double hertz, double step
         const double sample = weighted_[n];
         for (size_t k = 0; k < 3; ++k) {
             sums[k] += sample * phasors[k];
-            phasors[k] *= advances[k];
+            phasors[k] = times(phasors[k], advances[k]);
         }
         if (n % 1024 == 1023) {
             for (std::complex<double>& phasor : phasors) phasor /= std::abs(phasor);
