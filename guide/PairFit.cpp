@@ -106,7 +106,7 @@ std::optional<PairFit> PairFitter::fit(const PartialBands& bands, std::span<cons
 
     PairFit result;
     result.count = which_.size();
-    residualOf(parameters, nullptr, result.pairs.data());
+    residualOf(parameters, residualHere(), result.pairs.data());
     result.spreadSquared = parameters[0];
     result.spreadSquaredError = spreadSquaredError(parameters, residual);
     return result;
@@ -115,8 +115,9 @@ std::optional<PairFit> PairFitter::fit(const PartialBands& bands, std::span<cons
 PairFitter::Parameters PairFitter::freshStart() const {
     Parameters best{};
     double bestResidual = std::numeric_limits<double>::infinity();
+    Parameters start = firstGuess();
     for (const double spread : kStartingSpreads) {
-        const Parameters start = firstGuess(spread * spread);
+        start[0] = spread * spread;
         if (const double residual = residualOf(start, nullptr, nullptr); residual < bestResidual) {
             best = start;
             bestResidual = residual;
@@ -125,9 +126,8 @@ PairFitter::Parameters PairFitter::freshStart() const {
     return best;
 }
 
-PairFitter::Parameters PairFitter::firstGuess(double spreadSquared) const {
+PairFitter::Parameters PairFitter::firstGuess() const {
     Parameters parameters{};
-    parameters[0] = spreadSquared;
     const double rate = bands_->rate();
     for (size_t j = 0; j < which_.size(); ++j) {
         // The band's mean frequency, and how its energy falls.
@@ -210,8 +210,7 @@ double PairFitter::addBandResidual(const Parameters& parameters, size_t j, doubl
 
 void PairFitter::differentiate(const Parameters& parameters) {
     const size_t count = parameterCount();
-    auto& at = columns_[kParameters];
-    residualOf(parameters, at.data(), nullptr);
+    const double* at = residualHere();
     for (size_t p = 0; p < count; ++p) {
         Parameters moved = parameters;
         const double step = p == 0             ? kSpreadSquaredStep * std::max(1.0, parameters[0])
@@ -239,7 +238,7 @@ PairFitter::Rows PairFitter::rowsOf(size_t p) const {
 void PairFitter::normalEquations(std::array<double, kParameters * kParameters>& product,
                                  std::array<double, kParameters>& gradient) const {
     const size_t count = parameterCount();
-    const auto& at = columns_[kParameters];
+    const double* at = residualHere();
     const auto dot = [](const auto& a, const auto& b, Rows rows) {
         double sum = 0.0;
         for (size_t i = rows.first; i < rows.end; ++i) sum += a[i] * b[i];
@@ -262,7 +261,7 @@ double PairFitter::refine(Parameters& parameters) {
     const double widest = kWidestSpreadCents * kWidestSpreadCents;
     // Bands of kFewestSamples already leave far more rows than unknowns.
     const auto freeRows = static_cast<double>(residualLength() - unknowns());
-    double residual = residualOf(parameters, nullptr, nullptr);
+    double residual = residualOf(parameters, residualHere(), nullptr);
     double damping = kFirstDamping;
     std::array<double, kParameters * kParameters> product{};
     std::array<double, kParameters> gradient{};
@@ -284,9 +283,10 @@ double PairFitter::refine(Parameters& parameters) {
             Parameters tried = parameters;
             for (size_t p = 0; p < count; ++p) tried[p] += change[p];
             tried[0] = std::clamp(tried[0], 0.0, widest);
-            const double triedResidual = residualOf(tried, nullptr, nullptr);
+            const double triedResidual = residualOf(tried, residualTried(), nullptr);
             if (triedResidual < residual) {
                 const double gain = residual - triedResidual;
+                here_ = 1 - here_;
                 parameters = tried;
                 residual = triedResidual;
                 damping /= kDampingDown;
