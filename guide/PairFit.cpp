@@ -239,9 +239,16 @@ void PairFitter::normalEquations(std::array<double, kParameters * kParameters>& 
                                  std::array<double, kParameters>& gradient) const {
     const size_t count = parameterCount();
     const double* at = residualHere();
+    // Four sums side by side, so that each addition waits only on the one
+    // before it in its own sum and the products run on.
     const auto dot = [](const auto& a, const auto& b, Rows rows) {
-        double sum = 0.0;
-        for (size_t i = rows.first; i < rows.end; ++i) sum += a[i] * b[i];
+        std::array<double, 4> sums{};
+        size_t i = rows.first;
+        for (; i + sums.size() <= rows.end; i += sums.size()) {
+            for (size_t k = 0; k < sums.size(); ++k) sums[k] += a[i + k] * b[i + k];
+        }
+        double sum = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+        for (; i < rows.end; ++i) sum += a[i] * b[i];
         return sum;
     };
     for (size_t p = 0; p < count; ++p) {
