@@ -5,6 +5,8 @@
 #include <limits>
 #include <numbers>
 
+#include "guide/PlainComplex.h"
+
 namespace guide {
 namespace {
 
@@ -16,8 +18,12 @@ constexpr double kFirstDamping = 1e-3;
 constexpr double kDampingDown = 3.0;
 constexpr double kDampingUp = 4.0;
 constexpr double kMostDamping = 1e8;
-// A step that gains less than this of the residual ends the refinement.
-constexpr double kSmallestGain = 1e-9;
+// A step that gains less than this share of the noise's variance (the
+// residual per row left free by the unknowns) ends the refinement: it moves
+// the fit by a small part of what the sound can tell apart. On a real string
+// the fit otherwise creeps on along a shallow valley, step after step, for
+// gains that no reading shows.
+constexpr double kSmallestGainOfNoise = 0.01;
 // The steps of the derivatives: small against what the data can tell apart.
 constexpr double kSpreadSquaredStep = 1e-4;  // cents squared, times the spread squared past one
 constexpr double kHertzStep = 1e-5;
@@ -25,7 +31,6 @@ constexpr double kFadingStep = 1e-5;
 // Keeps two tones in unison (the same column twice) solvable: their
 // amplitudes then share the sound.
 constexpr double kRidge = 1e-9;
-constexpr size_t kAmplitudeUnknownsPerBand = 4;  // two complex amplitudes
 
 double ratioOfCents(double cents) { return std::exp2(cents / 1200.0); }
 
@@ -101,7 +106,7 @@ std::optional<PairFit> PairFitter::fit(const PartialBands& bands, std::span<cons
 
     PairFit result;
     result.count = which_.size();
-    residualOf(parameters, nullptr, result.pairs.data());
+    residualOf(parameters, residualHere(), result.pairs.data());
     result.spreadSquared = parameters[0];
     result.spreadSquaredError = spreadSquaredError(parameters, residual);
     return result;
@@ -110,8 +115,9 @@ std::optional<PairFit> PairFitter::fit(const PartialBands& bands, std::span<cons
 PairFitter::Parameters PairFitter::freshStart() const {
     Parameters best{};
     double bestResidual = std::numeric_limits<double>::infinity();
+    Parameters start = firstGuess();
     for (const double spread : kStartingSpreads) {
-        const Parameters start = firstGuess(spread * spread);
+        start[0] = spread * spread;
         if (const double residual = residualOf(start, nullptr, nullptr); residual < bestResidual) {
             best = start;
             bestResidual = residual;
@@ -120,9 +126,8 @@ PairFitter::Parameters PairFitter::freshStart() const {
     return best;
 }
 
-PairFitter::Parameters PairFitter::firstGuess(double spreadSquared) const {
+PairFitter::Parameters PairFitter::firstGuess() const {
     Parameters parameters{};
-    parameters[0] = spreadSquared;
     const double rate = bands_->rate();
     for (size_t j = 0; j < which_.size(); ++j) {
         // The band's mean frequency, and how its energy falls.
@@ -176,11 +181,11 @@ double PairFitter::addBandResidual(const Parameters& parameters, size_t j, doubl
     for (const std::complex<double>& z : band) {
         g11 += std::norm(e1);
         g22 += std::norm(e2);
-        g12 += std::conj(e1) * e2;
-        b1 += std::conj(e1) * z;
-        b2 += std::conj(e2) * z;
-        e1 *= steps[0];
-        e2 *= steps[1];
+        g12 += conjugateTimes(e1, e2);
+        b1 += conjugateTimes(e1, z);
+        b2 += conjugateTimes(e2, z);
+        e1 = times(e1, steps[0]);
+        e2 = times(e2, steps[1]);
     }
     const double ridge = kRidge * (g11 + g22);
     g11 += ridge;
@@ -191,22 +196,21 @@ double PairFitter::addBandResidual(const Parameters& parameters, size_t j, doubl
     if (pair) *pair = {{hertz[0], std::abs(a1), fading[0]}, {hertz[1], std::abs(a2), fading[1]}};
     e1 = e2 = 1.0;
     for (const std::complex<double>& z : band) {
-        const std::complex<double> r = z - a1 * e1 - a2 * e2;
+        const std::complex<double> r = z - times(a1, e1) - times(a2, e2);
         total += std::norm(r);
         if (residual) {
             *residual++ = r.real();
             *residual++ = r.imag();
         }
-        e1 *= steps[0];
-        e2 *= steps[1];
+        e1 = times(e1, steps[0]);
+        e2 = times(e2, steps[1]);
     }
     return total;
 }
 
 void PairFitter::differentiate(const Parameters& parameters) {
     const size_t count = parameterCount();
-    auto& at = columns_[kParameters];
-    residualOf(parameters, at.data(), nullptr);
+    const double* at = residualHere();
     for (size_t p = 0; p < count; ++p) {
         Parameters moved = parameters;
         const double step = p == 0             ? kSpreadSquaredStep * std::max(1.0, parameters[0])
@@ -234,10 +238,17 @@ PairFitter::Rows PairFitter::rowsOf(size_t p) const {
 void PairFitter::normalEquations(std::array<double, kParameters * kParameters>& product,
                                  std::array<double, kParameters>& gradient) const {
     const size_t count = parameterCount();
-    const auto& at = columns_[kParameters];
+    const double* at = residualHere();
+    // Four sums side by side, so that each addition waits only on the one
+    // before it in its own sum and the products run on.
     const auto dot = [](const auto& a, const auto& b, Rows rows) {
-        double sum = 0.0;
-        for (size_t i = rows.first; i < rows.end; ++i) sum += a[i] * b[i];
+        std::array<double, 4> sums{};
+        size_t i = rows.first;
+        for (; i + sums.size() <= rows.end; i += sums.size()) {
+            for (size_t k = 0; k < sums.size(); ++k) sums[k] += a[i + k] * b[i + k];
+        }
+        double sum = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+        for (; i < rows.end; ++i) sum += a[i] * b[i];
         return sum;
     };
     for (size_t p = 0; p < count; ++p) {
@@ -255,7 +266,9 @@ void PairFitter::normalEquations(std::array<double, kParameters * kParameters>& 
 double PairFitter::refine(Parameters& parameters) {
     const size_t count = parameterCount();
     const double widest = kWidestSpreadCents * kWidestSpreadCents;
-    double residual = residualOf(parameters, nullptr, nullptr);
+    // Bands of kFewestSamples already leave far more rows than unknowns.
+    const auto freeRows = static_cast<double>(residualLength() - unknowns());
+    double residual = residualOf(parameters, residualHere(), nullptr);
     double damping = kFirstDamping;
     std::array<double, kParameters * kParameters> product{};
     std::array<double, kParameters> gradient{};
@@ -277,14 +290,15 @@ double PairFitter::refine(Parameters& parameters) {
             Parameters tried = parameters;
             for (size_t p = 0; p < count; ++p) tried[p] += change[p];
             tried[0] = std::clamp(tried[0], 0.0, widest);
-            const double triedResidual = residualOf(tried, nullptr, nullptr);
+            const double triedResidual = residualOf(tried, residualTried(), nullptr);
             if (triedResidual < residual) {
                 const double gain = residual - triedResidual;
+                here_ = 1 - here_;
                 parameters = tried;
                 residual = triedResidual;
                 damping /= kDampingDown;
                 improved = true;
-                if (gain < kSmallestGain * residual) return residual;
+                if (gain < kSmallestGainOfNoise * residual / freeRows) return residual;
             } else {
                 damping *= kDampingUp;
             }
@@ -296,9 +310,8 @@ double PairFitter::refine(Parameters& parameters) {
 
 double PairFitter::spreadSquaredError(const Parameters& parameters, double residual) {
     const size_t count = parameterCount();
-    const size_t unknowns = count + kAmplitudeUnknownsPerBand * which_.size();
     const size_t length = residualLength();
-    if (length <= unknowns) return std::numeric_limits<double>::infinity();
+    if (length <= unknowns()) return std::numeric_limits<double>::infinity();
     differentiate(parameters);
     std::array<double, kParameters * kParameters> product{};
     std::array<double, kParameters> gradient{};
@@ -309,7 +322,7 @@ double PairFitter::spreadSquaredError(const Parameters& parameters, double resid
     if (!solve<kParameters>(product, std::span(unit).first(count), count) || !(unit[0] > 0.0)) {
         return std::numeric_limits<double>::infinity();
     }
-    const double variance = residual / static_cast<double>(length - unknowns);
+    const double variance = residual / static_cast<double>(length - unknowns());
     return std::sqrt(variance * unit[0]);
 }
 

@@ -82,12 +82,14 @@ private:
                            BandPair* pair) const;
     // The best of the starting spreads, each with its first guess.
     Parameters freshStart() const;
-    // The first guess at each band's centre and fading, for a spread of `spreadSquared`.
-    Parameters firstGuess(double spreadSquared) const;
+    // The first guess at each band's centre and fading, whatever the spread
+    // (left at zero).
+    Parameters firstGuess() const;
     // Refines `parameters` in place and answers their squared residual.
     double refine(Parameters& parameters);
-    // The columns of the residual's derivatives at `parameters`, whose residual is in the last column.
-    // Each column is worked out only over rowsOf() its parameter.
+    // The columns of the residual's derivatives at `parameters`, whose residual
+    // must already be in residualHere(). Each column is worked out only over
+    // rowsOf() its parameter.
     void differentiate(const Parameters& parameters);
     // The rows of the residual that parameter `p` moves: every row for the
     // spread, its band's rows for a band's own parameter.
@@ -104,10 +106,20 @@ private:
     size_t parameterCount() const { return 1 + 3 * which_.size(); }
     size_t bandLength() const { return bands_->band(0).size(); }
     size_t residualLength() const { return 2 * which_.size() * bandLength(); }
+    // The fit's unknowns: its parameters and each band's two complex amplitudes.
+    size_t unknowns() const { return parameterCount() + 4 * which_.size(); }
 
     const PartialBands* bands_ = nullptr;
     std::span<const size_t> which_;
-    std::array<std::array<double, kLongestResidual>, kParameters + 1> columns_{};
+    std::array<std::array<double, kLongestResidual>, kParameters> columns_{};
+    // The residual where the fit stands and the one of the step being tried;
+    // an accepted step's becomes the fit's by swapping their places, so that
+    // it is not worked out again for the derivatives.
+    std::array<std::array<double, kLongestResidual>, 2> residuals_{};
+    size_t here_ = 0;  // which of residuals_ is where the fit stands
+    double* residualHere() { return residuals_[here_].data(); }
+    const double* residualHere() const { return residuals_[here_].data(); }
+    double* residualTried() { return residuals_[1 - here_].data(); }
     Parameters last_{};
     size_t lastBands_ = 0;  // how many bands the last fit was of; 0 for none
     // Fits that follow the last one start afresh as well every so many.

@@ -5,6 +5,8 @@
 #include <complex>
 #include <numbers>
 
+#include "guide/PlainComplex.h"
+
 namespace guide {
 namespace {
 
@@ -40,28 +42,45 @@ void SpectrumWindow::weigh(size_t length) {
     scale_ = 2.0 / (sum * kFullScale);
 }
 
-double SpectrumWindow::magnitudeAt(double hertz) const {
-    // The sum of the weighted samples turned by a phasor that advances one
-    // step per sample; renormalised now and then so it stays on the circle.
-    const double step = -2.0 * std::numbers::pi * hertz / sampleRate_;
-    const std::complex<double> advance(std::cos(step), std::sin(step));
-    std::complex<double> phasor(1.0, 0.0);
-    std::complex<double> sum(0.0, 0.0);
-    for (size_t n = 0; n < length_; ++n) {
-        sum += static_cast<double>(weighted_[n]) * phasor;
-        phasor *= advance;
-        if (n % 1024 == 1023) phasor /= std::abs(phasor);
+std::array<double, 3> SpectrumWindow::magnitudesAround(double hertz, double step) const {
+    // For each frequency the sum of the weighted samples turned by a phasor
+    // that advances one step per sample, renormalised now and then so it
+    // stays on the circle. The three go side by side through one pass, each
+    // summed exactly as it would be alone: one phasor's product waits on the
+    // one before, and the other two fill that wait.
+    const double frequencies[3] = {hertz - step, hertz, hertz + step};
+    std::array<std::complex<double>, 3> advances;
+    std::array<std::complex<double>, 3> phasors;
+    std::array<std::complex<double>, 3> sums;
+    for (size_t k = 0; k < 3; ++k) {
+        const double turn = -2.0 * std::numbers::pi * frequencies[k] / sampleRate_;
+        advances[k] = {std::cos(turn), std::sin(turn)};
+        phasors[k] = 1.0;
+        sums[k] = 0.0;
     }
-    return std::abs(sum) * scale_;
+    for (size_t n = 0; n < length_; ++n) {
+        const double sample = weighted_[n];
+        for (size_t k = 0; k < 3; ++k) {
+            sums[k] += sample * phasors[k];
+            phasors[k] = times(phasors[k], advances[k]);
+        }
+        if (n % 1024 == 1023) {
+            for (std::complex<double>& phasor : phasors) phasor /= std::abs(phasor);
+        }
+    }
+    std::array<double, 3> magnitudes;
+    for (size_t k = 0; k < 3; ++k) magnitudes[k] = std::abs(sums[k]) * scale_;
+    return magnitudes;
 }
 
 double SpectrumWindow::summitNear(double hertz) const {
     double step = kFirstStepOfABin * sampleRate_ / static_cast<double>(length_);
     double summit = hertz;
     for (int i = 0; i < kSummitSteps; ++i) {
-        const double before = std::log(magnitudeAt(summit - step));
-        const double at = std::log(magnitudeAt(summit));
-        const double after = std::log(magnitudeAt(summit + step));
+        const auto [beforeMagnitude, atMagnitude, afterMagnitude] = magnitudesAround(summit, step);
+        const double before = std::log(beforeMagnitude);
+        const double at = std::log(atMagnitude);
+        const double after = std::log(afterMagnitude);
         const double curvature = before - 2.0 * at + after;
         // Off the summit's cap (or on a flat): climb a step towards the higher side.
         const double offset = curvature < 0.0 ? std::clamp(0.5 * (before - after) / curvature, -1.0, 1.0)

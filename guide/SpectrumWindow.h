@@ -39,8 +39,9 @@ public:
     // The window's length in samples.
     size_t length() const { return length_; }
 
-    // The magnitude at `hertz`, on the same scale, from the weighted samples.
-    double magnitudeAt(double hertz) const;
+    // The magnitudes at `hertz` - `step`, `hertz` and `hertz` + `step`, on the
+    // same scale, from the weighted samples.
+    std::array<double, 3> magnitudesAround(double hertz, double step) const;
     // The summit of the peak that `hertz` lies on, to well below a
     // thousandth of a bin of the window's own length.
     double summitNear(double hertz) const;
