@@ -68,6 +68,22 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
+def start_sound_server(folder):
+    """Starts the private sound server kept in `folder`: its variables (for a
+    client's environment) and its process id. Stop it with stop_sound_server."""
+    exports = subprocess.run([str(SOUND_SERVER), "start", folder], check=True, capture_output=True, text=True).stdout
+    variables = {}
+    for assignment in exports.replace("export ", "").split():
+        name, value = assignment.split("=", 1)
+        variables[name] = value.strip("'")
+    with open(os.path.join(folder, "server.pid")) as pid_file:
+        return variables, int(pid_file.read())
+
+
+def stop_sound_server(folder):
+    subprocess.run([str(SOUND_SERVER), "stop", folder], check=False)
+
+
 def streams(env):
     lines = []
     for kind in ("sink-inputs", "source-outputs"):
@@ -168,12 +184,8 @@ def main():
     options = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="pallqa-live-cpu-") as folder, contextlib.ExitStack() as stack:
         server_folder = os.path.join(folder, "server")
-        exports = subprocess.run([str(SOUND_SERVER), "start", server_folder], check=True,
-                                 capture_output=True, text=True).stdout
-        env = dict(os.environ)
-        for assignment in exports.replace("export ", "").split():
-            name, value = assignment.split("=", 1)
-            env[name] = value.strip("'")
+        variables, server_pid = start_sound_server(server_folder)
+        env = dict(os.environ, **variables)
         env.update(XDG_CONFIG_HOME=os.path.join(folder, "config"), XDG_STATE_HOME=os.path.join(folder, "state"),
                    QT_QPA_PLATFORM="offscreen")
         peer_env = dict(env, HOME=os.path.join(folder, "peer"),
@@ -182,8 +194,6 @@ def main():
         listeners = listeners_of(options, env, peer_env)
         names = list(listeners)
         try:
-            with open(os.path.join(server_folder, "server.pid")) as pid_file:
-                server_pid = int(pid_file.read())
             feed_path = os.path.join(folder, "feed.wav")
             feed_seconds = math.ceil(options.rounds * len(names) * (options.seconds + 2) + 30)
             with wave.open(feed_path, "wb") as feed:
@@ -220,7 +230,7 @@ def main():
             feeder.terminate()
             feeder.wait()
         finally:
-            subprocess.run([str(SOUND_SERVER), "stop", server_folder], check=False)
+            stop_sound_server(server_folder)
     print(f"\r{'listener':<20} {'its CPU % (min / median / max)':>31} {'server CPU %':>22}"
           f" {'server ÷ recorder round':>24}")
     for name in names:

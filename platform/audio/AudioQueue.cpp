@@ -179,6 +179,8 @@ void AudioQueue::deliver(std::vector<int16_t> samples) {
 
 void AudioQueue::waitUntilDelivered() { handOver_.waitUntilIdle(); }
 
+void AudioQueue::deliverHere(std::span<const int16_t> samples) { fill(samples); }
+
 void AudioQueue::inputLost() {
     handOver_.waitUntilIdle();
     std::lock_guard lock(mutex_);

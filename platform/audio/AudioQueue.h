@@ -134,6 +134,11 @@ protected:
     // Any thread but the hand-over thread: returns once everything delivered
     // so far is in a buffer or lost, and every hand-over it caused is done.
     void waitUntilDelivered();
+    // The source's own thread, never the main thread: the next samples of the
+    // stream, put into buffers at once on the calling thread, which is then
+    // the queue's hand-over thread for them. No other thread wakes for them.
+    // stopCapture() returns only once no call of this runs or will run.
+    void deliverHere(std::span<const int16_t> samples);
     // Samples still missing from the buffer being filled; 0 with none in line.
     uint32_t samplesUntilHandOver() const;
     // Any thread but the hand-over thread: the source has failed (a device

@@ -40,11 +40,15 @@ void RunLoop::schedule(double due, std::function<void()> action, std::shared_ptr
     std::function<void()> wakeUp;
     {
         std::lock_guard lock(mutex_);
-        items_.push(Item{due, nextSequence_++, std::move(action), std::move(timer)});
+        push(due, std::move(action), std::move(timer));
         wakeUp = wakeUpHandler_;
     }
     wake_.notify_all();
     if (wakeUp) wakeUp();
+}
+
+void RunLoop::push(double due, std::function<void()> action, std::shared_ptr<Timer> timer) {
+    items_.push(Item{due, nextSequence_++, std::move(action), std::move(timer)});
 }
 
 void RunLoop::setItemObserver(std::function<void()> observer) { itemObserver_ = std::move(observer); }
@@ -69,7 +73,9 @@ void RunLoop::dispatchAsync(std::function<void()> action) { schedule(now(), std:
 std::optional<RunLoop::Item> RunLoop::popDue(double limit) {
     std::lock_guard lock(mutex_);
     if (items_.empty() || items_.top().due > limit) return std::nullopt;
-    Item item = items_.top();
+    // Moved out rather than copied: the heap orders by due time and sequence,
+    // which a move leaves in place for pop() to compare.
+    Item item = std::move(const_cast<Item&>(items_.top()));
     items_.pop();
     return item;
 }
@@ -86,7 +92,11 @@ void RunLoop::runItem(Item item) {
         const double current = now();
         while (next <= current) next += item.timer->timeInterval();
     }
-    schedule(next, std::move(item.action), std::move(item.timer));
+    // Set on the loop's own thread, between two items: whoever drives the
+    // loop looks at what is next once the items due have run, so no wake-up
+    // is needed (and a tick would otherwise pay for one every time).
+    std::lock_guard lock(mutex_);
+    push(next, std::move(item.action), std::move(item.timer));
 }
 
 void RunLoop::advance(double seconds) {

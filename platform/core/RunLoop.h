@@ -93,7 +93,8 @@ public:
     // Hooks for a frontend that drives the loop; set them before driving it.
     // Called on the loop's thread after each item has run: one screen event ends there.
     void setItemObserver(std::function<void()> observer);
-    // Called on the scheduling thread whenever an item is scheduled, so a frontend
+    // Called on the scheduling thread whenever an item is scheduled (but not a
+    // repeating timer's next firing, set while the loop runs), so a frontend
     // that waits in an event loop of its own can wake up for work posted from
     // another thread.
     void setWakeUpHandler(std::function<void()> handler);
@@ -110,6 +111,8 @@ private:
     };
 
     void schedule(double due, std::function<void()> action, std::shared_ptr<Timer> timer);
+    // With mutex_ held: puts the item in line without waking the loop.
+    void push(double due, std::function<void()> action, std::shared_ptr<Timer> timer);
     // Pops the earliest item due at or before `limit`, if any.
     std::optional<Item> popDue(double limit);
     void runItem(Item item);

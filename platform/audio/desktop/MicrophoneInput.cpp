@@ -171,13 +171,15 @@ private:
         stream_.reset();
     }
 
-    // Runs on the reading thread: blocking reads, converted and passed on to
-    // the hand-over thread. When the device fails the tuner hears silence at
-    // once, and the stream is opened again every little while until the
-    // device is back or capture stops.
+    // Runs on the reading thread: blocking reads, converted and put into the
+    // queue's buffers on this thread, so that a piece wakes no other thread of
+    // the queue. When the device fails the tuner hears silence at once, and
+    // the stream is opened again every little while until the device is back
+    // or capture stops.
     void read() {
         std::vector<float> input(kFramesPerRead);
         std::vector<float> converted;
+        std::vector<int16_t> samples;
         while (reading_) {
             if (!stream_ && !reconnect()) continue;
             if (const PaDeviceIndex chosen = chosenInputDevice(); chosen != paNoDevice && chosen != parameters_.device) {
@@ -196,9 +198,9 @@ private:
                 lose(texts_.cannotConvert);
                 continue;
             }
-            std::vector<int16_t> samples;
+            samples.clear();
             appendSamples16(converted, samples);
-            deliver(std::move(samples));
+            deliverHere(samples);
         }
     }
 

@@ -1,9 +1,13 @@
 #include "platform/audio/desktop/RecordingInput.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "platform/audio/AudioNotice.h"
 #include "platform/audio/AudioQueue.h"
@@ -22,6 +26,11 @@ constexpr uint32_t kPieceSamples = 512;
 // How soon a hand-over that found nothing read yet looks again.
 constexpr double kWaitingStep = 0.01;
 
+// On a real clock the recording is paced by a thread of its own, which sleeps
+// until each piece is due and puts it into the buffers itself, as a
+// microphone's thread would: the main thread never wakes for it. On a virtual
+// clock the main run loop paces it, so that its timers see exactly what they
+// would in real time.
 class RecordingQueue final : public AudioQueue {
 public:
     RecordingQueue(std::shared_ptr<RecordingReader> reader, const AudioStreamBasicDescription& format,
@@ -30,29 +39,93 @@ public:
     ~RecordingQueue() override { dispose(); }
 
 private:
-    // Everything below runs on the main thread, the run loop's.
+    // Main thread.
     AudioStatus startCapture() override {
-        startDate_ = RunLoop::main()->now();
+        const auto loop = RunLoop::main();
+        startDate_ = loop->now();
         startPosition_ = position_;
-        alive_ = std::make_shared<RecordingQueue*>(this);
-        scheduleNextHandOver();
+        if (loop->isVirtual()) {
+            alive_ = std::make_shared<RecordingQueue*>(this);
+            scheduleHandOver(nextCount());
+            return kAudioNoError;
+        }
+        {
+            const std::lock_guard lock(pacingMutex_);
+            pacing_ = true;
+        }
+        pacer_ = std::thread([this, loop] { pace(*loop); });
         return kAudioNoError;
     }
 
-    // Hand-overs already scheduled find the token gone and do nothing.
-    void stopCapture() override { alive_.reset(); }
+    // Main thread. Hand-overs already scheduled find the token gone and do
+    // nothing; the pacing thread has ended when this returns.
+    void stopCapture() override {
+        alive_.reset();
+        if (!pacer_.joinable()) return;
+        {
+            const std::lock_guard lock(pacingMutex_);
+            pacing_ = false;
+        }
+        pacingStopped_.notify_all();
+        pacer_.join();
+    }
 
-    void scheduleNextHandOver() { scheduleHandOver(nextCount(), timeOfHandOver()); }
-
+    // The thread that paces the recording, while capture runs (and the main
+    // thread before it starts or after it stops): the next piece's length.
     uint32_t nextCount() const {
         const uint32_t untilHandOver = samplesUntilHandOver();
         return untilHandOver == 0 ? kPieceSamples : std::min(untilHandOver, kPieceSamples);
     }
 
-    // When the next hand-over is due: once its last sample has been heard.
-    double timeOfHandOver() const {
-        return startDate_ + static_cast<double>(position_ - startPosition_ + nextCount()) / format().mSampleRate;
+    // When a piece of `count` samples is due: once its last sample has been heard.
+    double timeOfHandOver(uint32_t count) const {
+        return startDate_ + static_cast<double>(position_ - startPosition_ + count) / format().mSampleRate;
     }
+
+    // The next `count` samples, or fewer: after its end the recording is
+    // silence; before, only what has been read is heard, and the recording
+    // goes on from there when more comes, its clock started again at `now`.
+    // Empty when nothing has been read yet.
+    std::vector<int16_t> takePiece(uint32_t count, double now) {
+        std::vector<int16_t> piece(count, 0);
+        const size_t taken = reader_->take(piece);
+        if (taken < count && !reader_->finished()) {
+            startDate_ = now;
+            startPosition_ = position_ + taken;
+            piece.resize(taken);
+        }
+        position_ += piece.size();
+        return piece;
+    }
+
+    // The pacing thread, on a real clock.
+    void pace(const RunLoop& loop) {
+        uint32_t count = nextCount();
+        double due = timeOfHandOver(count);
+        while (sleepUntil(loop, due)) {
+            const std::vector<int16_t> piece = takePiece(count, loop.now());
+            if (piece.empty()) {
+                due = loop.now() + kWaitingStep;
+                continue;
+            }
+            // Put into the buffers before the next piece is sized: its length
+            // depends on how full the buffer being filled is.
+            deliverHere(piece);
+            count = nextCount();
+            due = timeOfHandOver(count);
+        }
+    }
+
+    // The pacing thread: false when capture stops before `date`.
+    bool sleepUntil(const RunLoop& loop, double date) {
+        const auto wait = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(date - loop.now()));
+        std::unique_lock lock(pacingMutex_);
+        return !pacingStopped_.wait_until(lock, std::chrono::steady_clock::now() + wait, [this] { return !pacing_; });
+    }
+
+    // The main thread, on a virtual clock.
+    void scheduleHandOver(uint32_t count) { scheduleHandOver(count, timeOfHandOver(count)); }
 
     void scheduleHandOver(uint32_t count, double due) {
         const auto loop = RunLoop::main();
@@ -65,27 +138,18 @@ private:
         const auto loop = RunLoop::main();
         // A fast run's clock waits for the recording, but never past the time
         // the run has on the wall clock: a stalled pipe cannot hold it up longer.
-        if (loop->isVirtual()) reader_->waitFor(count, loop->wallClockLimit());
-        std::vector<int16_t> chunk(count, 0);
-        const size_t taken = reader_->take(chunk);
-        // After its end the recording is silence; before, only what has been
-        // read is heard, and the recording goes on from there when more comes,
-        // its clock started again.
-        if (taken < count && !reader_->finished()) {
-            startDate_ = loop->now();
-            startPosition_ = position_ + taken;
-            if (taken == 0) {
-                scheduleHandOver(count, loop->now() + kWaitingStep);
-                return;
-            }
-            chunk.resize(taken);
+        reader_->waitFor(count, loop->wallClockLimit());
+        std::vector<int16_t> piece = takePiece(count, loop->now());
+        if (piece.empty()) {
+            scheduleHandOver(count, loop->now() + kWaitingStep);
+            return;
         }
-        position_ += chunk.size();
-        deliver(std::move(chunk));
+        deliver(std::move(piece));
         // The callback has run before the loop goes on, so a timer due at the
-        // same moment already sees this buffer.
+        // same moment already sees this buffer; and the next piece is sized
+        // by the buffer as this one left it.
         waitUntilDelivered();
-        scheduleNextHandOver();
+        scheduleHandOver(nextCount());
     }
 
     const std::shared_ptr<RecordingReader> reader_;
@@ -93,6 +157,11 @@ private:
     size_t startPosition_ = 0;
     double startDate_ = 0.0;
     std::shared_ptr<RecordingQueue*> alive_;
+
+    std::mutex pacingMutex_;
+    std::condition_variable pacingStopped_;
+    bool pacing_ = false;  // guarded by pacingMutex_
+    std::thread pacer_;
 };
 
 }  // namespace

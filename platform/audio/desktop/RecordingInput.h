@@ -6,9 +6,10 @@
 // end. The recording is decoded a buffer at a time as the queue hands buffers
 // over, so the first comes at once and memory does not grow with its length.
 // Each buffer is handed over when its last sample is due by the main run
-// loop's clock — in real time on a real clock; on a virtual clock the
+// loop's clock — in real time on a real clock, by a thread of the
+// recording's own that leaves the main thread asleep; on a virtual clock the
 // recording and the loop's timers advance together, as fast as the machine
-// goes.
+// goes, each buffer in place before a timer due with it runs.
 
 #include <filesystem>
 #include <optional>

@@ -1,12 +1,13 @@
 #pragma once
 // The owner's side of an input queue in tests: every hand-over, in order,
-// with its samples and the thread it came on.
+// with its samples, the thread it came on and when, by the main run loop's clock.
 
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "platform/audio/AudioQueue.h"
+#include "platform/core/RunLoop.h"
 
 namespace platform_testing {
 
@@ -17,6 +18,7 @@ struct HandOverLog {
         double sampleTime;
         uint32_t packets;
         std::thread::id thread;
+        double date;
     };
 
     // The queue's callback, with the log as user data.
@@ -26,7 +28,8 @@ struct HandOverLog {
         const auto* data = static_cast<const int16_t*>(buffer->mAudioData);
         std::lock_guard lock(self->mutex);
         self->handOvers.push_back({buffer, std::vector<int16_t>(data, data + buffer->mAudioDataByteSize / 2),
-                                   start->mSampleTime, packets, std::this_thread::get_id()});
+                                   start->mSampleTime, packets, std::this_thread::get_id(),
+                                   platform::RunLoop::main()->now()});
         if (self->putBack) queue->enqueueBuffer(buffer);
     }
 

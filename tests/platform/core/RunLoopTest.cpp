@@ -52,6 +52,19 @@ TEST_F(VirtualLoop, ARepeatingTimerFiresOncePerIntervalInterleavedWithDelayedCal
     EXPECT_EQ(ran, std::vector<std::string>{"delayed@25"});
 }
 
+// A frontend that waits in its own event loop is woken for what is scheduled,
+// not for a running timer's next firing, which it finds when it looks again.
+TEST_F(VirtualLoop, ARepeatingTimerWakesTheFrontendOnlyWhenItIsScheduled) {
+    int wakeUps = 0;
+    loop.setWakeUpHandler([&] { ++wakeUps; });
+    int ticks = 0;
+    loop.scheduleRepeating(0.01, [&] { ++ticks; });
+    loop.performAfterDelay(0.5, [] {});
+    loop.advance(1.0);
+    EXPECT_EQ(ticks, 100);
+    EXPECT_EQ(wakeUps, 2);
+}
+
 TEST_F(VirtualLoop, WorkScheduledWhileRunningRunsInTheSameAdvanceWhenDue) {
     loop.performAfterDelay(1.0, [&] {
         record("first")();

@@ -1,8 +1,9 @@
 // A recording standing in for the microphone: each buffer handed over on the
-// queue's thread when its last sample is due by the run loop's clock, silence
-// after the end, and a stop that holds the recording where it is.
+// queue's thread when its last sample is due by the run loop's clock, virtual
+// or real, silence after the end, and a stop that holds the recording where it is.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -45,7 +46,7 @@ protected:
     void advanceTo(double seconds) { advance(startDate + seconds - loop->now()); }
 
     void startQueue() {
-        startDate = loop->now();
+        startDate = platform::RunLoop::main()->now();
         ASSERT_EQ(AudioQueue::newInput(pitch::captureFormat(kRate), &HandOverLog::callback, &log, queue),
                   platform::kAudioNoError);
         for (int i = 0; i < 3; ++i) {
@@ -81,6 +82,29 @@ TEST_F(PlatformRecordingInput, HandsEachBufferOverWhenItsLastSampleIsDue) {
         EXPECT_EQ(handOver.samples, recordingPart(buffer * kBufferSamples, kBufferSamples));
         EXPECT_NE(handOver.thread, std::this_thread::get_id());
     }
+}
+
+TEST_F(PlatformRecordingInput, OnARealClockAThreadOfItsOwnHandsTheSameBuffersOverWhenDue) {
+    platform::RunLoop::setMain(std::make_shared<platform::RunLoop>(platform::RunLoop::Clock::Real));
+    startQueue();
+    // Far longer than the three buffers' 0.9 s take on any machine.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (log.count() < 3 && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    queue->stop();
+    const size_t handedOver = log.count();
+    ASSERT_GE(handedOver, 3u);
+    for (size_t buffer = 0; buffer < handedOver; ++buffer) {
+        SCOPED_TRACE(buffer);
+        const auto& handOver = log.handOvers[buffer];
+        EXPECT_EQ(handOver.samples, recordingPart(buffer * kBufferSamples, kBufferSamples));
+        EXPECT_GE(handOver.date, startDate + static_cast<double>(buffer + 1) * kBufferSeconds);
+        EXPECT_NE(handOver.thread, std::this_thread::get_id());
+    }
+    // Stopped means stopped: nothing comes after.
+    std::this_thread::sleep_for(std::chrono::duration<double>(2 * kBufferSeconds));
+    EXPECT_EQ(log.count(), handedOver);
 }
 
 TEST_F(PlatformRecordingInput, HoldsTheRecordingWhileStopped) {
