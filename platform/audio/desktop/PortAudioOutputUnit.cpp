@@ -2,6 +2,7 @@
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -57,6 +58,7 @@ protected:
     void stopDevice() override {
         sounding_.store(false);
         while (rendering_.load()) std::this_thread::yield();  // a pull under way ends within its buffer
+        if (speaker_) stoppedAt_ = speaker_->now();
         closeOnceHeard(playing_);
     }
 
@@ -73,6 +75,8 @@ private:
     // waiting as it goes, or on the main run loop after a stop.
     static constexpr auto kHeardCheckInterval = std::chrono::milliseconds(10);
     static constexpr double kHeardCheckSeconds = 0.05;
+    // Far longer than the stream's latency and lead-in together.
+    static constexpr double kLongestPlayOutSeconds = 1.0;
 
     // Runs on PortAudio's thread.
     static void renderTone(void* context, void* output, unsigned long frameCount, double heardAt) {
@@ -95,8 +99,12 @@ private:
         unit.rendering_.store(false, std::memory_order_release);
     }
 
-    // Whether the stream's clock has passed the last frame the unit played.
-    bool heard() const { return speaker_->now() >= soundHeardAt_.load(std::memory_order_acquire); }
+    // Whether the stream's clock has passed the last frame the unit played;
+    // at the latest a while after the stop, should a device misstate its times.
+    bool heard() const {
+        return speaker_->now() >= std::min(soundHeardAt_.load(std::memory_order_acquire),
+                                           stoppedAt_ + kLongestPlayOutSeconds);
+    }
 
     // On the main run loop, looking every little while; a start in between
     // keeps the stream for the next sound.
@@ -117,6 +125,7 @@ private:
     std::atomic<bool> rendering_{false};  // a pull is under way on PortAudio's thread
     // On the stream's clock, when the last frame pulled will have been heard.
     std::atomic<double> soundHeardAt_{0.0};
+    double stoppedAt_ = 0.0;  // on the stream's clock; main thread
     uint64_t playing_ = 0;  // counts the starts; main thread
     // Last, so that it stops before anything its callback touches goes.
     std::unique_ptr<SpeakerStream> speaker_;
