@@ -60,7 +60,9 @@ std::string openFailure(bool pipe, off_t size) {
 // The frames a file's header states. libsndfile answers a WAV or AIFF file
 // cut short with the frames actually there, and notes in its log the data
 // size the header states: "data : 1179276 (should be 19956)". Where it does,
-// the stated frames are the stated bytes in frames of the same size.
+// the stated frames are the stated bytes in frames of the same size. A
+// compressed file (ADPCM) packs a frame into less than a byte; its stated
+// length is then not known, and what is there is what it holds.
 int64_t statedFrames(SNDFILE* file, const SF_INFO& info) {
     if (info.frames <= 0) return info.frames;
     char log[8192] = {};
@@ -70,8 +72,8 @@ int64_t statedFrames(SNDFILE* file, const SF_INFO& info) {
         long long stated = 0, present = 0;
         if (line && std::sscanf(line + std::strlen(tag), "%lld (should be %lld)", &stated, &present) == 2 &&
             present > 0 && stated > present) {
-            const double bytesPerFrame = static_cast<double>(present) / static_cast<double>(info.frames);
-            return static_cast<int64_t>(static_cast<double>(stated) / std::round(bytesPerFrame));
+            const long long bytesPerFrame = std::llround(static_cast<double>(present) / static_cast<double>(info.frames));
+            return bytesPerFrame >= 1 ? stated / bytesPerFrame : info.frames;
         }
     }
     return info.frames;
